@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class Database;
+class Recordset;
+
+// A bound data source: a database name and a record source (the statement); each
+// refresh runs the statement and replaces the current result. The file is opened by the
+// first refresh, not before, and stays open for the life of the source.
+class DataSource
+{
+public:
+    DataSource();
+    ~DataSource();
+    Q_DISABLE_COPY_MOVE(DataSource)
+
+    void setDatabaseName(const QString &path);
+    const QString &databaseName() const { return m_databaseName; }
+    void setRecordSource(const QString &statement) { m_recordSource = statement; }
+    const QString &recordSource() const { return m_recordSource; }
+
+    // Runs the record source; throws DatabaseError (the previous result is gone either way).
+    void refresh();
+    // The current result, or nullptr before the first successful refresh.
+    Recordset *recordset() const { return m_recordset.get(); }
+
+private:
+    QString m_databaseName;
+    QString m_recordSource;
+    std::unique_ptr<Database> m_database;
+    std::unique_ptr<Recordset> m_recordset;
+};

@@ -1,0 +1,285 @@
+#include "Database.h"
+
+#include "FrenchCollation.h"
+#include "JetTranslator.h"
+#include "Recordset.h"
+#include "Schema.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+
+#include <sqlite3.h>
+
+namespace {
+
+// How long a file held by another program (an outside editor) is waited for.
+constexpr int BusyTimeoutMs = 5000;
+
+DatabaseError::Kind kindOf(int code)
+{
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return DatabaseError::Kind::Locked;
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+        return DatabaseError::Kind::NotDatabase;
+    default:
+        return DatabaseError::Kind::Failed;
+    }
+}
+
+// Tells what the file is from its first bytes, before SQLite is let near it: SQLite
+// would happily treat an empty file as an empty database.
+void checkHeader(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        throw DatabaseError(DatabaseError::Kind::Missing, path, QStringLiteral("le fichier n'existe pas"));
+    if (!info.isFile())
+        throw DatabaseError(DatabaseError::Kind::NotDatabase, path, QStringLiteral("ce n'est pas un fichier"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw DatabaseError(DatabaseError::Kind::Failed, path, file.errorString());
+    const QByteArray head = file.read(100);
+    if (head.startsWith(QByteArrayLiteral("SQLite format 3\0")))
+        return;
+    if (head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB")
+        throw DatabaseError(DatabaseError::Kind::AccessFile, path,
+                            QStringLiteral("c'est une base Access (Jet), qui doit d'abord être convertie"));
+    throw DatabaseError(DatabaseError::Kind::NotDatabase, path,
+                        head.isEmpty() ? QStringLiteral("le fichier est vide")
+                                       : QStringLiteral("le fichier n'est pas une base de données SQLite"));
+}
+
+sqlite3 *openHandle(const QString &path, int flags)
+{
+    sqlite3 *db = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close(db);
+        throw DatabaseError(kindOf(rc), path, message);
+    }
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_timeout(db, BusyTimeoutMs);
+    FrenchCollation::registerOn(db);
+    return db;
+}
+
+} // namespace
+
+struct Connection::Cache {
+    QHash<QString, sqlite3_stmt *> statements;
+};
+
+void Connection::CacheDeleter::operator()(Cache *cache) const
+{
+    delete cache;
+}
+
+Connection::~Connection()
+{
+    close();
+}
+
+void Connection::close()
+{
+    if (m_cache) {
+        for (sqlite3_stmt *stmt : std::as_const(m_cache->statements))
+            sqlite3_finalize(stmt);
+        m_cache.reset();
+    }
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+sqlite3_stmt *Connection::prepare(const QString &sqliteText)
+{
+    if (!m_db)
+        throw DatabaseError(DatabaseError::Kind::Failed, m_path, QStringLiteral("la base de données est fermée"));
+    if (!m_cache)
+        m_cache.reset(new Cache);
+    if (sqlite3_stmt *cached = m_cache->statements.value(sqliteText)) {
+        sqlite3_reset(cached);
+        sqlite3_clear_bindings(cached);
+        return cached;
+    }
+    sqlite3_stmt *stmt = nullptr;
+    const QByteArray utf8 = sqliteText.toUtf8();
+    check(sqlite3_prepare_v3(m_db, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT, &stmt, nullptr));
+    if (!stmt) // only blanks or a comment
+        throw DatabaseError(DatabaseError::Kind::Failed, m_path, QStringLiteral("instruction vide"));
+    m_cache->statements.insert(sqliteText, stmt);
+    return stmt;
+}
+
+void Connection::fail(int code) const
+{
+    const QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(code));
+    throw DatabaseError(kindOf(code), m_path, message);
+}
+
+void Connection::check(int code) const
+{
+    if (code != SQLITE_OK && code != SQLITE_DONE && code != SQLITE_ROW)
+        fail(code);
+}
+
+namespace {
+
+QList<QVariantList> readAll(Connection &connection, sqlite3_stmt *stmt, QStringList &columns)
+{
+    const int n = sqlite3_column_count(stmt);
+    columns.clear();
+    for (int c = 0; c < n; ++c)
+        columns.append(QString::fromUtf8(sqlite3_column_name(stmt, c)));
+    QList<QVariantList> rows;
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        QVariantList row;
+        row.reserve(n);
+        for (int c = 0; c < n; ++c) {
+            switch (sqlite3_column_type(stmt, c)) {
+            case SQLITE_INTEGER:
+                row.append(QVariant::fromValue<qlonglong>(sqlite3_column_int64(stmt, c)));
+                break;
+            case SQLITE_FLOAT:
+                row.append(sqlite3_column_double(stmt, c));
+                break;
+            case SQLITE_NULL:
+                row.append(QVariant());
+                break;
+            default:
+                row.append(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, c)),
+                                             sqlite3_column_bytes(stmt, c)));
+            }
+        }
+        rows.append(std::move(row));
+    }
+    sqlite3_reset(stmt);
+    connection.check(rc);
+    return rows;
+}
+
+// The table of "SELECT * FROM table" (the only form that accepts appended rows).
+QString updatableTable(const QString &sqliteText)
+{
+    static const QRegularExpression pattern(QStringLiteral(R"(^\s*SELECT\s+\*\s+FROM\s+("(?:[^"]|"")+"|[^\s;"]+)\s*;?\s*$)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const auto match = pattern.match(sqliteText);
+    if (!match.hasMatch())
+        return {};
+    QString table = match.captured(1);
+    if (table.startsWith(QLatin1Char('"')))
+        table = table.mid(1, table.size() - 2).replace(QStringLiteral("\"\""), QStringLiteral("\""));
+    return table;
+}
+
+} // namespace
+
+Database::Database(std::shared_ptr<Connection> connection) : m_connection(std::move(connection)) {}
+
+Database::~Database() = default;
+
+std::unique_ptr<Database> Database::open(const QString &path)
+{
+    checkHeader(path);
+    auto connection = std::make_shared<Connection>(openHandle(path, SQLITE_OPEN_READWRITE), path);
+    std::unique_ptr<Database> db(new Database(connection));
+    // A damaged file passes the header test; reading the schema finds it out now rather
+    // than in the middle of a command.
+    db->executeNative(QStringLiteral("PRAGMA schema_version"));
+    return db;
+}
+
+std::unique_ptr<Database> Database::create(const QString &path)
+{
+    QFile::remove(path);
+    auto connection =
+        std::make_shared<Connection>(openHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE), path);
+    std::unique_ptr<Database> db(new Database(connection));
+    db->executeNative(Schema::createStatements());
+    return db;
+}
+
+void Database::execute(const QString &jetStatement)
+{
+    sqlite3_stmt *stmt = m_connection->prepare(JetTranslator::toSqlite(jetStatement));
+    const int rc = sqlite3_step(stmt);
+    sqlite3_reset(stmt);
+    m_connection->check(rc);
+}
+
+std::unique_ptr<Recordset> Database::openRecordset(const QString &jetStatement)
+{
+    const QString sqlite = JetTranslator::toSqlite(jetStatement);
+    sqlite3_stmt *stmt = m_connection->prepare(sqlite);
+    QStringList columns;
+    QList<QVariantList> rows = readAll(*m_connection, stmt, columns);
+    const QString table = updatableTable(sqlite);
+    if (table.isEmpty())
+        return std::make_unique<Recordset>(std::move(columns), std::move(rows));
+    return std::make_unique<Recordset>(std::move(columns), std::move(rows), m_connection, table);
+}
+
+void Database::executeNative(const QString &sqliteScript)
+{
+    if (!m_connection->isOpen())
+        throw DatabaseError(DatabaseError::Kind::Failed, path(), QStringLiteral("la base de données est fermée"));
+    const QByteArray utf8 = sqliteScript.toUtf8();
+    const char *tail = utf8.constData();
+    while (tail && *tail) {
+        sqlite3_stmt *stmt = nullptr;
+        const char *next = nullptr;
+        m_connection->check(sqlite3_prepare_v2(m_connection->handle(), tail, -1, &stmt, &next));
+        if (stmt) {
+            int rc;
+            while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+            }
+            sqlite3_finalize(stmt);
+            m_connection->check(rc);
+        }
+        tail = next;
+    }
+}
+
+void Database::beginTransaction()
+{
+    executeNative(QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+void Database::commit()
+{
+    executeNative(QStringLiteral("COMMIT"));
+}
+
+void Database::rollback()
+{
+    if (inTransaction())
+        executeNative(QStringLiteral("ROLLBACK"));
+}
+
+bool Database::inTransaction() const
+{
+    return m_connection->isOpen() && sqlite3_get_autocommit(m_connection->handle()) == 0;
+}
+
+void Database::close()
+{
+    m_connection->close();
+}
+
+bool Database::isOpen() const
+{
+    return m_connection->isOpen();
+}
+
+QString Database::path() const
+{
+    return m_connection->path();
+}

@@ -1,0 +1,122 @@
+#include "Recordset.h"
+
+#include "Database.h"
+
+#include <sqlite3.h>
+
+Recordset::Recordset(QStringList columns, QList<QVariantList> rows)
+    : m_columns(std::move(columns)), m_rows(std::move(rows))
+{
+}
+
+Recordset::Recordset(QStringList columns, QList<QVariantList> rows, std::shared_ptr<Connection> connection,
+                     QString table)
+    : m_columns(std::move(columns)), m_rows(std::move(rows)), m_connection(std::move(connection)),
+      m_table(std::move(table))
+{
+}
+
+Recordset::~Recordset() = default;
+
+void Recordset::moveNext()
+{
+    if (m_position < m_rows.size())
+        ++m_position;
+}
+
+void Recordset::moveLast()
+{
+    if (!m_rows.isEmpty())
+        m_position = m_rows.size() - 1;
+}
+
+int Recordset::columnIndex(QStringView name) const
+{
+    for (qsizetype c = 0; c < m_columns.size(); ++c)
+        if (QStringView(m_columns[c]).compare(name, Qt::CaseInsensitive) == 0)
+            return int(c);
+    return -1;
+}
+
+QVariant Recordset::field(QStringView name) const
+{
+    const int c = columnIndex(name);
+    const QString where = m_connection ? m_connection->path() : QString();
+    if (c < 0)
+        throw DatabaseError(DatabaseError::Kind::Failed, where,
+                            QStringLiteral("colonne inconnue dans le résultat : %1").arg(name));
+    if (isEof())
+        throw DatabaseError(DatabaseError::Kind::Failed, where, QStringLiteral("aucun enregistrement courant"));
+    return m_rows[m_position][c];
+}
+
+void Recordset::addNew()
+{
+    if (!m_connection)
+        throw DatabaseError(DatabaseError::Kind::Failed, QString(),
+                            QStringLiteral("ce résultat n'accepte pas l'ajout de lignes"));
+    m_pending.clear();
+    m_adding = true;
+}
+
+void Recordset::setField(const QString &name, const QVariant &value)
+{
+    if (!m_adding)
+        throw DatabaseError(DatabaseError::Kind::Failed, m_connection ? m_connection->path() : QString(),
+                            QStringLiteral("aucun ajout en cours"));
+    for (auto &[column, pending] : m_pending)
+        if (column.compare(name, Qt::CaseInsensitive) == 0) {
+            pending = value;
+            return;
+        }
+    m_pending.append({name, value});
+}
+
+void Recordset::update()
+{
+    if (!m_adding)
+        throw DatabaseError(DatabaseError::Kind::Failed, m_connection ? m_connection->path() : QString(),
+                            QStringLiteral("aucun ajout en cours"));
+    m_adding = false;
+    QStringList names;
+    QStringList marks;
+    for (const auto &[column, value] : std::as_const(m_pending)) {
+        names.append(QLatin1Char('"') + QString(column).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+                     QLatin1Char('"'));
+        marks.append(QStringLiteral("?"));
+    }
+    // Values are bound, never written into the text: the same prepared statement then
+    // serves every appended row.
+    const QString sql = QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
+                            .arg(QString(m_table).replace(QLatin1Char('"'), QStringLiteral("\"\"")),
+                                 names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+    sqlite3_stmt *stmt = m_connection->prepare(sql);
+    int index = 1;
+    for (const auto &[column, value] : std::as_const(m_pending)) {
+        int rc;
+        if (value.isNull())
+            rc = sqlite3_bind_null(stmt, index);
+        else if (value.typeId() == QMetaType::QString) {
+            const QByteArray utf8 = value.toString().toUtf8();
+            rc = sqlite3_bind_text(stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+        } else if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float)
+            rc = sqlite3_bind_double(stmt, index, value.toDouble());
+        else
+            rc = sqlite3_bind_int64(stmt, index, value.toLongLong());
+        m_connection->check(rc);
+        ++index;
+    }
+    const int rc = sqlite3_step(stmt);
+    sqlite3_reset(stmt);
+    m_connection->check(rc);
+    m_pending.clear();
+}
+
+void Recordset::close()
+{
+    m_rows.clear();
+    m_position = 0;
+    m_connection.reset();
+    m_pending.clear();
+    m_adding = false;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <memory>
+
+class Connection;
+
+// The rows of a SELECT, read in full when it is opened so that the row count is known at
+// once. Positions run from the first row to the end position just past the last one.
+// Moving on a result with no row does nothing, and moving next past the last row lands on
+// the end position and stays there; only reading a field there fails.
+class Recordset
+{
+public:
+    Recordset(QStringList columns, QList<QVariantList> rows);
+    // A result that accepts appended rows for `table` (opened by "SELECT * FROM table").
+    Recordset(QStringList columns, QList<QVariantList> rows, std::shared_ptr<Connection> connection, QString table);
+    ~Recordset();
+
+    int recordCount() const { return static_cast<int>(m_rows.size()); }
+    bool isEof() const { return m_position >= m_rows.size(); }
+    void moveFirst() { m_position = 0; }
+    void moveNext();
+    void moveLast();
+
+    const QStringList &columns() const { return m_columns; }
+    // The value of a named column of the current row (names compare without case).
+    QVariant field(QStringView name) const;
+
+    // Appending a row: addNew, then setField for the columns given, then update.
+    void addNew();
+    void setField(const QString &name, const QVariant &value);
+    void update();
+
+    void close();
+
+private:
+    int columnIndex(QStringView name) const;
+
+    QStringList m_columns;
+    QList<QVariantList> m_rows;
+    qsizetype m_position = 0;
+
+    std::shared_ptr<Connection> m_connection;
+    QString m_table;
+    QList<std::pair<QString, QVariant>> m_pending;
+    bool m_adding = false;
+};

@@ -1,0 +1,36 @@
+#include "Schema.h"
+
+namespace Schema {
+
+QString createStatements()
+{
+    return QStringLiteral(R"(
+CREATE TABLE "Catégories" (
+    "NumCatégorie" INTEGER PRIMARY KEY,
+    "Nom" TEXT
+);
+CREATE TABLE "Modalités" (
+    "NumModalité" INTEGER PRIMARY KEY,
+    "Modalité" TEXT NOT NULL,
+    "NumCatégorie" INTEGER NOT NULL
+);
+CREATE INDEX "Modalités_NumCatégorie" ON "Modalités" ("NumCatégorie");
+CREATE TABLE "Syndromes" (
+    "NumSyndrome" INTEGER PRIMARY KEY,
+    "Nom" TEXT NOT NULL,
+    "NumMéthode" INTEGER NOT NULL
+);
+CREATE TABLE "Modalité-Syndrome" (
+    "NumModalité" INTEGER NOT NULL,
+    "NumSyndrome" INTEGER NOT NULL
+);
+CREATE INDEX "Modalité-Syndrome_NumModalité" ON "Modalité-Syndrome" ("NumModalité", "NumSyndrome");
+CREATE INDEX "Modalité-Syndrome_NumSyndrome" ON "Modalité-Syndrome" ("NumSyndrome", "NumModalité");
+CREATE TABLE "Valorisation" (
+    "NumModalité" INTEGER PRIMARY KEY,
+    "Valeur" INTEGER
+);
+)");
+}
+
+} // namespace Schema

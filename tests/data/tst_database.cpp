@@ -1,0 +1,216 @@
+#include "DataSource.h"
+#include "Database.h"
+#include "Recordset.h"
+#include "Statements.h"
+#include "TestSupport.h"
+#include "WeightRebuild.h"
+
+#include <QFile>
+#include <QTest>
+
+// The seven statements on a small fixture, with the meaning the program relies on, and
+// the ways a file can fail to open.
+class TestDatabase : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_path;
+
+    QStringList column(Recordset &rs, QStringView name)
+    {
+        QStringList values;
+        rs.moveFirst();
+        for (int i = 0; i < rs.recordCount(); ++i, rs.moveNext())
+            values.append(rs.field(name).toString());
+        return values;
+    }
+
+private slots:
+    void init()
+    {
+        QFile::remove(m_dir.filePath(QStringLiteral("Signes.mdb")));
+        m_path = TestSupport::makeDatabase(m_dir, QStringLiteral("small.sql"));
+    }
+
+    void weightCountFollowsTheRule()
+    {
+        auto db = Database::open(m_path);
+        auto rs = db->openRecordset(Statements::weightCount());
+        // Ascending link count, then modality number.
+        QCOMPARE(column(*rs, u"NumModalité"),
+                 QStringList({"201", "202", "203", "204", "1801", "1802", "4301", "4302", "4303", "4304"}));
+        QCOMPARE(column(*rs, u"Compte"), QStringList({"1", "1", "1", "1", "1", "1", "1", "9", "10", "25"}));
+        QCOMPARE(column(*rs, u"Valeurs"), QStringList({"9", "9", "9", "9", "9", "9", "9", "1", "1", "1"}));
+    }
+
+    void resetThenAppend()
+    {
+        auto db = Database::open(m_path);
+        db->execute(Statements::weightReset());
+        auto table = db->openRecordset(Statements::weightTable());
+        QCOMPARE(table->recordCount(), 0);
+        table->addNew();
+        table->setField(QStringLiteral("NumModalité"), 4301);
+        table->setField(QStringLiteral("Valeur"), 9);
+        table->update();
+        auto check = db->openRecordset(QStringLiteral("SELECT NumModalité, Valeur FROM Valorisation"));
+        QCOMPARE(check->recordCount(), 1);
+        QCOMPARE(check->field(u"Valeur").toInt(), 9);
+    }
+
+    void categoryListingInFrenchOrder()
+    {
+        DataSource source;
+        source.setDatabaseName(m_path);
+        source.setRecordSource(Statements::categoryListing(2));
+        source.refresh();
+        QCOMPARE(column(*source.recordset(), u"Modalité"),
+                 QStringList({"abcès", "Ecchymose", "écoulement", "Zona"}));
+        // A modality without a weight row is never listed.
+        source.setRecordSource(Statements::categoryListing(43));
+        source.refresh();
+        QVERIFY(!column(*source.recordset(), u"Modalité").contains(QStringLiteral("Pouls sans lien")));
+    }
+
+    void syndromeSignsAcceptTwoBlanks()
+    {
+        auto db = Database::open(m_path);
+        auto rs = db->openRecordset(Statements::syndromeSigns(2));
+        QCOMPARE(column(*rs, u"Modalité"),
+                 QStringList({"abcès", "écoulement", "Langue pâle", "Pouls fin", "Pouls glissant", "Pouls tendu"}));
+        QCOMPARE(column(*rs, u"Valeur"), QStringList({"9", "9", "9", "1", "1", "1"}));
+    }
+
+    void signSyndromes()
+    {
+        auto db = Database::open(m_path);
+        auto rs = db->openRecordset(Statements::signSyndromes(4303));
+        QStringList names = column(*rs, u"Nom");
+        names.sort();
+        QCOMPARE(names.size(), 10);
+        QCOMPARE(names.first(), QStringLiteral("Syndrome 1"));
+    }
+
+    void rankingSumsAndOrders()
+    {
+        DataSource source;
+        source.setDatabaseName(m_path);
+        const std::vector<qint32> signs{202, 203, 4302, 4302};
+        source.setRecordSource(Statements::ranking(Statements::rankingSignCondition(signs),
+                                                   Statements::rankingMethodCondition({0, 1, 1, 1, 1, 1})));
+        source.refresh();
+        Recordset &rs = *source.recordset();
+        QCOMPARE(rs.field(u"Nom").toString(), QStringLiteral("Syndrome 2"));
+        // 9 + 9 + 1: the sign recorded twice counts once.
+        QCOMPARE(rs.field(u"SommeDeValeur").toInt(), 19);
+        QCOMPARE(rs.recordCount(), 9);
+    }
+
+    void emptyWeightTableGivesEmptyListings()
+    {
+        auto db = Database::open(m_path);
+        db->execute(Statements::weightReset());
+        for (const QString &sql : {Statements::categoryListing(2), Statements::syndromeSigns(2),
+                                   Statements::ranking(QStringLiteral("201"), QStringLiteral("1"))}) {
+            auto rs = db->openRecordset(sql);
+            QCOMPARE(rs->recordCount(), 0);
+            // Moving on an empty result is harmless.
+            rs->moveLast();
+            rs->moveFirst();
+            rs->moveNext();
+            QVERIFY(rs->isEof());
+        }
+    }
+
+    void movingPastTheEnd()
+    {
+        auto db = Database::open(m_path);
+        auto rs = db->openRecordset(Statements::categoryListing(18));
+        QCOMPARE(rs->recordCount(), 2);
+        rs->moveNext();
+        rs->moveNext();
+        QVERIFY(rs->isEof());
+        rs->moveNext();
+        QVERIFY(rs->isEof());
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, rs->field(u"Modalité"));
+        rs->moveLast();
+        QCOMPARE(rs->field(u"Modalité").toString(), QStringLiteral("Langue rouge"));
+    }
+
+    void rebuildGivesRuleWeights()
+    {
+        WeightRebuild::run(m_path);
+        auto db = Database::open(m_path);
+        auto rs = db->openRecordset(
+            QStringLiteral("SELECT NumModalité, Valeur FROM Valorisation WHERE NumModalité > 4300 ORDER BY 1"));
+        QCOMPARE(column(*rs, u"Valeur"), QStringList({"9", "1", "1", "1"}));
+    }
+
+    void openFailures()
+    {
+        const QString missing = m_dir.filePath(QStringLiteral("absent.mdb"));
+        try {
+            Database::open(missing);
+            QFAIL("a missing file opened");
+        } catch (const DatabaseError &e) {
+            QCOMPARE(e.kind(), DatabaseError::Kind::Missing);
+        }
+        QVERIFY(!QFile::exists(missing));
+
+        auto writeFile = [this](const QString &name, const QByteArray &bytes) {
+            QFile f(m_dir.filePath(name));
+            f.open(QIODevice::WriteOnly);
+            f.write(bytes);
+            return f.fileName();
+        };
+        QByteArray jet("\x00\x01\x00\x00Standard Jet DB\x00", 20);
+        jet.append(QByteArray(2000, '\x11'));
+        const struct {
+            QString path;
+            DatabaseError::Kind kind;
+        } cases[] = {
+            {writeFile(QStringLiteral("access.mdb"), jet), DatabaseError::Kind::AccessFile},
+            {writeFile(QStringLiteral("garbage.mdb"), QByteArray(4096, 'x')), DatabaseError::Kind::NotDatabase},
+            {writeFile(QStringLiteral("empty.mdb"), QByteArray()), DatabaseError::Kind::NotDatabase},
+        };
+        for (const auto &c : cases) {
+            const qint64 size = QFileInfo(c.path).size();
+            try {
+                Database::open(c.path);
+                QFAIL(qPrintable(c.path + QStringLiteral(" opened")));
+            } catch (const DatabaseError &e) {
+                QCOMPARE(e.kind(), c.kind);
+            }
+            QCOMPARE(QFileInfo(c.path).size(), size); // nothing written into it
+        }
+    }
+
+    void truncatedFileFailsAtOpen()
+    {
+        QFile f(m_path);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        const QByteArray head = f.read(100);
+        f.resize(0);
+        f.write(head);
+        f.write(QByteArray(50, '\0'));
+        f.close();
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, Database::open(m_path));
+    }
+
+    void missingTableCarriesEngineMessage()
+    {
+        auto db = Database::open(m_path);
+        db->executeNative(QStringLiteral("DROP TABLE Valorisation"));
+        try {
+            db->openRecordset(Statements::categoryListing(2));
+            QFAIL("query on a missing table ran");
+        } catch (const DatabaseError &e) {
+            QCOMPARE(e.kind(), DatabaseError::Kind::Failed);
+            QVERIFY2(e.engineMessage().contains(QStringLiteral("Valorisation")), qPrintable(e.engineMessage()));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDatabase)
+#include "tst_database.moc"

@@ -1,0 +1,124 @@
+#include "MessageBox.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QMessageBox>
+
+#include <deque>
+
+namespace {
+
+bool testing = false;
+std::deque<MessageBox::Answer> answers;
+QList<MessageBox::Shown> shown;
+int beeps = 0;
+bool busy = false;
+
+} // namespace
+
+MessageBox::Answer MessageBox::show(QWidget *parent, const QString &text, Buttons buttons, Icon icon,
+                                    const QString &title)
+{
+    Shown box{text, title.isEmpty() ? QCoreApplication::applicationName() : title, buttons, icon};
+    if (box.title.isEmpty())
+        box.title = QStringLiteral("Tessavor");
+    shown.append(box);
+    if (!answers.empty()) {
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    if (testing)
+        return Answer::Ok;
+    return ask(parent, box);
+}
+
+MessageBox::Answer MessageBox::ask(QWidget *parent, const Shown &box)
+{
+    QMessageBox mb(parent);
+    mb.setWindowTitle(box.title);
+    mb.setText(box.text);
+    switch (box.icon) {
+    case Icon::Question:
+        mb.setIcon(QMessageBox::Question);
+        break;
+    case Icon::Exclamation:
+        mb.setIcon(QMessageBox::Warning);
+        break;
+    case Icon::Critical:
+        mb.setIcon(QMessageBox::Critical);
+        break;
+    case Icon::None:
+        break;
+    }
+    if (box.buttons == Buttons::OkCancel) {
+        mb.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        mb.setDefaultButton(QMessageBox::Ok);
+        mb.setEscapeButton(QMessageBox::Cancel);
+    } else {
+        mb.setStandardButtons(QMessageBox::Ok);
+    }
+    // A box on screen must never hide behind the busy pointer.
+    const bool wasBusy = BusyPointer::isBusy();
+    if (wasBusy)
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int result = mb.exec();
+    if (wasBusy)
+        QApplication::restoreOverrideCursor();
+    return result == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
+}
+
+void MessageBox::setTesting(bool on)
+{
+    testing = on;
+}
+
+void MessageBox::setNextAnswer(Answer answer)
+{
+    answers.push_back(answer);
+}
+
+QList<MessageBox::Shown> MessageBox::takeShown()
+{
+    return std::exchange(shown, {});
+}
+
+namespace Beep {
+
+void sound()
+{
+    ++beeps;
+    QApplication::beep();
+}
+
+int count()
+{
+    return beeps;
+}
+
+} // namespace Beep
+
+namespace BusyPointer {
+
+void setBusy()
+{
+    if (busy)
+        return;
+    busy = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void setDefault()
+{
+    if (!busy)
+        return;
+    busy = false;
+    QApplication::restoreOverrideCursor();
+}
+
+bool isBusy()
+{
+    return busy;
+}
+
+} // namespace BusyPointer

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class QWidget;
+
+// Message boxes as the program uses them: a text, a title (the application's title when
+// none is given), OK or OK and Cancel, an icon; returns the button pressed.
+// Test seam: a test queues the answers in advance, so no box ever blocks offscreen; every
+// box shown is recorded.
+class MessageBox
+{
+public:
+    enum class Buttons { Ok, OkCancel };
+    enum class Icon { None, Question, Exclamation, Critical };
+    enum class Answer { Ok, Cancel };
+
+    struct Shown {
+        QString text;
+        QString title;
+        Buttons buttons;
+        Icon icon;
+    };
+
+    static Answer show(QWidget *parent, const QString &text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
+                       const QString &title = QString());
+
+    // Test seam. While answers are queued, boxes are not shown but answered from the queue;
+    // with an empty queue and testing on, they are answered Ok (or Cancel for OkCancel
+    // when setDefaultAnswer says so).
+    static void setTesting(bool on);
+    static void setNextAnswer(Answer answer);
+    static QList<Shown> takeShown();
+
+private:
+    static Answer ask(QWidget *parent, const Shown &box);
+};
+
+// The platform's default warning sound. Counts the beeps, for tests.
+namespace Beep {
+void sound();
+int count();
+} // namespace Beep
+
+// The program-wide mouse pointer: busy (hourglass) or default. Not a stack: like the
+// screen's one pointer, setting it busy twice and default once leaves the default.
+namespace BusyPointer {
+void setBusy();
+void setDefault();
+bool isBusy();
+} // namespace BusyPointer

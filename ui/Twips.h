@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+// The whole interface is designed in twips (1/1440 inch). Conversion to the toolkit's
+// device-independent pixels happens here and nowhere else: 15 twips per pixel at the
+// usual 96 dots per inch; Qt's own high-DPI scaling takes care of larger screens.
+namespace Twips {
+
+inline constexpr int PerInch = 1440;
+inline constexpr double PerPixel = 15.0; // at 96 logical dpi
+
+inline int toPixels(double twips)
+{
+    return static_cast<int>(twips / PerPixel + (twips >= 0 ? 0.5 : -0.5));
+}
+inline double fromPixels(int pixels)
+{
+    return pixels * PerPixel;
+}
+inline QRect toPixels(double left, double top, double width, double height)
+{
+    return QRect(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
+}
+inline QSize toPixels(double width, double height)
+{
+    return QSize(toPixels(width), toPixels(height));
+}
+
+} // namespace Twips

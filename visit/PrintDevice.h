@@ -1,0 +1,2 @@
+#pragma once
+// The page-oriented device the visit report prints on (filled in with the report).
