@@ -1,0 +1,43 @@
+#include "DatabaseMessage.h"
+
+#include "DatabaseError.h"
+#include "MessageBox.h"
+
+#include <QDir>
+
+namespace DatabaseMessage {
+
+void show(QWidget *parent, const DatabaseError &error)
+{
+    const QString file = QDir::toNativeSeparators(error.path());
+    QString text;
+    switch (error.kind()) {
+    case DatabaseError::Kind::Missing:
+        text = QStringLiteral("La base de connaissances « %1 » est introuvable.\n\n"
+                              "Replacez le fichier Signes.mdb dans le dossier du programme.")
+                   .arg(file);
+        break;
+    case DatabaseError::Kind::NotDatabase:
+        text = QStringLiteral("Le fichier « %1 » n'est pas une base de connaissances lisible (%2).")
+                   .arg(file, error.engineMessage());
+        break;
+    case DatabaseError::Kind::AccessFile:
+        text = QStringLiteral("Le fichier « %1 » est une base Access : il doit d'abord être converti en base SQLite "
+                              "pour être utilisé.")
+                   .arg(file);
+        break;
+    case DatabaseError::Kind::Locked:
+        text = QStringLiteral("La base de connaissances « %1 » est verrouillée par un autre programme.\n\n"
+                              "Fermez l'outil qui la modifie, puis recommencez.")
+                   .arg(file);
+        break;
+    case DatabaseError::Kind::Failed:
+        text = QStringLiteral("La base de connaissances « %1 » n'a pas pu être lue :\n%2").arg(file, error.engineMessage());
+        break;
+    }
+    Beep::sound();
+    MessageBox::show(parent, text, MessageBox::Buttons::Ok, MessageBox::Icon::Critical,
+                     QStringLiteral("Base de connaissances"));
+}
+
+} // namespace DatabaseMessage

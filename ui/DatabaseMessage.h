@@ -1,0 +1,13 @@
+#pragma once
+
+class DatabaseError;
+class QWidget;
+
+// Tells the practitioner, in French, that the knowledge base could not be used: which
+// file, and why (missing, not a database, an Access file to convert, locked, or the
+// engine's own message). The program goes on for what does not need the database.
+namespace DatabaseMessage {
+
+void show(QWidget *parent, const DatabaseError &error);
+
+} // namespace DatabaseMessage
