@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDialog>
+
+class DataSource;
+class ItemList;
+
+// frmModalités: lists the signs of a category or of a syndrome (to mark and record) or
+// the syndromes of a sign (read only), deciding which from Shared::signeChoisi and
+// Shared::categorieChoisie when it loads; "Valider" brings Signes in line with the marks.
+// Both shared numbers are 0 again whenever the dialog has closed, however it closed.
+class ModalityDialog final : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ModalityDialog)
+
+public:
+    // Set the shared numbers first, then open with the title: loads, runs modally, closes.
+    // Database failures are told to the practitioner (the dialog then opens empty).
+    static void open(QWidget *parent, const QString &title, DataSource &listeValeurs, ItemList &signes,
+                     const ItemList &syndromes);
+
+    ModalityDialog(QWidget *parent, const QString &title, DataSource &listeValeurs, ItemList &signes,
+                   const ItemList &syndromes);
+    ~ModalityDialog() override;
+};
