@@ -197,13 +197,13 @@ std::unique_ptr<Database> Database::open(const QString &path)
     return db;
 }
 
-std::unique_ptr<Database> Database::create(const QString &path)
+std::unique_ptr<Database> Database::create(const QString &path, bool withIndexes)
 {
     QFile::remove(path);
     auto connection =
         std::make_shared<Connection>(openHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE), path);
     std::unique_ptr<Database> db(new Database(connection));
-    db->executeNative(Schema::createStatements());
+    db->executeNative(Schema::createStatements(withIndexes));
     return db;
 }
 

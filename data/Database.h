@@ -51,7 +51,8 @@ public:
     static std::unique_ptr<Database> open(const QString &path);
     // Creates a new, empty file with the knowledge base's tables (for building the
     // bundled base, for fixtures and for benchmarks). An existing file is replaced.
-    static std::unique_ptr<Database> create(const QString &path);
+    // Without indexes only for the benchmarks' naive peer.
+    static std::unique_ptr<Database> create(const QString &path, bool withIndexes = true);
 
     ~Database();
     Q_DISABLE_COPY_MOVE(Database)

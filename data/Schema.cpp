@@ -4,7 +4,12 @@ namespace Schema {
 
 QString createStatements()
 {
-    return QStringLiteral(R"(
+    return createStatements(true);
+}
+
+QString createStatements(bool withIndexes)
+{
+    const QString tables = QStringLiteral(R"(
 CREATE TABLE "Catégories" (
     "NumCatégorie" INTEGER PRIMARY KEY,
     "Nom" TEXT
@@ -14,7 +19,6 @@ CREATE TABLE "Modalités" (
     "Modalité" TEXT NOT NULL,
     "NumCatégorie" INTEGER NOT NULL
 );
-CREATE INDEX "Modalités_NumCatégorie" ON "Modalités" ("NumCatégorie");
 CREATE TABLE "Syndromes" (
     "NumSyndrome" INTEGER PRIMARY KEY,
     "Nom" TEXT NOT NULL,
@@ -24,13 +28,17 @@ CREATE TABLE "Modalité-Syndrome" (
     "NumModalité" INTEGER NOT NULL,
     "NumSyndrome" INTEGER NOT NULL
 );
-CREATE INDEX "Modalité-Syndrome_NumModalité" ON "Modalité-Syndrome" ("NumModalité", "NumSyndrome");
-CREATE INDEX "Modalité-Syndrome_NumSyndrome" ON "Modalité-Syndrome" ("NumSyndrome", "NumModalité");
 CREATE TABLE "Valorisation" (
     "NumModalité" INTEGER PRIMARY KEY,
     "Valeur" INTEGER
 );
 )");
+    const QString indexes = QStringLiteral(R"(
+CREATE INDEX "Modalités_NumCatégorie" ON "Modalités" ("NumCatégorie");
+CREATE INDEX "Modalité-Syndrome_NumModalité" ON "Modalité-Syndrome" ("NumModalité", "NumSyndrome");
+CREATE INDEX "Modalité-Syndrome_NumSyndrome" ON "Modalité-Syndrome" ("NumSyndrome", "NumModalité");
+)");
+    return withIndexes ? tables + indexes : tables;
 }
 
 } // namespace Schema
