@@ -1,6 +1,7 @@
 #include "Fonts.h"
 
 #include <QFontDatabase>
+#include <QStringList>
 
 namespace Fonts {
 
@@ -15,10 +16,10 @@ void installSubstitutions()
     if (!QFontDatabase::hasFamily(QStringLiteral("Arial")))
         QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     if (!QFontDatabase::hasFamily(QStringLiteral("Tahoma")))
-        QFont::insertSubstitutions(QStringLiteral("Tahoma"), {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+        QFont::insertSubstitutions(QStringLiteral("Tahoma"), QStringList{QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
     if (!QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif")))
         QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                                   {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+                                   QStringList{QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
     if (!QFontDatabase::hasFamily(QStringLiteral("Times New Roman")))
         QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
 }

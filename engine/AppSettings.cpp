@@ -1,0 +1,45 @@
+#include "AppSettings.h"
+
+#include <QSettings>
+
+namespace {
+const QString Application = QStringLiteral("Tessavor");
+const QString Section = QStringLiteral("Settings");
+} // namespace
+
+AppSettings::AppSettings() : m_settings(std::make_unique<QSettings>(Application, Application)) {}
+
+AppSettings::AppSettings(const QString &iniFile)
+    : m_settings(std::make_unique<QSettings>(iniFile, QSettings::IniFormat))
+{
+}
+
+AppSettings::~AppSettings() = default;
+
+QString AppSettings::methodKey(int method)
+{
+    return QStringLiteral("Méthode ") + QString::number(method);
+}
+
+int AppSettings::readMethod(int method) const
+{
+    bool ok = false;
+    const int value = rawValue(methodKey(method)).trimmed().toInt(&ok);
+    return ok ? value : 1;
+}
+
+void AppSettings::writeMethod(int method, int value)
+{
+    setRawValue(methodKey(method), QString::number(value));
+}
+
+QString AppSettings::rawValue(const QString &key) const
+{
+    return m_settings->value(Section + QLatin1Char('/') + key, QStringLiteral("1")).toString();
+}
+
+void AppSettings::setRawValue(const QString &key, const QString &value)
+{
+    m_settings->setValue(Section + QLatin1Char('/') + key, value);
+    m_settings->sync();
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class QSettings;
+
+// The per-user settings store: application "Tessavor", section "Settings". The only
+// values kept are the five method choices, "Méthode 1" … "Méthode 5", "1" or "0".
+class AppSettings
+{
+public:
+    // The user's own store.
+    AppSettings();
+    // A store in a file of its own (tests never touch the user's settings).
+    explicit AppSettings(const QString &iniFile);
+    ~AppSettings();
+
+    static QString methodKey(int method);
+
+    // The stored value as a whole number; a missing key, or a text that is not a whole
+    // number, reads as 1 (chosen).
+    int readMethod(int method) const;
+    void writeMethod(int method, int value);
+
+    // The raw text under a key of the section, for tests and diagnostics.
+    QString rawValue(const QString &key) const;
+    void setRawValue(const QString &key, const QString &value);
+
+private:
+    std::unique_ptr<QSettings> m_settings;
+};

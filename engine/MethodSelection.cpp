@@ -1,0 +1,27 @@
+#include "MethodSelection.h"
+
+#include "AppSettings.h"
+
+MethodSelection::MethodSelection(MethodTable &methods, AppSettings &settings, Hooks hooks)
+    : m_methods(methods), m_settings(settings), m_hooks(std::move(hooks))
+{
+}
+
+void MethodSelection::onChanged(int method)
+{
+    const int value = m_hooks.isTicked(method) ? 1 : 0;
+    m_methods[method] = value;
+    m_settings.writeMethod(method, value);
+
+    for (int m = 1; m <= 5; ++m) {
+        if (m_methods[m] == 1) {
+            m_hooks.classerSyndromes();
+            return;
+        }
+    }
+    m_hooks.warnNoMethod();
+    // Ticking box 1 runs this handling again for it when the box was unticked.
+    m_hooks.tick(1);
+    m_methods[1] = 1;
+    m_settings.writeMethod(1, 1);
+}
