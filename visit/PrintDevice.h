@@ -1,2 +1,40 @@
 #pragma once
-// The page-oriented device the visit report prints on (filled in with the report).
+
+#include <QString>
+
+// The page-oriented device the visit report prints on, driven line by line. Positions are
+// in centimetres from the top-left corner of the printable area; the font in force when a
+// line is printed is the one that line keeps.
+class PrintDevice
+{
+public:
+    // Only the centimetre is used; the value is the platform's code for it.
+    enum class ScaleMode { Centimetres = 7 };
+
+    virtual ~PrintDevice() = default;
+
+    virtual void setScaleMode(ScaleMode mode) = 0;
+    virtual void setFontName(const QString &name) = 0;
+    virtual void setFontSize(double points) = 0;
+    virtual void setFontBold(bool bold) = 0;
+
+    virtual double currentX() const = 0;
+    virtual double currentY() const = 0;
+    virtual void setCurrentX(double cm) = 0;
+    virtual void setCurrentY(double cm) = 0;
+
+    // Prints the text at the current position, then moves to the start of the next line:
+    // x back to 0, y down by one line of the current font.
+    virtual void print(const QString &text) = 0;
+    // An empty line: only moves down one line of the current font.
+    virtual void print() = 0;
+    // Finishes the page; the next one starts at (0, 0).
+    virtual void newPage() = 0;
+    // Finishes the document and hands it over for printing.
+    virtual void endDoc() = 0;
+
+protected:
+    PrintDevice() = default;
+    PrintDevice(const PrintDevice &) = default;
+    PrintDevice &operator=(const PrintDevice &) = default;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "ListEntry.h"
+#include "ReportClock.h"
+
+#include <QList>
+#include <QString>
+
+class SessionPrinter;
+class QWidget;
+
+// The print command: asks for confirmation, then prints the visit report on the session's
+// printer under the busy pointer. Without a printer it offers to save the report as a PDF
+// file. Failures of the database or of the printer are told to the practitioner; none
+// leaves the busy pointer behind.
+class PrintCommand
+{
+public:
+    enum class Outcome { Cancelled, Printed, Failed };
+
+    explicit PrintCommand(SessionPrinter &printer, ReportClock clock = {});
+
+    Outcome run(QWidget *parent, const QList<ListEntry> &signes, const QList<ListEntry> &syndromes,
+                const QString &databasePath);
+
+    // The file proposed for the PDF: "Visite 2026-12-05 14-05.pdf" in the documents folder.
+    QString proposedPdfPath() const;
+
+private:
+    bool choosePdfFile(QWidget *parent);
+
+    SessionPrinter &m_printer;
+    ReportClock m_clock;
+};

@@ -1,0 +1,22 @@
+#include "ReportClock.h"
+
+QString ReportClock::dateText(const QDateTime &when) const
+{
+    return locale.toString(when.date(), QLocale::ShortFormat);
+}
+
+QString ReportClock::timeText(const QDateTime &when) const
+{
+    // Drop every unquoted 't' (the zone) and the blanks it leaves.
+    const QString longFormat = locale.timeFormat(QLocale::LongFormat);
+    QString format;
+    bool quoted = false;
+    for (const QChar c : longFormat) {
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (!quoted && c == QLatin1Char('t'))
+            continue;
+        format += c;
+    }
+    return locale.toString(when.time(), format.simplified());
+}

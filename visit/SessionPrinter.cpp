@@ -1,0 +1,32 @@
+#include "SessionPrinter.h"
+
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+SessionPrinter::SessionPrinter(bool printerInstalled) : m_printerInstalled(printerInstalled)
+{
+}
+
+SessionPrinter::~SessionPrinter() = default;
+
+bool SessionPrinter::anyPrinterInstalled()
+{
+    return !QPrinterInfo::availablePrinters().isEmpty();
+}
+
+QPrinter &SessionPrinter::printer()
+{
+    if (!m_printer) {
+        if (m_printerInstalled) {
+            m_printer = std::make_unique<QPrinter>(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
+        } else {
+            m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            m_printer->setOutputFormat(QPrinter::PdfFormat);
+            // A file has no unprintable edge; give it the margin a printer would have.
+            m_printer->setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+        }
+    }
+    return *m_printer;
+}

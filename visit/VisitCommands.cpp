@@ -1,0 +1,123 @@
+#include "VisitCommands.h"
+
+#include "ItemList.h"
+#include "MessageBox.h"
+
+#include <QAction>
+#include <QWidget>
+
+namespace {
+
+const QString ManipulationTitle = QStringLiteral("Erreur de manipulation");
+
+} // namespace
+
+VisitCommands::VisitCommands(VisitTarget target, QObject *parent)
+    : VisitCommands(std::move(target), SessionPrinter::anyPrinterInstalled(), parent)
+{
+}
+
+VisitCommands::VisitCommands(VisitTarget target, bool printerInstalled, QObject *parent)
+    : QObject(parent), m_target(std::move(target)), m_printer(printerInstalled), m_printCommand(m_printer),
+      m_pageSetup(m_printer)
+{
+}
+
+void VisitCommands::newVisit()
+{
+    if (MessageBox::show(m_target.window, QStringLiteral("Nouvelle Visite?"), MessageBox::Buttons::OkCancel,
+                         MessageBox::Icon::Question)
+        != MessageBox::Answer::Ok)
+        return;
+    // The ranked list is emptied, not ranked again: with no sign there is nothing to rank.
+    m_target.signes->removeAll();
+    m_target.syndromes->removeAll();
+}
+
+void VisitCommands::open()
+{
+    Beep::sound();
+}
+
+void VisitCommands::save()
+{
+    const QString text = m_target.signes->count() == 0 ? QStringLiteral("Il n'y a rien à sauvegarder !")
+                                                       : QStringLiteral("Pas de visite en cours !");
+    Beep::sound();
+    MessageBox::show(m_target.window, text, MessageBox::Buttons::Ok, MessageBox::Icon::Critical, ManipulationTitle);
+}
+
+void VisitCommands::print()
+{
+    m_printCommand.run(m_target.window, m_target.signes->entries(), m_target.syndromes->entries(),
+                       m_target.databasePath);
+}
+
+void VisitCommands::cut()
+{
+    const int selected = m_target.signes->selectedIndex();
+    if (selected < 0)
+        return;
+    m_target.signes->removeAt(selected);
+    // The list would otherwise hand the selection on to the next entry, and a second Cut
+    // would remove a sign the user never chose.
+    m_target.signes->clearSelection();
+    if (m_target.classerSyndromes)
+        m_target.classerSyndromes();
+}
+
+void VisitCommands::carnet()
+{
+}
+
+void VisitCommands::visites()
+{
+}
+
+void VisitCommands::toggle(QWidget *bar, QAction *item)
+{
+    bool ticked = item->isChecked();
+    // Coming from the item's own `triggered`, the tick is already the new one.
+    if (sender() == item && item->isCheckable())
+        ticked = !ticked;
+    if (ticked) {
+        bar->hide();
+        item->setChecked(false);
+    } else {
+        bar->show();
+        item->setChecked(true);
+    }
+}
+
+void VisitCommands::toggleToolbar()
+{
+    toggle(m_target.toolBar, m_target.viewToolbar);
+}
+
+void VisitCommands::toggleStatusBar()
+{
+    toggle(m_target.statusBar, m_target.viewStatusBar);
+}
+
+void VisitCommands::pageSetup()
+{
+    m_pageSetup.run(m_target.window);
+}
+
+void VisitCommands::toolbarClicked(const QString &key)
+{
+    if (key == QLatin1String("New"))
+        newVisit();
+    else if (key == QLatin1String("Open"))
+        open();
+    else if (key == QLatin1String("Save"))
+        save();
+    else if (key == QLatin1String("Print"))
+        print();
+    else if (key == QLatin1String("Cut"))
+        cut();
+    else if (key == QLatin1String("Carnet"))
+        carnet();
+    else if (key == QLatin1String("Visites"))
+        visites();
+}

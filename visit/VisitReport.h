@@ -1,0 +1,48 @@
+#pragma once
+
+#include "ListEntry.h"
+#include "ReportClock.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class Database;
+class PrintDevice;
+
+// The printed report of the current visit: a dated header, the recorded signs, then the
+// five best-ranked syndromes, each followed by those of its supporting signs that were
+// recorded. It reads the two lists as given and the knowledge base through a connection
+// of its own, and changes nothing.
+class VisitReport
+{
+public:
+    VisitReport(QList<ListEntry> signes, QList<ListEntry> syndromes, QString databasePath, ReportClock clock,
+                PrintDevice &device);
+
+    // Opens the database, prints the whole document and ends it, then closes the database.
+    // Throws DatabaseError when the database fails (before anything is printed if it cannot
+    // be opened); whatever the device throws passes through too.
+    void print();
+
+    // A page is finished once a line leaves the position lower than this, in centimetres;
+    // exactly at it the page goes on.
+    static constexpr double PageLimit = 24.0;
+    static constexpr int MaxSyndromes = 5;
+
+    static QString headerText(const ReportClock &clock, const QDateTime &when);
+    // A supporting sign written as the recorded signs are: "Modalité (Valeur)".
+    static QString signText(const QString &modalite, qint64 valeur);
+
+private:
+    void printSignsSection();
+    void printSyndromesSection(Database &db);
+    QStringList supportingSigns(Database &db, qint32 syndrome) const;
+    void pageTest();
+
+    QList<ListEntry> m_signes;
+    QList<ListEntry> m_syndromes;
+    QString m_databasePath;
+    ReportClock m_clock;
+    PrintDevice &m_device;
+};
