@@ -1,0 +1,85 @@
+#include "RegenerateCommand.h"
+
+#include "DatabaseError.h"
+#include "MessageBox.h"
+#include "ProgressPacer.h"
+#include "ProgressWindow.h"
+#include "WeightRebuild.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+
+#include <memory>
+#include <optional>
+
+namespace {
+
+// Lets the window system show the progress window as it is now, without handing the
+// practitioner's clicks and keys to any window: those wait until the command is over.
+void paintNow(ProgressWindow &window)
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    window.repaint();
+}
+
+// The busy pointer for the length of the rebuild, put back as it was however it ends.
+class BusyScope
+{
+public:
+    BusyScope() : m_wasBusy(BusyPointer::isBusy()) { BusyPointer::setBusy(); }
+    ~BusyScope()
+    {
+        if (!m_wasBusy)
+            BusyPointer::setDefault();
+    }
+    Q_DISABLE_COPY_MOVE(BusyScope)
+
+private:
+    bool m_wasBusy;
+};
+
+} // namespace
+
+void RegenerateCommand::run(QWidget *mainWindow, const QString &databasePath)
+{
+    auto window = std::make_unique<ProgressWindow>(mainWindow);
+    // Modal to the whole program while it lives, so that no other window takes input
+    // or is closed in the middle of the rebuild.
+    window->setWindowModality(Qt::ApplicationModal);
+    window->show();
+    paintNow(*window);
+
+    std::optional<DatabaseError> failure;
+    {
+        BusyScope busy;
+        ProgressPacer pacer;
+        QElapsedTimer clock;
+        clock.start();
+        try {
+            WeightRebuild::run(databasePath, [&](float value) {
+                if (pacer.shouldPaint(window->setValue(value), clock.elapsed()))
+                    paintNow(*window);
+            });
+        } catch (const DatabaseError &error) {
+            failure = error;
+        }
+    }
+    window.reset();
+    if (mainWindow)
+        mainWindow->activateWindow();
+    if (!failure)
+        return;
+    Beep::sound();
+    MessageBox::show(mainWindow, failureText(*failure), MessageBox::Buttons::Ok, MessageBox::Icon::Critical, Title);
+}
+
+QString RegenerateCommand::failureText(const DatabaseError &error)
+{
+    QString text = QStringLiteral("La régénération de la base « %1 » a échoué :\n%2")
+                       .arg(QDir::toNativeSeparators(error.path()), error.engineMessage());
+    if (error.kind() == DatabaseError::Kind::Locked)
+        text += QStringLiteral("\n\nLa base est verrouillée par un autre programme : fermez l'outil qui la modifie, "
+                               "puis recommencez.");
+    return text + QStringLiteral("\n\nLes poids n'ont pas été modifiés.");
+}

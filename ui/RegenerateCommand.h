@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+class DatabaseError;
+class QWidget;
+
+// The menu command "&Régénérer la base": rebuilds the weight table from the links while
+// the progress window shows how far it got. The rebuild is all or nothing: on a failure
+// the practitioner is told what failed and that the weights are unchanged.
+class RegenerateCommand
+{
+public:
+    // Returns once the progress window is gone. The practitioner can start nothing else
+    // meanwhile. The main window re-ranks when it becomes active again, as after any of
+    // the program's windows.
+    static void run(QWidget *mainWindow, const QString &databasePath);
+
+    // The French message for a failed rebuild.
+    static QString failureText(const DatabaseError &error);
+
+    static inline const QString Title = QStringLiteral("Régénération de la base");
+};
