@@ -1,10 +1,21 @@
+#include "AppPaths.h"
+#include "AppSettings.h"
+#include "Application.h"
+#include "Fonts.h"
+#include "Version.h"
+
 #include <QApplication>
-#include <QLabel>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QLabel label(QStringLiteral("Tessavor chinois"));
-    label.show();
-    return app.exec();
+    QApplication::setApplicationName(QString::fromLatin1(AppVersion::Title));
+    QApplication::setApplicationVersion(
+        QStringLiteral("%1.%2.%3").arg(AppVersion::Major).arg(AppVersion::Minor).arg(AppVersion::Revision));
+    Fonts::installSubstitutions();
+
+    AppSettings settings;
+    Application tessavor(settings);
+    tessavor.start(AppPaths::databasePath());
+    return QApplication::exec();
 }

@@ -1,0 +1,76 @@
+#include "Application.h"
+
+#include "AboutDialog.h"
+#include "AppSettings.h"
+#include "HelpBrowser.h"
+#include "MainWindow.h"
+#include "MessageBox.h"
+#include "RegenerateCommand.h"
+#include "SharedState.h"
+#include "SplashWindow.h"
+#include "VisitCommands.h"
+#include "VisitToolBar.h"
+
+#include <QAction>
+
+Application::Application(AppSettings &settings, QObject *parent) : QObject(parent), m_settings(settings) {}
+
+Application::~Application() = default;
+
+void Application::start(const QString &databasePath)
+{
+    BusyPointer::setBusy();
+    auto *splash = new SplashWindow;
+    splash->showAndPaint();
+
+    for (int m = 1; m <= 5; ++m)
+        Shared::methodeActive[m] = m_settings.readMethod(m);
+
+    auto *toolBar = new VisitToolBar;
+    m_window = new MainWindow(toolBar, m_settings);
+    m_window->setAttribute(Qt::WA_DeleteOnClose);
+    m_window->setDatabaseName(databasePath);
+    wireCommands(databasePath);
+
+    splash->close();
+    delete splash;
+
+    m_window->show();
+    BusyPointer::setDefault();
+}
+
+void Application::wireCommands(const QString &databasePath)
+{
+    MainWindow *w = m_window;
+    m_commands = std::make_unique<VisitCommands>(VisitTarget{
+        w, w->signes(), w->syndromes(), [w] { w->classerSyndromes(); }, w->toolBar(), w->statusBarWidget(),
+        w->menuAction(QStringLiteral("mnuViewToolbar")), w->menuAction(QStringLiteral("mnuViewStatusBar")),
+        databasePath});
+    VisitCommands *c = m_commands.get();
+
+    auto on = [w](const char *name, auto receiver, auto slot) {
+        connect(w->menuAction(QString::fromUtf8(name)), &QAction::triggered, receiver, slot);
+    };
+    on("mnuFileNew", c, &VisitCommands::newVisit);
+    on("mnuFileOpen", c, &VisitCommands::open);
+    on("mnuFileSave", c, &VisitCommands::save);
+    on("mnuFilePageSetup", c, &VisitCommands::pageSetup);
+    on("mnuFilePrint", c, &VisitCommands::print);
+    on("mnuEditCut", c, &VisitCommands::cut);
+    on("mnuViewToolbar", c, &VisitCommands::toggleToolbar);
+    on("mnuViewStatusBar", c, &VisitCommands::toggleStatusBar);
+    on("mnuGestionCarnet", c, &VisitCommands::carnet);
+    on("mnuGestionVisites", c, &VisitCommands::visites);
+    connect(static_cast<VisitToolBar *>(w->toolBar()), &VisitToolBar::buttonClicked, c,
+            &VisitCommands::toolbarClicked);
+
+    connect(w->menuAction(QStringLiteral("mnuFileRégénérer")), &QAction::triggered, w,
+            [w, databasePath] { RegenerateCommand::run(w, databasePath); });
+    connect(w->menuAction(QStringLiteral("mnuHelpContents")), &QAction::triggered, w, [] { HelpBrowser::showHelp(); });
+    connect(w->menuAction(QStringLiteral("mnuHelpAbout")), &QAction::triggered, w, [w] {
+        AboutDialog about(w);
+        about.exec();
+    });
+    // The visit commands live as long as the window they act on.
+    connect(w, &QObject::destroyed, this, [this] { m_commands.reset(); });
+}

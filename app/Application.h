@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+#include "MainWindow.h"
+
+#include <memory>
+
+class AppSettings;
+
+class VisitCommands;
+class VisitToolBar;
+
+// The program's start-up and the wiring of the main window's commands to the visit, help
+// and knowledge-base commands.
+class Application final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Application)
+
+public:
+    explicit Application(AppSettings &settings, QObject *parent = nullptr);
+    ~Application() override;
+
+    // Start-up in its fixed order: busy pointer, splash painted at once, the five method
+    // settings read, the main window created, both data sources pointed at the knowledge
+    // base in `databasePath`, splash removed, main window shown, default pointer.
+    void start(const QString &databasePath);
+
+    MainWindow *mainWindow() const { return m_window; }
+    VisitCommands *visitCommands() const { return m_commands.get(); }
+
+private:
+    void wireCommands(const QString &databasePath);
+
+    AppSettings &m_settings;
+    QPointer<MainWindow> m_window; // deletes itself when closed
+    std::unique_ptr<VisitCommands> m_commands;
+};

@@ -1,0 +1,211 @@
+#include "AppSettings.h"
+#include "ItemList.h"
+#include "MainWindow.h"
+#include "MessageBox.h"
+#include "SharedState.h"
+#include "TestSupport.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+
+// The main window as start-up leaves it: menus, method boxes, the ranking and its
+// failures, and the layout on real sizes.
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_db;
+
+    struct Window {
+        AppSettings settings;
+        QToolBar *toolBar = new QToolBar;
+        std::unique_ptr<MainWindow> w;
+        explicit Window(const QString &ini, const QString &db) : settings(ini)
+        {
+            for (int m = 1; m <= 5; ++m)
+                Shared::methodeActive[m] = settings.readMethod(m);
+            w = std::make_unique<MainWindow>(toolBar, settings);
+            w->setDatabaseName(db);
+            BusyPointer::setDefault();
+        }
+    };
+
+    QString freshIni()
+    {
+        static int n = 0;
+        return m_dir.filePath(QStringLiteral("settings%1.ini").arg(++n));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        MessageBox::setTesting(true);
+        m_db = TestSupport::makeDatabase(m_dir, QStringLiteral("ranking.sql"));
+    }
+    void init() { MessageBox::takeShown(); }
+
+    void menusAsDesigned()
+    {
+        Window win(freshIni(), m_db);
+        MainWindow &w = *win.w;
+        QCOMPARE(w.windowTitle(), QStringLiteral("Tessavor chinois"));
+        const struct {
+            const char *name;
+            const char *caption;
+            QKeySequence shortcut;
+            bool enabled;
+        } items[] = {
+            {"mnuFileNew", "&Nouveau", QKeySequence(QStringLiteral("Ctrl+N")), false},
+            {"mnuFileOpen", "&Ouvrir", QKeySequence(QStringLiteral("Ctrl+O")), false},
+            {"mnuFileSave", "&Enregistrer", QKeySequence(QStringLiteral("Ctrl+S")), false},
+            {"mnuFileRégénérer", "&Régénérer la base", {}, true},
+            {"mnuFilePageSetup", "&Mise en page...", {}, true},
+            {"mnuFilePrint", "&Imprimer...", QKeySequence(QStringLiteral("Ctrl+P")), true},
+            {"mnuFileExit", "&Quitter", {}, true},
+            {"mnuEditCut", "&Couper", QKeySequence(QStringLiteral("Ctrl+X")), true},
+            {"mnuViewToolbar", "Barre d'&outils", {}, true},
+            {"mnuViewStatusBar", "Barre d'&état", {}, true},
+            {"mnuHelpContents", "&Sommaire", {}, true},
+            {"mnuHelpAbout", "À &propos de Tessavor...", {}, true},
+        };
+        for (const auto &item : items) {
+            QAction *a = w.menuAction(QString::fromUtf8(item.name));
+            QVERIFY2(a, item.name);
+            QCOMPARE(a->text(), QString::fromUtf8(item.caption));
+            QCOMPARE(a->shortcut(), item.shortcut);
+            QCOMPARE(a->isEnabled(), item.enabled);
+        }
+        QVERIFY(w.menuAction(QStringLiteral("mnuViewToolbar"))->isChecked());
+        QVERIFY(w.menuAction(QStringLiteral("mnuViewStatusBar"))->isChecked());
+        QStringList titles;
+        for (QAction *menu : w.menuBar()->actions())
+            titles << menu->text();
+        QCOMPARE(titles, QStringList({"&Fichier", "Editi&on", "Aff&ichage", "&Gestion", "&?"}));
+        QVERIFY(!w.menuBar()->actions().at(3)->isEnabled());
+        QVERIFY(!w.menuAction(QStringLiteral("mnuGestionCarnet"))->isEnabled()
+                || !w.menuBar()->actions().at(3)->isEnabled());
+        QVERIFY(w.statusBarWidget()->findChildren<QLabel *>().first()->text()
+                == QStringLiteral("Pas de visite en cours"));
+    }
+
+    void disabledShortcutsDoNothing()
+    {
+        Window win(freshIni(), m_db);
+        win.w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(win.w.get()));
+        QSignalSpy spy(win.w->menuAction(QStringLiteral("mnuFileNew")), &QAction::triggered);
+        QTest::keyClick(win.w.get(), Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(spy.count(), 0);
+    }
+
+    void methodBoxesFromSettings_data()
+    {
+        QTest::addColumn<QStringList>("stored"); // "Méthode 1" … "Méthode 5", empty = missing
+        QTest::addColumn<QList<bool>>("ticked");
+        QTest::addColumn<int>("messages");
+        QTest::newRow("first run") << QStringList{"", "", "", "", ""} << QList<bool>{true, true, true, true, true} << 0;
+        QTest::newRow("method 3 off") << QStringList{"", "", "0", "", ""}
+                                      << QList<bool>{true, true, false, true, true} << 0;
+        QTest::newRow("all five off") << QStringList{"0", "0", "0", "0", "0"}
+                                      << QList<bool>{true, false, false, false, false} << 1;
+        QTest::newRow("a stored 2 stays ticked") << QStringList{"2", "", "", "", ""}
+                                                 << QList<bool>{true, true, true, true, true} << 0;
+        QTest::newRow("a stored abc reads as chosen") << QStringList{"abc", "0", "", "", ""}
+                                                      << QList<bool>{true, false, true, true, true} << 0;
+    }
+    void methodBoxesFromSettings()
+    {
+        QFETCH(QStringList, stored);
+        QFETCH(QList<bool>, ticked);
+        QFETCH(int, messages);
+        const QString ini = freshIni();
+        {
+            AppSettings settings(ini);
+            for (int m = 1; m <= 5; ++m)
+                if (!stored[m - 1].isEmpty())
+                    settings.setRawValue(AppSettings::methodKey(m), stored[m - 1]);
+        }
+        Window win(ini, m_db);
+        for (int m = 1; m <= 5; ++m)
+            QCOMPARE(win.w->methodBox(m)->isChecked(), ticked[m - 1]);
+        const auto shown = MessageBox::takeShown();
+        QCOMPARE(shown.size(), messages);
+        if (messages) {
+            QCOMPARE(shown.first().title, QStringLiteral("Erreur de manipulation"));
+            QCOMPARE(shown.first().icon, MessageBox::Icon::Exclamation);
+            QCOMPARE(win.settings.rawValue(AppSettings::methodKey(1)), QStringLiteral("1"));
+        }
+        QCOMPARE(win.w->methodBox(3)->text(), QStringLiteral(" Energie-Sang-LO"));
+    }
+
+    void rankingThroughTheWindow()
+    {
+        Window win(freshIni(), m_db);
+        MainWindow &w = *win.w;
+        w.signes()->addEntry({QStringLiteral("Signe de poids neuf (9)"), 12});
+        w.signes()->addEntry({QStringLiteral("Signe de poids sept (7)"), 13});
+        w.methodBox(2)->setChecked(false); // a change re-ranks
+        QCOMPARE(w.syndromes()->count(), 2);
+        QCOMPARE(w.syndromes()->text(0), QStringLiteral("Vide de Qi  (9)"));
+        QVERIFY(w.classement().recordSource().contains(
+            QStringLiteral("HAVING Syndromes.NumMéthode= 1 OR Syndromes.NumMéthode=3 OR Syndromes.NumMéthode=4 OR "
+                           "Syndromes.NumMéthode=5 ORDER BY")));
+        QCOMPARE(win.settings.rawValue(AppSettings::methodKey(2)), QStringLiteral("0"));
+    }
+
+    void missingDatabaseIsToldAndTheWindowGoesOn()
+    {
+        Window win(freshIni(), m_dir.filePath(QStringLiteral("absent/Signes.mdb")));
+        MainWindow &w = *win.w;
+        w.classerSyndromes(); // nothing recorded: no query, no message
+        QVERIFY(MessageBox::takeShown().isEmpty());
+        w.signes()->addEntry({QStringLiteral("x (9)"), 12});
+        w.classerSyndromes();
+        const auto shown = MessageBox::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(shown.first().text.contains(QStringLiteral("Signes.mdb")));
+        QVERIFY(shown.first().text.contains(QStringLiteral("introuvable")));
+        QCOMPARE(w.syndromes()->count(), 0);
+    }
+
+    void layoutFollowsTheWindow()
+    {
+        Window win(freshIni(), m_db);
+        MainWindow &w = *win.w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto *carte = w.findChild<QGroupBox *>(QStringLiteral("Carte"));
+        auto *liste = w.findChild<QGroupBox *>(QStringLiteral("Liste"));
+        auto *methodes = w.findChild<QGroupBox *>(QStringLiteral("Méthodes"));
+        QWidget *client = w.centralWidget();
+        QCOMPARE(carte->y(), w.toolBar()->height());
+        QVERIFY(qAbs(carte->width() - client->width() / 2.3) <= 1);
+        QVERIFY(qAbs(liste->geometry().right() + 1 - client->width()) <= 2); // 10 twips past the edge
+        QVERIFY(qAbs(methodes->width() - 2540 / 15.0) <= 2);
+        // Shrinking far below the formulas' range never gives negative sizes.
+        w.resize(100, 80);
+        QTest::qWait(10);
+        for (QWidget *child : client->findChildren<QWidget *>()) {
+            QVERIFY(child->width() >= 0);
+            QVERIFY(child->height() >= 0);
+        }
+        // Hiding the toolbar leaves its band: the frames stay where they were.
+        w.resize(800, 600);
+        QTest::qWait(10);
+        const int top = carte->y();
+        w.toolBar()->hide();
+        QTest::qWait(10);
+        QCOMPARE(carte->y(), top);
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,353 @@
+#include "MainWindow.h"
+
+#include "AppSettings.h"
+#include "CategoryMap.h"
+#include "DatabaseError.h"
+#include "DatabaseMessage.h"
+#include "Fonts.h"
+#include "ItemList.h"
+#include "MessageBox.h"
+#include "MethodSelection.h"
+#include "ModalityDialog.h"
+#include "SharedState.h"
+#include "Twips.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDateTime>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QWindow>
+
+namespace {
+
+const char *const MethodCaptions[6] = {"", " 6 méridiens", " 4 couches", " Energie-Sang-LO", " 3 réchauffeurs",
+                                       " Organes-Entrailles"};
+
+void place(QWidget *widget, const QRectF &twips)
+{
+    widget->setGeometry(Twips::toPixels(twips.left(), twips.top(), twips.width(), twips.height()));
+}
+
+// The client area: the toolbar and the status bar stay glued to its edges, and every
+// change of its size runs the window's layout pass.
+class ClientArea final : public QWidget
+{
+public:
+    ClientArea(QWidget *parent, std::function<void()> onResize) : QWidget(parent), m_onResize(std::move(onResize)) {}
+
+protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QWidget::resizeEvent(event);
+        if (event->size() != event->oldSize())
+            m_onResize();
+    }
+
+private:
+    std::function<void()> m_onResize;
+};
+
+} // namespace
+
+MainWindow::MainWindow(QToolBar *toolBar, AppSettings &settings, QWidget *parent)
+    : QMainWindow(parent), m_settings(settings), m_toolBar(toolBar)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Tessavor chinois"));
+    setWindowIcon(QIcon(QStringLiteral(":/tessavor/icon.svg")));
+
+    m_client = new ClientArea(this, [this] { layoutPass(); });
+    setCentralWidget(m_client);
+
+    m_toolBar->setParent(m_client);
+    m_toolBar->setMovable(false);
+    m_toolBar->setFloatable(false);
+    m_toolBar->move(0, 0);
+    m_toolBar->show();
+
+    m_statusBar = new QStatusBar(m_client);
+    m_statusBar->setObjectName(QStringLiteral("sbStatusBar"));
+    m_statusBar->setSizeGripEnabled(false);
+    auto *visitPanel = new QLabel(QStringLiteral("Pas de visite en cours"), m_statusBar);
+    m_dateLabel = new QLabel(m_statusBar);
+    m_timeLabel = new QLabel(m_statusBar);
+    m_statusBar->addWidget(visitPanel, 1);
+    m_statusBar->addPermanentWidget(m_dateLabel);
+    m_statusBar->addPermanentWidget(m_timeLabel);
+    m_clock = new QTimer(this);
+    connect(m_clock, &QTimer::timeout, this, &MainWindow::updateClock);
+    m_clock->start(1000);
+    updateClock();
+
+    buildMenus();
+    buildFrames();
+
+    m_methodSelection = new MethodSelection(
+        Shared::methodeActive, m_settings,
+        {[this](int m) { return m_methodBoxes[m]->isChecked(); }, [this](int m) { m_methodBoxes[m]->setChecked(true); },
+         [this] { classerSyndromes(); },
+         [this] {
+             Beep::sound();
+             MessageBox::show(this,
+                              QStringLiteral("Vous n'avez sélectionné aucune option! Par défaut la première option "
+                                             "va être sélectionnée."),
+                              MessageBox::Buttons::Ok, MessageBox::Icon::Exclamation,
+                              QStringLiteral("Erreur de manipulation"));
+         }});
+
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &MainWindow::onWindowActivated);
+
+    // The frames never need to go below the size the layout formulas are written for.
+    m_client->setMinimumSize(Twips::toPixels(MainLayout::minimumInnerWidth()), 0);
+
+    // Outer size 12000 × 9000 twips, centred on the screen.
+    const QSize outer = Twips::toPixels(12000, 9000);
+    resize(outer - QSize(8, 30));
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        move(available.center() - QPoint(outer.width() / 2, outer.height() / 2));
+    }
+
+    applyStoredMethods();
+}
+
+MainWindow::~MainWindow()
+{
+    delete m_methodSelection;
+}
+
+void MainWindow::buildMenus()
+{
+    struct Item {
+        const char *name;
+        const char *caption;
+        QKeySequence shortcut;
+        bool enabled;
+    };
+    auto addMenu = [this](const char *name, const QString &title, std::initializer_list<Item> items) {
+        QMenu *menu = menuBar()->addMenu(title);
+        menu->setObjectName(QString::fromLatin1(name));
+        for (const Item &item : items) {
+            if (!item.caption) {
+                menu->addSeparator()->setObjectName(QString::fromUtf8(item.name));
+                continue;
+            }
+            QAction *action = menu->addAction(QString::fromUtf8(item.caption));
+            action->setObjectName(QString::fromUtf8(item.name));
+            action->setShortcut(item.shortcut);
+            action->setEnabled(item.enabled);
+        }
+        return menu;
+    };
+    addMenu("mnuFile", QStringLiteral("&Fichier"),
+            {{"mnuFileNew", "&Nouveau", QKeySequence(Qt::CTRL | Qt::Key_N), false},
+             {"mnuFileOpen", "&Ouvrir", QKeySequence(Qt::CTRL | Qt::Key_O), false},
+             {"mnuFileSave", "&Enregistrer", QKeySequence(Qt::CTRL | Qt::Key_S), false},
+             {"mnuFileBar2", nullptr, {}, true},
+             {"mnuFileRégénérer", "&Régénérer la base", {}, true},
+             {"mnuFileBar3", nullptr, {}, true},
+             {"mnuFilePageSetup", "&Mise en page...", {}, true},
+             {"mnuFilePrint", "&Imprimer...", QKeySequence(Qt::CTRL | Qt::Key_P), true},
+             {"mnuFileBar4", nullptr, {}, true},
+             {"mnuFileExit", "&Quitter", {}, true}});
+    addMenu("mnuEdit", QStringLiteral("Editi&on"), {{"mnuEditCut", "&Couper", QKeySequence(Qt::CTRL | Qt::Key_X), true}});
+    addMenu("mnuView", QStringLiteral("Aff&ichage"),
+            {{"mnuViewToolbar", "Barre d'&outils", {}, true}, {"mnuViewStatusBar", "Barre d'&état", {}, true}});
+    QMenu *gestion = addMenu("mnuGestion", QStringLiteral("&Gestion"),
+                             {{"mnuGestionCarnet", "&Carnet", {}, true}, {"mnuGestionVisites", "&Visites", {}, true}});
+    gestion->menuAction()->setEnabled(false);
+    gestion->setEnabled(false);
+    addMenu("mnuHelp", QStringLiteral("&?"),
+            {{"mnuHelpContents", "&Sommaire", {}, true}, {"mnuHelpAbout", "À &propos de Tessavor...", {}, true}});
+
+    for (const char *name : {"mnuViewToolbar", "mnuViewStatusBar"}) {
+        QAction *action = menuAction(QString::fromLatin1(name));
+        action->setCheckable(true);
+        action->setChecked(true);
+    }
+    connect(menuAction(QStringLiteral("mnuFileExit")), &QAction::triggered, this, &QWidget::close);
+}
+
+void MainWindow::buildFrames()
+{
+    auto frame = [this](const char *name, const char *caption) {
+        auto *box = new QGroupBox(QString::fromUtf8(caption), m_client);
+        box->setObjectName(QString::fromUtf8(name));
+        return box;
+    };
+    m_carte = frame("Carte", "Carte des symptômes");
+    m_liste = frame("Liste", "Syndromes classés");
+    m_symptomes = frame("Symptomes", "Symptômes sélectionnés");
+    m_methodes = frame("Méthodes", "Méthodes");
+
+    m_map = new CategoryMap(m_carte);
+    connect(m_map, &CategoryMap::categoryClicked, this, &MainWindow::onCategoryClicked);
+
+    m_syndromes = new ItemList(m_liste);
+    m_syndromes->setObjectName(QStringLiteral("Syndromes"));
+    m_syndromes->setFont(Fonts::tahoma(8.25, true));
+    QPalette red = m_syndromes->palette();
+    red.setColor(QPalette::Text, QColor(255, 0, 0));
+    m_syndromes->setPalette(red);
+    connect(m_syndromes, &QListWidget::itemDoubleClicked, this, &MainWindow::onSyndromesDoubleClicked);
+
+    m_signes = new ItemList(m_symptomes);
+    m_signes->setObjectName(QStringLiteral("Signes"));
+    m_signes->setFont(Fonts::tahoma(8.25, true));
+    connect(m_signes, &QListWidget::itemDoubleClicked, this, &MainWindow::onSignesDoubleClicked);
+
+    for (int m = 1; m <= 5; ++m) {
+        auto *box = new QCheckBox(QString::fromUtf8(MethodCaptions[m]), m_methodes);
+        box->setObjectName(QStringLiteral("OptionsMéthodes_%1").arg(m));
+        box->setChecked(true);
+        box->setCursor(CategoryMap::handCursor());
+        place(box, QRectF(240, 360 + (m - 1) * 420, 2100, 300));
+        // The reaction runs for the program's own changes too (start-up, the fallback).
+        connect(box, &QCheckBox::toggled, this, [this, m] { onMethodToggled(m); });
+        m_methodBoxes[m] = box;
+    }
+}
+
+QCheckBox *MainWindow::methodBox(int method) const
+{
+    return method >= 1 && method <= 5 ? m_methodBoxes[method] : nullptr;
+}
+
+QAction *MainWindow::menuAction(const QString &name) const
+{
+    return findChild<QAction *>(name);
+}
+
+void MainWindow::setDatabaseName(const QString &path)
+{
+    m_classement.setDatabaseName(path);
+    m_listeValeurs.setDatabaseName(path);
+}
+
+void MainWindow::applyStoredMethods()
+{
+    for (int m = 1; m <= 5; ++m)
+        if (Shared::methodeActive[m] == 0)
+            m_methodBoxes[m]->setChecked(false);
+}
+
+void MainWindow::onMethodToggled(int method)
+{
+    m_methodSelection->onChanged(method);
+}
+
+void MainWindow::classerSyndromes()
+{
+    try {
+        m_syndromes->setEntries(Ranking::classerSyndromes(m_classement, m_signes->entries(), Shared::methodeActive));
+    } catch (const DatabaseError &error) {
+        m_syndromes->removeAll();
+        DatabaseMessage::show(this, error);
+    }
+}
+
+void MainWindow::layoutPass()
+{
+    BusyPointer::setBusy();
+    const QRectF image = m_map->imageGeometry();
+    const int largeurCarte = static_cast<int>(image.width());
+    const int hauteurCarte = static_cast<int>(image.height());
+    if (isMinimized()) {
+        BusyPointer::setDefault();
+        return;
+    }
+
+    // The bars keep their own edges of the client area; their heights count whether or
+    // not they are shown, so hiding one leaves its band empty.
+    const int toolBarHeight = m_toolBar->sizeHint().height();
+    const int statusBarHeight = m_statusBar->sizeHint().height();
+    m_toolBar->setGeometry(0, 0, m_client->width(), toolBarHeight);
+    m_statusBar->setGeometry(0, m_client->height() - statusBarHeight, m_client->width(), statusBarHeight);
+
+    m_layout = MainLayout::compute(Twips::fromPixels(m_client->width()), Twips::fromPixels(m_client->height()),
+                                   Twips::fromPixels(toolBarHeight), Twips::fromPixels(statusBarHeight),
+                                   Twips::PerPixel);
+    place(m_carte, m_layout.carte);
+    m_map->setImageGeometry(m_layout.imageCarte);
+    place(m_liste, m_layout.liste);
+    place(m_syndromes, m_layout.syndromes);
+    place(m_symptomes, m_layout.symptomes);
+    place(m_signes, m_layout.signes);
+    place(m_methodes, m_layout.methodes);
+
+    if (!m_miseEnPageFaite) {
+        // The first pass leaves the category controls at their design places, and the
+        // busy pointer to start-up, which restores it once the window is shown.
+        m_miseEnPageFaite = true;
+        return;
+    }
+
+    m_carte->hide();
+    const QRectF scaled = m_map->imageGeometry();
+    const float facteurX = largeurCarte > 0 ? static_cast<float>(scaled.width() / largeurCarte) : 1.0f;
+    const float facteurY = hauteurCarte > 0 ? static_cast<float>(scaled.height() / hauteurCarte) : 1.0f;
+    m_map->scaleControls(facteurX, facteurY);
+    BusyPointer::setDefault();
+    m_carte->show();
+}
+
+void MainWindow::onWindowActivated(QWindow *focusWindow)
+{
+    ActivationTracker::Window kind = ActivationTracker::Window::None;
+    if (focusWindow) {
+        kind = ActivationTracker::Window::Other;
+        if (focusWindow == windowHandle())
+            kind = ActivationTracker::Window::Main;
+        else
+            for (QWidget *top : QApplication::topLevelWidgets())
+                if (top->windowHandle() == focusWindow && qobject_cast<QMessageBox *>(top))
+                    kind = ActivationTracker::Window::MessageBox;
+    }
+    if (m_activation.focusChanged(kind))
+        classerSyndromes();
+}
+
+void MainWindow::onCategoryClicked(int index, bool picture)
+{
+    Shared::categorieChoisie = index;
+    openModalities(picture ? QStringLiteral("Liste des symptômes pour la catégorie sélectionnée")
+                           : QStringLiteral("Liste des modalités pour la catégorie sélectionnée"));
+}
+
+void MainWindow::onSignesDoubleClicked()
+{
+    const int selected = m_signes->selectedIndex();
+    if (selected < 0)
+        return;
+    Shared::signeChoisi = m_signes->itemData(selected);
+    openModalities(QStringLiteral("Liste des syndromes pour le symptôme sélectionné"));
+}
+
+void MainWindow::onSyndromesDoubleClicked()
+{
+    if (m_syndromes->selectedIndex() < 0)
+        return;
+    Shared::categorieChoisie = 0;
+    openModalities(QStringLiteral("Liste des symptômes pour le syndrome sélectionné"));
+}
+
+void MainWindow::openModalities(const QString &title)
+{
+    ModalityDialog::open(this, title, m_listeValeurs, *m_signes, *m_syndromes);
+}
+
+void MainWindow::updateClock()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    const QLocale locale;
+    m_dateLabel->setText(locale.toString(now.date(), QLocale::ShortFormat));
+    m_timeLabel->setText(now.time().toString(QStringLiteral("HH:mm:ss")));
+}

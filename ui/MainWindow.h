@@ -1,0 +1,97 @@
+#pragma once
+
+#include "ActivationTracker.h"
+#include "DataSource.h"
+#include "MainLayout.h"
+#include "Ranking.h"
+
+#include <QMainWindow>
+
+class CategoryMap;
+class ItemList;
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QStatusBar;
+class QTimer;
+class QToolBar;
+class QWindow;
+class AppSettings;
+class MethodSelection;
+
+// frmMain: the body map on the left, the ranked syndromes above the recorded signs and the
+// diagnosis methods on the right, under the toolbar and above the status bar. Frames are
+// placed by the layout pass in twips; the toolbar and the status bar are ordinary
+// children of the client area, so hiding one leaves its band empty, as designed.
+class MainWindow final : public QMainWindow
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(MainWindow)
+
+public:
+    // `toolBar` is the visit toolbar (made by the caller); the window places it along the
+    // top edge of its client area. `settings` stores the method choice.
+    MainWindow(QToolBar *toolBar, AppSettings &settings, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    ItemList *signes() const { return m_signes; }
+    ItemList *syndromes() const { return m_syndromes; }
+    DataSource &listeValeurs() { return m_listeValeurs; }
+    DataSource &classement() { return m_classement; }
+    CategoryMap *categoryMap() const { return m_map; }
+    QToolBar *toolBar() const { return m_toolBar; }
+    QStatusBar *statusBarWidget() const { return m_statusBar; }
+    QCheckBox *methodBox(int method) const;
+    // The menu item of that name (mnuFileNew, mnuEditCut, ...).
+    QAction *menuAction(const QString &name) const;
+
+    // Points both bound data sources at the knowledge base.
+    void setDatabaseName(const QString &path);
+
+    // The ranking: refills Syndromes from Signes and the chosen methods. A database
+    // failure is told to the practitioner and leaves the ranked list empty.
+    void classerSyndromes();
+
+    // Unticks the boxes of the methods stored as 0, as the window's creation step.
+    void applyStoredMethods();
+
+    // What the last layout pass computed (twips).
+    const MainLayout &layout() const { return m_layout; }
+
+private:
+    void buildMenus();
+    void buildFrames();
+    void layoutPass();
+    void onWindowActivated(QWindow *focusWindow);
+    void onMethodToggled(int method);
+    void onCategoryClicked(int index, bool picture);
+    void onSignesDoubleClicked();
+    void onSyndromesDoubleClicked();
+    void openModalities(const QString &title);
+    void updateClock();
+
+    AppSettings &m_settings;
+    MainLayout m_layout;
+    bool m_miseEnPageFaite = false;
+    ActivationTracker m_activation;
+
+    QWidget *m_client = nullptr;
+    QToolBar *m_toolBar = nullptr;
+    QStatusBar *m_statusBar = nullptr;
+    QLabel *m_dateLabel = nullptr;
+    QLabel *m_timeLabel = nullptr;
+    QTimer *m_clock = nullptr;
+    QGroupBox *m_carte = nullptr;
+    QGroupBox *m_liste = nullptr;
+    QGroupBox *m_symptomes = nullptr;
+    QGroupBox *m_methodes = nullptr;
+    CategoryMap *m_map = nullptr;
+    ItemList *m_syndromes = nullptr;
+    ItemList *m_signes = nullptr;
+    QCheckBox *m_methodBoxes[6] = {};
+    MethodSelection *m_methodSelection = nullptr;
+
+    DataSource m_listeValeurs;
+    DataSource m_classement;
+};
