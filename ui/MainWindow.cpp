@@ -26,6 +26,12 @@
 #include <QToolBar>
 #include <QWindow>
 
+// Resources of a static library must be registered by hand; outside any namespace.
+static void initWindowIcons()
+{
+    Q_INIT_RESOURCE(WindowIcons);
+}
+
 namespace {
 
 const char *const MethodCaptions[6] = {"", " 6 méridiens", " 4 couches", " Energie-Sang-LO", " 3 réchauffeurs",
@@ -62,6 +68,7 @@ MainWindow::MainWindow(QToolBar *toolBar, AppSettings &settings, QWidget *parent
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tessavor chinois"));
+    initWindowIcons();
     setWindowIcon(QIcon(QStringLiteral(":/tessavor/icon.svg")));
 
     m_client = new ClientArea(this, [this] { layoutPass(); });
