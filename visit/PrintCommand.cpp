@@ -47,8 +47,8 @@ PrintCommand::PrintCommand(SessionPrinter &printer, ReportClock clock) : m_print
 
 QString PrintCommand::proposedPdfPath() const
 {
-    const QString name = QStringLiteral("Visite ") + m_clock.now().toString(QStringLiteral("yyyy-MM-dd HH-mm"))
-                         + QStringLiteral(".pdf");
+    const QString name =
+        QStringLiteral("Visite ") + m_clock.now().toString(QStringLiteral("yyyy-MM-dd HH-mm")) + QStringLiteral(".pdf");
     return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(name);
 }
 
@@ -92,8 +92,7 @@ PrintCommand::Outcome PrintCommand::run(QWidget *parent, const QList<ListEntry> 
         return Outcome::Failed;
     } catch (const PrintFailure &failure) {
         Beep::sound();
-        MessageBox::show(parent, failureText(failure), MessageBox::Buttons::Ok, MessageBox::Icon::Critical,
-                         PrintTitle);
+        MessageBox::show(parent, failureText(failure), MessageBox::Buttons::Ok, MessageBox::Icon::Critical, PrintTitle);
         return Outcome::Failed;
     }
     return Outcome::Printed;

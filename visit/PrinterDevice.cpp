@@ -9,8 +9,7 @@
 #include <QPrinter>
 
 PrinterDevice::PrinterDevice(QPrinter &printer)
-    : m_printer(printer),
-      m_printableHeight(printer.pageLayout().paintRect(QPageLayout::Millimeter).height() / 10.0)
+    : m_printer(printer), m_printableHeight(printer.pageLayout().paintRect(QPageLayout::Millimeter).height() / 10.0)
 {
 }
 

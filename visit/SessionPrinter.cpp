@@ -5,9 +5,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-SessionPrinter::SessionPrinter(bool printerInstalled) : m_printerInstalled(printerInstalled)
-{
-}
+SessionPrinter::SessionPrinter(bool printerInstalled) : m_printerInstalled(printerInstalled) {}
 
 SessionPrinter::~SessionPrinter() = default;
 

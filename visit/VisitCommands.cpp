@@ -66,13 +66,9 @@ void VisitCommands::cut()
         m_target.classerSyndromes();
 }
 
-void VisitCommands::carnet()
-{
-}
+void VisitCommands::carnet() {}
 
-void VisitCommands::visites()
-{
-}
+void VisitCommands::visites() {}
 
 void VisitCommands::toggle(QWidget *bar, QAction *item)
 {

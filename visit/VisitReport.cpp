@@ -16,8 +16,8 @@ constexpr double BodySize = 10;
 
 } // namespace
 
-VisitReport::VisitReport(QList<ListEntry> signes, QList<ListEntry> syndromes, QString databasePath,
-                         ReportClock clock, PrintDevice &device)
+VisitReport::VisitReport(QList<ListEntry> signes, QList<ListEntry> syndromes, QString databasePath, ReportClock clock,
+                         PrintDevice &device)
     : m_signes(std::move(signes)), m_syndromes(std::move(syndromes)), m_databasePath(std::move(databasePath)),
       m_clock(std::move(clock)), m_device(device)
 {
@@ -74,8 +74,7 @@ void VisitReport::printSyndromesSection(Database &db)
 {
     m_device.setFontBold(true);
     m_device.setFontSize(TitleSize);
-    m_device.print(
-        QStringLiteral("Liste des syndromes classés à partir du plus pertinent (Seulement les 5 premiers)"));
+    m_device.print(QStringLiteral("Liste des syndromes classés à partir du plus pertinent (Seulement les 5 premiers)"));
     m_device.print();
     m_device.setFontSize(BodySize);
 

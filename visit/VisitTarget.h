@@ -10,13 +10,13 @@ class QWidget;
 
 // What the visit commands act on, all owned by the main window.
 struct VisitTarget {
-    QWidget *window = nullptr;               // parent for message boxes
-    ItemList *signes = nullptr;              // recorded signs
-    ItemList *syndromes = nullptr;           // ranked syndromes
-    std::function<void()> classerSyndromes;  // the ranking (run after Cut)
-    QWidget *toolBar = nullptr;              // shown and hidden by the toggles
+    QWidget *window = nullptr;              // parent for message boxes
+    ItemList *signes = nullptr;             // recorded signs
+    ItemList *syndromes = nullptr;          // ranked syndromes
+    std::function<void()> classerSyndromes; // the ranking (run after Cut)
+    QWidget *toolBar = nullptr;             // shown and hidden by the toggles
     QWidget *statusBar = nullptr;
-    QAction *viewToolbar = nullptr;          // their checkable menu items (ticked at start)
+    QAction *viewToolbar = nullptr; // their checkable menu items (ticked at start)
     QAction *viewStatusBar = nullptr;
-    QString databasePath;                    // Signes.mdb, for the report
+    QString databasePath; // Signes.mdb, for the report
 };
