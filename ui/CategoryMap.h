@@ -1,17 +1,20 @@
 #pragma once
 
-#include <QCursor>
+#include <QColor>
+#include <QList>
 #include <QObject>
 #include <QRectF>
 
+class QCursor;
+class QLabel;
+class QSvgWidget;
 class QWidget;
 
 // The category map inside the frame Carte: the body drawing ImageCarte, the 39 region
 // labels (Localisation) and the 5 general-category pictures (Divers), each indexed by its
 // category number. Geometry is kept in twips relative to Carte, so the layout pass can
 // place the drawing and scale the controls without rounding to pixels on the way.
-class CategoryMap final : public QObject
-{
+class CategoryMap final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CategoryMap)
 
@@ -33,10 +36,45 @@ public:
     QRectF pictureGeometry(int index) const; // twips
     int indexSurvole() const;
 
-    // The pointing-hand pointer shared by every category control and method box.
+    // The category numbers of the labels and of the pictures, in the design's order.
+    static QList<int> labelIndexes();
+    static QList<int> pictureIndexes();
+    QLabel *label(int index) const;
+    QWidget *picture(int index) const;
+
+    // The pointing hand shared by the category controls and the method boxes.
     static QCursor handCursor();
+    // The red of the label under the pointer.
+    static QColor highlightColour() { return QColor(255, 0, 0); }
+
+    // The pointer moved over Localisation(index): it alone turns red.
+    void hoverLabel(int index);
+    // The pointer moved over the drawing: no label stays red.
+    void hoverImage();
 
 signals:
     // A click on Localisation(index) (picture false) or Divers(index) (picture true).
     void categoryClicked(int index, bool picture);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct Control {
+        int index;
+        QWidget *widget;
+        QRectF twips;
+        bool picture;
+    };
+
+    const Control *find(const QObject *widget) const;
+    const Control *find(int index, bool picture) const;
+    static void place(const Control &control);
+    void setTextColour(QLabel *label, const QColor &colour) const;
+
+    QSvgWidget *m_image = nullptr;
+    QRectF m_imageTwips;
+    QList<Control> m_controls;
+    int m_indexSurvole = 0;
+    const QWidget *m_pressed = nullptr;
 };

@@ -1,16 +1,19 @@
 #pragma once
 
+#include "ModalityChoice.h"
+
 #include <QDialog>
 
 class DataSource;
 class ItemList;
+class QLabel;
+class QPushButton;
 
 // frmModalités: lists the signs of a category or of a syndrome (to mark and record) or
 // the syndromes of a sign (read only), deciding which from Shared::signeChoisi and
 // Shared::categorieChoisie when it loads; "Valider" brings Signes in line with the marks.
 // Both shared numbers are 0 again whenever the dialog has closed, however it closed.
-class ModalityDialog final : public QDialog
-{
+class ModalityDialog final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ModalityDialog)
 
@@ -23,4 +26,22 @@ public:
     ModalityDialog(QWidget *parent, const QString &title, DataSource &listeValeurs, ItemList &signes,
                    const ItemList &syndromes);
     ~ModalityDialog() override;
+
+    // Closing, by a button or otherwise: the shared numbers go back to 0 first.
+    void done(int result) override;
+
+protected:
+    // Neither Enter nor Escape reaches a button or closes the dialog.
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void valider();
+    void annuler();
+
+    ModalityChoice m_choice;
+    ItemList &m_signes;
+    QLabel *m_titre = nullptr;
+    ItemList *m_liste = nullptr;
+    QPushButton *m_choix[2] = {};
 };

@@ -1,0 +1,302 @@
+#include "CategoryMap.h"
+
+#include "Fonts.h"
+#include "Twips.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QSvgRenderer>
+#include <QSvgWidget>
+
+#include <algorithm>
+
+static void initResources() {
+    Q_INIT_RESOURCE(signselection);
+}
+
+namespace {
+
+struct LabelDesign {
+    int index;
+    const char *caption;
+    double left, top, width, height;
+};
+
+// Design positions in twips inside Carte, for the drawing at (180, 240), 4695 x 7170.
+constexpr LabelDesign Labels[] = {
+    {2, "Teint", 3300, 1380, 435, 255},
+    {5, "Tête", 2160, 600, 375, 195},
+    {8, "Yeux", 1395, 945, 375, 255},
+    {9, "Oreilles", 3300, 1020, 600, 255},
+    {10, "Nez", 1350, 1320, 345, 255},
+    {11, "Lèvres", 1320, 1680, 555, 255},
+    {14, "Gorge", 420, 1920, 495, 255},
+    {15, "Peau", 1080, 5520, 435, 255},
+    {17, "Expectorations", 420, 3000, 1095, 255},
+    {18, "Langue", 3540, 2400, 615, 255},
+    {19, "Enduit", 4140, 2400, 555, 255},
+    {23, "Transpirations", 2700, 480, 1095, 255},
+    {24, "Douleur", 1260, 6480, 615, 255},
+    {25, "Sommeil", 2760, 720, 615, 255},
+    {26, "Appétit", 4020, 3360, 555, 255},
+    {27, "Goût", 3180, 1740, 435, 255},
+    {28, "Selles", 480, 5160, 435, 255},
+    {29, "Urines", 960, 5160, 495, 255},
+    {33, "Gynécologie", 3540, 4500, 975, 255},
+    {36, "Voix", 960, 1920, 375, 255},
+    {37, "Respiration", 420, 2460, 855, 255},
+    {38, "Toux", 900, 2160, 420, 255},
+    {43, "Pouls", 600, 3960, 435, 255},
+    {45, "Membres", 3240, 5520, 795, 255},
+    {49, "Soif", 3660, 1740, 435, 255},
+    {50, "Ongles", 480, 4680, 555, 255},
+    {51, "Bouche", 3480, 2100, 675, 255},
+    {52, "Abdomen", 3540, 3660, 795, 255},
+    {53, "Epigastre", 480, 3300, 795, 255},
+    {54, "Estomac", 3300, 3360, 615, 255},
+    {56, "Hypocondres", 300, 3600, 975, 255},
+    {57, "Coeur", 3660, 2820, 495, 255},
+    {58, "Thorax", 600, 2820, 555, 255},
+    {59, "Sexualité", 3540, 4740, 735, 255},
+    {60, "Genoux et Lombes", 3240, 5040, 1395, 255},
+    {64, "Abdomen inférieur", 3180, 3960, 1395, 195},
+    {65, "Seins", 3600, 3120, 435, 255},
+    {66, "Nuque", 360, 2160, 525, 255},
+    {67, "Périnée", 3600, 4200, 735, 255},
+};
+
+struct PictureDesign {
+    int index;
+    const char *tip;
+    const char *file;
+    double left, top, width, height;
+};
+
+constexpr PictureDesign Pictures[] = {
+    {3, "Morphologie", "morphologie.svg", 3960, 540, 735, 1035},
+    {4, "Comportement", "comportement.svg", 360, 5820, 735, 1035},
+    {22, "Froid et chaleur", "froid_chaleur.svg", 360, 540, 855, 1155},
+    {31, "Médecine Interne", "medecine_interne.svg", 3000, 5880, 795, 1035},
+    {62, "Enfants", "enfants.svg", 3900, 5880, 675, 975},
+};
+
+constexpr QRectF DesignImage(180, 240, 4695, 7170);
+
+QString resource(const char *file) {
+    return QStringLiteral(":/signselection/") + QString::fromLatin1(file);
+}
+
+QColor buttonText() {
+    return QApplication::palette().color(QPalette::ButtonText);
+}
+
+} // namespace
+
+CategoryMap::CategoryMap(QWidget *carte) : QObject(carte) {
+    initResources();
+
+    m_image = new QSvgWidget(resource("corps.svg"), carte);
+    m_image->setObjectName(QStringLiteral("ImageCarte"));
+    m_image->setMouseTracking(true);
+    m_image->installEventFilter(this);
+    setImageGeometry(DesignImage);
+
+    const QFont font = Fonts::msSansSerif(8.25);
+    const QCursor hand = handCursor();
+    for (const LabelDesign &design : Labels) {
+        auto *label = new QLabel(QString::fromUtf8(design.caption), carte);
+        label->setObjectName(QStringLiteral("Localisation_%1").arg(design.index));
+        label->setFont(font);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setWordWrap(false);
+        label->setAutoFillBackground(true);
+        label->setBackgroundRole(QPalette::Button);
+        setTextColour(label, buttonText());
+        label->setCursor(hand);
+        label->setMouseTracking(true);
+        label->installEventFilter(this);
+        m_controls.append({design.index, label, QRectF(design.left, design.top, design.width, design.height), false});
+    }
+    for (const PictureDesign &design : Pictures) {
+        auto *picture = new QSvgWidget(resource(design.file), carte);
+        picture->setObjectName(QStringLiteral("Divers_%1").arg(design.index));
+        picture->setToolTip(QString::fromUtf8(design.tip));
+        picture->setCursor(hand);
+        picture->installEventFilter(this);
+        m_controls.append({design.index, picture, QRectF(design.left, design.top, design.width, design.height), true});
+    }
+
+    // Some labels overlap by a pixel or a few; their text sits at the top, so the lower of
+    // two overlapping labels goes in front to keep both texts whole.
+    QList<const Control *> stacking;
+    for (const Control &control : std::as_const(m_controls))
+        stacking.append(&control);
+    std::stable_sort(stacking.begin(), stacking.end(),
+                     [](const Control *a, const Control *b) { return a->twips.top() < b->twips.top(); });
+    m_image->lower();
+    for (const Control *control : std::as_const(stacking)) {
+        place(*control);
+        control->widget->raise();
+    }
+}
+
+CategoryMap::~CategoryMap() = default;
+
+QWidget *CategoryMap::imageCarte() const {
+    return m_image;
+}
+
+QRectF CategoryMap::imageGeometry() const {
+    return m_imageTwips;
+}
+
+void CategoryMap::setImageGeometry(const QRectF &twips) {
+    m_imageTwips = twips;
+    m_image->setGeometry(
+        Twips::toPixels(twips.left(), twips.top(), std::max(0.0, twips.width()), std::max(0.0, twips.height())));
+}
+
+void CategoryMap::scaleControls(float facteurX, float facteurY) {
+    for (Control &control : m_controls) {
+        QRectF &r = control.twips;
+        const QRectF scaled(r.left() * facteurX, r.top() * facteurY, control.picture ? r.width() * facteurX : r.width(),
+                            control.picture ? r.height() * facteurX : r.height());
+        r = scaled;
+        place(control);
+    }
+}
+
+QRectF CategoryMap::labelGeometry(int index) const {
+    const Control *control = find(index, false);
+    return control ? control->twips : QRectF();
+}
+
+QRectF CategoryMap::pictureGeometry(int index) const {
+    const Control *control = find(index, true);
+    return control ? control->twips : QRectF();
+}
+
+int CategoryMap::indexSurvole() const {
+    return m_indexSurvole;
+}
+
+QList<int> CategoryMap::labelIndexes() {
+    QList<int> indexes;
+    for (const LabelDesign &design : Labels)
+        indexes.append(design.index);
+    return indexes;
+}
+
+QList<int> CategoryMap::pictureIndexes() {
+    QList<int> indexes;
+    for (const PictureDesign &design : Pictures)
+        indexes.append(design.index);
+    return indexes;
+}
+
+QLabel *CategoryMap::label(int index) const {
+    const Control *control = find(index, false);
+    return control ? static_cast<QLabel *>(control->widget) : nullptr;
+}
+
+QWidget *CategoryMap::picture(int index) const {
+    const Control *control = find(index, true);
+    return control ? control->widget : nullptr;
+}
+
+QCursor CategoryMap::handCursor() {
+    static const QCursor cursor = [] {
+        initResources();
+        QPixmap pixmap(32, 32);
+        pixmap.fill(Qt::transparent);
+        QSvgRenderer renderer(resource("main.svg"));
+        QPainter painter(&pixmap);
+        renderer.render(&painter);
+        painter.end();
+        return QCursor(pixmap, 12, 1);
+    }();
+    return cursor;
+}
+
+void CategoryMap::hoverLabel(int index) {
+    if (m_indexSurvole == index)
+        return;
+    const QColor normal = buttonText();
+    for (const Control &control : std::as_const(m_controls))
+        if (!control.picture)
+            setTextColour(static_cast<QLabel *>(control.widget), control.index == index ? highlightColour() : normal);
+    m_indexSurvole = index;
+}
+
+void CategoryMap::hoverImage() {
+    const QColor normal = buttonText();
+    for (const Control &control : std::as_const(m_controls))
+        if (!control.picture)
+            setTextColour(static_cast<QLabel *>(control.widget), normal);
+    m_indexSurvole = 0;
+}
+
+bool CategoryMap::eventFilter(QObject *watched, QEvent *event) {
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        if (watched == m_image)
+            hoverImage();
+        else if (const Control *control = find(watched); control && !control->picture)
+            hoverLabel(control->index);
+        break;
+    case QEvent::MouseButtonPress:
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+            m_pressed = find(watched) ? static_cast<QWidget *>(watched) : nullptr;
+        break;
+    case QEvent::MouseButtonRelease: {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        const Control *control = find(watched);
+        const bool click = control && mouse->button() == Qt::LeftButton && m_pressed == control->widget &&
+                           control->widget->rect().contains(mouse->position().toPoint());
+        m_pressed = nullptr;
+        if (click) {
+            // Copied out: the dialog opened from here runs a nested event loop.
+            const int index = control->index;
+            const bool picture = control->picture;
+            emit categoryClicked(index, picture);
+            return true;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+const CategoryMap::Control *CategoryMap::find(const QObject *widget) const {
+    for (const Control &control : m_controls)
+        if (control.widget == widget)
+            return &control;
+    return nullptr;
+}
+
+const CategoryMap::Control *CategoryMap::find(int index, bool picture) const {
+    for (const Control &control : m_controls)
+        if (control.index == index && control.picture == picture)
+            return &control;
+    return nullptr;
+}
+
+void CategoryMap::place(const Control &control) {
+    const QRectF &r = control.twips;
+    control.widget->setGeometry(Twips::toPixels(r.left(), r.top(), r.width(), r.height()));
+}
+
+void CategoryMap::setTextColour(QLabel *label, const QColor &colour) const {
+    // Only a real change touches the palette: a label keeping its colour is not repainted.
+    QPalette palette = label->palette();
+    if (palette.color(QPalette::WindowText) == colour && label->testAttribute(Qt::WA_SetPalette))
+        return;
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
