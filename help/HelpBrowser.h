@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+
+class HtmlView;
+class QAction;
+class QComboBox;
+class QLabel;
+class QToolBar;
+
+// frmBrowser: the help window. A navigation toolbar, an address box with the history of the
+// pages reached (most recent first, each address once), and the HTML view; the title follows
+// the page shown, and reads "Traitement en cours..." while a page loads.
+// There is one window at a time, without owner; it is destroyed when the user closes it.
+class HelpBrowser final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(HelpBrowser)
+    Q_PROPERTY(QString StartingAddress READ startingAddress WRITE setStartingAddress)
+
+public:
+    // Shows the help window: an open one is only shown again and raised, keeping its page and
+    // history; otherwise a new one is created and goes to INDEX.HTM of the application folder.
+    static HelpBrowser *showHelp();
+    // The open help window, or nullptr.
+    static HelpBrowser *instance();
+
+    ~HelpBrowser() override;
+
+    // Overwritten when the window loads.
+    QString startingAddress() const { return m_startingAddress; }
+    void setStartingAddress(const QString &address) { m_startingAddress = address; }
+
+    static inline const QString BusyTitle = QStringLiteral("Traitement en cours...");
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    explicit HelpBrowser(QWidget *parent = nullptr);
+
+    void addButton(const QString &key, const QString &toolTip, const QString &icon);
+    void load();
+    void applyResizeRule();
+    void onAddressSelected();
+    void onButtonClicked(QAction *button);
+    void onBusyTick();
+    void onDownloadEnded();
+    void onNavigationCompleted();
+
+    QToolBar *m_toolBar;
+    QWidget *m_addressPanel;
+    QLabel *m_addressLabel;
+    QComboBox *m_address;
+    HtmlView *m_view;
+    QTimer m_busyTimer{this};
+
+    QString m_startingAddress;
+    bool m_navigationSuppressed = false;
+};
