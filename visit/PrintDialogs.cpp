@@ -39,6 +39,8 @@ void PrintDialogs::pageSetup(QWidget *parent, QPrinter &printer)
 void PrintDialogs::setTesting(bool on)
 {
     testing = on;
+    fileNames.clear();
+    shown.clear();
 }
 
 void PrintDialogs::setNextFileName(const QString &path)

@@ -27,6 +27,7 @@ public:
                                 const QString &filter);
     static void pageSetup(QWidget *parent, QPrinter &printer);
 
+    // Also empties the queue and the record.
     static void setTesting(bool on);
     static void setNextFileName(const QString &path);
     static QList<Shown> takeShown();
