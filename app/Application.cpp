@@ -12,6 +12,8 @@
 #include "VisitToolBar.h"
 
 #include <QAction>
+#include <QStatusBar>
+#include <QToolBar>
 
 Application::Application(AppSettings &settings, QObject *parent) : QObject(parent), m_settings(settings) {}
 

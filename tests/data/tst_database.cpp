@@ -3,7 +3,6 @@
 #include "Recordset.h"
 #include "Statements.h"
 #include "TestSupport.h"
-#include "WeightRebuild.h"
 
 #include <QFile>
 #include <QTest>
@@ -136,15 +135,6 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(DatabaseError, rs->field(u"Modalité"));
         rs->moveLast();
         QCOMPARE(rs->field(u"Modalité").toString(), QStringLiteral("Langue rouge"));
-    }
-
-    void rebuildGivesRuleWeights()
-    {
-        WeightRebuild::run(m_path);
-        auto db = Database::open(m_path);
-        auto rs = db->openRecordset(
-            QStringLiteral("SELECT NumModalité, Valeur FROM Valorisation WHERE NumModalité > 4300 ORDER BY 1"));
-        QCOMPARE(column(*rs, u"Valeur"), QStringList({"9", "1", "1", "1"}));
     }
 
     void openFailures()
