@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -94,6 +95,26 @@ QColor buttonText() {
     return QApplication::palette().color(QPalette::ButtonText);
 }
 
+// The captions were fitted to MS Sans Serif, which is narrower than the faces standing in
+// for it elsewhere; labels are not sized to their text, so the stand-in is condensed just
+// enough for every caption to show whole. With the designed face nothing changes.
+QFont labelFont() {
+    QFont font = Fonts::msSansSerif(8.25);
+    for (int stretch = 100; stretch >= 60; --stretch) {
+        font.setStretch(stretch);
+        const QFontMetricsF metrics(font);
+        bool fits = true;
+        for (const LabelDesign &design : Labels)
+            if (metrics.horizontalAdvance(QString::fromUtf8(design.caption)) > Twips::toPixels(design.width)) {
+                fits = false;
+                break;
+            }
+        if (fits)
+            break;
+    }
+    return font;
+}
+
 } // namespace
 
 CategoryMap::CategoryMap(QWidget *carte) : QObject(carte) {
@@ -105,7 +126,7 @@ CategoryMap::CategoryMap(QWidget *carte) : QObject(carte) {
     m_image->installEventFilter(this);
     setImageGeometry(DesignImage);
 
-    const QFont font = Fonts::msSansSerif(8.25);
+    const QFont font = labelFont();
     const QCursor hand = handCursor();
     for (const LabelDesign &design : Labels) {
         auto *label = new QLabel(QString::fromUtf8(design.caption), carte);
@@ -115,6 +136,8 @@ CategoryMap::CategoryMap(QWidget *carte) : QObject(carte) {
         label->setWordWrap(false);
         label->setAutoFillBackground(true);
         label->setBackgroundRole(QPalette::Button);
+        // Left to itself a label on the button face would draw with ButtonText.
+        label->setForegroundRole(QPalette::WindowText);
         setTextColour(label, buttonText());
         label->setCursor(hand);
         label->setMouseTracking(true);
