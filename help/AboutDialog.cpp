@@ -1,0 +1,76 @@
+#include "AboutDialog.h"
+
+#include "Fonts.h"
+#include "HelpResources.h"
+#include "InfoLayout.h"
+#include "InfoPicture.h"
+#include "Registry.h"
+#include "SystemInfoLauncher.h"
+#include "Twips.h"
+#include "VersionText.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+QLabel *addLabel(QWidget *parent, const char *name, const QString &text, const QFont &font) {
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setFont(font);
+    return label;
+}
+
+} // namespace
+
+AboutDialog::AboutDialog(QWidget *parent, Registry *registry)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
+      m_registry(registry ? *registry : Registry::system()) {
+    HelpResources::initialise();
+    setObjectName(QStringLiteral("frmAbout"));
+    setModal(true);
+    setFixedSize(Twips::toPixels(7050, 4260));
+
+    auto *icon = new InfoPicture(QStringLiteral(":/help/icons/logo.svg"), this);
+    icon->setObjectName(QStringLiteral("picIcon"));
+    InfoLayout::place(icon, 360, 240, 1560, 2050);
+
+    QLabel *title = addLabel(this, "lblTitle", Title, Fonts::arial(26.25));
+    InfoLayout::placeLabel(title, 2280, 240, 4485, 600);
+    QLabel *version = addLabel(this, "lblVersion", QStringLiteral("Version"), Fonts::arial(12, true));
+    version->setText(applicationVersionText());
+    InfoLayout::placeLabel(version, 2280, 960, 4605, 225);
+    QLabel *description = addLabel(this, "lblDescription", Description, Fonts::arial(9, true));
+    description->setWordWrap(true);
+    InfoLayout::placeLabel(description, 2280, 1440, 4485, 450);
+    QLabel *copyright = addLabel(this, "lblCopyright", Copyright, Fonts::arial(8.25, false, true));
+    InfoLayout::placeLabel(copyright, 2280, 1920, 4575, 255);
+    QLabel *disclaimer = addLabel(this, "lblDisclaimer", Disclaimer, Fonts::arial(8.25));
+    disclaimer->setWordWrap(true);
+    disclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    InfoLayout::placeLabel(disclaimer, 360, 2640, 4920, 1380);
+
+    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok->setObjectName(QStringLiteral("cmdOK"));
+    m_ok->setDefault(true);
+    m_ok->setAutoDefault(true);
+    InfoLayout::place(m_ok, 5520, 3240, 1260, 345);
+    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto *sysInfo = new QPushButton(QStringLiteral("Infos &système..."), this);
+    sysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    sysInfo->setAutoDefault(false);
+    InfoLayout::place(sysInfo, 5520, 3720, 1245, 345);
+    connect(sysInfo, &QPushButton::clicked, this, &AboutDialog::startSysInfo);
+
+    m_ok->setFocus();
+}
+
+void AboutDialog::reject() {
+    m_ok->click();
+}
+
+void AboutDialog::startSysInfo() {
+    SystemInfoLauncher(m_registry).startSysInfo(this);
+}

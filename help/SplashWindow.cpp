@@ -1,0 +1,79 @@
+#include "SplashWindow.h"
+
+#include "Fonts.h"
+#include "HelpResources.h"
+#include "InfoLayout.h"
+#include "InfoPicture.h"
+#include "Twips.h"
+#include "VersionText.h"
+
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+#include <QThread>
+#include <QWindow>
+#include <qdrawutil.h>
+
+namespace {
+
+QLabel *addLabel(QWidget *parent, const char *name, const QString &text, const QFont &font) {
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setFont(font);
+    return label;
+}
+
+} // namespace
+
+SplashWindow::SplashWindow(QWidget *parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
+    HelpResources::initialise();
+    setObjectName(QStringLiteral("frmSplash"));
+    setFixedSize(Twips::toPixels(7470, 3375));
+
+    auto *frame = new QFrame(this);
+    frame->setObjectName(QStringLiteral("fraMainFrame"));
+    frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    InfoLayout::place(frame, 45, -15, 7380, 3270);
+
+    auto *logo = new InfoPicture(QStringLiteral(":/help/icons/logo.svg"), frame);
+    logo->setObjectName(QStringLiteral("picLogo"));
+    InfoLayout::place(logo, 360, 480, 1815, 2385);
+
+    QLabel *name = addLabel(frame, "lblProductName", ProductName, Fonts::arial(26.25, true));
+    InfoLayout::placeLabel(name, 2520, 720, 4515, 615);
+    QLabel *version = addLabel(frame, "lblVersion", QStringLiteral("Version"), Fonts::arial(12, true));
+    version->setText(applicationVersionText());
+    version->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // The version grows leftwards from its design place, keeping the right edge under the name.
+    InfoLayout::placeLabel(version, 6120, 1800, 885, 285, true);
+    QLabel *copyright = addLabel(frame, "lblCopyright", Copyright, Fonts::arial(8.25));
+    InfoLayout::placeLabel(copyright, 4560, 2640, 2415, 255);
+}
+
+void SplashWindow::showAndPaint() {
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect place = rect();
+        place.moveCenter(screen->availableGeometry().center());
+        move(place.topLeft());
+    }
+    show();
+    raise();
+    // A window server maps the window a little later; give it that moment (bounded) so the
+    // painting is not lost before the window is on screen.
+    for (int i = 0; i < 20 && !(windowHandle() && windowHandle()->isExposed()); ++i) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(10);
+    }
+    repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void SplashWindow::paintEvent(QPaintEvent *event) {
+    Q_UNUSED(event)
+    // The raised edge of a fixed dialog border, drawn by the window itself as it has no frame.
+    QPainter painter(this);
+    qDrawWinPanel(&painter, rect(), palette(), false);
+}
