@@ -67,11 +67,17 @@ void Application::wireCommands(const QString &databasePath)
             &VisitCommands::toolbarClicked);
 
     connect(w->menuAction(QStringLiteral("mnuFileRégénérer")), &QAction::triggered, w,
-            [w, databasePath] { RegenerateCommand::run(w, databasePath); });
+            [w, databasePath] {
+                RegenerateCommand::run(w, databasePath);
+                w->returnFromWindow();
+            });
     connect(w->menuAction(QStringLiteral("mnuHelpContents")), &QAction::triggered, w, [] { HelpBrowser::showHelp(); });
     connect(w->menuAction(QStringLiteral("mnuHelpAbout")), &QAction::triggered, w, [w] {
-        AboutDialog about(w);
-        about.exec();
+        {
+            AboutDialog about(w);
+            about.exec();
+        }
+        w->returnFromWindow();
     });
     // The visit commands live as long as the window they act on.
     connect(w, &QObject::destroyed, this, [this] { m_commands.reset(); });

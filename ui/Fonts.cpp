@@ -16,10 +16,10 @@ void installSubstitutions()
     if (!QFontDatabase::hasFamily(QStringLiteral("Arial")))
         QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     if (!QFontDatabase::hasFamily(QStringLiteral("Tahoma")))
-        QFont::insertSubstitutions(QStringLiteral("Tahoma"), QStringList{QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+        QFont::insertSubstitutions(QStringLiteral("Tahoma"), QStringList{QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
     if (!QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif")))
         QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                                   QStringList{QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+                                   QStringList{QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
     if (!QFontDatabase::hasFamily(QStringLiteral("Times New Roman")))
         QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
 }

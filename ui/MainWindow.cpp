@@ -349,6 +349,14 @@ void MainWindow::onSyndromesDoubleClicked()
 void MainWindow::openModalities(const QString &title)
 {
     ModalityDialog::open(this, title, m_listeValeurs, *m_signes, *m_syndromes);
+    returnFromWindow();
+}
+
+void MainWindow::returnFromWindow()
+{
+    // Without a window manager to hand the focus back, the window would stay inactive
+    // after a dialog closes, and its activation (the ranking) would wait for a click.
+    activateWindow();
 }
 
 void MainWindow::updateClock()

@@ -53,6 +53,10 @@ public:
     // failure is told to the practitioner and leaves the ranked list empty.
     void classerSyndromes();
 
+    // Gives the focus back to the window once another window of the program has closed;
+    // becoming active again runs the ranking.
+    void returnFromWindow();
+
     // Unticks the boxes of the methods stored as 0, as the window's creation step.
     void applyStoredMethods();
 
