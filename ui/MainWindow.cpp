@@ -113,7 +113,9 @@ MainWindow::MainWindow(QToolBar *toolBar, AppSettings &settings, QWidget *parent
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &MainWindow::onWindowActivated);
 
     // The frames never need to go below the size the layout formulas are written for.
-    m_client->setMinimumSize(Twips::toPixels(MainLayout::minimumInnerWidth()), 0);
+    m_client->setMinimumSize(Twips::toPixels(MainLayout::minimumInnerWidth()),
+                             Twips::toPixels(MainLayout::minimumMapHeight()) + m_toolBar->sizeHint().height() +
+                                 m_statusBar->sizeHint().height());
 
     // Outer size 12000 × 9000 twips, centred on the screen.
     const QSize outer = Twips::toPixels(12000, 9000);
