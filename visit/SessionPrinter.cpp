@@ -5,6 +5,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+SessionPrinter::SessionPrinter() = default;
+
 SessionPrinter::SessionPrinter(bool printerInstalled) : m_printerInstalled(printerInstalled) {}
 
 SessionPrinter::~SessionPrinter() = default;
@@ -14,10 +16,17 @@ bool SessionPrinter::anyPrinterInstalled()
     return !QPrinterInfo::availablePrinters().isEmpty();
 }
 
+bool SessionPrinter::printerInstalled()
+{
+    if (!m_printerInstalled)
+        m_printerInstalled = anyPrinterInstalled();
+    return *m_printerInstalled;
+}
+
 QPrinter &SessionPrinter::printer()
 {
     if (!m_printer) {
-        if (m_printerInstalled) {
+        if (printerInstalled()) {
             m_printer = std::make_unique<QPrinter>(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
         } else {
             m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);

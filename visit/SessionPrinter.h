@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QPrinter;
 
@@ -12,17 +13,20 @@ class QPrinter;
 class SessionPrinter
 {
 public:
-    explicit SessionPrinter(bool printerInstalled = anyPrinterInstalled());
+    // Asks the platform for printers when first needed, not at start-up.
+    SessionPrinter();
+    // For tests: whether a printer is installed is decided here.
+    explicit SessionPrinter(bool printerInstalled);
     ~SessionPrinter();
     Q_DISABLE_COPY_MOVE(SessionPrinter)
 
     static bool anyPrinterInstalled();
 
-    bool printerInstalled() const { return m_printerInstalled; }
+    bool printerInstalled();
     // Made on first use.
     QPrinter &printer();
 
 private:
-    bool m_printerInstalled;
+    std::optional<bool> m_printerInstalled;
     std::unique_ptr<QPrinter> m_printer;
 };

@@ -13,7 +13,7 @@ const QString ManipulationTitle = QStringLiteral("Erreur de manipulation");
 } // namespace
 
 VisitCommands::VisitCommands(VisitTarget target, QObject *parent)
-    : VisitCommands(std::move(target), SessionPrinter::anyPrinterInstalled(), parent)
+    : QObject(parent), m_target(std::move(target)), m_printCommand(m_printer), m_pageSetup(m_printer)
 {
 }
 

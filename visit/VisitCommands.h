@@ -23,7 +23,7 @@ class VisitCommands final : public QObject
 
 public:
     explicit VisitCommands(VisitTarget target, QObject *parent = nullptr);
-    // For tests: decide whether a printer is installed instead of asking the platform.
+    // For tests: whether a printer is installed is decided here instead of by the platform.
     VisitCommands(VisitTarget target, bool printerInstalled, QObject *parent = nullptr);
 
     const VisitTarget &target() const { return m_target; }
