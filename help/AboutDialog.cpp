@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 
 QLabel *addLabel(QWidget *parent, const char *name, const QString &text, const QFont &font) {
@@ -63,6 +65,14 @@ AboutDialog::AboutDialog(QWidget *parent, Registry *registry)
     sysInfo->setAutoDefault(false);
     InfoLayout::place(sysInfo, 5520, 3720, 1245, 345);
     connect(sysInfo, &QPushButton::clicked, this, &AboutDialog::startSysInfo);
+
+    // Both buttons share one width, wide enough for "Infos système..." in the face the
+    // platform gives buttons, and stay clear of the right edge.
+    const int width =
+        std::max({m_ok->width(), sysInfo->width(), m_ok->sizeHint().width(), sysInfo->sizeHint().width()});
+    const int left = std::min(m_ok->x(), Twips::toPixels(7050 - 270) - width);
+    m_ok->setGeometry(left, m_ok->y(), width, m_ok->height());
+    sysInfo->setGeometry(left, sysInfo->y(), width, sysInfo->height());
 
     m_ok->setFocus();
 }

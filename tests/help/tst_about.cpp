@@ -61,9 +61,9 @@ private slots:
         QCOMPARE(widget->windowTitle(), QString());
     }
 
-    void labelsShowTheirWholeText_data() { bothWindowsShowTheApplicationsVersion_data(); }
+    void controlsShowTheirWholeText_data() { bothWindowsShowTheApplicationsVersion_data(); }
 
-    void labelsShowTheirWholeText() {
+    void controlsShowTheirWholeText() {
         QFETCH(QString, window);
         std::unique_ptr<QWidget> widget(makeWindow(window));
         const QRect inner = widget->rect();
@@ -88,6 +88,10 @@ private slots:
                 QCOMPARE(QFontInfo(label->font()).family(), QStringLiteral("Liberation Sans"));
             else
                 QCOMPARE(QFontInfo(label->font()).family(), QStringLiteral("Arial"));
+        }
+        for (const QPushButton *button : widget->findChildren<QPushButton *>()) {
+            QVERIFY2(button->width() >= button->sizeHint().width(), qPrintable(button->objectName()));
+            QVERIFY(inner.contains(button->geometry()));
         }
     }
 
