@@ -128,16 +128,6 @@ private slots:
         QCOMPARE(m_syndromes->entries(), ranked);
     }
 
-    void openOnlyBeeps()
-    {
-        record(threeSigns());
-        const int beeps = Beep::count();
-        m_commands->open();
-        QCOMPARE(Beep::count(), beeps + 1);
-        QVERIFY(MessageBox::takeShown().isEmpty());
-        QCOMPARE(m_signes->entries(), threeSigns());
-    }
-
     void cut_data()
     {
         QTest::addColumn<int>("selected");

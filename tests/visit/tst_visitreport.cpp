@@ -143,22 +143,6 @@ private slots:
         QCOMPARE(device.endDocs(), 1);
     }
 
-    void recordedSignsAtOneCentimetre()
-    {
-        RecordingDevice device;
-        const Entries signes{{QStringLiteral("Zona (9)"), 201}, {QStringLiteral("abcès (9)"), 203}};
-        printReport(device, signes, {});
-        const QList<RecordingDevice::Line> lines = device.textLines();
-        // In list order, regular 10 points at x = 1, right after the first title.
-        QCOMPARE(lines.at(2).text, QStringLiteral("Zona (9)"));
-        QCOMPARE(lines.at(3).text, QStringLiteral("abcès (9)"));
-        for (int i : {2, 3}) {
-            QCOMPARE(lines.at(i).x, 1.0);
-            QCOMPARE(lines.at(i).size, 10.0);
-            QVERIFY(!lines.at(i).bold);
-        }
-    }
-
     // Under each heading, only the recorded supporting signs, in the query's (alphabetical)
     // order rather than the list's, regular 10 points at x = 2.
     void supportingSignsUnderEachBlock()
