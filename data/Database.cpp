@@ -12,10 +12,12 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
+
 namespace {
 
 // How long a file held by another program (an outside editor) is waited for.
-constexpr int BusyTimeoutMs = 5000;
+std::atomic<int> busyTimeoutMs = 5000;
 
 DatabaseError::Kind kindOf(int code)
 {
@@ -64,7 +66,7 @@ sqlite3 *openHandle(const QString &path, int flags)
         throw DatabaseError(kindOf(rc), path, message);
     }
     sqlite3_extended_result_codes(db, 1);
-    sqlite3_busy_timeout(db, BusyTimeoutMs);
+    sqlite3_busy_timeout(db, busyTimeoutMs.load());
     FrenchCollation::registerOn(db);
     return db;
 }
@@ -181,6 +183,11 @@ QString updatableTable(const QString &sqliteText)
 }
 
 } // namespace
+
+void Database::setBusyTimeout(int milliseconds)
+{
+    busyTimeoutMs = milliseconds;
+}
 
 Database::Database(std::shared_ptr<Connection> connection) : m_connection(std::move(connection)) {}
 

@@ -54,6 +54,10 @@ public:
     // Without indexes only for the benchmarks' naive peer.
     static std::unique_ptr<Database> create(const QString &path, bool withIndexes = true);
 
+    // How long a file held by another program (an outside editor) is waited for before
+    // failing as locked; 5 s unless changed. Applies to files opened afterwards.
+    static void setBusyTimeout(int milliseconds);
+
     ~Database();
     Q_DISABLE_COPY_MOVE(Database)
 

@@ -8,5 +8,6 @@ namespace FrenchCollation {
 
 void registerOn(sqlite3 *db);
 int compare(const char16_t *a, int aLength, const char16_t *b, int bLength);
+int compareUtf8(const char *a, int aBytes, const char *b, int bBytes);
 
 } // namespace FrenchCollation

@@ -31,31 +31,45 @@ private:
 // Words for sign texts: shared beginnings and accented letters, as in the real base, so
 // that sorting does the same work.
 const std::array<const char *, 30> Nouns = {
-    "Douleur",     "Langue",      "Pouls",      "Teint",          "Céphalée",     "Vertige",
-    "Sueur",       "Toux",        "Fièvre",     "Frilosité",      "Soif",         "Insomnie",
-    "Palpitations", "Œdème",      "Diarrhée",   "Constipation",   "Nausée",       "Urines",
-    "Selles",      "Règles",      "Leucorrhée", "Acouphènes",     "Expectorations", "Enduit",
-    "écoulement",  "Éruption",    "prurit",     "Crampes",        "Engourdissement", "Faiblesse"};
+    "Douleur",    "Langue",    "Pouls",  "Teint",    "Céphalée",        "Vertige",    "Sueur",          "Toux",
+    "Fièvre",     "Frilosité", "Soif",   "Insomnie", "Palpitations",    "Œdème",      "Diarrhée",       "Constipation",
+    "Nausée",     "Urines",    "Selles", "Règles",   "Leucorrhée",      "Acouphènes", "Expectorations", "Enduit",
+    "écoulement", "Éruption",  "prurit", "Crampes",  "Engourdissement", "Faiblesse"};
 const std::array<const char *, 30> Adjectives = {
-    "rapide",  "lent",     "fin",      "glissant", "tendu",    "pâle",       "rouge",    "jaune",
-    "épais",   "sec",      "humide",   "abondant", "rare",     "sourd",      "aiguë",    "fixe",
-    "migrante", "nocturne", "matinale", "spontanée", "claire", "foncée",    "collante", "écarlate",
-    "violacée", "gonflée", "fissurée", "profond",  "superficiel", "irrégulier"};
-const std::array<const char *, 13> Qualifiers = {
-    "le matin",          "le soir",           "à l'effort",        "au repos",
-    "après les repas",   "par temps froid",   "à la chaleur",      "en position couchée",
-    "à la pression",     "au toucher",        "chez l'enfant",     "pendant les règles",
-    "aggravé(e) par l'émotion"};
+    "rapide",   "lent",     "fin",      "glissant",  "tendu",       "pâle",      "rouge",    "jaune",
+    "épais",    "sec",      "humide",   "abondant",  "rare",        "sourd",     "aiguë",    "fixe",
+    "migrante", "nocturne", "matinale", "spontanée", "claire",      "foncée",    "collante", "écarlate",
+    "violacée", "gonflée",  "fissurée", "profond",   "superficiel", "irrégulier"};
+const std::array<const char *, 13> Qualifiers = {"le matin",
+                                                 "le soir",
+                                                 "à l'effort",
+                                                 "au repos",
+                                                 "après les repas",
+                                                 "par temps froid",
+                                                 "à la chaleur",
+                                                 "en position couchée",
+                                                 "à la pression",
+                                                 "au toucher",
+                                                 "chez l'enfant",
+                                                 "pendant les règles",
+                                                 "aggravé(e) par l'émotion"};
 
-const std::array<const char *, 10> Patterns = {"Vide de",        "Plénitude de",   "Stagnation de",
-                                               "Montée de",      "Effondrement de", "Chaleur et",
-                                               "Froid et",       "Humidité et",     "Glaires et",
-                                               "Insuffisance de"};
+const std::array<const char *, 10> Patterns = {"Vide de",         "Plénitude de",   "Stagnation de", "Montée de",
+                                               "Effondrement de", "Chaleur et",     "Froid et",      "Humidité et",
+                                               "Glaires et",      "Insuffisance de"};
 const std::array<const char *, 6> Substances = {"Qi", "Sang", "Yin", "Yang", "Feu", "Essence"};
-const std::array<const char *, 12> Organs = {"du Cœur",    "du Foie",       "de la Rate",  "du Poumon",
-                                             "du Rein",    "de l'Estomac",  "de la Vésicule biliaire",
-                                             "du Gros Intestin", "de l'Intestin grêle", "de la Vessie",
-                                             "du Maître du Cœur", "du Triple Réchauffeur"};
+const std::array<const char *, 12> Organs = {"du Cœur",
+                                             "du Foie",
+                                             "de la Rate",
+                                             "du Poumon",
+                                             "du Rein",
+                                             "de l'Estomac",
+                                             "de la Vésicule biliaire",
+                                             "du Gros Intestin",
+                                             "de l'Intestin grêle",
+                                             "de la Vessie",
+                                             "du Maître du Cœur",
+                                             "du Triple Réchauffeur"};
 
 QString signText(int category, int index)
 {
@@ -215,7 +229,7 @@ Landmarks generate(const QString &path, const Shape &shape, bool withIndexes, qu
     db->close();
 
     int commonest = -1;
-    for (qint32 sign : byPopularity) {
+    for (qint32 sign : signs) {
         const int count = linksPerSign.value(sign);
         if (count > 0)
             marks.linkedSigns.push_back(sign);
@@ -224,6 +238,8 @@ Landmarks generate(const QString &path, const Shape &shape, bool withIndexes, qu
             marks.commonestSign = sign;
         }
     }
+    for (std::size_t i = marks.linkedSigns.size(); i > 1; --i)
+        std::swap(marks.linkedSigns[i - 1], marks.linkedSigns[random.below(int(i))]);
     marks.signCount = int(signs.size());
     marks.syndromeCount = shape.syndromes;
     return marks;

@@ -27,9 +27,9 @@ Shape withLinks(int links);
 
 // What the generator knows of the base it wrote, for picking the cases to measure.
 struct Landmarks {
-    qint32 largestCategory = 0; // the category with the most signs
-    qint32 busiestSyndrome = 0; // the syndrome with the most links
-    qint32 commonestSign = 0;   // the sign with the most links
+    qint32 largestCategory = 0;      // the category with the most signs
+    qint32 busiestSyndrome = 0;      // the syndrome with the most links
+    qint32 commonestSign = 0;        // the sign with the most links
     std::vector<qint32> commonSigns; // the signs linked to many syndromes
     std::vector<qint32> linkedSigns; // every sign with at least one link, in a fixed shuffled order
     int signCount = 0;

@@ -33,7 +33,7 @@ ProgressWindow::ProgressWindow(QWidget *parent)
 bool ProgressWindow::setValue(float value)
 {
     m_value = value;
-    const int step = static_cast<int>(std::lround(std::clamp(value, 0.0f, 100.0f) * StepsPerUnit));
+    const int step = static_cast<int>(std::floor(std::clamp(value, 0.0f, 100.0f) * StepsPerUnit));
     if (step == m_progression->value())
         return false;
     m_progression->setValue(step);

@@ -7,7 +7,8 @@ class QProgressBar;
 
 // frmProgress: the small window shown while the weight table is rebuilt. Its label never
 // changes; the bar runs from 0 to 100 with a single-precision value. The bar itself only
-// holds whole steps, so it counts in tenths and the value given is kept as it came.
+// holds whole steps, so it counts in tenths, rounded down so that it never looks finished
+// before the end, and the value given is kept as it came.
 class ProgressWindow final : public QWidget
 {
     Q_OBJECT

@@ -65,6 +65,7 @@ void RegenerateCommand::run(QWidget *mainWindow, const QString &databasePath)
             failure = error;
         }
     }
+    window->close();
     window.reset();
     if (mainWindow)
         mainWindow->activateWindow();
