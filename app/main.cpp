@@ -5,6 +5,7 @@
 #include "Version.h"
 
 #include <QApplication>
+#include <QLocale>
 
 int main(int argc, char *argv[])
 {
@@ -13,6 +14,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(
         QStringLiteral("%1.%2.%3").arg(AppVersion::Major).arg(AppVersion::Minor).arg(AppVersion::Revision));
     Fonts::installSubstitutions();
+    // A machine without regional settings gets the French forms the program is written in.
+    if (QLocale::system().language() == QLocale::C)
+        QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
 
     AppSettings settings;
     Application tessavor(settings);

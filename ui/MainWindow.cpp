@@ -8,6 +8,7 @@
 #include "ItemList.h"
 #include "MessageBox.h"
 #include "MethodSelection.h"
+#include "RegionalClock.h"
 #include "ModalityDialog.h"
 #include "SharedState.h"
 #include "Twips.h"
@@ -363,8 +364,8 @@ void MainWindow::returnFromWindow()
 
 void MainWindow::updateClock()
 {
-    const QDateTime now = QDateTime::currentDateTime();
-    const QLocale locale;
-    m_dateLabel->setText(locale.toString(now.date(), QLocale::ShortFormat));
-    m_timeLabel->setText(now.time().toString(QStringLiteral("HH:mm:ss")));
+    const RegionalClock clock;
+    const QDateTime now = clock.now();
+    m_dateLabel->setText(clock.dateText(now));
+    m_timeLabel->setText(clock.timeText(now));
 }

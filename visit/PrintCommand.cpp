@@ -41,7 +41,7 @@ QString failureText(const PrintFailure &failure)
 
 } // namespace
 
-PrintCommand::PrintCommand(SessionPrinter &printer, ReportClock clock) : m_printer(printer), m_clock(std::move(clock))
+PrintCommand::PrintCommand(SessionPrinter &printer, RegionalClock clock) : m_printer(printer), m_clock(std::move(clock))
 {
 }
 

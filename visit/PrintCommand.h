@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ListEntry.h"
-#include "ReportClock.h"
+#include "RegionalClock.h"
 
 #include <QList>
 #include <QString>
@@ -18,7 +18,7 @@ class PrintCommand
 public:
     enum class Outcome { Cancelled, Printed, Failed };
 
-    explicit PrintCommand(SessionPrinter &printer, ReportClock clock = {});
+    explicit PrintCommand(SessionPrinter &printer, RegionalClock clock = {});
 
     Outcome run(QWidget *parent, const QList<ListEntry> &signes, const QList<ListEntry> &syndromes,
                 const QString &databasePath);
@@ -30,5 +30,5 @@ private:
     bool choosePdfFile(QWidget *parent);
 
     SessionPrinter &m_printer;
-    ReportClock m_clock;
+    RegionalClock m_clock;
 };

@@ -16,14 +16,14 @@ constexpr double BodySize = 10;
 
 } // namespace
 
-VisitReport::VisitReport(QList<ListEntry> signes, QList<ListEntry> syndromes, QString databasePath, ReportClock clock,
+VisitReport::VisitReport(QList<ListEntry> signes, QList<ListEntry> syndromes, QString databasePath, RegionalClock clock,
                          PrintDevice &device)
     : m_signes(std::move(signes)), m_syndromes(std::move(syndromes)), m_databasePath(std::move(databasePath)),
       m_clock(std::move(clock)), m_device(device)
 {
 }
 
-QString VisitReport::headerText(const ReportClock &clock, const QDateTime &when)
+QString VisitReport::headerText(const RegionalClock &clock, const QDateTime &when)
 {
     return QStringLiteral("Etat de la visite en cours le ") + clock.dateText(when) + QStringLiteral(" à ")
            + clock.timeText(when);

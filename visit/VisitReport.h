@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ListEntry.h"
-#include "ReportClock.h"
+#include "RegionalClock.h"
 
 #include <QList>
 #include <QString>
@@ -17,7 +17,7 @@ class PrintDevice;
 class VisitReport
 {
 public:
-    VisitReport(QList<ListEntry> signes, QList<ListEntry> syndromes, QString databasePath, ReportClock clock,
+    VisitReport(QList<ListEntry> signes, QList<ListEntry> syndromes, QString databasePath, RegionalClock clock,
                 PrintDevice &device);
 
     // Opens the database, prints the whole document and ends it, then closes the database.
@@ -30,7 +30,7 @@ public:
     static constexpr double PageLimit = 24.0;
     static constexpr int MaxSyndromes = 5;
 
-    static QString headerText(const ReportClock &clock, const QDateTime &when);
+    static QString headerText(const RegionalClock &clock, const QDateTime &when);
     // A supporting sign written as the recorded signs are: "Modalité (Valeur)".
     static QString signText(const QString &modalite, qint64 valeur);
 
@@ -43,6 +43,6 @@ private:
     QList<ListEntry> m_signes;
     QList<ListEntry> m_syndromes;
     QString m_databasePath;
-    ReportClock m_clock;
+    RegionalClock m_clock;
     PrintDevice &m_device;
 };

@@ -30,9 +30,9 @@ class TestPrinting : public QObject
     QTemporaryDir m_dir;
     QString m_path;
 
-    static ReportClock frenchClock()
+    static RegionalClock frenchClock()
     {
-        return ReportClock{[] { return QDateTime(QDate(2026, 12, 5), QTime(14, 5, 9)); },
+        return RegionalClock{[] { return QDateTime(QDate(2026, 12, 5), QTime(14, 5, 9)); },
                            QLocale(QLocale::French, QLocale::France)};
     }
 

@@ -20,9 +20,9 @@ class TestVisitReport : public QObject
     QTemporaryDir m_dir;
     QString m_path;
 
-    static ReportClock frenchClock(const QDateTime &when = QDateTime(QDate(2026, 12, 5), QTime(14, 5, 9)))
+    static RegionalClock frenchClock(const QDateTime &when = QDateTime(QDate(2026, 12, 5), QTime(14, 5, 9)))
     {
-        return ReportClock{[when] { return when; }, QLocale(QLocale::French, QLocale::France)};
+        return RegionalClock{[when] { return when; }, QLocale(QLocale::French, QLocale::France)};
     }
 
     void printReport(RecordingDevice &device, const Entries &signes, const Entries &syndromes)
@@ -288,7 +288,7 @@ private slots:
         QFETCH(QDateTime, when);
         QFETCH(QString, header);
         int reads = 0;
-        const ReportClock clock{[&reads, when] {
+        const RegionalClock clock{[&reads, when] {
                                     ++reads;
                                     return when;
                                 },

@@ -1,11 +1,11 @@
-#include "ReportClock.h"
+#include "RegionalClock.h"
 
-QString ReportClock::dateText(const QDateTime &when) const
+QString RegionalClock::dateText(const QDateTime &when) const
 {
     return locale.toString(when.date(), QLocale::ShortFormat);
 }
 
-QString ReportClock::timeText(const QDateTime &when) const
+QString RegionalClock::timeText(const QDateTime &when) const
 {
     // Drop every unquoted 't' (the zone) and the blanks it leaves.
     const QString longFormat = locale.timeFormat(QLocale::LongFormat);
