@@ -60,13 +60,10 @@ private slots:
             << true << 1 << text(QByteArray(1023, 'y')) << true << QString(1023, QLatin1Char('y'));
         QTest::newRow("longer than the buffer") << true << 1 << text(full) << false << QString();
         QTest::newRow("double-word 256") << true << 4 << doubleWord(256) << true << QStringLiteral("256");
-        QTest::newRow("double-word 0") << true << 4 << doubleWord(0) << true << QStringLiteral("0");
         QTest::newRow("double-word, top bit set")
             << true << 4 << doubleWord(0xFFFFFFFE) << true << QStringLiteral("4294967294");
         QTest::newRow("expandable text left as it was")
             << true << 2 << text("%SystemRoot%") << true << QStringLiteral("avant");
-        QTest::newRow("binary left as it was")
-            << true << 3 << QByteArray("\x01\x02", 2) << true << QStringLiteral("avant");
     }
 
     void getKeyValue() {
