@@ -27,6 +27,7 @@ void place(QWidget *widget, double left, double top, double width, double height
 
 HelpBrowser *HelpBrowser::showHelp() {
     if (openWindow) {
+        openWindow->setWindowState(openWindow->windowState() & ~Qt::WindowMinimized);
         openWindow->show();
         openWindow->raise();
         openWindow->activateWindow();
