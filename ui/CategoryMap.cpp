@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPen>
 #include <QPixmap>
 #include <QSvgRenderer>
 #include <QSvgWidget>
@@ -87,6 +88,42 @@ constexpr PictureDesign Pictures[] = {
 
 constexpr QRectF DesignImage(180, 240, 4695, 7170);
 
+// Where each region lies on the drawing, in the drawing's own units (its design size in
+// twips); the labels listed lead to it. Labels beside one of these on the same row
+// (Gorge, Nuque, Soif, Enduit, Selles, Appétit) share its line.
+struct LeaderDesign {
+    int labels[3];
+    double x, y;
+};
+
+constexpr LeaderDesign Leaders[] = {
+    {{8}, 1935, 888},           // Yeux: the right eye
+    {{10}, 2128, 1152},         // Nez
+    {{11}, 2078, 1335},         // Lèvres
+    {{36, 38}, 2030, 1700},     // Voix, Toux: the throat
+    {{37}, 1905, 2330},         // Respiration: top of the lung
+    {{58}, 1860, 2650},         // Thorax
+    {{17}, 1995, 2860},         // Expectorations: base of the lung
+    {{53}, 2165, 3020},         // Epigastre
+    {{56}, 1880, 3235},         // Hypocondres: under the ribs, by the liver
+    {{43}, 1440, 3900},         // Pouls: the wrist
+    {{50}, 1462, 4462},         // Ongles: the finger tips
+    {{29}, 2110, 4200},         // Urines
+    {{15}, 1748, 5330},         // Peau: the thigh
+    {{24}, 1850, 6340},         // Douleur: the shin
+    {{9}, 2606, 955},           // Oreilles
+    {{2}, 2430, 1190},          // Teint: the cheek
+    {{27, 51, 18}, 2262, 1335}, // Goût, Bouche, Langue: the mouth
+    {{57}, 2270, 2535},         // Coeur
+    {{65}, 2440, 2720},         // Seins
+    {{54}, 2460, 3190},         // Estomac
+    {{52}, 2190, 3560},         // Abdomen: the navel
+    {{64}, 2280, 3850},         // Abdomen inférieur
+    {{67, 33, 59}, 2250, 4200}, // Périnée, Gynécologie, Sexualité: the pelvis
+    {{60}, 2420, 5190},         // Genoux et Lombes: the knee
+    {{45}, 2585, 5700},         // Membres: the leg
+};
+
 QString resource(const char *file) {
     return QStringLiteral(":/signselection/") + QString::fromLatin1(file);
 }
@@ -115,12 +152,41 @@ QFont labelFont() {
     return font;
 }
 
+// The body drawing with the leaders on top of it (and so beneath the labels).
+class BodyDrawing final : public QSvgWidget {
+public:
+    BodyDrawing(const CategoryMap *map, QWidget *parent) : QSvgWidget(resource("corps.svg"), parent), m_map(map) {}
+
+protected:
+    void paintEvent(QPaintEvent *event) override {
+        QSvgWidget::paintEvent(event);
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.translate(-pos());
+        const double scale = width() / DesignImage.width();
+        painter.setPen(QPen(QColor(0x6a, 0x7a, 0x8b), std::max(1.0, 9 * scale)));
+        painter.setBrush(Qt::NoBrush);
+        const QList<CategoryMap::Leader> leaders = m_map->leaders();
+        for (const CategoryMap::Leader &leader : leaders)
+            for (const QPolygonF &stroke : leader.strokes)
+                painter.drawPolyline(stroke);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0x4f, 0x5f, 0x70));
+        const double radius = std::max(2.0, 24 * scale);
+        for (const CategoryMap::Leader &leader : leaders)
+            painter.drawEllipse(leader.region, radius, radius);
+    }
+
+private:
+    const CategoryMap *m_map;
+};
+
 } // namespace
 
 CategoryMap::CategoryMap(QWidget *carte) : QObject(carte) {
     initResources();
 
-    m_image = new QSvgWidget(resource("corps.svg"), carte);
+    m_image = new BodyDrawing(this, carte);
     m_image->setObjectName(QStringLiteral("ImageCarte"));
     m_image->setMouseTracking(true);
     m_image->installEventFilter(this);
@@ -191,6 +257,7 @@ void CategoryMap::scaleControls(float facteurX, float facteurY) {
         r = scaled;
         place(control);
     }
+    m_image->update();
 }
 
 QRectF CategoryMap::labelGeometry(int index) const {
@@ -205,6 +272,50 @@ QRectF CategoryMap::pictureGeometry(int index) const {
 
 int CategoryMap::indexSurvole() const {
     return m_indexSurvole;
+}
+
+QList<CategoryMap::Leader> CategoryMap::leaders() const {
+    // A comb stands this far from the labels it gathers (pixels).
+    constexpr double CombGap = 6;
+    const QRectF image = m_image->geometry();
+    const auto onImage = [&image](double x, double y) {
+        return QPointF(image.left() + x * image.width() / DesignImage.width(),
+                       image.top() + y * image.height() / DesignImage.height());
+    };
+    QList<Leader> all;
+    for (const LeaderDesign &design : Leaders) {
+        Leader leader;
+        leader.region = onImage(design.x, design.y);
+        QList<QRectF> rects;
+        for (int index : design.labels)
+            if (const QLabel *caption = index > 0 ? label(index) : nullptr) {
+                leader.labels.append(index);
+                rects.append(QRectF(caption->geometry()));
+            }
+        if (rects.isEmpty())
+            continue;
+        if (rects.size() == 1) {
+            leader.strokes.append(QPolygonF({rects.first().center(), leader.region}));
+        } else {
+            const bool combOnTheLeft = leader.region.x() < rects.first().center().x();
+            double barX = combOnTheLeft ? rects.first().left() : rects.first().right();
+            double top = rects.first().center().y();
+            double bottom = top;
+            for (const QRectF &r : std::as_const(rects)) {
+                barX = combOnTheLeft ? std::min(barX, r.left()) : std::max(barX, r.right());
+                top = std::min(top, r.center().y());
+                bottom = std::max(bottom, r.center().y());
+            }
+            barX += combOnTheLeft ? -CombGap : CombGap;
+            for (const QRectF &r : std::as_const(rects))
+                leader.strokes.append(QPolygonF({r.center(), QPointF(barX, r.center().y())}));
+            leader.strokes.append(QPolygonF({QPointF(barX, top), QPointF(barX, bottom)}));
+            leader.strokes.append(
+                QPolygonF({QPointF(barX, std::clamp(leader.region.y(), top, bottom)), leader.region}));
+        }
+        all.append(leader);
+    }
+    return all;
 }
 
 QList<int> CategoryMap::labelIndexes() {

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QList>
 #include <QObject>
+#include <QPolygonF>
 #include <QRectF>
 
 class QCursor;
@@ -46,6 +47,18 @@ public:
     static QCursor handCursor();
     // The red of the label under the pointer.
     static QColor highlightColour() { return QColor(255, 0, 0); }
+
+    // The thin lines from labels to the regions they name, drawn on the picture beneath the
+    // labels. They are laid from where the labels and the picture stand now (pixels inside
+    // Carte), so they keep joining them however the layout has moved or scaled either.
+    // strokes[k] starts at the middle of Localisation(labels[k]); the last stroke ends on
+    // the region. Labels sharing one region are gathered by a comb beside them.
+    struct Leader {
+        QList<int> labels;
+        QList<QPolygonF> strokes;
+        QPointF region;
+    };
+    QList<Leader> leaders() const;
 
     // The pointer moved over Localisation(index): it alone turns red.
     void hoverLabel(int index);

@@ -267,6 +267,29 @@ private slots:
         QCOMPARE(category.entries, QStringList({"Langue pâle (9)", "Langue rouge (9)"}));
     }
 
+    void leadersJoinLabelsToTheirRegions() {
+        const auto check = [this](const char *when) {
+            const QRect image = map()->imageCarte()->geometry();
+            const QList<CategoryMap::Leader> leaders = map()->leaders();
+            QVERIFY2(leaders.size() >= 20, when);
+            for (const CategoryMap::Leader &leader : leaders) {
+                const QString what = QStringLiteral("%1, label %2").arg(QLatin1String(when)).arg(leader.labels.first());
+                for (int k = 0; k < leader.labels.size(); ++k)
+                    QVERIFY2(QRectF(label(leader.labels[k])->geometry()).contains(leader.strokes[k].first()),
+                             qPrintable(what));
+                QVERIFY2(QRectF(image).contains(leader.region), qPrintable(what));
+                QCOMPARE(leader.strokes.last().last(), leader.region);
+            }
+        };
+        check("first pass");
+        m_window->resize(m_window->width() * 3 / 2, m_window->height() * 5 / 4);
+        QTRY_VERIFY(map()->imageCarte()->width() > 400);
+        check("larger");
+        m_window->resize(m_window->width() / 2, m_window->height() * 3 / 4);
+        QTRY_VERIFY(map()->imageCarte()->width() < 300);
+        check("smaller");
+    }
+
     void scaleControlsMultipliesFromTheFrameCorner() {
         const QRectF pouls = map()->labelGeometry(43);
         const QRectF enfants = map()->pictureGeometry(62);

@@ -220,6 +220,8 @@ private slots:
         QCOMPARE(categorieWhileOpen, categorie);
         QCOMPARE(Shared::signeChoisi, 0);
         QCOMPARE(Shared::categorieChoisie, 0);
+        // Nothing was marked: whichever way it closed, Signes stays empty.
+        QCOMPARE(m_signes->count(), 0);
 
         const QList<MessageBox::Shown> shown = MessageBox::takeShown();
         QCOMPARE(shown.size(), failing ? 1 : 0);
