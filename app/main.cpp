@@ -5,7 +5,9 @@
 #include "Version.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
@@ -17,6 +19,12 @@ int main(int argc, char *argv[])
     // A machine without regional settings gets the French forms the program is written in.
     if (QLocale::system().language() == QLocale::C)
         QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+
+    // The toolkit's own dialogs (file, printer, message buttons) speak the program's French.
+    QTranslator qtTranslations;
+    if (qtTranslations.load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"), QStringLiteral("_"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslations);
 
     AppSettings settings;
     Application tessavor(settings);

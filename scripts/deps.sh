@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make qt6-base-dev qt6-svg-dev libqt6svg6 libqt6sql6-sqlite libsqlite3-dev sqlite3
-          libgl-dev fonts-liberation fonts-dejavu-core)
+          libgl-dev fonts-liberation fonts-dejavu-core qt6-translations-l10n)
 if [ "${1:-run}" = test ]; then
   packages+=(libbenchmark-dev poppler-utils)
 fi
