@@ -5,7 +5,6 @@
 #include "Statements.h"
 #include "TestSupport.h"
 
-#include <QFile>
 #include <QTest>
 
 #include <optional>
@@ -48,13 +47,9 @@ class TestModalityChoice : public QObject {
     }
 
 private slots:
-    void init() {
-        QFile::remove(m_dir.filePath(QStringLiteral("Signes.mdb")));
-        m_path = TestSupport::makeDatabase(m_dir, QStringLiteral("small.sql"));
-        // A fresh source each time, so that no file stays open across fixtures.
-        m_listeValeurs.setDatabaseName(QString());
-        m_listeValeurs.setDatabaseName(m_path);
-    }
+    // The listings only read the fixture; the one case that changes it works on a copy.
+    void initTestCase() { m_path = TestSupport::makeDatabase(m_dir, QStringLiteral("small.sql")); }
+    void init() { m_listeValeurs.setDatabaseName(m_path); }
 
     void useAndStatement_data() {
         QTest::addColumn<qint32>("signe");
@@ -233,10 +228,13 @@ private slots:
     }
 
     void weightRebuiltSinceRecording() {
+        const QString rebuilt =
+            TestSupport::makeDatabase(m_dir, QStringLiteral("small.sql"), QStringLiteral("rebuilt.mdb"));
         {
-            auto db = Database::open(m_path);
+            auto db = Database::open(rebuilt);
             db->execute(QStringLiteral("UPDATE Valorisation SET Valeur = 5 WHERE NumModalité = 4301"));
         }
+        m_listeValeurs.setDatabaseName(rebuilt);
         const ModalityChoice choice = loaded(0, 43);
         QCOMPARE(choice.entries().at(2), ListEntry({"Pouls rapide (5)", 4301}));
         const Entries signes{{"Pouls rapide (7)", 4301}};

@@ -102,14 +102,10 @@ private slots:
         QTest::addColumn<QString>("text"); // caption or tip
         QTest::addColumn<QRectF>("twips");
 
-        QTest::newRow("Teint") << 2 << false << "Teint" << QRectF(3300, 1380, 435, 255);
         QTest::newRow("Tête") << 5 << false << "Tête" << QRectF(2160, 600, 375, 195);
-        QTest::newRow("Langue") << 18 << false << "Langue" << QRectF(3540, 2400, 615, 255);
         QTest::newRow("Pouls") << 43 << false << "Pouls" << QRectF(600, 3960, 435, 255);
         QTest::newRow("Abdomen inférieur") << 64 << false << "Abdomen inférieur" << QRectF(3180, 3960, 1395, 195);
-        QTest::newRow("Périnée") << 67 << false << "Périnée" << QRectF(3600, 4200, 735, 255);
         QTest::newRow("Morphologie") << 3 << true << "Morphologie" << QRectF(3960, 540, 735, 1035);
-        QTest::newRow("Froid et chaleur") << 22 << true << "Froid et chaleur" << QRectF(360, 540, 855, 1155);
         QTest::newRow("Enfants") << 62 << true << "Enfants" << QRectF(3900, 5880, 675, 975);
     }
 
@@ -134,7 +130,6 @@ private slots:
             QCOMPARE(caption->backgroundRole(), QPalette::Button);
             QCOMPARE(textColour(caption), QApplication::palette().color(QPalette::ButtonText));
             QVERIFY(caption->alignment() & Qt::AlignLeft);
-            QVERIFY(QFontMetrics(caption->font()).horizontalAdvance(text) <= caption->width());
         }
         QCOMPARE(control->cursor().shape(), Qt::BitmapCursor);
         QCOMPARE(control->cursor().hotSpot(), QPoint(12, 1));
@@ -147,8 +142,14 @@ private slots:
     void everyCategoryHasItsControl() {
         QCOMPARE(CategoryMap::labelIndexes().size(), 39);
         QCOMPARE(CategoryMap::pictureIndexes().size(), 5);
-        for (int index : CategoryMap::labelIndexes())
-            QVERIFY2(label(index), qPrintable(QString::number(index)));
+        for (int index : CategoryMap::labelIndexes()) {
+            QLabel *caption = label(index);
+            QVERIFY2(caption, qPrintable(QString::number(index)));
+            // Labels are not sized to their text: whatever face stands in for the designed
+            // one, every caption must show whole.
+            QVERIFY2(QFontMetricsF(caption->font()).horizontalAdvance(caption->text()) <= caption->width(),
+                     qPrintable(caption->text()));
+        }
         for (int index : CategoryMap::pictureIndexes())
             QVERIFY2(picture(index), qPrintable(QString::number(index)));
         QCOMPARE(map()->imageCarte()->objectName(), QStringLiteral("ImageCarte"));
