@@ -73,8 +73,22 @@ sqlite3 *openHandle(const QString &path, int flags)
 
 } // namespace
 
+// The statement texts a session sends are few (the weight rebuild, 44 categories) or ever
+// new (a ranking for each set of signs); a bounded cache keeps the first kind prepared
+// without piling up the second kind for the whole session. When full it is emptied:
+// nothing holds a statement between two calls.
+constexpr qsizetype CacheLimit = 64;
+
 struct Connection::Cache {
     QHash<QString, sqlite3_stmt *> statements;
+    QHash<QString, Translation> translations;
+
+    void dropStatements()
+    {
+        for (sqlite3_stmt *stmt : std::as_const(statements))
+            sqlite3_finalize(stmt);
+        statements.clear();
+    }
 };
 
 void Connection::CacheDeleter::operator()(Cache *cache) const
@@ -90,8 +104,7 @@ Connection::~Connection()
 void Connection::close()
 {
     if (m_cache) {
-        for (sqlite3_stmt *stmt : std::as_const(m_cache->statements))
-            sqlite3_finalize(stmt);
+        m_cache->dropStatements();
         m_cache.reset();
     }
     if (m_db) {
@@ -116,6 +129,8 @@ sqlite3_stmt *Connection::prepare(const QString &sqliteText)
     check(sqlite3_prepare_v3(m_db, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT, &stmt, nullptr));
     if (!stmt) // only blanks or a comment
         throw DatabaseError(DatabaseError::Kind::Failed, m_path, QStringLiteral("instruction vide"));
+    if (m_cache->statements.size() >= CacheLimit)
+        m_cache->dropStatements();
     m_cache->statements.insert(sqliteText, stmt);
     return stmt;
 }
@@ -184,6 +199,21 @@ QString updatableTable(const QString &sqliteText)
 
 } // namespace
 
+Connection::Translation Connection::translate(const QString &jetText)
+{
+    if (!m_cache)
+        m_cache.reset(new Cache);
+    if (const auto it = m_cache->translations.constFind(jetText); it != m_cache->translations.cend())
+        return *it;
+    Translation translation;
+    translation.sqlite = JetTranslator::toSqlite(jetText);
+    translation.updatableTable = updatableTable(translation.sqlite);
+    if (m_cache->translations.size() >= CacheLimit)
+        m_cache->translations.clear();
+    m_cache->translations.insert(jetText, translation);
+    return translation;
+}
+
 void Database::setBusyTimeout(int milliseconds)
 {
     busyTimeoutMs = milliseconds;
@@ -216,7 +246,7 @@ std::unique_ptr<Database> Database::create(const QString &path, bool withIndexes
 
 void Database::execute(const QString &jetStatement)
 {
-    sqlite3_stmt *stmt = m_connection->prepare(JetTranslator::toSqlite(jetStatement));
+    sqlite3_stmt *stmt = m_connection->prepare(m_connection->translate(jetStatement).sqlite);
     const int rc = sqlite3_step(stmt);
     sqlite3_reset(stmt);
     m_connection->check(rc);
@@ -224,14 +254,14 @@ void Database::execute(const QString &jetStatement)
 
 std::unique_ptr<Recordset> Database::openRecordset(const QString &jetStatement)
 {
-    const QString sqlite = JetTranslator::toSqlite(jetStatement);
-    sqlite3_stmt *stmt = m_connection->prepare(sqlite);
+    const Connection::Translation translation = m_connection->translate(jetStatement);
+    sqlite3_stmt *stmt = m_connection->prepare(translation.sqlite);
     QStringList columns;
     QList<QVariantList> rows = readAll(*m_connection, stmt, columns);
-    const QString table = updatableTable(sqlite);
-    if (table.isEmpty())
+    if (translation.updatableTable.isEmpty())
         return std::make_unique<Recordset>(std::move(columns), std::move(rows));
-    return std::make_unique<Recordset>(std::move(columns), std::move(rows), m_connection, table);
+    return std::make_unique<Recordset>(std::move(columns), std::move(rows), m_connection,
+                                       translation.updatableTable);
 }
 
 void Database::executeNative(const QString &sqliteScript)

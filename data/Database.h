@@ -25,9 +25,17 @@ public:
     const QString &path() const { return m_path; }
     void close();
 
-    // A prepared statement for SQLite text, kept for reuse until the connection closes;
-    // it comes back reset and with its bindings cleared.
+    // A prepared statement for SQLite text, kept for reuse; it comes back reset and with
+    // its bindings cleared, and stays valid until the next call.
     sqlite3_stmt *prepare(const QString &sqliteText);
+
+    // A statement of the program's dialect in SQLite's, and for "SELECT * FROM t" the
+    // table t that accepts appended rows; worked out once per text and kept.
+    struct Translation {
+        QString sqlite;
+        QString updatableTable;
+    };
+    Translation translate(const QString &jetText);
     [[noreturn]] void fail(int code) const;
     void check(int code) const;
 

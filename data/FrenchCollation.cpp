@@ -7,6 +7,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -91,6 +92,24 @@ int compare(const char16_t *a, int aLength, const char16_t *b, int bLength)
 
 int compareUtf8(const char *a, int aBytes, const char *b, int bBytes)
 {
+    // Sorting brings texts with long common beginnings side by side ("Douleur sourde le
+    // matin", "Douleur sourde le soir"). Up to the last blank before the first difference,
+    // both texts weigh the same, and no character is bound across a blank, so only what
+    // follows that blank decides.
+    int common = 0;
+    const int shorter = std::min(aBytes, bBytes);
+    while (common < shorter && a[common] == b[common])
+        ++common;
+    if (common == aBytes && common == bBytes)
+        return 0;
+    int skip = common;
+    while (skip > 0 && a[skip - 1] != ' ')
+        --skip;
+    a += skip;
+    b += skip;
+    aBytes -= skip;
+    bBytes -= skip;
+
     if (aBytes <= ShortText && bBytes <= ShortText) {
         char16_t left[ShortText], right[ShortText];
         const int leftLength = widen(left, a, aBytes);

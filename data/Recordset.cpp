@@ -78,19 +78,26 @@ void Recordset::update()
         throw DatabaseError(DatabaseError::Kind::Failed, m_connection ? m_connection->path() : QString(),
                             QStringLiteral("aucun ajout en cours"));
     m_adding = false;
-    QStringList names;
-    QStringList marks;
-    for (const auto &[column, value] : std::as_const(m_pending)) {
-        names.append(QLatin1Char('"') + QString(column).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
-                     QLatin1Char('"'));
-        marks.append(QStringLiteral("?"));
+    bool sameColumns = m_insertColumns.size() == m_pending.size();
+    for (qsizetype c = 0; sameColumns && c < m_pending.size(); ++c)
+        sameColumns = m_insertColumns[c] == m_pending[c].first;
+    if (!sameColumns) {
+        m_insertColumns.clear();
+        QStringList names;
+        QStringList marks;
+        for (const auto &[column, value] : std::as_const(m_pending)) {
+            m_insertColumns.append(column);
+            names.append(QLatin1Char('"') + QString(column).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+                         QLatin1Char('"'));
+            marks.append(QStringLiteral("?"));
+        }
+        // Values are bound, never written into the text: the same prepared statement then
+        // serves every appended row.
+        m_insertText = QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
+                           .arg(QString(m_table).replace(QLatin1Char('"'), QStringLiteral("\"\"")),
+                                names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
     }
-    // Values are bound, never written into the text: the same prepared statement then
-    // serves every appended row.
-    const QString sql = QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
-                            .arg(QString(m_table).replace(QLatin1Char('"'), QStringLiteral("\"\"")),
-                                 names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
-    sqlite3_stmt *stmt = m_connection->prepare(sql);
+    sqlite3_stmt *stmt = m_connection->prepare(m_insertText);
     int index = 1;
     for (const auto &[column, value] : std::as_const(m_pending)) {
         int rc;

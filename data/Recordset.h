@@ -49,4 +49,8 @@ private:
     QString m_table;
     QList<std::pair<QString, QVariant>> m_pending;
     bool m_adding = false;
+    // The INSERT of the last update and the columns it names: rows appended one by one
+    // mostly name the same columns, and then reuse it as it stands.
+    QStringList m_insertColumns;
+    QString m_insertText;
 };

@@ -41,6 +41,13 @@ private slots:
         QTest::newRow("overlong form") << QByteArray("\xC0\xAF") << QByteArray("/") << 2;
         QTest::newRow("encoded surrogate") << QByteArray("\xED\xA0\x80x") << QByteArray("x") << 2;
         QTest::newRow("long texts") << QByteArray(300, 'a') + "é" << QByteArray(300, 'a') + "f" << -1;
+        QTest::newRow("same beginning, then case")
+            << QByteArray("Douleur sourde le Matin") << QByteArray("Douleur sourde le matin") << 0;
+        QTest::newRow("same beginning, then accent")
+            << QByteArray("Douleur sourde le \xC3\xA9t\xC3\xA9") << QByteArray("Douleur sourde le ete") << 2;
+        QTest::newRow("combining accent after a blank") << QByteArray("Pouls \xCC\x81"
+                                                                      "a")
+                                                        << QByteArray("Pouls a") << 2;
         QTest::newRow("short against long") << QByteArray("b") << QByteArray(300, 'a') << 1;
     }
 
@@ -56,11 +63,12 @@ private slots:
     }
 
     // Texts drawn from plain and accented letters, blanks, characters of every encoded
-    // length and broken bytes, on both sides of the stack buffer's size.
+    // length, combining accents and broken bytes, on both sides of the stack buffer's size.
     void randomTextsAgree()
     {
         const QList<QByteArray> pieces = {
-            "a", "E", "z", " ", "é", "È", "ç", "œ", "’", "\xF0\x9F\x98\x80", "\xC3", "\x80", "Pouls ", "Langue "};
+            "a",    "E",    "z",      " ",       "é",         "È",         "ç",  "œ", "’", "\xF0\x9F\x98\x80",
+            "\xC3", "\x80", "Pouls ", "Langue ", "e\xCC\x81", " \xCC\x81", "ch", "A"};
         QRandomGenerator random(7);
         auto text = [&] {
             QByteArray t;
@@ -69,8 +77,10 @@ private slots:
                 t += pieces[random.bounded(int(pieces.size()))];
             return t;
         };
-        for (int i = 0; i < 3000; ++i) {
-            const QByteArray a = text(), b = text();
+        for (int i = 0; i < 5000; ++i) {
+            // Half of the pairs share a beginning, cut anywhere, even inside a character.
+            const QByteArray a = text();
+            const QByteArray b = i % 2 ? a.left(random.bounded(int(a.size()) + 1)) + text() : text();
             QVERIFY2(fromBytes(a, b) == reference(a, b), a.toHex().constData());
         }
     }
