@@ -19,6 +19,8 @@
 #include "SyntheticKnowledgeBase.h"
 #include "WeightRebuild.h"
 
+#include "BenchSupport.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -206,22 +208,6 @@ Base &base(const Scale &scale)
     return b;
 }
 
-// A visit's recorded signs: one in five among the common signs, the rest among the others.
-QList<ListEntry> recordedSigns(const Kb::Landmarks &marks, int count)
-{
-    QList<ListEntry> signs;
-    const int common = std::max(1, count / 5);
-    for (int i = 0; i < common && i < int(marks.commonSigns.size()); ++i)
-        signs.append({QString(), marks.commonSigns[i]});
-    for (qint32 sign : marks.linkedSigns) {
-        if (signs.size() >= count)
-            break;
-        if (std::none_of(signs.begin(), signs.end(), [sign](const ListEntry &e) { return e.data == sign; }))
-            signs.append({QString(), sign});
-    }
-    return signs;
-}
-
 const MethodTable AllMethods{0, 1, 1, 1, 1, 1};
 
 // What the modality dialog does with a listing: refresh, last row, first row, every row.
@@ -309,7 +295,7 @@ void registerAll()
                                       benchmark::DoNotOptimize(WeightRebuild::runWithoutTransaction(b.path));
                               })
                 ->Unit(benchmark::kMillisecond)
-                ->Iterations(s == "1x" ? 3 : 1);
+                ->Iterations(1);
         }
         if (!scale.withPeers)
             continue;
@@ -319,7 +305,7 @@ void registerAll()
             for (Variant v : {Variant::Ours, Variant::Naive, Variant::Limit}) {
                 RegisterBenchmark((action + variantName(v)).c_str(), [&scale, count, v](benchmark::State &state) {
                     Base &b = base(scale);
-                    const QList<ListEntry> signs = recordedSigns(b.marks, count);
+                    const QList<ListEntry> signs = BenchSupport::recordedSigns(b.marks, count);
                     DataSource classement;
                     classement.setDatabaseName(v == Variant::Naive ? b.naivePath : b.path);
                     const QList<ListEntry> expected = b.memory->rank(signs, AllMethods);
@@ -342,7 +328,7 @@ void registerAll()
         // connection has not seen yet.
         RegisterBenchmark(("ranking20changed/" + s + "/ours").c_str(), [&scale](benchmark::State &state) {
             Base &b = base(scale);
-            QList<ListEntry> signs = recordedSigns(b.marks, 19);
+            QList<ListEntry> signs = BenchSupport::recordedSigns(b.marks, 19);
             DataSource classement;
             classement.setDatabaseName(b.path);
             std::size_t next = b.marks.linkedSigns.size() / 2;
@@ -384,21 +370,10 @@ void registerAll()
     }
 }
 
-// Collects every figure as it is reported, then prints the summary.
-class SummaryReporter : public benchmark::ConsoleReporter
+// Prints the summary once every figure is in.
+class SummaryReporter : public FigureReporter
 {
 public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run &run : runs) {
-            if (run.error_occurred || run.run_type != Run::RT_Iteration)
-                continue;
-            m_ms[run.run_name.function_name] =
-                run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e3;
-        }
-    }
-
     void printSummary() const
     {
         struct Row {
@@ -462,9 +437,6 @@ public:
                         ratio(naive, ours).c_str(), ratio(baseline, ours).c_str(), goal.c_str());
         }
     }
-
-private:
-    std::map<std::string, double> m_ms;
 };
 
 // Where the time of each statement goes, on the largest base measured with its peers.
@@ -477,7 +449,7 @@ void printProfiles()
     if (!largest)
         return;
     const Base &b = *bases().at(largest->name);
-    QList<ListEntry> signs = recordedSigns(b.marks, 20);
+    QList<ListEntry> signs = BenchSupport::recordedSigns(b.marks, 20);
     std::vector<qint32> numbers;
     for (const ListEntry &e : signs)
         numbers.push_back(e.data);
