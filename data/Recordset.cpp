@@ -4,30 +4,31 @@
 
 #include <sqlite3.h>
 
-Recordset::Recordset(QStringList columns, QList<QVariantList> rows)
-    : m_columns(std::move(columns)), m_rows(std::move(rows))
+Recordset::Recordset(QStringList columns, QVariantList cells)
+    : m_columns(std::move(columns)), m_cells(std::move(cells)),
+      m_rowCount(m_columns.isEmpty() ? 0 : static_cast<int>(m_cells.size() / m_columns.size()))
 {
 }
 
-Recordset::Recordset(QStringList columns, QList<QVariantList> rows, std::shared_ptr<Connection> connection,
-                     QString table)
-    : m_columns(std::move(columns)), m_rows(std::move(rows)), m_connection(std::move(connection)),
-      m_table(std::move(table))
+Recordset::Recordset(QStringList columns, QVariantList cells, std::shared_ptr<Connection> connection, QString table)
+    : Recordset(std::move(columns), std::move(cells))
 {
+    m_connection = std::move(connection);
+    m_table = std::move(table);
 }
 
 Recordset::~Recordset() = default;
 
 void Recordset::moveNext()
 {
-    if (m_position < m_rows.size())
+    if (m_position < m_rowCount)
         ++m_position;
 }
 
 void Recordset::moveLast()
 {
-    if (!m_rows.isEmpty())
-        m_position = m_rows.size() - 1;
+    if (m_rowCount > 0)
+        m_position = m_rowCount - 1;
 }
 
 int Recordset::columnIndex(QStringView name) const
@@ -47,7 +48,7 @@ QVariant Recordset::field(QStringView name) const
                             QStringLiteral("colonne inconnue dans le résultat : %1").arg(name));
     if (isEof())
         throw DatabaseError(DatabaseError::Kind::Failed, where, QStringLiteral("aucun enregistrement courant"));
-    return m_rows[m_position][c];
+    return m_cells[qsizetype(m_position) * m_columns.size() + c];
 }
 
 void Recordset::addNew()
@@ -121,7 +122,8 @@ void Recordset::update()
 
 void Recordset::close()
 {
-    m_rows.clear();
+    m_cells.clear();
+    m_rowCount = 0;
     m_position = 0;
     m_connection.reset();
     m_pending.clear();

@@ -16,13 +16,14 @@ class Connection;
 class Recordset
 {
 public:
-    Recordset(QStringList columns, QList<QVariantList> rows);
+    // `cells`: the values of every row, row after row, as many per row as there are columns.
+    Recordset(QStringList columns, QVariantList cells);
     // A result that accepts appended rows for `table` (opened by "SELECT * FROM table").
-    Recordset(QStringList columns, QList<QVariantList> rows, std::shared_ptr<Connection> connection, QString table);
+    Recordset(QStringList columns, QVariantList cells, std::shared_ptr<Connection> connection, QString table);
     ~Recordset();
 
-    int recordCount() const { return static_cast<int>(m_rows.size()); }
-    bool isEof() const { return m_position >= m_rows.size(); }
+    int recordCount() const { return m_rowCount; }
+    bool isEof() const { return m_position >= m_rowCount; }
     void moveFirst() { m_position = 0; }
     void moveNext();
     void moveLast();
@@ -42,8 +43,9 @@ private:
     int columnIndex(QStringView name) const;
 
     QStringList m_columns;
-    QList<QVariantList> m_rows;
-    qsizetype m_position = 0;
+    QVariantList m_cells;
+    int m_rowCount = 0;
+    int m_position = 0;
 
     std::shared_ptr<Connection> m_connection;
     QString m_table;
