@@ -51,6 +51,8 @@ public:
         }
     }
 
+    const std::map<std::string, double> &figures() const { return m_ms; }
+
 protected:
     std::map<std::string, double> m_ms;
 };
