@@ -196,13 +196,30 @@ Landmarks generate(const QString &path, const Shape &shape, bool withIndexes, qu
     QHash<qint32, int> linksPerSign;
     {
         auto links = db->openRecordset(QStringLiteral("SELECT * FROM [Modalité-Syndrome]"));
+        // Between half and one and a half times the average per syndrome, then evened out
+        // one link at a time to the total asked for.
         const int average = std::max(1, shape.links / shape.syndromes);
+        const int most = int(signs.size());
+        std::vector<int> counts(shape.syndromes);
+        qint64 total = 0;
+        for (int &count : counts) {
+            count = std::min(most, average - average / 2 + random.below(2 * (average / 2) + 1));
+            total += count;
+        }
+        const qint64 target = std::min<qint64>(shape.links, qint64(most) * shape.syndromes);
+        while (total != target) {
+            int &count = counts[random.below(shape.syndromes)];
+            const int step = total < target ? 1 : -1;
+            if ((step > 0 && count < most) || (step < 0 && count > 1)) {
+                count += step;
+                total += step;
+            }
+        }
         int written = 0;
         int busiest = -1;
         std::vector<qint32> chosen;
         for (int s = 1; s <= shape.syndromes; ++s) {
-            int count = average / 2 + random.below(average + 1);
-            count = std::min<int>(count, int(signs.size()));
+            const int count = counts[s - 1];
             chosen.clear();
             while (int(chosen.size()) < count) {
                 const qint32 sign = random.below(4) == 0 ? marks.commonSigns[random.below(commonCount)]
