@@ -23,22 +23,6 @@ void paintNow(ProgressWindow &window)
     window.repaint();
 }
 
-// The busy pointer for the length of the rebuild, put back as it was however it ends.
-class BusyScope
-{
-public:
-    BusyScope() : m_wasBusy(BusyPointer::isBusy()) { BusyPointer::setBusy(); }
-    ~BusyScope()
-    {
-        if (!m_wasBusy)
-            BusyPointer::setDefault();
-    }
-    Q_DISABLE_COPY_MOVE(BusyScope)
-
-private:
-    bool m_wasBusy;
-};
-
 } // namespace
 
 void RegenerateCommand::run(QWidget *mainWindow, const QString &databasePath)
@@ -50,20 +34,18 @@ void RegenerateCommand::run(QWidget *mainWindow, const QString &databasePath)
     window->show();
     paintNow(*window);
 
+    // The bar is the only feedback: the pointer stays as it is.
     std::optional<DatabaseError> failure;
-    {
-        BusyScope busy;
-        ProgressPacer pacer;
-        QElapsedTimer clock;
-        clock.start();
-        try {
-            WeightRebuild::run(databasePath, [&](float value) {
-                if (pacer.shouldPaint(window->setValue(value), clock.elapsed()))
-                    paintNow(*window);
-            });
-        } catch (const DatabaseError &error) {
-            failure = error;
-        }
+    ProgressPacer pacer;
+    QElapsedTimer clock;
+    clock.start();
+    try {
+        WeightRebuild::run(databasePath, [&](float value) {
+            if (pacer.shouldPaint(window->setValue(value), clock.elapsed()))
+                paintNow(*window);
+        });
+    } catch (const DatabaseError &error) {
+        failure = error;
     }
     window->close();
     window.reset();
