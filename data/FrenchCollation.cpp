@@ -4,63 +4,25 @@
 
 #include <QCollator>
 #include <QLocale>
+#include <QStringDecoder>
 
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
-// Longest text, in bytes, decoded on the stack; longer ones go through Qt's decoder.
+// Longest text, in bytes, decoded on the stack; longer ones go through a QString.
 constexpr int ShortText = 256;
 
-// UTF-8 to UTF-16 for texts of at most ShortText bytes, into `out` (room for ShortText
-// units: never more units than bytes). A sort compares the same short texts over and
-// over, so this avoids any allocation. Returns -1 on malformed text, which is left to
-// Qt's decoder so that it reads exactly as everywhere else in the program.
+// UTF-8 to UTF-16 into `out` (room for `bytes` units: never more units than bytes). A
+// sort compares the same short texts over and over, so this avoids any allocation;
+// malformed bytes read as everywhere else in the program (Qt's replacement character).
 int widen(char16_t *out, const char *utf8, int bytes)
 {
-    const auto *in = reinterpret_cast<const unsigned char *>(utf8);
-    int n = 0;
-    int i = 0;
-    while (i < bytes) {
-        // A run of plain letters, found eight bytes at a time and widened in one sweep.
-        int end = i;
-        for (quint64 word; end + 8 <= bytes; end += 8) {
-            std::memcpy(&word, in + end, 8);
-            if (word & 0x8080808080808080ull)
-                break;
-        }
-        while (end < bytes && in[end] < 0x80)
-            ++end;
-        for (; i < end; ++i)
-            out[n++] = char16_t(in[i]);
-        if (i == bytes)
-            break;
-        // Then one encoded character.
-        const unsigned c = in[i];
-        const int length = c >= 0xF0 && c < 0xF5 ? 4 : c >= 0xE0 && c < 0xF0 ? 3 : c >= 0xC2 && c < 0xE0 ? 2 : 0;
-        char32_t code = length == 4 ? c & 0x07 : length == 3 ? c & 0x0F : c & 0x1F;
-        bool valid = length > 0 && i + length <= bytes;
-        for (int k = 1; valid && k < length; ++k) {
-            valid = (in[i + k] & 0xC0) == 0x80;
-            code = (code << 6) | (in[i + k] & 0x3F);
-        }
-        valid = valid && !(length == 3 && (code < 0x800 || (code >= 0xD800 && code < 0xE000))) &&
-                !(length == 4 && (code < 0x10000 || code > 0x10FFFF));
-        if (!valid)
-            return -1;
-        if (code >= 0x10000) {
-            out[n++] = char16_t(0xD800 + ((code - 0x10000) >> 10));
-            out[n++] = char16_t(0xDC00 + ((code - 0x10000) & 0x3FF));
-            i += length;
-        } else {
-            out[n++] = char16_t(code);
-            i += length;
-        }
-    }
-    return n;
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QChar *end = decoder.appendToBuffer(reinterpret_cast<QChar *>(out), QByteArrayView(utf8, bytes));
+    return static_cast<int>(end - reinterpret_cast<QChar *>(out));
 }
 
 int sqliteCompareUtf16(void *, int aBytes, const void *a, int bBytes, const void *b)
@@ -112,10 +74,7 @@ int compareUtf8(const char *a, int aBytes, const char *b, int bBytes)
 
     if (aBytes <= ShortText && bBytes <= ShortText) {
         char16_t left[ShortText], right[ShortText];
-        const int leftLength = widen(left, a, aBytes);
-        const int rightLength = widen(right, b, bBytes);
-        if (leftLength >= 0 && rightLength >= 0)
-            return compare(left, leftLength, right, rightLength);
+        return compare(left, widen(left, a, aBytes), right, widen(right, b, bBytes));
     }
     const QString x = QString::fromUtf8(a, aBytes);
     const QString y = QString::fromUtf8(b, bBytes);
