@@ -79,16 +79,8 @@ private slots:
         QCOMPARE(column(*rs, u"Modalité"),
                  QStringList({"abcès", "écoulement", "Langue pâle", "Pouls fin", "Pouls glissant", "Pouls tendu"}));
         QCOMPARE(column(*rs, u"Valeur"), QStringList({"9", "9", "9", "1", "1", "1"}));
-    }
-
-    void signSyndromes()
-    {
-        auto db = Database::open(m_path);
-        auto rs = db->openRecordset(Statements::signSyndromes(4303));
-        QStringList names = column(*rs, u"Nom");
-        names.sort();
-        QCOMPARE(names.size(), 10);
-        QCOMPARE(names.first(), QStringLiteral("Syndrome 1"));
+        // Statement 7: the syndromes of a sign, whatever their method.
+        QCOMPARE(db->openRecordset(Statements::signSyndromes(4303))->recordCount(), 10);
     }
 
     void rankingSumsAndOrders()
@@ -163,6 +155,9 @@ private slots:
             {writeFile(QStringLiteral("access.mdb"), jet), DatabaseError::Kind::AccessFile},
             {writeFile(QStringLiteral("garbage.mdb"), QByteArray(4096, 'x')), DatabaseError::Kind::NotDatabase},
             {writeFile(QStringLiteral("empty.mdb"), QByteArray()), DatabaseError::Kind::NotDatabase},
+            // A damaged file passes the header test and is caught at open.
+            {writeFile(QStringLiteral("truncated.mdb"), QByteArray("SQLite format 3\0", 16) + QByteArray(134, '\0')),
+             DatabaseError::Kind::NotDatabase},
         };
         for (const auto &c : cases) {
             const qint64 size = QFileInfo(c.path).size();
@@ -174,18 +169,6 @@ private slots:
             }
             QCOMPARE(QFileInfo(c.path).size(), size); // nothing written into it
         }
-    }
-
-    void truncatedFileFailsAtOpen()
-    {
-        QFile f(m_path);
-        QVERIFY(f.open(QIODevice::ReadWrite));
-        const QByteArray head = f.read(100);
-        f.resize(0);
-        f.write(head);
-        f.write(QByteArray(50, '\0'));
-        f.close();
-        QVERIFY_THROWS_EXCEPTION(DatabaseError, Database::open(m_path));
     }
 
     void missingTableCarriesEngineMessage()

@@ -1,6 +1,10 @@
 #include "Statements.h"
 
+using MethodTable = std::array<qint32, 6>;
+
 #include <QTest>
+
+#include <array>
 
 #include <vector>
 
@@ -41,34 +45,16 @@ private slots:
                      "Syndromes.NumMéthode=3 OR Syndromes.NumMéthode=5 ORDER BY Sum(Valorisation.Valeur) DESC ;"));
     }
 
-    void methodConditionCountsOnlyOne_data()
-    {
-        QTest::addColumn<QList<int>>("table");
-        QTest::addColumn<QString>("condition");
-        QTest::newRow("all five") << QList<int>{0, 1, 1, 1, 1, 1}
-                                  << QStringLiteral("1 OR Syndromes.NumMéthode=2 OR Syndromes.NumMéthode=3 OR "
-                                                    "Syndromes.NumMéthode=4 OR Syndromes.NumMéthode=5");
-        QTest::newRow("only the last") << QList<int>{0, 0, 0, 0, 0, 1} << QStringLiteral("5");
-        QTest::newRow("a stored 2 is not chosen") << QList<int>{0, 2, 0, 1, 0, 0} << QStringLiteral("3");
-        QTest::newRow("none") << QList<int>{0, 0, 0, 0, 0, 0} << QString();
-        QTest::newRow("index 0 is never read") << QList<int>{1, 0, 0, 0, 0, 0} << QString();
-    }
     void methodConditionCountsOnlyOne()
     {
-        QFETCH(QList<int>, table);
-        QFETCH(QString, condition);
-        std::array<qint32, 6> methods{};
-        std::copy(table.cbegin(), table.cend(), methods.begin());
-        QCOMPARE(Statements::rankingMethodCondition(methods), condition);
-    }
-
-    void signConditionWritesPlainDecimals()
-    {
-        const std::vector<qint32> one{4301};
-        QCOMPARE(Statements::rankingSignCondition(one), QStringLiteral("4301"));
-        const std::vector<qint32> twice{-3, -3};
-        QCOMPARE(Statements::rankingSignCondition(twice), QStringLiteral("-3 OR Valorisation.NumModalité=-3"));
-        QCOMPARE(Statements::rankingSignCondition({}), QString());
+        const std::pair<MethodTable, QString> cases[] = {
+            {{0, 1, 1, 1, 1, 1}, "1 OR Syndromes.NumMéthode=2 OR Syndromes.NumMéthode=3 OR Syndromes.NumMéthode=4 OR "
+                                 "Syndromes.NumMéthode=5"},
+            {{0, 2, 0, 1, 0, 0}, "3"},   // a stored 2 is not chosen
+            {{1, 0, 0, 0, 0, 0}, ""},    // index 0 is never read
+        };
+        for (const auto &[methods, condition] : cases)
+            QCOMPARE(Statements::rankingMethodCondition(methods), condition);
     }
 
     void listingQueries()

@@ -37,23 +37,6 @@ class TestMethodSelection : public QObject
     };
 
 private slots:
-    void settingsReadMissingAndOddValuesAsChosen()
-    {
-        QTemporaryDir dir;
-        AppSettings settings(dir.filePath(QStringLiteral("s.ini")));
-        QCOMPARE(AppSettings::methodKey(3), QStringLiteral("Méthode 3"));
-        QCOMPARE(settings.readMethod(1), 1);
-        settings.setRawValue(QStringLiteral("Méthode 2"), QStringLiteral("0"));
-        settings.setRawValue(QStringLiteral("Méthode 3"), QStringLiteral("2"));
-        settings.setRawValue(QStringLiteral("Méthode 4"), QStringLiteral("abc"));
-        QCOMPARE(settings.readMethod(2), 0);
-        QCOMPARE(settings.readMethod(3), 2);
-        QCOMPARE(settings.readMethod(4), 1);
-        settings.writeMethod(5, 0);
-        QCOMPARE(AppSettings(dir.filePath(QStringLiteral("s.ini"))).rawValue(QStringLiteral("Méthode 5")),
-                 QStringLiteral("0"));
-    }
-
     void untickingOneOfSeveral()
     {
         Fixture f;
@@ -71,11 +54,16 @@ private slots:
     void untickingTheLastBoxTicksMethodOne()
     {
         Fixture f;
+        for (int m : {2, 3, 4, 5})
+            f.setBox(m, false);
+        f.setBox(1, false); // the only ticked box 1 comes back at once
+        QVERIFY(f.ticked[1]);
+        f.setBox(3, true);
         for (int m : {1, 2, 4, 5})
             f.setBox(m, false);
         f.rankings = 0;
         f.setBox(3, false);
-        QCOMPARE(f.warnings, 1);
+        QCOMPARE(f.warnings, 2);
         QVERIFY(f.ticked[1]);
         QVERIFY(!f.ticked[3]);
         QCOMPARE(f.methods[1], 1);
@@ -83,17 +71,6 @@ private slots:
         QCOMPARE(f.settings.rawValue(QStringLiteral("Méthode 1")), QStringLiteral("1"));
         QCOMPARE(f.settings.rawValue(QStringLiteral("Méthode 3")), QStringLiteral("0"));
         QCOMPARE(f.rankings, 1); // the nested run for box 1
-    }
-
-    void untickingOnlyBoxOneTicksItAgain()
-    {
-        Fixture f;
-        for (int m : {2, 3, 4, 5})
-            f.setBox(m, false);
-        f.setBox(1, false);
-        QCOMPARE(f.warnings, 1);
-        QVERIFY(f.ticked[1]);
-        QCOMPARE(f.methods[1], 1);
     }
 
     void boxOneTickedWithOddValueGivesNoNestedRun()
