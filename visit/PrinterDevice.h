@@ -36,8 +36,6 @@ public:
     void endDoc() override;
 
     int pageCount() const { return static_cast<int>(m_pages.size()); }
-    // Height of the printable area in centimetres.
-    double printableHeight() const { return m_printableHeight; }
 
 private:
     struct Line {

@@ -27,7 +27,6 @@ public:
     VisitCommands(VisitTarget target, bool printerInstalled, QObject *parent = nullptr);
 
     const VisitTarget &target() const { return m_target; }
-    SessionPrinter &sessionPrinter() { return m_printer; }
 
 public slots:
     void newVisit();
