@@ -1,149 +1,174 @@
 #include "AboutDialog.h"
-#include "FakeRegistry.h"
 #include "MessageBox.h"
-#include "SplashWindow.h"
-#include "Twips.h"
-#include "Version.h"
+#include "Registry.h"
+#include "SystemInfoLauncher.h"
 #include "VersionText.h"
 
-#include <QFontDatabase>
-#include <QFontInfo>
+#include <QDir>
+#include <QHash>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QTest>
-#include <QTimer>
 
-// The about box and the splash: the version text, closing the box from the keyboard, and
-// labels that show their whole text in the typeface the windows are designed with.
-class TestAbout : public QObject {
+#include <cstring>
+#include <utility>
+
+using namespace Qt::StringLiterals;
+
+// A registry in memory, under HKEY_LOCAL_MACHINE only, recording every key opening.
+struct FakeRegistry final : Registry {
+    QHash<QByteArray, QHash<QByteArray, std::pair<quint32, QByteArray>>> keys;
+    QList<std::pair<QByteArray, quint32>> opened; // path and access mask
+    QHash<Handle, QByteArray> open;
+
+    qint32 openKey(quint32 root, const QByteArray &path, quint32, quint32 access, Handle &key) override
+    {
+        opened.append({path, access});
+        if (root != LocalMachine || !keys.contains(path))
+            return FileNotFound;
+        key = Handle(opened.size());
+        open.insert(key, path);
+        return Success;
+    }
+    qint32 queryValue(Handle key, const QByteArray &name, quint32 &type, char *data, quint32 &size) override
+    {
+        const auto values = keys.value(open.value(key));
+        if (!values.contains(name))
+            return FileNotFound;
+        type = values.value(name).first;
+        const QByteArray bytes = values.value(name).second;
+        if (std::exchange(size, quint32(bytes.size())) < quint32(bytes.size()))
+            return MoreData;
+        std::memcpy(data, bytes.constData(), size);
+        return Success;
+    }
+    qint32 closeKey(Handle key) override { return open.remove(key) ? Success : InvalidHandle; }
+};
+
+// The about box and its system-information launcher.
+class TestAbout : public QObject
+{
     Q_OBJECT
 
-    static QWidget *makeWindow(const QString &which) {
-        if (which == QLatin1String("frmAbout"))
-            return new AboutDialog;
-        return new SplashWindow;
-    }
+    static inline const QByteArray FirstKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+    static inline const QByteArray SecondKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
+
+    static QByteArray text(const QByteArray &value) { return value + '\0'; }
 
 private slots:
     void initTestCase() { MessageBox::setTesting(true); }
 
-    void versionText_data() {
-        QTest::addColumn<int>("major");
-        QTest::addColumn<int>("minor");
-        QTest::addColumn<int>("revision");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("1.0.0") << 1 << 0 << 0 << QStringLiteral("Version 1.0.0");
-        QTest::newRow("2.10.3") << 2 << 10 << 3 << QStringLiteral("Version 2.10.3");
-        QTest::newRow("no leading zeros") << 10 << 0 << 200 << QStringLiteral("Version 10.0.200");
+    void versionText()
+    {
+        QCOMPARE(::versionText(1, 0, 0), u"Version 1.0.0"_s);
+        QCOMPARE(::versionText(2, 10, 3), u"Version 2.10.3"_s);
     }
 
-    void versionText() {
-        QFETCH(int, major);
-        QFETCH(int, minor);
-        QFETCH(int, revision);
-        QFETCH(QString, expected);
-        QCOMPARE(::versionText(major, minor, revision), expected);
+    void boxShowsTheVersionAndWholeButtons()
+    {
+        AboutDialog about;
+        QCOMPARE(about.findChild<QLabel *>(u"lblVersion"_s)->text(), applicationVersionText());
+        for (const QPushButton *button : about.findChildren<QPushButton *>())
+            QVERIFY2(button->width() >= button->sizeHint().width() && about.rect().contains(button->geometry()),
+                     qPrintable(button->objectName()));
     }
 
-    void bothWindowsShowTheApplicationsVersion_data() {
-        QTest::addColumn<QString>("window");
-        QTest::newRow("about") << QStringLiteral("frmAbout");
-        QTest::newRow("splash") << QStringLiteral("frmSplash");
-    }
-
-    void bothWindowsShowTheApplicationsVersion() {
-        QFETCH(QString, window);
-        std::unique_ptr<QWidget> widget(makeWindow(window));
-        QCOMPARE(widget->objectName(), window);
-        QCOMPARE(widget->findChild<QLabel *>(QStringLiteral("lblVersion"))->text(),
-                 ::versionText(AppVersion::Major, AppVersion::Minor, AppVersion::Revision));
-        QCOMPARE(widget->windowTitle(), QString());
-    }
-
-    void controlsShowTheirWholeText_data() { bothWindowsShowTheApplicationsVersion_data(); }
-
-    void controlsShowTheirWholeText() {
-        QFETCH(QString, window);
-        std::unique_ptr<QWidget> widget(makeWindow(window));
-        const QRect inner = widget->rect();
-        const QList<QLabel *> labels = widget->findChildren<QLabel *>();
-        QVERIFY(labels.size() >= 3);
-        for (const QLabel *label : labels) {
-            const QString what = label->objectName();
-            const QRect place(label->mapTo(widget.get(), QPoint(0, 0)), label->size());
-            QVERIFY2(inner.contains(place), qPrintable(what + QStringLiteral(" leaves the window")));
-            const QFontMetrics metrics(label->font());
-            if (label->wordWrap()) {
-                const QRect needed =
-                    metrics.boundingRect(QRect(0, 0, label->width(), 10000), Qt::TextWordWrap, label->text());
-                QVERIFY2(needed.height() <= label->height(), qPrintable(what + QStringLiteral(" is cut")));
-            } else {
-                QVERIFY2(metrics.horizontalAdvance(label->text()) <= label->width(),
-                         qPrintable(what + QStringLiteral(" is cut")));
-                QVERIFY2(metrics.height() <= label->height(), qPrintable(what + QStringLiteral(" is cut")));
-            }
-            // Arial, or its metric twin where Arial is missing.
-            if (!QFontDatabase::hasFamily(QStringLiteral("Arial")))
-                QCOMPARE(QFontInfo(label->font()).family(), QStringLiteral("Liberation Sans"));
-            else
-                QCOMPARE(QFontInfo(label->font()).family(), QStringLiteral("Arial"));
-        }
-        for (const QPushButton *button : widget->findChildren<QPushButton *>()) {
-            QVERIFY2(button->width() >= button->sizeHint().width(), qPrintable(button->objectName()));
-            QVERIFY(inner.contains(button->geometry()));
-        }
-    }
-
-    void keysCloseTheAboutBox_data() {
+    void keysCloseTheBox_data()
+    {
         QTest::addColumn<int>("key");
         QTest::addColumn<QString>("focus");
-        QTest::newRow("Enter") << int(Qt::Key_Return) << QStringLiteral("cmdOK");
-        QTest::newRow("Enter on the keypad") << int(Qt::Key_Enter) << QStringLiteral("cmdOK");
-        QTest::newRow("Escape") << int(Qt::Key_Escape) << QStringLiteral("cmdOK");
-        QTest::newRow("Enter from the other button") << int(Qt::Key_Return) << QStringLiteral("cmdSysInfo");
-        QTest::newRow("Escape from the other button") << int(Qt::Key_Escape) << QStringLiteral("cmdSysInfo");
+        QTest::newRow("Enter") << int(Qt::Key_Return) << u"cmdOK"_s;
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << u"cmdOK"_s;
+        QTest::newRow("Enter on the other button") << int(Qt::Key_Return) << u"cmdSysInfo"_s;
     }
 
-    void keysCloseTheAboutBox() {
+    void keysCloseTheBox()
+    {
         QFETCH(int, key);
         QFETCH(QString, focus);
         FakeRegistry registry;
-        QWidget owner;
-        owner.resize(800, 600);
-        owner.show();
-        AboutDialog about(&owner, &registry);
-        QPushButton *target = about.findChild<QPushButton *>(focus);
-        QTimer::singleShot(0, &about, [target, key] { QTest::keyClick(target, Qt::Key(key)); });
-        QCOMPARE(about.exec(), int(QDialog::Accepted));
-        QVERIFY(!about.isVisible());
-        // Neither key ran the system-information launcher.
-        QCOMPARE(registry.openings.size(), 0);
-        QCOMPARE(MessageBox::takeShown().size(), 0);
-    }
-
-    void systemInformationButtonLeavesTheBoxOpen() {
-        FakeRegistry registry;
         AboutDialog about(nullptr, &registry);
         about.show();
-        about.findChild<QPushButton *>(QStringLiteral("cmdSysInfo"))->click();
-        QVERIFY(about.isVisible());
-        QCOMPARE(registry.openings.size(), 2);
-        const QList<MessageBox::Shown> shown = MessageBox::takeShown();
-        QCOMPARE(shown.size(), 1);
-        QCOMPARE(shown.first().text, QStringLiteral("Les informations système ne sont pas disponibles pour l'instant"));
+        QPushButton *target = about.findChild<QPushButton *>(focus);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key(key));
+        QVERIFY(!about.isVisible());
+        QCOMPARE(about.result(), int(QDialog::Accepted));
+        QVERIFY(registry.opened.isEmpty());
     }
 
-    void splashShowsAtOnceInTheMiddleOfTheScreen() {
-        SplashWindow splash;
-        splash.showAndPaint();
-        QVERIFY(splash.isVisible());
-        QVERIFY(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
-        QCOMPARE(splash.size(), Twips::toPixels(7470, 3375));
-        const QPoint middle = QGuiApplication::primaryScreen()->availableGeometry().center();
-        QVERIFY(qAbs(splash.geometry().center().x() - middle.x()) <= 1);
-        QVERIFY(qAbs(splash.geometry().center().y() - middle.y()) <= 1);
-        splash.close();
+    void getKeyValue_data()
+    {
+        QTest::addColumn<int>("type"); // 0: no such value
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("read");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("no value") << 0 << QByteArray() << false << QString();
+        QTest::newRow("text cut at its first zero") << 1 << QByteArray("abc\0def\0", 8) << true << u"abc"_s;
+        QTest::newRow("longer than the buffer") << 1 << text(QByteArray(1024, 'x')) << false << QString();
+        QTest::newRow("double-word 256") << 4 << QByteArray("\x00\x01\x00\x00", 4) << true << u"256"_s;
+        QTest::newRow("double-word unsigned") << 4 << QByteArray("\xFE\xFF\xFF\xFF", 4) << true << u"4294967294"_s;
+    }
+
+    void getKeyValue()
+    {
+        QFETCH(int, type);
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, read);
+        QFETCH(QString, value);
+        FakeRegistry registry;
+        registry.keys[FirstKey]["Autre"] = {Registry::TextType, text("autre")};
+        if (type > 0)
+            registry.keys[FirstKey]["PATH"] = {quint32(type), bytes};
+        QString keyVal = u"avant"_s;
+        QCOMPARE(SystemInfoLauncher::getKeyValue(registry, Registry::LocalMachine, QString::fromLatin1(FirstKey),
+                                                 u"PATH"_s, keyVal),
+                 read);
+        QCOMPARE(keyVal, value);
+        QCOMPARE(registry.opened, (QList<std::pair<QByteArray, quint32>>{{FirstKey, 0x2003F}}));
+        QVERIFY(registry.open.isEmpty());
+    }
+
+    void startSysInfo_data()
+    {
+        QTest::addColumn<int>("firstType"); // 0: no value
+        QTest::addColumn<QByteArray>("first");
+        QTest::addColumn<QByteArray>("second"); // no value when empty
+        QTest::addColumn<bool>("started");      // otherwise the message is shown
+        QTest::addColumn<bool>("secondTried");
+        QTest::newRow("first names the program") << 1 << text("C:/info") << text("C:/with") << true << false;
+        QTest::newRow("first names a missing file") << 1 << text("C:/none") << text("C:/with") << false << false;
+        QTest::newRow("folder with the program") << 0 << QByteArray() << text("C:/with") << true << true;
+        QTest::newRow("folder without the program") << 0 << QByteArray() << text("C:/without") << false << true;
+        QTest::newRow("neither value") << 0 << QByteArray() << QByteArray() << false << true;
+        QTest::newRow("expandable first: empty path") << 2 << text("C:/info") << text("C:/with") << false << false;
+        QTest::newRow("first fills the buffer") << 1 << QByteArray(1024, 'x') << text("C:/with") << false << false;
+    }
+
+    void startSysInfo()
+    {
+        QFETCH(int, firstType);
+        QFETCH(QByteArray, first);
+        QFETCH(QByteArray, second);
+        QFETCH(bool, started);
+        QFETCH(bool, secondTried);
+        FakeRegistry registry;
+        if (firstType != 0)
+            registry.keys[FirstKey]["PATH"] = {quint32(firstType), first};
+        if (!second.isEmpty())
+            registry.keys[SecondKey]["MSINFO"] = {Registry::TextType, second};
+        // The only programs: finding and starting succeed for them alone.
+        const auto program = [](const QString &path) {
+            return QStringList{u"C:/info"_s, u"C:/with/MSINFO32.EXE"_s}.contains(QDir::fromNativeSeparators(path));
+        };
+        QCOMPARE(SystemInfoLauncher(registry, program, program).startSysInfo(nullptr), started);
+        QCOMPARE(registry.opened.contains({SecondKey, 0x2003F}), secondTried);
+        QVERIFY(registry.open.isEmpty());
+        const QList<MessageBox::Shown> shown = MessageBox::takeShown();
+        QCOMPARE(shown.size(), started ? 0 : 1);
+        for (const MessageBox::Shown &box : shown)
+            QCOMPARE(box.text + u" / "_s + box.title,
+                     u"Les informations système ne sont pas disponibles pour l'instant / Tessavor"_s);
     }
 };
 
