@@ -15,7 +15,7 @@ namespace {
 // Longest text, in bytes, decoded on the stack; longer ones go through a QString.
 constexpr int ShortText = 256;
 
-// UTF-8 to UTF-16 into `out` (room for `bytes` units: never more units than bytes). A
+// UTF-8 to UTF-16 into `out` (room for `bytes` + 1 units: never more units than bytes). A
 // sort compares the same short texts over and over, so this avoids any allocation;
 // malformed bytes read as everywhere else in the program (Qt's replacement character).
 int widen(char16_t *out, const char *utf8, int bytes)
@@ -73,7 +73,8 @@ int compareUtf8(const char *a, int aBytes, const char *b, int bBytes)
     bBytes -= skip;
 
     if (aBytes <= ShortText && bBytes <= ShortText) {
-        char16_t left[ShortText], right[ShortText];
+        // The decoder asks room for one unit more than the bytes it reads.
+        char16_t left[ShortText + 1], right[ShortText + 1];
         return compare(left, widen(left, a, aBytes), right, widen(right, b, bBytes));
     }
     const QString x = QString::fromUtf8(a, aBytes);
