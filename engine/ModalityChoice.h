@@ -34,7 +34,6 @@ public:
     // entry is selected (the signs-of-a-syndrome use then lists nothing).
     ModalityChoice(qint32 signeChoisi, qint32 categorieChoisie, std::optional<qint32> selectedSyndrome);
 
-    Use use() const { return m_use; }
     // The statement sent through ListeValeurs; empty when there is nothing to ask.
     QString statement() const;
 

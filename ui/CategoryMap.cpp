@@ -270,10 +270,6 @@ QRectF CategoryMap::pictureGeometry(int index) const {
     return control ? control->twips : QRectF();
 }
 
-int CategoryMap::indexSurvole() const {
-    return m_indexSurvole;
-}
-
 QList<CategoryMap::Leader> CategoryMap::leaders() const {
     // A comb stands this far from the labels it gathers (pixels).
     constexpr double CombGap = 6;
@@ -321,13 +317,6 @@ QList<CategoryMap::Leader> CategoryMap::leaders() const {
 QList<int> CategoryMap::labelIndexes() {
     QList<int> indexes;
     for (const LabelDesign &design : Labels)
-        indexes.append(design.index);
-    return indexes;
-}
-
-QList<int> CategoryMap::pictureIndexes() {
-    QList<int> indexes;
-    for (const PictureDesign &design : Pictures)
         indexes.append(design.index);
     return indexes;
 }

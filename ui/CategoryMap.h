@@ -35,11 +35,9 @@ public:
 
     QRectF labelGeometry(int index) const;   // twips
     QRectF pictureGeometry(int index) const; // twips
-    int indexSurvole() const;
 
-    // The category numbers of the labels and of the pictures, in the design's order.
+    // The category numbers of the labels, in the design's order.
     static QList<int> labelIndexes();
-    static QList<int> pictureIndexes();
     QLabel *label(int index) const;
     QWidget *picture(int index) const;
 
