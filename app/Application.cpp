@@ -44,10 +44,10 @@ void Application::start(const QString &databasePath)
 void Application::wireCommands(const QString &databasePath)
 {
     MainWindow *w = m_window;
-    m_commands = std::make_unique<VisitCommands>(VisitTarget{
-        w, w->signes(), w->syndromes(), [w] { w->classerSyndromes(); }, w->toolBar(), w->statusBarWidget(),
-        w->menuAction(QStringLiteral("mnuViewToolbar")), w->menuAction(QStringLiteral("mnuViewStatusBar")),
-        databasePath});
+    m_commands = std::make_unique<VisitCommands>(
+        VisitTarget{w, w->signes(), w->syndromes(), [w] { w->classerSyndromes(); }, w->toolBar(), w->statusBarWidget(),
+                    w->menuAction(QStringLiteral("mnuViewToolbar")), w->menuAction(QStringLiteral("mnuViewStatusBar")),
+                    databasePath});
     VisitCommands *c = m_commands.get();
 
     auto on = [w](const char *name, auto receiver, auto slot) {
@@ -63,14 +63,12 @@ void Application::wireCommands(const QString &databasePath)
     on("mnuViewStatusBar", c, &VisitCommands::toggleStatusBar);
     on("mnuGestionCarnet", c, &VisitCommands::carnet);
     on("mnuGestionVisites", c, &VisitCommands::visites);
-    connect(static_cast<VisitToolBar *>(w->toolBar()), &VisitToolBar::buttonClicked, c,
-            &VisitCommands::toolbarClicked);
+    connect(static_cast<VisitToolBar *>(w->toolBar()), &VisitToolBar::buttonClicked, c, &VisitCommands::toolbarClicked);
 
-    connect(w->menuAction(QStringLiteral("mnuFileRégénérer")), &QAction::triggered, w,
-            [w, databasePath] {
-                RegenerateCommand::run(w, databasePath);
-                w->returnFromWindow();
-            });
+    connect(w->menuAction(QStringLiteral("mnuFileRégénérer")), &QAction::triggered, w, [w, databasePath] {
+        RegenerateCommand::run(w, databasePath);
+        w->returnFromWindow();
+    });
     connect(w->menuAction(QStringLiteral("mnuHelpContents")), &QAction::triggered, w, [] { HelpBrowser::showHelp(); });
     connect(w->menuAction(QStringLiteral("mnuHelpAbout")), &QAction::triggered, w, [w] {
         {

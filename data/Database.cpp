@@ -185,8 +185,9 @@ QVariantList readAll(Connection &connection, sqlite3_stmt *stmt, QStringList &co
 // The table of "SELECT * FROM table" (the only form that accepts appended rows).
 QString updatableTable(const QString &sqliteText)
 {
-    static const QRegularExpression pattern(QStringLiteral(R"(^\s*SELECT\s+\*\s+FROM\s+("(?:[^"]|"")+"|[^\s;"]+)\s*;?\s*$)"),
-                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression pattern(
+        QStringLiteral(R"(^\s*SELECT\s+\*\s+FROM\s+("(?:[^"]|"")+"|[^\s;"]+)\s*;?\s*$)"),
+        QRegularExpression::CaseInsensitiveOption);
     const auto match = pattern.match(sqliteText);
     if (!match.hasMatch())
         return {};
@@ -236,8 +237,7 @@ std::unique_ptr<Database> Database::open(const QString &path)
 std::unique_ptr<Database> Database::create(const QString &path, bool withIndexes)
 {
     QFile::remove(path);
-    auto connection =
-        std::make_shared<Connection>(openHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE), path);
+    auto connection = std::make_shared<Connection>(openHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE), path);
     std::unique_ptr<Database> db(new Database(connection));
     db->executeNative(Schema::createStatements(withIndexes));
     return db;
@@ -259,8 +259,7 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString &jetStatement)
     QVariantList cells = readAll(*m_connection, stmt, columns);
     if (translation.updatableTable.isEmpty())
         return std::make_unique<Recordset>(std::move(columns), std::move(cells));
-    return std::make_unique<Recordset>(std::move(columns), std::move(cells), m_connection,
-                                       translation.updatableTable);
+    return std::make_unique<Recordset>(std::move(columns), std::move(cells), m_connection, translation.updatableTable);
 }
 
 void Database::executeNative(const QString &sqliteScript)

@@ -3,5 +3,4 @@
 DatabaseError::DatabaseError(Kind kind, QString path, QString engineMessage)
     : std::runtime_error((path + QStringLiteral(": ") + engineMessage).toStdString()), m_kind(kind),
       m_path(std::move(path)), m_engineMessage(std::move(engineMessage))
-{
-}
+{}

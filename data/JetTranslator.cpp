@@ -219,8 +219,8 @@ void expandSelectAliases(QList<Token> &t)
                 if (inExpression && isName(t[i])) {
                     const qsizetype before = previousSolid(t, i - 1);
                     const qsizetype after = nextSolid(t, i + 1);
-                    const bool qualified = (before >= from && isPunct(t[before], QLatin1StringView(".")))
-                                           || (after < to && isPunct(t[after], QLatin1StringView(".")));
+                    const bool qualified = (before >= from && isPunct(t[before], QLatin1StringView("."))) ||
+                                           (after < to && isPunct(t[after], QLatin1StringView(".")));
                     const bool call = after < to && isPunct(t[after], QLatin1StringView("("));
                     auto it = std::find_if(aliases.cbegin(), aliases.cend(), [&](const Alias &a) {
                         return a.name.compare(t[i].text, Qt::CaseInsensitive) == 0;
@@ -263,10 +263,10 @@ void collateOrderBy(QList<Token> &t)
             continue;
         const QList<int> d = depths(t);
         const int depth = d[o];
-        const qsizetype end = clauseEnd(t, d, by + 1, depth,
-                                        {QLatin1StringView("LIMIT"), QLatin1StringView("OFFSET"),
-                                         QLatin1StringView("UNION"), QLatin1StringView("EXCEPT"),
-                                         QLatin1StringView("INTERSECT")});
+        const qsizetype end =
+            clauseEnd(t, d, by + 1, depth,
+                      {QLatin1StringView("LIMIT"), QLatin1StringView("OFFSET"), QLatin1StringView("UNION"),
+                       QLatin1StringView("EXCEPT"), QLatin1StringView("INTERSECT")});
         const auto terms = splitAtCommas(t, d, by + 1, end, depth);
         // From the last term backwards, so that insertions keep earlier indexes valid.
         for (qsizetype n = terms.size() - 1; n >= 0; --n) {

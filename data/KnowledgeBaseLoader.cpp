@@ -59,17 +59,18 @@ QString load(const QString &folder, const QString &outputPath)
 {
     Table categories, modalities, syndromes, links;
     for (auto [name, header, table] :
-         {std::tuple{QStringLiteral("categories.csv"), QStringList{QStringLiteral("NumCatégorie"), QStringLiteral("Nom")},
-                     &categories},
-          std::tuple{QStringLiteral("modalites.csv"),
-                     QStringList{QStringLiteral("NumModalité"), QStringLiteral("NumCatégorie"), QStringLiteral("Modalité")},
-                     &modalities},
+         {std::tuple{QStringLiteral("categories.csv"),
+                     QStringList{QStringLiteral("NumCatégorie"), QStringLiteral("Nom")}, &categories},
+          std::tuple{
+              QStringLiteral("modalites.csv"),
+              QStringList{QStringLiteral("NumModalité"), QStringLiteral("NumCatégorie"), QStringLiteral("Modalité")},
+              &modalities},
           std::tuple{QStringLiteral("syndromes.csv"),
                      QStringList{QStringLiteral("NumSyndrome"), QStringLiteral("NumMéthode"), QStringLiteral("Nom")},
                      &syndromes},
           std::tuple{QStringLiteral("liens.csv"),
-                     QStringList{QStringLiteral("NumSyndrome"), QStringLiteral("NumModalité"), QStringLiteral("Syndrome"),
-                                 QStringLiteral("Modalité")},
+                     QStringList{QStringLiteral("NumSyndrome"), QStringLiteral("NumModalité"),
+                                 QStringLiteral("Syndrome"), QStringLiteral("Modalité")},
                      &links}}) {
         if (QString problem = readTable(folder, name, header, *table); !problem.isEmpty())
             return problem;
@@ -109,9 +110,12 @@ QString load(const QString &folder, const QString &outputPath)
         if (!toNumber(links.rows[r][1], m) || !modalityText.contains(m))
             return where(links, r) + QStringLiteral("modalité inconnue");
         if (syndromeName.value(s) != links.rows[r][2])
-            return where(links, r) + QStringLiteral("le nom ne correspond pas au syndrome %1 « %2 »").arg(s).arg(syndromeName.value(s));
+            return where(links, r) +
+                   QStringLiteral("le nom ne correspond pas au syndrome %1 « %2 »").arg(s).arg(syndromeName.value(s));
         if (modalityText.value(m) != links.rows[r][3])
-            return where(links, r) + QStringLiteral("le texte ne correspond pas à la modalité %1 « %2 »").arg(m).arg(modalityText.value(m));
+            return where(links, r) + QStringLiteral("le texte ne correspond pas à la modalité %1 « %2 »")
+                                         .arg(m)
+                                         .arg(modalityText.value(m));
     }
 
     try {
@@ -123,7 +127,8 @@ QString load(const QString &folder, const QString &outputPath)
             for (const QStringList &row : source.rows) {
                 rs->addNew();
                 for (qsizetype c = 0; c < columns.size(); ++c)
-                    rs->setField(columns[c], numericColumns.contains(int(c)) ? QVariant(row[c].toInt()) : QVariant(row[c]));
+                    rs->setField(columns[c],
+                                 numericColumns.contains(int(c)) ? QVariant(row[c].toInt()) : QVariant(row[c]));
                 rs->update();
             }
             rs->close();
@@ -132,10 +137,10 @@ QString load(const QString &folder, const QString &outputPath)
         append(QStringLiteral("Modalités"),
                {QStringLiteral("NumModalité"), QStringLiteral("NumCatégorie"), QStringLiteral("Modalité")}, modalities,
                {0, 1});
-        append(QStringLiteral("Syndromes"), {QStringLiteral("NumSyndrome"), QStringLiteral("NumMéthode"), QStringLiteral("Nom")},
-               syndromes, {0, 1});
-        append(QStringLiteral("Modalité-Syndrome"), {QStringLiteral("NumSyndrome"), QStringLiteral("NumModalité")}, links,
-               {0, 1});
+        append(QStringLiteral("Syndromes"),
+               {QStringLiteral("NumSyndrome"), QStringLiteral("NumMéthode"), QStringLiteral("Nom")}, syndromes, {0, 1});
+        append(QStringLiteral("Modalité-Syndrome"), {QStringLiteral("NumSyndrome"), QStringLiteral("NumModalité")},
+               links, {0, 1});
         db->commit();
         db->close();
     } catch (const DatabaseError &e) {

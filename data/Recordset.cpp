@@ -7,8 +7,7 @@
 Recordset::Recordset(QStringList columns, QVariantList cells)
     : m_columns(std::move(columns)), m_cells(std::move(cells)),
       m_rowCount(m_columns.isEmpty() ? 0 : static_cast<int>(m_cells.size() / m_columns.size()))
-{
-}
+{}
 
 Recordset::Recordset(QStringList columns, QVariantList cells, std::shared_ptr<Connection> connection, QString table)
     : Recordset(std::move(columns), std::move(cells))

@@ -9,12 +9,12 @@ QString weightReset()
 
 QString weightCount()
 {
-    return QStringLiteral("SELECT COUNT(`Modalité-Syndrome`.NumSyndrome)")
-           + QStringLiteral(" AS Compte, Modalités.NumModalité, IIf(`Compte` < 10, 10 - `Compte`, 1) AS Valeurs ")
-           + QStringLiteral(" FROM Modalités INNER JOIN `Modalité-Syndrome` ON Modalités.NumModalité = "
-                            "`Modalité-Syndrome`.NumModalité ")
-           + QStringLiteral(" GROUP BY Modalités.NumModalité ")
-           + QStringLiteral(" ORDER BY COUNT(`Modalité-Syndrome`.NumSyndrome), Modalités.NumModalité;");
+    return QStringLiteral("SELECT COUNT(`Modalité-Syndrome`.NumSyndrome)") +
+           QStringLiteral(" AS Compte, Modalités.NumModalité, IIf(`Compte` < 10, 10 - `Compte`, 1) AS Valeurs ") +
+           QStringLiteral(" FROM Modalités INNER JOIN `Modalité-Syndrome` ON Modalités.NumModalité = "
+                          "`Modalité-Syndrome`.NumModalité ") +
+           QStringLiteral(" GROUP BY Modalités.NumModalité ") +
+           QStringLiteral(" ORDER BY COUNT(`Modalité-Syndrome`.NumSyndrome), Modalités.NumModalité;");
 }
 
 QString weightTable()
@@ -48,33 +48,33 @@ QString rankingMethodCondition(const std::array<qint32, 6> &activeMethods)
 
 QString ranking(const QString &signCondition, const QString &methodCondition)
 {
-    return QStringLiteral("SELECT Sum(Valorisation.Valeur) AS SommeDeValeur, Syndromes.Nom, Syndromes.NumSyndrome ")
-           + QStringLiteral("FROM Syndromes INNER JOIN ([Modalité-Syndrome] INNER JOIN Valorisation ON "
-                            "[Modalité-Syndrome].NumModalité = Valorisation.NumModalité) ON Syndromes.NumSyndrome = "
-                            "[Modalité-Syndrome].NumSyndrome ")
-           + QStringLiteral("Where Valorisation.NumModalité= ") + signCondition + QStringLiteral(" ")
-           + QStringLiteral("GROUP BY Syndromes.Nom, Syndromes.NumSyndrome, Syndromes.NumMéthode ")
-           + QStringLiteral("HAVING Syndromes.NumMéthode= ") + methodCondition + QStringLiteral(" ")
-           + QStringLiteral("ORDER BY Sum(Valorisation.Valeur) DESC ;");
+    return QStringLiteral("SELECT Sum(Valorisation.Valeur) AS SommeDeValeur, Syndromes.Nom, Syndromes.NumSyndrome ") +
+           QStringLiteral("FROM Syndromes INNER JOIN ([Modalité-Syndrome] INNER JOIN Valorisation ON "
+                          "[Modalité-Syndrome].NumModalité = Valorisation.NumModalité) ON Syndromes.NumSyndrome = "
+                          "[Modalité-Syndrome].NumSyndrome ") +
+           QStringLiteral("Where Valorisation.NumModalité= ") + signCondition + QStringLiteral(" ") +
+           QStringLiteral("GROUP BY Syndromes.Nom, Syndromes.NumSyndrome, Syndromes.NumMéthode ") +
+           QStringLiteral("HAVING Syndromes.NumMéthode= ") + methodCondition + QStringLiteral(" ") +
+           QStringLiteral("ORDER BY Sum(Valorisation.Valeur) DESC ;");
 }
 
 QString categoryListing(qint32 category)
 {
-    return QStringLiteral("SELECT Modalités.Modalité, Modalités.NumModalité, Valorisation.Valeur ")
-           + QStringLiteral(" FROM Catégories, Modalités, Valorisation ")
-           + QStringLiteral(" WHERE Catégories.NumCatégorie = Modalités.NumCatégorie AND Modalités.NumModalité = "
-                            "Valorisation.NumModalité AND Catégories.NumCatégorie = ")
-           + QString::number(category) + QStringLiteral(" ORDER BY Modalités.Modalité; ");
+    return QStringLiteral("SELECT Modalités.Modalité, Modalités.NumModalité, Valorisation.Valeur ") +
+           QStringLiteral(" FROM Catégories, Modalités, Valorisation ") +
+           QStringLiteral(" WHERE Catégories.NumCatégorie = Modalités.NumCatégorie AND Modalités.NumModalité = "
+                          "Valorisation.NumModalité AND Catégories.NumCatégorie = ") +
+           QString::number(category) + QStringLiteral(" ORDER BY Modalités.Modalité; ");
 }
 
 QString syndromeSigns(qint32 syndrome)
 {
     return QStringLiteral("SELECT Modalités.Modalité, Modalités.NumModalité, `Modalité-Syndrome`.NumSyndrome, "
-                          "Valorisation.Valeur ")
-           + QStringLiteral(" FROM Modalités, `Modalité-Syndrome`, Valorisation ")
-           + QStringLiteral(" WHERE Modalités.NumModalité = [Modalité-Syndrome].NumModalité ")
-           + QStringLiteral(" AND Modalités.NumModalité = Valorisation.NumModalité")
-           + QStringLiteral(" AND [Modalité-Syndrome].NumSyndrome = ")
+                          "Valorisation.Valeur ") +
+           QStringLiteral(" FROM Modalités, `Modalité-Syndrome`, Valorisation ") +
+           QStringLiteral(" WHERE Modalités.NumModalité = [Modalité-Syndrome].NumModalité ") +
+           QStringLiteral(" AND Modalités.NumModalité = Valorisation.NumModalité") +
+           QStringLiteral(" AND [Modalité-Syndrome].NumSyndrome = ")
            // The number keeps the blank that number-to-text conversion reserves for a sign,
            // so two blanks stand after the equals sign.
            + QStringLiteral(" ") + QString::number(syndrome) + QStringLiteral(" ORDER BY Modalités.Modalité;");
@@ -82,11 +82,11 @@ QString syndromeSigns(qint32 syndrome)
 
 QString signSyndromes(qint32 modality)
 {
-    return QStringLiteral("SELECT [Modalité-Syndrome].NumModalité, Syndromes.Nom ")
-           + QStringLiteral(" FROM Syndromes INNER JOIN [Modalité-Syndrome] ON Syndromes.NumSyndrome = "
-                            "[Modalité-Syndrome].NumSyndrome ")
-           + QStringLiteral(" WHERE [Modalité-Syndrome].NumModalité = ") + QString::number(modality)
-           + QStringLiteral(";");
+    return QStringLiteral("SELECT [Modalité-Syndrome].NumModalité, Syndromes.Nom ") +
+           QStringLiteral(" FROM Syndromes INNER JOIN [Modalité-Syndrome] ON Syndromes.NumSyndrome = "
+                          "[Modalité-Syndrome].NumSyndrome ") +
+           QStringLiteral(" WHERE [Modalité-Syndrome].NumModalité = ") + QString::number(modality) +
+           QStringLiteral(";");
 }
 
 } // namespace Statements

@@ -11,8 +11,7 @@ AppSettings::AppSettings() : m_settings(std::make_unique<QSettings>(Application,
 
 AppSettings::AppSettings(const QString &iniFile)
     : m_settings(std::make_unique<QSettings>(iniFile, QSettings::IniFormat))
-{
-}
+{}
 
 AppSettings::~AppSettings() = default;
 

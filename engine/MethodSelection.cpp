@@ -4,8 +4,7 @@
 
 MethodSelection::MethodSelection(MethodTable &methods, AppSettings &settings, Hooks hooks)
     : m_methods(methods), m_settings(settings), m_hooks(std::move(hooks))
-{
-}
+{}
 
 void MethodSelection::onChanged(int method)
 {

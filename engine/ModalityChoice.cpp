@@ -8,9 +8,11 @@ ModalityChoice::ModalityChoice(qint32 signeChoisi, qint32 categorieChoisie, std:
     : m_use(signeChoisi > 0        ? Use::SyndromesOfSign
             : categorieChoisie > 0 ? Use::SignsOfCategory
                                    : Use::SignsOfSyndrome),
-      m_signeChoisi(signeChoisi), m_categorieChoisie(categorieChoisie), m_syndrome(selectedSyndrome) {}
+      m_signeChoisi(signeChoisi), m_categorieChoisie(categorieChoisie), m_syndrome(selectedSyndrome)
+{}
 
-QString ModalityChoice::statement() const {
+QString ModalityChoice::statement() const
+{
     switch (m_use) {
     case Use::SyndromesOfSign:
         return Statements::signSyndromes(m_signeChoisi);
@@ -22,7 +24,8 @@ QString ModalityChoice::statement() const {
     return QString();
 }
 
-void ModalityChoice::load(DataSource &listeValeurs) {
+void ModalityChoice::load(DataSource &listeValeurs)
+{
     m_entries.clear();
     const QString sql = statement();
     if (sql.isEmpty())
@@ -49,7 +52,8 @@ void ModalityChoice::load(DataSource &listeValeurs) {
     m_entries = std::move(read);
 }
 
-QList<bool> ModalityChoice::initialMarks(const QList<ListEntry> &signes) const {
+QList<bool> ModalityChoice::initialMarks(const QList<ListEntry> &signes) const
+{
     QList<bool> marks(m_entries.size(), false);
     if (m_use == Use::SyndromesOfSign || signes.isEmpty())
         return marks;
@@ -60,7 +64,8 @@ QList<bool> ModalityChoice::initialMarks(const QList<ListEntry> &signes) const {
     return marks;
 }
 
-QList<ModalityChoice::Edit> ModalityChoice::valider(const QList<ListEntry> &signes, const QList<bool> &marked) const {
+QList<ModalityChoice::Edit> ModalityChoice::valider(const QList<ListEntry> &signes, const QList<bool> &marked) const
+{
     QList<Edit> edits;
     // Read only as soon as a sign number was handed over, whatever was listed.
     if (m_signeChoisi != 0)
@@ -84,7 +89,8 @@ QList<ModalityChoice::Edit> ModalityChoice::valider(const QList<ListEntry> &sign
     return edits;
 }
 
-void ModalityChoice::apply(const QList<Edit> &edits, QList<ListEntry> &signes) {
+void ModalityChoice::apply(const QList<Edit> &edits, QList<ListEntry> &signes)
+{
     for (const Edit &edit : edits) {
         if (edit.kind == Edit::Kind::Remove)
             signes.removeAt(edit.index);

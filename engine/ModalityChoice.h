@@ -15,7 +15,8 @@ class DataSource;
 // above 0 lists the category's signs, else the signs of the syndrome selected in Syndromes.
 // Two entries stand for the same sign exactly when their texts are equal (case-sensitive),
 // so a sign recorded before its weight was rebuilt no longer matches its new entry.
-class ModalityChoice {
+class ModalityChoice
+{
 public:
     enum class Use { SyndromesOfSign, SignsOfCategory, SignsOfSyndrome };
 

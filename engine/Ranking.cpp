@@ -28,9 +28,9 @@ QList<ListEntry> classerSyndromes(DataSource &classement, const QList<ListEntry>
     for (int i = 0; i < n; ++i) {
         const qlonglong sum = rs.field(u"SommeDeValeur").toLongLong();
         if (sum > Threshold)
-            ranked.append({rs.field(u"Nom").toString() + QStringLiteral("  (") + QString::number(sum) +
-                               QStringLiteral(")"),
-                           static_cast<qint32>(rs.field(u"NumSyndrome").toLongLong())});
+            ranked.append(
+                {rs.field(u"Nom").toString() + QStringLiteral("  (") + QString::number(sum) + QStringLiteral(")"),
+                 static_cast<qint32>(rs.field(u"NumSyndrome").toLongLong())});
         rs.moveNext();
     }
     rs.close();

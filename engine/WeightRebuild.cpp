@@ -28,8 +28,7 @@ int rebuild(Database &db, const WeightRebuild::Progress &progress)
     return n;
 }
 
-template <typename Body>
-int withConnection(const QString &path, Body body)
+template <typename Body> int withConnection(const QString &path, Body body)
 {
     auto workspace = DbEngine::instance().createWorkspace(QString(), QStringLiteral("admin"), QString());
     auto db = workspace->openDatabase(path);

@@ -16,7 +16,8 @@
 
 namespace {
 
-QLabel *addLabel(QWidget *parent, const char *name, const QString &text, const QFont &font) {
+QLabel *addLabel(QWidget *parent, const char *name, const QString &text, const QFont &font)
+{
     auto *label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     label->setFont(font);
@@ -28,7 +29,8 @@ QLabel *addLabel(QWidget *parent, const char *name, const QString &text, const Q
 AboutDialog::AboutDialog(QWidget *parent, Registry *registry)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
-      m_registry(registry ? *registry : Registry::system()) {
+      m_registry(registry ? *registry : Registry::system())
+{
     HelpResources::initialise();
     setObjectName(QStringLiteral("frmAbout"));
     setModal(true);
@@ -77,10 +79,12 @@ AboutDialog::AboutDialog(QWidget *parent, Registry *registry)
     m_ok->setFocus();
 }
 
-void AboutDialog::reject() {
+void AboutDialog::reject()
+{
     m_ok->click();
 }
 
-void AboutDialog::startSysInfo() {
+void AboutDialog::startSysInfo()
+{
     SystemInfoLauncher(m_registry).startSysInfo(this);
 }

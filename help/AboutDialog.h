@@ -9,7 +9,8 @@ class Registry;
 // frmAbout: title, version, description, terms of use and rights of the program, with the
 // system-information launcher. Modal, centred on its owner; OK is both the default and
 // the cancel button, so Enter and Escape close the box.
-class AboutDialog final : public QDialog {
+class AboutDialog final : public QDialog
+{
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(AboutDialog)
 

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-BrowserLayout BrowserLayout::forInnerSize(double width, double height) {
+BrowserLayout BrowserLayout::forInnerSize(double width, double height)
+{
     BrowserLayout layout;
     layout.addressWidth = std::max(0.0, width - 100);
     layout.viewWidth = std::max(0.0, width - 100);

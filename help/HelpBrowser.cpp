@@ -19,13 +19,15 @@ namespace {
 
 QPointer<HelpBrowser> openWindow;
 
-void place(QWidget *widget, double left, double top, double width, double height) {
+void place(QWidget *widget, double left, double top, double width, double height)
+{
     widget->setGeometry(Twips::toPixels(left, top, width, height));
 }
 
 } // namespace
 
-HelpBrowser *HelpBrowser::showHelp() {
+HelpBrowser *HelpBrowser::showHelp()
+{
     if (openWindow) {
         openWindow->setWindowState(openWindow->windowState() & ~Qt::WindowMinimized);
         openWindow->show();
@@ -38,14 +40,16 @@ HelpBrowser *HelpBrowser::showHelp() {
     return openWindow;
 }
 
-HelpBrowser *HelpBrowser::instance() {
+HelpBrowser *HelpBrowser::instance()
+{
     return openWindow;
 }
 
 HelpBrowser::HelpBrowser(QWidget *parent)
     : QWidget(parent, Qt::Window), m_toolBar(new QToolBar(this)), m_addressPanel(new QWidget(this)),
       m_addressLabel(new QLabel(QStringLiteral("&Adresse:"), m_addressPanel)), m_address(new QComboBox(m_addressPanel)),
-      m_view(new HtmlView(this)) {
+      m_view(new HtmlView(this))
+{
     HelpResources::initialise();
     setObjectName(QStringLiteral("frmBrowser"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -98,14 +102,16 @@ HelpBrowser::HelpBrowser(QWidget *parent)
 
 HelpBrowser::~HelpBrowser() = default;
 
-void HelpBrowser::addButton(const QString &key, const QString &toolTip, const QString &icon) {
+void HelpBrowser::addButton(const QString &key, const QString &toolTip, const QString &icon)
+{
     QAction *button = m_toolBar->addAction(QIcon(QStringLiteral(":/help/icons/%1.svg").arg(icon)), toolTip);
     button->setObjectName(key);
     button->setData(key);
     button->setToolTip(toolTip);
 }
 
-void HelpBrowser::load() {
+void HelpBrowser::load()
+{
     show();
     m_toolBar->repaint();
     applyResizeRule();
@@ -121,12 +127,14 @@ void HelpBrowser::load() {
     }
 }
 
-void HelpBrowser::resizeEvent(QResizeEvent *event) {
+void HelpBrowser::resizeEvent(QResizeEvent *event)
+{
     QWidget::resizeEvent(event);
     applyResizeRule();
 }
 
-void HelpBrowser::applyResizeRule() {
+void HelpBrowser::applyResizeRule()
+{
     const double innerWidth = Twips::fromPixels(width());
     const BrowserLayout layout = BrowserLayout::forInnerSize(innerWidth, Twips::fromPixels(height()));
     // The toolbar and the address panel span the window, as docked bars do.
@@ -136,14 +144,16 @@ void HelpBrowser::applyResizeRule() {
     place(m_view, BrowserLayout::ViewLeft, BrowserLayout::ViewTop, layout.viewWidth, layout.viewHeight);
 }
 
-void HelpBrowser::onAddressSelected() {
+void HelpBrowser::onAddressSelected()
+{
     if (m_navigationSuppressed)
         return;
     m_busyTimer.start();
     m_view->navigate(m_address->currentText());
 }
 
-bool HelpBrowser::eventFilter(QObject *watched, QEvent *event) {
+bool HelpBrowser::eventFilter(QObject *watched, QEvent *event)
+{
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -154,7 +164,8 @@ bool HelpBrowser::eventFilter(QObject *watched, QEvent *event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void HelpBrowser::onButtonClicked(QAction *button) {
+void HelpBrowser::onButtonClicked(QAction *button)
+{
     m_busyTimer.start();
     const QString key = button->data().toString();
     if (key == QLatin1String("Back")) {
@@ -174,7 +185,8 @@ void HelpBrowser::onButtonClicked(QAction *button) {
     }
 }
 
-void HelpBrowser::onBusyTick() {
+void HelpBrowser::onBusyTick()
+{
     if (m_view->isBusy()) {
         setWindowTitle(BusyTitle);
         return;
@@ -183,11 +195,13 @@ void HelpBrowser::onBusyTick() {
     setWindowTitle(m_view->locationName());
 }
 
-void HelpBrowser::onDownloadEnded() {
+void HelpBrowser::onDownloadEnded()
+{
     setWindowTitle(m_view->locationName());
 }
 
-void HelpBrowser::onNavigationCompleted() {
+void HelpBrowser::onNavigationCompleted()
+{
     setWindowTitle(m_view->locationName());
     const QString address = m_view->locationAddress();
     int match = -1;

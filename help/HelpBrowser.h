@@ -13,7 +13,8 @@ class QToolBar;
 // pages reached (most recent first, each address once), and the HTML view; the title follows
 // the page shown, and reads "Traitement en cours..." while a page loads.
 // There is one window at a time, without owner; it is destroyed when the user closes it.
-class HelpBrowser final : public QWidget {
+class HelpBrowser final : public QWidget
+{
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(HelpBrowser)
     Q_PROPERTY(QString StartingAddress READ startingAddress WRITE setStartingAddress)

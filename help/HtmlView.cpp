@@ -8,7 +8,8 @@
 
 namespace {
 
-QString errorPage(const QString &address, const QString &reason) {
+QString errorPage(const QString &address, const QString &reason)
+{
     return QStringLiteral("<html><head><meta charset=\"utf-8\"><title>Page introuvable</title></head>"
                           "<body style=\"font-family: sans-serif; margin: 12px;\">"
                           "<h2 style=\"color: #8a2e1e;\">Page introuvable</h2>"
@@ -20,14 +21,16 @@ QString errorPage(const QString &address, const QString &reason) {
         .arg(reason, address.isEmpty() ? QStringLiteral("(vide)") : address.toHtmlEscaped());
 }
 
-bool isHtmlFile(const QFileInfo &file) {
+bool isHtmlFile(const QFileInfo &file)
+{
     const QString suffix = file.suffix().toLower();
     return suffix == QLatin1String("htm") || suffix == QLatin1String("html");
 }
 
 } // namespace
 
-HtmlView::HtmlView(QWidget *parent) : QTextBrowser(parent) {
+HtmlView::HtmlView(QWidget *parent) : QTextBrowser(parent)
+{
     // Links are followed here, so that every page passes through the view's own history
     // and busy state.
     setOpenLinks(false);
@@ -37,42 +40,50 @@ HtmlView::HtmlView(QWidget *parent) : QTextBrowser(parent) {
     connect(this, &QTextBrowser::anchorClicked, this, &HtmlView::followLink);
 }
 
-void HtmlView::navigate(const QString &address) {
+void HtmlView::navigate(const QString &address)
+{
     request(address, Move::New);
 }
 
-void HtmlView::goBack() {
+void HtmlView::goBack()
+{
     if (m_historyIndex > 0)
         request(m_history.at(m_historyIndex - 1), Move::Back);
 }
 
-void HtmlView::goForward() {
+void HtmlView::goForward()
+{
     if (m_historyIndex >= 0 && m_historyIndex + 1 < m_history.size())
         request(m_history.at(m_historyIndex + 1), Move::Forward);
 }
 
-void HtmlView::goHome() {
+void HtmlView::goHome()
+{
     if (!m_homeAddress.isEmpty())
         navigate(m_homeAddress);
 }
 
-void HtmlView::goSearch() {
+void HtmlView::goSearch()
+{
     if (!m_searchAddress.isEmpty())
         navigate(m_searchAddress);
 }
 
-void HtmlView::reload() {
+void HtmlView::reload()
+{
     if (m_historyIndex >= 0)
         request(m_history.at(m_historyIndex), Move::Reload);
 }
 
-void HtmlView::stop() {
+void HtmlView::stop()
+{
     m_loadTimer.stop();
     m_busy = false;
     m_pendingAddress.clear();
 }
 
-QUrl HtmlView::urlFromAddress(const QString &address) {
+QUrl HtmlView::urlFromAddress(const QString &address)
+{
     if (address.isEmpty())
         return {};
     if (QDir::isAbsolutePath(address)) {
@@ -91,7 +102,8 @@ QUrl HtmlView::urlFromAddress(const QString &address) {
     return QUrl(address);
 }
 
-QString HtmlView::addressFromUrl(const QUrl &url) {
+QString HtmlView::addressFromUrl(const QUrl &url)
+{
     if (!url.isLocalFile())
         return url.toString();
     QString address = QDir::toNativeSeparators(url.toLocalFile());
@@ -100,12 +112,14 @@ QString HtmlView::addressFromUrl(const QUrl &url) {
     return address;
 }
 
-void HtmlView::doSetSource(const QUrl &name, QTextDocument::ResourceType type) {
+void HtmlView::doSetSource(const QUrl &name, QTextDocument::ResourceType type)
+{
     Q_UNUSED(type)
     followLink(name);
 }
 
-void HtmlView::request(const QString &address, Move move) {
+void HtmlView::request(const QString &address, Move move)
+{
     emit navigationRequested(address);
     m_pendingAddress = address;
     m_pendingMove = move;
@@ -113,7 +127,8 @@ void HtmlView::request(const QString &address, Move move) {
     m_loadTimer.start(m_loadDelay);
 }
 
-void HtmlView::completeRequest() {
+void HtmlView::completeRequest()
+{
     const QString address = std::exchange(m_pendingAddress, QString());
     const Move move = m_pendingMove;
     display(address);
@@ -142,7 +157,8 @@ void HtmlView::completeRequest() {
     emit downloadEnded();
 }
 
-void HtmlView::display(const QString &address) {
+void HtmlView::display(const QString &address)
+{
     const QUrl url = urlFromAddress(address);
     if (url.isEmpty() || url.isRelative() || (url.isLocalFile() && url.toLocalFile().isEmpty())) {
         displayError(address, QStringLiteral("Cette adresse ne désigne aucune page."));
@@ -184,7 +200,8 @@ void HtmlView::display(const QString &address) {
     m_locationName = documentTitle().isEmpty() ? info.fileName() : documentTitle();
 }
 
-void HtmlView::displayError(const QString &address, const QString &reason) {
+void HtmlView::displayError(const QString &address, const QString &reason)
+{
     document()->setBaseUrl(QUrl());
     setHtml(errorPage(address, reason));
     m_locationUrl = QUrl();
@@ -192,7 +209,8 @@ void HtmlView::displayError(const QString &address, const QString &reason) {
     m_locationName = documentTitle();
 }
 
-void HtmlView::followLink(const QUrl &link) {
+void HtmlView::followLink(const QUrl &link)
+{
     const QUrl target = link.isRelative() && m_locationUrl.isValid() ? m_locationUrl.resolved(link) : link;
     navigate(addressFromUrl(target));
 }

@@ -18,7 +18,8 @@
 // optionally followed by "#anchor") or a file URL. Anything else, and a file that cannot
 // be read, shows the view's own error page; no message box is ever shown. The location
 // address of a local page is its path as the platform writes it.
-class HtmlView final : public QTextBrowser {
+class HtmlView final : public QTextBrowser
+{
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(HtmlView)
     Q_PROPERTY(QString homeAddress READ homeAddress WRITE setHomeAddress)

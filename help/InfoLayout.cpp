@@ -9,11 +9,13 @@
 
 namespace InfoLayout {
 
-void place(QWidget *widget, double left, double top, double width, double height) {
+void place(QWidget *widget, double left, double top, double width, double height)
+{
     widget->setGeometry(Twips::toPixels(left, top, width, height));
 }
 
-void placeLabel(QLabel *label, double left, double top, double width, double height, bool anchorRight) {
+void placeLabel(QLabel *label, double left, double top, double width, double height, bool anchorRight)
+{
     const QRect design = Twips::toPixels(left, top, width, height);
     const QFontMetrics metrics(label->font());
     QRect rect = design;

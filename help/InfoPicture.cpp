@@ -4,7 +4,8 @@
 
 InfoPicture::InfoPicture(const QString &resource, QWidget *parent) : QWidget(parent), m_renderer(resource) {}
 
-void InfoPicture::paintEvent(QPaintEvent *event) {
+void InfoPicture::paintEvent(QPaintEvent *event)
+{
     Q_UNUSED(event)
     if (!m_renderer.isValid())
         return;

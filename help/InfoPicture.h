@@ -5,7 +5,8 @@
 
 // A picture stored with a window: an SVG drawing scaled to the control, its proportions
 // kept and centred.
-class InfoPicture final : public QWidget {
+class InfoPicture final : public QWidget
+{
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(InfoPicture)
 

@@ -19,18 +19,21 @@ constexpr struct {
 
 IniRegistry::IniRegistry(QString path) : m_path(std::move(path)) {}
 
-QString IniRegistry::systemFile() {
+QString IniRegistry::systemFile()
+{
     return QStringLiteral("/etc/xdg/Tessavor/registry.ini");
 }
 
-QString IniRegistry::keyId(quint32 root, const QString &path) {
+QString IniRegistry::keyId(quint32 root, const QString &path)
+{
     QString normal = path.toLower();
     while (normal.endsWith(QLatin1Char('\\')))
         normal.chop(1);
     return QString::number(root, 16) + QLatin1Char(':') + normal;
 }
 
-QHash<QString, IniRegistry::Values> IniRegistry::read() const {
+QHash<QString, IniRegistry::Values> IniRegistry::read() const
+{
     QHash<QString, Values> keys;
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
@@ -78,7 +81,8 @@ QHash<QString, IniRegistry::Values> IniRegistry::read() const {
     return keys;
 }
 
-qint32 IniRegistry::openKey(quint32 root, const QByteArray &path, quint32 options, quint32 access, Handle &key) {
+qint32 IniRegistry::openKey(quint32 root, const QByteArray &path, quint32 options, quint32 access, Handle &key)
+{
     // A read-only file knows no rights: every access mask is granted, and nothing written.
     Q_UNUSED(options)
     Q_UNUSED(access)
@@ -91,7 +95,8 @@ qint32 IniRegistry::openKey(quint32 root, const QByteArray &path, quint32 option
     return Success;
 }
 
-qint32 IniRegistry::queryValue(Handle key, const QByteArray &name, quint32 &type, char *data, quint32 &size) {
+qint32 IniRegistry::queryValue(Handle key, const QByteArray &name, quint32 &type, char *data, quint32 &size)
+{
     const auto open = m_open.constFind(key);
     if (open == m_open.cend())
         return InvalidHandle;
@@ -109,6 +114,7 @@ qint32 IniRegistry::queryValue(Handle key, const QByteArray &name, quint32 &type
     return Success;
 }
 
-qint32 IniRegistry::closeKey(Handle key) {
+qint32 IniRegistry::closeKey(Handle key)
+{
     return m_open.remove(key) ? Success : InvalidHandle;
 }

@@ -14,7 +14,8 @@
 //   PATH=/usr/bin/system-information
 //
 // Lines starting with ';' or '#' are comments. A missing file is an empty registry.
-class IniRegistry final : public Registry {
+class IniRegistry final : public Registry
+{
 public:
     explicit IniRegistry(QString path);
 

@@ -3,7 +3,8 @@
 #include "IniRegistry.h"
 #include "WindowsRegistry.h"
 
-Registry &Registry::system() {
+Registry &Registry::system()
+{
 #ifdef Q_OS_WIN
     static WindowsRegistry registry;
 #else

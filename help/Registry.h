@@ -6,7 +6,8 @@
 // The three registry operations the about box needs, in their single-byte-text form, with
 // the platform's status codes (0 for success). On Windows they are the system registry's;
 // elsewhere a read-only store of ours holds the same keys and values.
-class Registry {
+class Registry
+{
 public:
     using Handle = quintptr;
 

@@ -19,7 +19,8 @@
 
 namespace {
 
-QLabel *addLabel(QWidget *parent, const char *name, const QString &text, const QFont &font) {
+QLabel *addLabel(QWidget *parent, const char *name, const QString &text, const QFont &font)
+{
     auto *label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     label->setFont(font);
@@ -28,7 +29,8 @@ QLabel *addLabel(QWidget *parent, const char *name, const QString &text, const Q
 
 } // namespace
 
-SplashWindow::SplashWindow(QWidget *parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
+SplashWindow::SplashWindow(QWidget *parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+{
     HelpResources::initialise();
     setObjectName(QStringLiteral("frmSplash"));
     setFixedSize(Twips::toPixels(7470, 3375));
@@ -53,7 +55,8 @@ SplashWindow::SplashWindow(QWidget *parent) : QWidget(parent, Qt::SplashScreen |
     InfoLayout::placeLabel(copyright, 4560, 2640, 2415, 255);
 }
 
-void SplashWindow::showAndPaint() {
+void SplashWindow::showAndPaint()
+{
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         QRect place = rect();
         place.moveCenter(screen->availableGeometry().center());
@@ -71,7 +74,8 @@ void SplashWindow::showAndPaint() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void SplashWindow::paintEvent(QPaintEvent *event) {
+void SplashWindow::paintEvent(QPaintEvent *event)
+{
     Q_UNUSED(event)
     // The raised edge of a fixed dialog border, drawn by the window itself as it has no frame.
     QPainter painter(this);

@@ -5,7 +5,8 @@
 // frmSplash: the product's name, version and logo while the program starts. A fixed,
 // borderless panel centred on the screen, with no reaction of its own: start-up shows it
 // and removes it.
-class SplashWindow final : public QWidget {
+class SplashWindow final : public QWidget
+{
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SplashWindow)
 

@@ -12,7 +12,8 @@
 namespace {
 
 // Closes an opened key on every way out of getKeyValue, the raised failure included.
-class KeyCloser {
+class KeyCloser
+{
 public:
     KeyCloser(Registry &registry, Registry::Handle key) : m_registry(registry), m_key(key) {}
     ~KeyCloser() { m_registry.closeKey(m_key); }
@@ -27,14 +28,16 @@ private:
 } // namespace
 
 SystemInfoLauncher::SystemInfoLauncher(Registry &registry, FileExists fileExists, StartProgram startProgram)
-    : m_registry(registry), m_fileExists(std::move(fileExists)), m_startProgram(std::move(startProgram)) {
+    : m_registry(registry), m_fileExists(std::move(fileExists)), m_startProgram(std::move(startProgram))
+{
     if (!m_fileExists)
         m_fileExists = [](const QString &path) { return QFileInfo(path).isFile(); };
     if (!m_startProgram)
         m_startProgram = [](const QString &path) { return QProcess::startDetached(path, {}); };
 }
 
-bool SystemInfoLauncher::startSysInfo(QWidget *parent) {
+bool SystemInfoLauncher::startSysInfo(QWidget *parent)
+{
     bool started = false;
     try {
         started = findAndStart();
@@ -47,7 +50,8 @@ bool SystemInfoLauncher::startSysInfo(QWidget *parent) {
     return started;
 }
 
-bool SystemInfoLauncher::findAndStart() {
+bool SystemInfoLauncher::findAndStart()
+{
     QString programPath;
     if (!getKeyValue(m_registry, Registry::LocalMachine, QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"),
                      QStringLiteral("PATH"), programPath)) {
@@ -65,7 +69,8 @@ bool SystemInfoLauncher::findAndStart() {
 }
 
 bool SystemInfoLauncher::getKeyValue(Registry &registry, quint32 keyRoot, const QString &keyName,
-                                     const QString &subKeyRef, QString &keyVal) {
+                                     const QString &subKeyRef, QString &keyVal)
+{
     Registry::Handle key = 0;
     if (registry.openKey(keyRoot, keyName.toLocal8Bit(), 0, AccessMask, key) != Registry::Success) {
         keyVal.clear();

@@ -11,13 +11,15 @@ class QWidget;
 // The about box's "Infos système..." command: finds the system-information program
 // through two registry values and starts it without waiting; every failure ends in the one
 // message "Les informations système ne sont pas disponibles pour l'instant".
-class SystemInfoLauncher {
+class SystemInfoLauncher
+{
 public:
     using FileExists = std::function<bool(const QString &path)>;
     using StartProgram = std::function<bool(const QString &path)>;
 
     // Raised by getKeyValue for a value that fills the whole buffer with no zero byte.
-    class UnterminatedValue : public std::runtime_error {
+    class UnterminatedValue : public std::runtime_error
+    {
     public:
         UnterminatedValue() : std::runtime_error("registry value fills the buffer without a terminating zero") {}
     };

@@ -2,10 +2,12 @@
 
 #include "Version.h"
 
-QString versionText(int major, int minor, int revision) {
+QString versionText(int major, int minor, int revision)
+{
     return QStringLiteral("Version %1.%2.%3").arg(major).arg(minor).arg(revision);
 }
 
-QString applicationVersionText() {
+QString applicationVersionText()
+{
     return versionText(AppVersion::Major, AppVersion::Minor, AppVersion::Revision);
 }

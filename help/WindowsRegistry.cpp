@@ -6,13 +6,15 @@
 
 namespace {
 
-HKEY toKey(Registry::Handle handle) {
+HKEY toKey(Registry::Handle handle)
+{
     return reinterpret_cast<HKEY>(handle);
 }
 
 } // namespace
 
-qint32 WindowsRegistry::openKey(quint32 root, const QByteArray &path, quint32 options, quint32 access, Handle &key) {
+qint32 WindowsRegistry::openKey(quint32 root, const QByteArray &path, quint32 options, quint32 access, Handle &key)
+{
     // The predefined roots are sign-extended handle values (HKEY_LOCAL_MACHINE and the like).
     const HKEY rootKey = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
     HKEY opened = nullptr;
@@ -22,7 +24,8 @@ qint32 WindowsRegistry::openKey(quint32 root, const QByteArray &path, quint32 op
     return status;
 }
 
-qint32 WindowsRegistry::queryValue(Handle key, const QByteArray &name, quint32 &type, char *data, quint32 &size) {
+qint32 WindowsRegistry::queryValue(Handle key, const QByteArray &name, quint32 &type, char *data, quint32 &size)
+{
     DWORD valueType = 0;
     DWORD valueSize = size;
     const LONG status =
@@ -32,7 +35,8 @@ qint32 WindowsRegistry::queryValue(Handle key, const QByteArray &name, quint32 &
     return status;
 }
 
-qint32 WindowsRegistry::closeKey(Handle key) {
+qint32 WindowsRegistry::closeKey(Handle key)
+{
     return RegCloseKey(toKey(key));
 }
 

@@ -16,7 +16,8 @@
 
 #include <algorithm>
 
-static void initResources() {
+static void initResources()
+{
     Q_INIT_RESOURCE(signselection);
 }
 
@@ -124,18 +125,21 @@ constexpr LeaderDesign Leaders[] = {
     {{45}, 2585, 5700},         // Membres: the leg
 };
 
-QString resource(const char *file) {
+QString resource(const char *file)
+{
     return QStringLiteral(":/signselection/") + QString::fromLatin1(file);
 }
 
-QColor buttonText() {
+QColor buttonText()
+{
     return QApplication::palette().color(QPalette::ButtonText);
 }
 
 // The captions were fitted to MS Sans Serif, which is narrower than the faces standing in
 // for it elsewhere; labels are not sized to their text, so the stand-in is condensed just
 // enough for every caption to show whole. With the designed face nothing changes.
-QFont labelFont() {
+QFont labelFont()
+{
     QFont font = Fonts::msSansSerif(8.25);
     for (int stretch = 100; stretch >= 60; --stretch) {
         font.setStretch(stretch);
@@ -153,12 +157,14 @@ QFont labelFont() {
 }
 
 // The body drawing with the leaders on top of it (and so beneath the labels).
-class BodyDrawing final : public QSvgWidget {
+class BodyDrawing final : public QSvgWidget
+{
 public:
     BodyDrawing(const CategoryMap *map, QWidget *parent) : QSvgWidget(resource("corps.svg"), parent), m_map(map) {}
 
 protected:
-    void paintEvent(QPaintEvent *event) override {
+    void paintEvent(QPaintEvent *event) override
+    {
         QSvgWidget::paintEvent(event);
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
@@ -183,7 +189,8 @@ private:
 
 } // namespace
 
-CategoryMap::CategoryMap(QWidget *carte) : QObject(carte) {
+CategoryMap::CategoryMap(QWidget *carte) : QObject(carte)
+{
     initResources();
 
     m_image = new BodyDrawing(this, carte);
@@ -235,21 +242,25 @@ CategoryMap::CategoryMap(QWidget *carte) : QObject(carte) {
 
 CategoryMap::~CategoryMap() = default;
 
-QWidget *CategoryMap::imageCarte() const {
+QWidget *CategoryMap::imageCarte() const
+{
     return m_image;
 }
 
-QRectF CategoryMap::imageGeometry() const {
+QRectF CategoryMap::imageGeometry() const
+{
     return m_imageTwips;
 }
 
-void CategoryMap::setImageGeometry(const QRectF &twips) {
+void CategoryMap::setImageGeometry(const QRectF &twips)
+{
     m_imageTwips = twips;
     m_image->setGeometry(
         Twips::toPixels(twips.left(), twips.top(), std::max(0.0, twips.width()), std::max(0.0, twips.height())));
 }
 
-void CategoryMap::scaleControls(float facteurX, float facteurY) {
+void CategoryMap::scaleControls(float facteurX, float facteurY)
+{
     for (Control &control : m_controls) {
         QRectF &r = control.twips;
         const QRectF scaled(r.left() * facteurX, r.top() * facteurY, control.picture ? r.width() * facteurX : r.width(),
@@ -260,17 +271,20 @@ void CategoryMap::scaleControls(float facteurX, float facteurY) {
     m_image->update();
 }
 
-QRectF CategoryMap::labelGeometry(int index) const {
+QRectF CategoryMap::labelGeometry(int index) const
+{
     const Control *control = find(index, false);
     return control ? control->twips : QRectF();
 }
 
-QRectF CategoryMap::pictureGeometry(int index) const {
+QRectF CategoryMap::pictureGeometry(int index) const
+{
     const Control *control = find(index, true);
     return control ? control->twips : QRectF();
 }
 
-QList<CategoryMap::Leader> CategoryMap::leaders() const {
+QList<CategoryMap::Leader> CategoryMap::leaders() const
+{
     // A comb stands this far from the labels it gathers (pixels).
     constexpr double CombGap = 6;
     const QRectF image = m_image->geometry();
@@ -314,24 +328,28 @@ QList<CategoryMap::Leader> CategoryMap::leaders() const {
     return all;
 }
 
-QList<int> CategoryMap::labelIndexes() {
+QList<int> CategoryMap::labelIndexes()
+{
     QList<int> indexes;
     for (const LabelDesign &design : Labels)
         indexes.append(design.index);
     return indexes;
 }
 
-QLabel *CategoryMap::label(int index) const {
+QLabel *CategoryMap::label(int index) const
+{
     const Control *control = find(index, false);
     return control ? static_cast<QLabel *>(control->widget) : nullptr;
 }
 
-QWidget *CategoryMap::picture(int index) const {
+QWidget *CategoryMap::picture(int index) const
+{
     const Control *control = find(index, true);
     return control ? control->widget : nullptr;
 }
 
-QCursor CategoryMap::handCursor() {
+QCursor CategoryMap::handCursor()
+{
     static const QCursor cursor = [] {
         initResources();
         QPixmap pixmap(32, 32);
@@ -345,7 +363,8 @@ QCursor CategoryMap::handCursor() {
     return cursor;
 }
 
-void CategoryMap::hoverLabel(int index) {
+void CategoryMap::hoverLabel(int index)
+{
     if (m_indexSurvole == index)
         return;
     const QColor normal = buttonText();
@@ -355,7 +374,8 @@ void CategoryMap::hoverLabel(int index) {
     m_indexSurvole = index;
 }
 
-void CategoryMap::hoverImage() {
+void CategoryMap::hoverImage()
+{
     const QColor normal = buttonText();
     for (const Control &control : std::as_const(m_controls))
         if (!control.picture)
@@ -363,7 +383,8 @@ void CategoryMap::hoverImage() {
     m_indexSurvole = 0;
 }
 
-bool CategoryMap::eventFilter(QObject *watched, QEvent *event) {
+bool CategoryMap::eventFilter(QObject *watched, QEvent *event)
+{
     switch (event->type()) {
     case QEvent::MouseMove:
         if (watched == m_image)
@@ -396,26 +417,30 @@ bool CategoryMap::eventFilter(QObject *watched, QEvent *event) {
     return QObject::eventFilter(watched, event);
 }
 
-const CategoryMap::Control *CategoryMap::find(const QObject *widget) const {
+const CategoryMap::Control *CategoryMap::find(const QObject *widget) const
+{
     for (const Control &control : m_controls)
         if (control.widget == widget)
             return &control;
     return nullptr;
 }
 
-const CategoryMap::Control *CategoryMap::find(int index, bool picture) const {
+const CategoryMap::Control *CategoryMap::find(int index, bool picture) const
+{
     for (const Control &control : m_controls)
         if (control.index == index && control.picture == picture)
             return &control;
     return nullptr;
 }
 
-void CategoryMap::place(const Control &control) {
+void CategoryMap::place(const Control &control)
+{
     const QRectF &r = control.twips;
     control.widget->setGeometry(Twips::toPixels(r.left(), r.top(), r.width(), r.height()));
 }
 
-void CategoryMap::setTextColour(QLabel *label, const QColor &colour) const {
+void CategoryMap::setTextColour(QLabel *label, const QColor &colour) const
+{
     // Only a real change touches the palette: a label keeping its colour is not repainted.
     QPalette palette = label->palette();
     if (palette.color(QPalette::WindowText) == colour && label->testAttribute(Qt::WA_SetPalette))

@@ -15,7 +15,8 @@ class QWidget;
 // labels (Localisation) and the 5 general-category pictures (Divers), each indexed by its
 // category number. Geometry is kept in twips relative to Carte, so the layout pass can
 // place the drawing and scale the controls without rounding to pixels on the way.
-class CategoryMap final : public QObject {
+class CategoryMap final : public QObject
+{
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CategoryMap)
 

@@ -32,7 +32,8 @@ void show(QWidget *parent, const DatabaseError &error)
                    .arg(file);
         break;
     case DatabaseError::Kind::Failed:
-        text = QStringLiteral("La base de connaissances « %1 » n'a pas pu être lue :\n%2").arg(file, error.engineMessage());
+        text = QStringLiteral("La base de connaissances « %1 » n'a pas pu être lue :\n%2")
+                   .arg(file, error.engineMessage());
         break;
     }
     Beep::sound();

@@ -16,7 +16,8 @@ void installSubstitutions()
     if (!QFontDatabase::hasFamily(QStringLiteral("Arial")))
         QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     if (!QFontDatabase::hasFamily(QStringLiteral("Tahoma")))
-        QFont::insertSubstitutions(QStringLiteral("Tahoma"), QStringList{QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+        QFont::insertSubstitutions(QStringLiteral("Tahoma"),
+                                   QStringList{QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
     if (!QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif")))
         QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
                                    QStringList{QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});

@@ -8,8 +8,8 @@
 #include "ItemList.h"
 #include "MessageBox.h"
 #include "MethodSelection.h"
-#include "RegionalClock.h"
 #include "ModalityDialog.h"
+#include "RegionalClock.h"
 #include "SharedState.h"
 #include "Twips.h"
 
@@ -35,8 +35,8 @@ static void initWindowIcons()
 
 namespace {
 
-const char *const MethodCaptions[6] = {"", " 6 méridiens", " 4 couches", " Energie-Sang-LO", " 3 réchauffeurs",
-                                       " Organes-Entrailles"};
+const char *const MethodCaptions[6] = {
+    "", " 6 méridiens", " 4 couches", " Energie-Sang-LO", " 3 réchauffeurs", " Organes-Entrailles"};
 
 void place(QWidget *widget, const QRectF &twips)
 {
@@ -168,7 +168,8 @@ void MainWindow::buildMenus()
              {"mnuFilePrint", "&Imprimer...", QKeySequence(Qt::CTRL | Qt::Key_P), true},
              {"mnuFileBar4", nullptr, {}, true},
              {"mnuFileExit", "&Quitter", {}, true}});
-    addMenu("mnuEdit", QStringLiteral("Editi&on"), {{"mnuEditCut", "&Couper", QKeySequence(Qt::CTRL | Qt::Key_X), true}});
+    addMenu("mnuEdit", QStringLiteral("Editi&on"),
+            {{"mnuEditCut", "&Couper", QKeySequence(Qt::CTRL | Qt::Key_X), true}});
     addMenu("mnuView", QStringLiteral("Aff&ichage"),
             {{"mnuViewToolbar", "Barre d'&outils", {}, true}, {"mnuViewStatusBar", "Barre d'&état", {}, true}});
     QMenu *gestion = addMenu("mnuGestion", QStringLiteral("&Gestion"),
@@ -282,9 +283,9 @@ void MainWindow::layoutPass()
     m_toolBar->setGeometry(0, 0, m_client->width(), toolBarHeight);
     m_statusBar->setGeometry(0, m_client->height() - statusBarHeight, m_client->width(), statusBarHeight);
 
-    m_layout = MainLayout::compute(Twips::fromPixels(m_client->width()), Twips::fromPixels(m_client->height()),
-                                   Twips::fromPixels(toolBarHeight), Twips::fromPixels(statusBarHeight),
-                                   Twips::PerPixel);
+    m_layout =
+        MainLayout::compute(Twips::fromPixels(m_client->width()), Twips::fromPixels(m_client->height()),
+                            Twips::fromPixels(toolBarHeight), Twips::fromPixels(statusBarHeight), Twips::PerPixel);
     place(m_carte, m_layout.carte);
     m_map->setImageGeometry(m_layout.imageCarte);
     place(m_liste, m_layout.liste);

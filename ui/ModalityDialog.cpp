@@ -20,20 +20,23 @@
 
 #include <optional>
 
-static void initResources() {
+static void initResources()
+{
     Q_INIT_RESOURCE(signselection);
 }
 
 namespace {
 
-std::optional<qint32> selectedSyndrome(const ItemList &syndromes) {
+std::optional<qint32> selectedSyndrome(const ItemList &syndromes)
+{
     const int selected = syndromes.selectedIndex();
     if (selected < 0)
         return std::nullopt;
     return syndromes.itemData(selected);
 }
 
-QCursor buttonCursor(const QString &file, int hotX, int hotY) {
+QCursor buttonCursor(const QString &file, int hotX, int hotY)
+{
     initResources();
     QPixmap pixmap(32, 32);
     pixmap.fill(Qt::transparent);
@@ -44,14 +47,16 @@ QCursor buttonCursor(const QString &file, int hotX, int hotY) {
     return QCursor(pixmap, hotX, hotY);
 }
 
-void place(QWidget *widget, double left, double top, double width, double height) {
+void place(QWidget *widget, double left, double top, double width, double height)
+{
     widget->setGeometry(Twips::toPixels(left, top, width, height));
 }
 
 } // namespace
 
 void ModalityDialog::open(QWidget *parent, const QString &title, DataSource &listeValeurs, ItemList &signes,
-                          const ItemList &syndromes) {
+                          const ItemList &syndromes)
+{
     ModalityDialog dialog(parent, title, listeValeurs, signes, syndromes);
     dialog.exec();
 }
@@ -59,7 +64,8 @@ void ModalityDialog::open(QWidget *parent, const QString &title, DataSource &lis
 ModalityDialog::ModalityDialog(QWidget *parent, const QString &title, DataSource &listeValeurs, ItemList &signes,
                                const ItemList &syndromes)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
-      m_choice(Shared::signeChoisi, Shared::categorieChoisie, selectedSyndrome(syndromes)), m_signes(signes) {
+      m_choice(Shared::signeChoisi, Shared::categorieChoisie, selectedSyndrome(syndromes)), m_signes(signes)
+{
     setObjectName(QStringLiteral("frmModalités"));
     setModal(true);
     setFixedSize(Twips::toPixels(6390, 7140));
@@ -121,18 +127,21 @@ ModalityDialog::ModalityDialog(QWidget *parent, const QString &title, DataSource
     }
 }
 
-ModalityDialog::~ModalityDialog() {
+ModalityDialog::~ModalityDialog()
+{
     Shared::signeChoisi = 0;
     Shared::categorieChoisie = 0;
 }
 
-void ModalityDialog::done(int result) {
+void ModalityDialog::done(int result)
+{
     Shared::signeChoisi = 0;
     Shared::categorieChoisie = 0;
     QDialog::done(result);
 }
 
-void ModalityDialog::keyPressEvent(QKeyEvent *event) {
+void ModalityDialog::keyPressEvent(QKeyEvent *event)
+{
     if (event->matches(QKeySequence::Cancel)) {
         event->accept();
         return;
@@ -140,7 +149,8 @@ void ModalityDialog::keyPressEvent(QKeyEvent *event) {
     QDialog::keyPressEvent(event);
 }
 
-void ModalityDialog::paintEvent(QPaintEvent *event) {
+void ModalityDialog::paintEvent(QPaintEvent *event)
+{
     QDialog::paintEvent(event);
     // Without a title bar the window manager draws no frame either: a raised edge of our
     // own keeps the dialog apart from the window beneath it.
@@ -148,7 +158,8 @@ void ModalityDialog::paintEvent(QPaintEvent *event) {
     qDrawShadePanel(&painter, rect(), palette(), false, 2);
 }
 
-void ModalityDialog::valider() {
+void ModalityDialog::valider()
+{
     QList<bool> marked;
     marked.reserve(m_choice.nombreEntrees());
     for (int i = 0; i < m_choice.nombreEntrees(); ++i)
@@ -164,6 +175,7 @@ void ModalityDialog::valider() {
     accept();
 }
 
-void ModalityDialog::annuler() {
+void ModalityDialog::annuler()
+{
     reject();
 }

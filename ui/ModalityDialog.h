@@ -13,7 +13,8 @@ class QPushButton;
 // the syndromes of a sign (read only), deciding which from Shared::signeChoisi and
 // Shared::categorieChoisie when it loads; "Valider" brings Signes in line with the marks.
 // Both shared numbers are 0 again whenever the dialog has closed, however it closed.
-class ModalityDialog final : public QDialog {
+class ModalityDialog final : public QDialog
+{
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ModalityDialog)
 

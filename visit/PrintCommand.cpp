@@ -42,8 +42,7 @@ QString failureText(const PrintFailure &failure)
 } // namespace
 
 PrintCommand::PrintCommand(SessionPrinter &printer, RegionalClock clock) : m_printer(printer), m_clock(std::move(clock))
-{
-}
+{}
 
 QString PrintCommand::proposedPdfPath() const
 {
@@ -77,8 +76,7 @@ PrintCommand::Outcome PrintCommand::run(QWidget *parent, const QList<ListEntry> 
                                         const QList<ListEntry> &syndromes, const QString &databasePath)
 {
     if (MessageBox::show(parent, QStringLiteral("Impression de la visite en cours?"), MessageBox::Buttons::OkCancel,
-                         MessageBox::Icon::Question, PrintTitle)
-        != MessageBox::Answer::Ok)
+                         MessageBox::Icon::Question, PrintTitle) != MessageBox::Answer::Ok)
         return Outcome::Cancelled;
     if (!m_printer.printerInstalled() && !choosePdfFile(parent))
         return Outcome::Cancelled;

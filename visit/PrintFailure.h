@@ -17,8 +17,7 @@ public:
 
     PrintFailure(Stage stage, QString target, bool toFile)
         : std::runtime_error("print failure"), m_stage(stage), m_target(std::move(target)), m_toFile(toFile)
-    {
-    }
+    {}
 
     Stage stage() const { return m_stage; }
     const QString &target() const { return m_target; }

@@ -10,8 +10,7 @@
 
 PrinterDevice::PrinterDevice(QPrinter &printer)
     : m_printer(printer), m_printableHeight(printer.pageLayout().paintRect(QPageLayout::Millimeter).height() / 10.0)
-{
-}
+{}
 
 void PrinterDevice::setScaleMode(ScaleMode)
 {

@@ -14,20 +14,17 @@ const QString ManipulationTitle = QStringLiteral("Erreur de manipulation");
 
 VisitCommands::VisitCommands(VisitTarget target, QObject *parent)
     : QObject(parent), m_target(std::move(target)), m_printCommand(m_printer), m_pageSetup(m_printer)
-{
-}
+{}
 
 VisitCommands::VisitCommands(VisitTarget target, bool printerInstalled, QObject *parent)
     : QObject(parent), m_target(std::move(target)), m_printer(printerInstalled), m_printCommand(m_printer),
       m_pageSetup(m_printer)
-{
-}
+{}
 
 void VisitCommands::newVisit()
 {
     if (MessageBox::show(m_target.window, QStringLiteral("Nouvelle Visite?"), MessageBox::Buttons::OkCancel,
-                         MessageBox::Icon::Question)
-        != MessageBox::Answer::Ok)
+                         MessageBox::Icon::Question) != MessageBox::Answer::Ok)
         return;
     // The ranked list is emptied, not ranked again: with no sign there is nothing to rank.
     m_target.signes->removeAll();

@@ -20,13 +20,12 @@ VisitReport::VisitReport(QList<ListEntry> signes, QList<ListEntry> syndromes, QS
                          PrintDevice &device)
     : m_signes(std::move(signes)), m_syndromes(std::move(syndromes)), m_databasePath(std::move(databasePath)),
       m_clock(std::move(clock)), m_device(device)
-{
-}
+{}
 
 QString VisitReport::headerText(const RegionalClock &clock, const QDateTime &when)
 {
-    return QStringLiteral("Etat de la visite en cours le ") + clock.dateText(when) + QStringLiteral(" à ")
-           + clock.timeText(when);
+    return QStringLiteral("Etat de la visite en cours le ") + clock.dateText(when) + QStringLiteral(" à ") +
+           clock.timeText(when);
 }
 
 QString VisitReport::signText(const QString &modalite, qint64 valeur)

@@ -64,8 +64,7 @@ private slots:
         source.setDatabaseName(m_path);
         source.setRecordSource(Statements::categoryListing(2));
         source.refresh();
-        QCOMPARE(column(*source.recordset(), u"Modalité"),
-                 QStringList({"abcès", "Ecchymose", "écoulement", "Zona"}));
+        QCOMPARE(column(*source.recordset(), u"Modalité"), QStringList({"abcès", "Ecchymose", "écoulement", "Zona"}));
         // A modality without a weight row is never listed.
         source.setRecordSource(Statements::categoryListing(43));
         source.refresh();

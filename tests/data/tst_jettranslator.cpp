@@ -13,12 +13,15 @@ private slots:
         QTest::addColumn<QString>("jet");
         QTest::addColumn<QString>("sqlite");
 
-        QTest::newRow("delete star") << "DELETE * FROM Valorisation" << "DELETE FROM Valorisation";
+        QTest::newRow("delete star") << "DELETE * FROM Valorisation"
+                                     << "DELETE FROM Valorisation";
         QTest::newRow("delete star, any case and blanks")
             << "delete   *   from [Modalité-Syndrome] WHERE NumSyndrome = 3"
             << "delete   from \"Modalité-Syndrome\" WHERE NumSyndrome = 3";
-        QTest::newRow("a star that is not a delete's stays") << "SELECT * FROM t" << "SELECT * FROM t";
-        QTest::newRow("product keeps its star") << "SELECT a * b FROM t" << "SELECT a * b FROM t";
+        QTest::newRow("a star that is not a delete's stays") << "SELECT * FROM t"
+                                                             << "SELECT * FROM t";
+        QTest::newRow("product keeps its star") << "SELECT a * b FROM t"
+                                                << "SELECT a * b FROM t";
 
         QTest::newRow("back-quotes and brackets name the same table")
             << "SELECT `Modalité-Syndrome`.NumSyndrome FROM [Modalité-Syndrome]"
@@ -26,18 +29,19 @@ private slots:
         QTest::newRow("double-quoted strings are strings")
             << "SELECT Nom FROM Syndromes WHERE Nom = \"Vide de \"\"Qi\"\" d'été\""
             << "SELECT Nom FROM Syndromes WHERE Nom = 'Vide de \"Qi\" d''été'";
-        QTest::newRow("single-quoted strings stay") << "SELECT 'a''b' AS x" << "SELECT 'a''b' AS x";
+        QTest::newRow("single-quoted strings stay") << "SELECT 'a''b' AS x"
+                                                    << "SELECT 'a''b' AS x";
 
         QTest::newRow("alias used later in the select list")
             << "SELECT COUNT(x) AS n, IIf(`n` < 10, 10 - n, 1) AS w FROM t"
             << "SELECT COUNT(x) AS n, IIf((COUNT(x)) < 10, 10 - (COUNT(x)), 1) AS w FROM t";
-        QTest::newRow("aliases chain")
-            << "SELECT a + 1 AS b, b * 2 AS c, c - b AS d FROM t"
-            << "SELECT a + 1 AS b, (a + 1) * 2 AS c, ((a + 1) * 2) - (a + 1) AS d FROM t";
+        QTest::newRow("aliases chain") << "SELECT a + 1 AS b, b * 2 AS c, c - b AS d FROM t"
+                                       << "SELECT a + 1 AS b, (a + 1) * 2 AS c, ((a + 1) * 2) - (a + 1) AS d FROM t";
         QTest::newRow("a qualified column of the same name is not the alias")
-            << "SELECT SUM(v) AS Valeur, t.Valeur FROM t" << "SELECT SUM(v) AS Valeur, t.Valeur FROM t";
-        QTest::newRow("an alias is not replaced before its definition")
-            << "SELECT n, COUNT(x) AS n FROM t" << "SELECT n, COUNT(x) AS n FROM t";
+            << "SELECT SUM(v) AS Valeur, t.Valeur FROM t"
+            << "SELECT SUM(v) AS Valeur, t.Valeur FROM t";
+        QTest::newRow("an alias is not replaced before its definition") << "SELECT n, COUNT(x) AS n FROM t"
+                                                                        << "SELECT n, COUNT(x) AS n FROM t";
         QTest::newRow("an alias outside the select list is left to the engine")
             << "SELECT COUNT(x) AS n FROM t GROUP BY y HAVING n > 2"
             << "SELECT COUNT(x) AS n FROM t GROUP BY y HAVING n > 2";
@@ -46,19 +50,20 @@ private slots:
             << "SELECT a AS k, (SELECT b AS k, (b) + 1 AS m FROM u) AS z FROM t";
 
         QTest::newRow("order by gets the collation, before DESC")
-            << "SELECT x FROM t ORDER BY Sum(v) DESC ;" << "SELECT x FROM t ORDER BY Sum(v) COLLATE FRENCH DESC ;";
+            << "SELECT x FROM t ORDER BY Sum(v) DESC ;"
+            << "SELECT x FROM t ORDER BY Sum(v) COLLATE FRENCH DESC ;";
         QTest::newRow("every term, ASC kept")
             << "SELECT a FROM t ORDER BY a ASC, b, c DESC"
             << "SELECT a FROM t ORDER BY a COLLATE FRENCH ASC, b COLLATE FRENCH, c COLLATE FRENCH DESC";
-        QTest::newRow("trailing blank after semicolon kept")
-            << "SELECT a FROM t ORDER BY t.a; " << "SELECT a FROM t ORDER BY t.a COLLATE FRENCH; ";
-        QTest::newRow("an explicit collation is kept")
-            << "SELECT a FROM t ORDER BY a COLLATE NOCASE" << "SELECT a FROM t ORDER BY a COLLATE NOCASE";
+        QTest::newRow("trailing blank after semicolon kept") << "SELECT a FROM t ORDER BY t.a; "
+                                                             << "SELECT a FROM t ORDER BY t.a COLLATE FRENCH; ";
+        QTest::newRow("an explicit collation is kept") << "SELECT a FROM t ORDER BY a COLLATE NOCASE"
+                                                       << "SELECT a FROM t ORDER BY a COLLATE NOCASE";
         QTest::newRow("order by inside a subquery and before LIMIT")
             << "SELECT * FROM (SELECT a FROM t ORDER BY a) ORDER BY 1 LIMIT 3"
             << "SELECT * FROM (SELECT a FROM t ORDER BY a COLLATE FRENCH) ORDER BY 1 COLLATE FRENCH LIMIT 3";
-        QTest::newRow("order by in a string is text")
-            << "SELECT 'ORDER BY a' FROM t" << "SELECT 'ORDER BY a' FROM t";
+        QTest::newRow("order by in a string is text") << "SELECT 'ORDER BY a' FROM t"
+                                                      << "SELECT 'ORDER BY a' FROM t";
 
         QTest::newRow("weight count statement")
             << Statements::weightCount()

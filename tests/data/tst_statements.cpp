@@ -48,10 +48,11 @@ private slots:
     void methodConditionCountsOnlyOne()
     {
         const std::pair<MethodTable, QString> cases[] = {
-            {{0, 1, 1, 1, 1, 1}, "1 OR Syndromes.NumMéthode=2 OR Syndromes.NumMéthode=3 OR Syndromes.NumMéthode=4 OR "
-                                 "Syndromes.NumMéthode=5"},
-            {{0, 2, 0, 1, 0, 0}, "3"},   // a stored 2 is not chosen
-            {{1, 0, 0, 0, 0, 0}, ""},    // index 0 is never read
+            {{0, 1, 1, 1, 1, 1},
+             "1 OR Syndromes.NumMéthode=2 OR Syndromes.NumMéthode=3 OR Syndromes.NumMéthode=4 OR "
+             "Syndromes.NumMéthode=5"},
+            {{0, 2, 0, 1, 0, 0}, "3"}, // a stored 2 is not chosen
+            {{1, 0, 0, 0, 0, 0}, ""},  // index 0 is never read
         };
         for (const auto &[methods, condition] : cases)
             QCOMPARE(Statements::rankingMethodCondition(methods), condition);

@@ -31,8 +31,8 @@ private slots:
     void everyMapCategoryHasEightSignsToPick_data()
     {
         QTest::addColumn<int>("category");
-        for (int c : {2, 5, 8, 9, 10, 11, 14, 15, 17, 18, 19, 23, 24, 25, 26, 27, 28, 29, 33, 36, 37, 38,
-                      43, 45, 49, 50, 51, 52, 53, 54, 56, 57, 58, 59, 60, 64, 65, 66, 67, 3, 4, 22, 31, 62})
+        for (int c : {2,  5,  8,  9,  10, 11, 14, 15, 17, 18, 19, 23, 24, 25, 26, 27, 28, 29, 33, 36, 37, 38,
+                      43, 45, 49, 50, 51, 52, 53, 54, 56, 57, 58, 59, 60, 64, 65, 66, 67, 3,  4,  22, 31, 62})
             QTest::addRow("%d", c) << c;
     }
     void everyMapCategoryHasEightSignsToPick()
@@ -52,7 +52,8 @@ private slots:
         QVERIFY(count(QStringLiteral("SELECT COUNT(*) AS n FROM Syndromes")) >= 90);
         QVERIFY(count(QStringLiteral("SELECT COUNT(*) AS n FROM [Modalité-Syndrome]")) >= 1500);
         for (int method = 1; method <= 5; ++method)
-            QVERIFY(count(QStringLiteral("SELECT COUNT(*) AS n FROM Syndromes WHERE NumMéthode = %1").arg(method)) >= 10);
+            QVERIFY(count(QStringLiteral("SELECT COUNT(*) AS n FROM Syndromes WHERE NumMéthode = %1").arg(method)) >=
+                    10);
     }
 
     void everySyndromeHasFiveLinks()

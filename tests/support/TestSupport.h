@@ -12,7 +12,8 @@ namespace TestSupport {
 
 // A new database file in `dir` built from the schema and the SQL fixture
 // tests/data/<fixture> (SQLite dialect). Returns its path.
-QString makeDatabase(const QTemporaryDir &dir, const QString &fixture, const QString &fileName = QStringLiteral("Signes.mdb"));
+QString makeDatabase(const QTemporaryDir &dir, const QString &fixture,
+                     const QString &fileName = QStringLiteral("Signes.mdb"));
 
 // Path of the bundled knowledge base built into the application folder.
 QString bundledDatabase();

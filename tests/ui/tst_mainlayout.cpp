@@ -38,7 +38,7 @@ private slots:
     {
         const MainLayout l = MainLayout::compute(11880, 8310, 420, 360, 15);
         QCOMPARE(l.carte.width(), 5160.0);
-        QCOMPARE(l.imageCarte.left(), 195.0); // 200 twips is no whole pixel
+        QCOMPARE(l.imageCarte.left(), 195.0);   // 200 twips is no whole pixel
         QCOMPARE(l.imageCarte.width(), 4770.0); // from the rounded values read back
     }
 
@@ -50,8 +50,8 @@ private slots:
                 QVERIFY(r.width() >= 0 && r.height() >= 0);
         }
         // The window's minimum size needs no clamping at all.
-        const MainLayout smallest = MainLayout::compute(MainLayout::minimumInnerWidth(),
-                                                        MainLayout::minimumMapHeight() + 780, 420, 360);
+        const MainLayout smallest =
+            MainLayout::compute(MainLayout::minimumInnerWidth(), MainLayout::minimumMapHeight() + 780, 420, 360);
         QVERIFY(smallest.signes.width() > 0 && smallest.signes.height() > 0 && smallest.imageCarte.height() > 0);
     }
 

@@ -59,12 +59,18 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral("Tessavor chinois"));
         // name, caption, shortcut, enabled
         const std::tuple<const char *, const char *, const char *, bool> items[] = {
-            {"mnuFileNew", "&Nouveau", "Ctrl+N", false},       {"mnuFileOpen", "&Ouvrir", "Ctrl+O", false},
-            {"mnuFileSave", "&Enregistrer", "Ctrl+S", false},  {"mnuFileRégénérer", "&Régénérer la base", "", true},
-            {"mnuFilePageSetup", "&Mise en page...", "", true}, {"mnuFilePrint", "&Imprimer...", "Ctrl+P", true},
-            {"mnuFileExit", "&Quitter", "", true},              {"mnuEditCut", "&Couper", "Ctrl+X", true},
-            {"mnuViewToolbar", "Barre d'&outils", "", true},    {"mnuViewStatusBar", "Barre d'&état", "", true},
-            {"mnuHelpContents", "&Sommaire", "", true},         {"mnuHelpAbout", "À &propos de Tessavor...", "", true},
+            {"mnuFileNew", "&Nouveau", "Ctrl+N", false},
+            {"mnuFileOpen", "&Ouvrir", "Ctrl+O", false},
+            {"mnuFileSave", "&Enregistrer", "Ctrl+S", false},
+            {"mnuFileRégénérer", "&Régénérer la base", "", true},
+            {"mnuFilePageSetup", "&Mise en page...", "", true},
+            {"mnuFilePrint", "&Imprimer...", "Ctrl+P", true},
+            {"mnuFileExit", "&Quitter", "", true},
+            {"mnuEditCut", "&Couper", "Ctrl+X", true},
+            {"mnuViewToolbar", "Barre d'&outils", "", true},
+            {"mnuViewStatusBar", "Barre d'&état", "", true},
+            {"mnuHelpContents", "&Sommaire", "", true},
+            {"mnuHelpAbout", "À &propos de Tessavor...", "", true},
         };
         for (auto [name, caption, shortcut, enabled] : items) {
             QAction *a = w.menuAction(QString::fromUtf8(name));
@@ -79,7 +85,8 @@ private slots:
             titles << menu->text();
         QCOMPARE(titles, QStringList({"&Fichier", "Editi&on", "Aff&ichage", "&Gestion", "&?"}));
         QVERIFY(!w.menuBar()->actions().at(3)->isEnabled());
-        QCOMPARE(w.statusBarWidget()->findChildren<QLabel *>().first()->text(), QStringLiteral("Pas de visite en cours"));
+        QCOMPARE(w.statusBarWidget()->findChildren<QLabel *>().first()->text(),
+                 QStringLiteral("Pas de visite en cours"));
 
         // A disabled item's shortcut does nothing.
         w.show();
@@ -95,14 +102,14 @@ private slots:
         QTest::addColumn<QList<bool>>("ticked");
         QTest::addColumn<int>("messages");
         QTest::newRow("first run") << QStringList{"", "", "", "", ""} << QList<bool>{true, true, true, true, true} << 0;
-        QTest::newRow("method 3 off") << QStringList{"", "", "0", "", ""}
-                                      << QList<bool>{true, true, false, true, true} << 0;
+        QTest::newRow("method 3 off") << QStringList{"", "", "0", "", ""} << QList<bool>{true, true, false, true, true}
+                                      << 0;
         QTest::newRow("all five off") << QStringList{"0", "0", "0", "0", "0"}
                                       << QList<bool>{true, false, false, false, false} << 1;
-        QTest::newRow("a stored 2 stays ticked") << QStringList{"2", "", "", "", ""}
-                                                 << QList<bool>{true, true, true, true, true} << 0;
-        QTest::newRow("a stored abc reads as chosen") << QStringList{"abc", "0", "", "", ""}
-                                                      << QList<bool>{true, false, true, true, true} << 0;
+        QTest::newRow("a stored 2 stays ticked")
+            << QStringList{"2", "", "", "", ""} << QList<bool>{true, true, true, true, true} << 0;
+        QTest::newRow("a stored abc reads as chosen")
+            << QStringList{"abc", "0", "", "", ""} << QList<bool>{true, false, true, true, true} << 0;
     }
     void methodBoxesFromSettings()
     {

@@ -21,8 +21,8 @@ private slots:
     // its own x.
     void printsTheReportToPdf()
     {
-        if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty()
-            || QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty() ||
+            QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
             QSKIP("poppler-utils (pdftoppm, pdftotext) are not installed");
         MessageBox::setTesting(true);
         PrintDialogs::setTesting(true);
@@ -38,8 +38,9 @@ private slots:
             signes.append({QStringLiteral("Signe %1 (9)").arg(n), 9000 + n});
         const RegionalClock clock{[] { return QDateTime(QDate(2026, 12, 5), QTime(14, 5, 9)); },
                                   QLocale(QLocale::French, QLocale::France)};
-        QCOMPARE(PrintCommand(session, clock).run(nullptr, signes, {{"Syndrome 2  (19)", 2}},
-                                                  TestSupport::makeDatabase(dir, QStringLiteral("small.sql"))),
+        QCOMPARE(PrintCommand(session, clock)
+                     .run(nullptr, signes, {{"Syndrome 2  (19)", 2}},
+                          TestSupport::makeDatabase(dir, QStringLiteral("small.sql"))),
                  PrintCommand::Outcome::Printed);
 
         QProcess::execute(QStringLiteral("pdftotext"), {file, dir.filePath(QStringLiteral("visite.txt"))});
@@ -51,7 +52,8 @@ private slots:
         for (const ListEntry &sign : signes)
             expected.append(sign.text);
         expected << "Liste des syndromes classés à partir du plus pertinent (Seulement les 5 premiers)"
-                 << "1) Syndrome 2 (19)" << "abcès (9)";
+                 << "1) Syndrome 2 (19)"
+                 << "abcès (9)";
         QCOMPARE(pages.join(QLatin1Char('\n')).split(QLatin1Char('\n'), Qt::SkipEmptyParts), expected);
 
         // The second page starts with a recorded sign, at its x of 1 cm past the 1 cm margin.

@@ -27,7 +27,7 @@ class TestVisitCommands : public QObject
     std::unique_ptr<QWidget> m_window;
     ItemList *m_signes = nullptr;
     ItemList *m_syndromes = nullptr;
-    QWidget *m_bars[2] = {}; // the toolbar, the status bar
+    QWidget *m_bars[2] = {};  // the toolbar, the status bar
     QAction *m_items[2] = {}; // their menu items
     std::unique_ptr<DataSource> m_classement;
     int m_rankings = 0;
@@ -57,8 +57,8 @@ class TestVisitCommands : public QObject
 
     VisitTarget target(const QString &database)
     {
-        return {m_window.get(), m_signes, m_syndromes, [this] { rank(); }, m_bars[0], m_bars[1], m_items[0], m_items[1],
-                database};
+        return {m_window.get(), m_signes,   m_syndromes, [this] { rank(); }, m_bars[0], m_bars[1],
+                m_items[0],     m_items[1], database};
     }
 
 private slots:
@@ -205,10 +205,11 @@ private slots:
         QTest::addColumn<Answers>("answers");
         QTest::addColumn<QString>("database");
         QTest::addColumn<QString>("lastBox");
-        QTest::newRow("cancel at confirmation")
-            << Answers{MessageBox::Answer::Cancel} << "Signes.mdb" << "Impression de la visite en cours?";
-        QTest::newRow("no printer: PDF offered, refused") << Answers{MessageBox::Answer::Ok, MessageBox::Answer::Cancel}
-                                                          << "Signes.mdb" << "Aucune imprimante n'est installée";
+        QTest::newRow("cancel at confirmation") << Answers{MessageBox::Answer::Cancel} << "Signes.mdb"
+                                                << "Impression de la visite en cours?";
+        QTest::newRow("no printer: PDF offered, refused")
+            << Answers{MessageBox::Answer::Ok, MessageBox::Answer::Cancel} << "Signes.mdb"
+            << "Aucune imprimante n'est installée";
         QTest::newRow("database failure") << Answers{MessageBox::Answer::Ok, MessageBox::Answer::Ok} << "Absent.mdb"
                                           << "La base de connaissances « ";
     }

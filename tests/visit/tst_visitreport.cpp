@@ -11,7 +11,13 @@ using Entries = QList<ListEntry>;
 // Keeps every line it is asked to print, measured as the printer measures it unless every
 // line is given the same height. It never breaks a page by itself.
 struct RecordingDevice final : PrintDevice {
-    struct Line { QString text; double size; bool bold; double x, y; int page; };
+    struct Line {
+        QString text;
+        double size;
+        bool bold;
+        double x, y;
+        int page;
+    };
 
     explicit RecordingDevice(double fixedHeight = 0, double startY = 0) : fixedHeight(fixedHeight), y(startY) {}
     void setScaleMode(ScaleMode) override {}
@@ -29,7 +35,11 @@ struct RecordingDevice final : PrintDevice {
         y += fixedHeight > 0 ? fixedHeight : ReportFont::lineHeight(font, size, bold);
     }
     void print() override { print(QString()); } // an empty line has an empty text
-    void newPage() override { ++page; x = y = 0; }
+    void newPage() override
+    {
+        ++page;
+        x = y = 0;
+    }
     void endDoc() override { ++endDocs; }
 
     QList<Line> lines;
@@ -55,13 +65,16 @@ class TestVisitReport : public QObject
     QStringList print(const Entries &signes, const Entries &syndromes)
     {
         m_reads = 0;
-        const RegionalClock clock{[this] { ++m_reads; return QDateTime(QDate(2026, 12, 5), QTime(14, 5, 9)); },
+        const RegionalClock clock{[this] {
+                                      ++m_reads;
+                                      return QDateTime(QDate(2026, 12, 5), QTime(14, 5, 9));
+                                  },
                                   QLocale(QLocale::French, QLocale::France)};
         VisitReport(signes, syndromes, m_path, clock, m_device).print();
         QStringList shown;
         for (const RecordingDevice::Line &l : m_device.lines)
-            shown.append(QStringLiteral("%1%2 x%3 %4").arg(QString::number(l.size), l.bold ? "b" : "",
-                                                          QString::number(l.x), l.text));
+            shown.append(QStringLiteral("%1%2 x%3 %4")
+                             .arg(QString::number(l.size), l.bold ? "b" : "", QString::number(l.x), l.text));
         return shown;
     }
 
@@ -73,8 +86,9 @@ private slots:
     {
         QTest::addColumn<int>("ranked");
         QTest::addColumn<QStringList>("headings");
-        QTest::newRow("twelve ranked") << 12 << QStringList{"10b x1 1) A", "10b x1 2) B", "10b x1 3) C", "10b x1 4) D",
-                                                            "10b x1 5) E"};
+        QTest::newRow("twelve ranked") << 12
+                                       << QStringList{"10b x1 1) A", "10b x1 2) B", "10b x1 3) C", "10b x1 4) D",
+                                                      "10b x1 5) E"};
         QTest::newRow("three ranked") << 3 << QStringList{"10b x1 1) A", "10b x1 2) B", "10b x1 3) C"};
     }
 
@@ -90,12 +104,11 @@ private slots:
 
     void emptyVisit()
     {
-        QCOMPARE(print({}, {}),
-                 QStringList({"12b x5 Etat de la visite en cours le 05/12/2026 à 14:05:09", "12b x0 ",
-                              "12b x0 Liste des symptômes constatés", "12b x0 ", "10 x0 ",
-                              "12b x0 Liste des syndromes classés à partir du plus pertinent "
-                              "(Seulement les 5 premiers)",
-                              "12b x0 "}));
+        QCOMPARE(print({}, {}), QStringList({"12b x5 Etat de la visite en cours le 05/12/2026 à 14:05:09", "12b x0 ",
+                                             "12b x0 Liste des symptômes constatés", "12b x0 ", "10 x0 ",
+                                             "12b x0 Liste des syndromes classés à partir du plus pertinent "
+                                             "(Seulement les 5 premiers)",
+                                             "12b x0 "}));
         QCOMPARE(m_device.font, QStringLiteral("Times New Roman"));
         QCOMPARE(m_device.endDocs, 1);
         QCOMPARE(m_reads, 1); // date and time from one reading, so that midnight cannot mix two days
