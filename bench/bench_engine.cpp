@@ -12,6 +12,7 @@
 #include "DatabaseError.h"
 #include "FrenchCollation.h"
 #include "JetTranslator.h"
+#include "ModalityChoice.h"
 #include "QueryProfile.h"
 #include "Ranking.h"
 #include "Recordset.h"
@@ -210,27 +211,11 @@ Base &base(const Scale &scale)
 
 const MethodTable AllMethods{0, 1, 1, 1, 1, 1};
 
-// What the modality dialog does with a listing: refresh, last row, first row, every row.
-QList<ListEntry> readListing(DataSource &source, const QString &statement, bool withWeights)
+// What the modality dialog does with a listing: its own loading code.
+QList<ListEntry> readListing(DataSource &source, ModalityChoice choice)
 {
-    source.setRecordSource(statement);
-    source.refresh();
-    Recordset &rs = *source.recordset();
-    rs.moveLast();
-    rs.moveFirst();
-    const int n = rs.recordCount();
-    QList<ListEntry> entries;
-    entries.reserve(n);
-    for (int i = 0; i < n; ++i, rs.moveNext()) {
-        if (withWeights)
-            entries.append({rs.field(u"Modalité").toString() + QStringLiteral(" (") + rs.field(u"Valeur").toString() +
-                                QStringLiteral(")"),
-                            qint32(rs.field(u"NumModalité").toLongLong())});
-        else
-            entries.append({rs.field(u"Nom").toString(), 0});
-    }
-    rs.close();
-    return entries;
+    choice.load(source);
+    return choice.entries();
 }
 
 // Equal up to the order among rows that the statement leaves open.
@@ -253,19 +238,19 @@ const char *variantName(Variant v)
 
 struct Listing {
     const char *name;
-    QString (*statement)(qint32);
+    ModalityChoice (*choice)(qint32);
     qint32 (*subject)(const Kb::Landmarks &);
     QList<ListEntry> (Memory::*inMemory)(qint32) const;
     bool withWeights;
 };
 
 const Listing Listings[] = {
-    {"category", &Statements::categoryListing, [](const Kb::Landmarks &m) { return m.largestCategory; },
-     &Memory::category, true},
-    {"syndromeSigns", &Statements::syndromeSigns, [](const Kb::Landmarks &m) { return m.busiestSyndrome; },
-     &Memory::syndromeSigns, true},
-    {"signSyndromes", &Statements::signSyndromes, [](const Kb::Landmarks &m) { return m.commonestSign; },
-     &Memory::signSyndromes, false},
+    {"category", [](qint32 c) { return ModalityChoice(0, c, std::nullopt); },
+     [](const Kb::Landmarks &m) { return m.largestCategory; }, &Memory::category, true},
+    {"syndromeSigns", [](qint32 s) { return ModalityChoice(0, 0, s); },
+     [](const Kb::Landmarks &m) { return m.busiestSyndrome; }, &Memory::syndromeSigns, true},
+    {"signSyndromes", [](qint32 m) { return ModalityChoice(m, 0, std::nullopt); },
+     [](const Kb::Landmarks &m) { return m.commonestSign; }, &Memory::signSyndromes, false},
 };
 
 void registerAll()
@@ -345,12 +330,12 @@ void registerAll()
                 RegisterBenchmark((action + variantName(v)).c_str(), [&scale, &listing, v](benchmark::State &state) {
                     Base &b = base(scale);
                     const qint32 subject = listing.subject(b.marks);
-                    const QString statement = listing.statement(subject);
+                    const ModalityChoice choice = listing.choice(subject);
                     const QList<ListEntry> expected = ((*b.memory).*listing.inMemory)(subject);
                     DataSource listeValeurs;
                     listeValeurs.setDatabaseName(v == Variant::Naive ? b.naivePath : b.path);
                     if (v != Variant::Limit) {
-                        const QList<ListEntry> got = readListing(listeValeurs, statement, listing.withWeights);
+                        const QList<ListEntry> got = readListing(listeValeurs, choice);
                         const bool ordered = listing.withWeights ? got == expected : true;
                         if (!ordered || !sameEntries(got, expected)) {
                             state.SkipWithError("the listing differs from the hand-written one");
@@ -361,7 +346,7 @@ void registerAll()
                         if (v == Variant::Limit)
                             benchmark::DoNotOptimize(((*b.memory).*listing.inMemory)(subject));
                         else
-                            benchmark::DoNotOptimize(readListing(listeValeurs, statement, listing.withWeights));
+                            benchmark::DoNotOptimize(readListing(listeValeurs, choice));
                     }
                     state.counters["rows"] = double(expected.size());
                 })->Unit(benchmark::kMicrosecond);

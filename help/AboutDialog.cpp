@@ -14,18 +14,6 @@
 
 #include <algorithm>
 
-namespace {
-
-QLabel *addLabel(QWidget *parent, const char *name, const QString &text, const QFont &font)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setFont(font);
-    return label;
-}
-
-} // namespace
-
 AboutDialog::AboutDialog(QWidget *parent, Registry *registry)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
@@ -40,17 +28,17 @@ AboutDialog::AboutDialog(QWidget *parent, Registry *registry)
     icon->setObjectName(QStringLiteral("picIcon"));
     InfoLayout::place(icon, 360, 240, 1560, 2050);
 
-    QLabel *title = addLabel(this, "lblTitle", Title, Fonts::arial(26.25));
+    QLabel *title = InfoLayout::addLabel(this, "lblTitle", Title, Fonts::arial(26.25));
     InfoLayout::placeLabel(title, 2280, 240, 4485, 600);
-    QLabel *version = addLabel(this, "lblVersion", QStringLiteral("Version"), Fonts::arial(12, true));
+    QLabel *version = InfoLayout::addLabel(this, "lblVersion", QStringLiteral("Version"), Fonts::arial(12, true));
     version->setText(applicationVersionText());
     InfoLayout::placeLabel(version, 2280, 960, 4605, 225);
-    QLabel *description = addLabel(this, "lblDescription", Description, Fonts::arial(9, true));
+    QLabel *description = InfoLayout::addLabel(this, "lblDescription", Description, Fonts::arial(9, true));
     description->setWordWrap(true);
     InfoLayout::placeLabel(description, 2280, 1440, 4485, 450);
-    QLabel *copyright = addLabel(this, "lblCopyright", Copyright, Fonts::arial(8.25, false, true));
+    QLabel *copyright = InfoLayout::addLabel(this, "lblCopyright", Copyright, Fonts::arial(8.25, false, true));
     InfoLayout::placeLabel(copyright, 2280, 1920, 4575, 255);
-    QLabel *disclaimer = addLabel(this, "lblDisclaimer", Disclaimer, Fonts::arial(8.25));
+    QLabel *disclaimer = InfoLayout::addLabel(this, "lblDisclaimer", Disclaimer, Fonts::arial(8.25));
     disclaimer->setWordWrap(true);
     disclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     InfoLayout::placeLabel(disclaimer, 360, 2640, 4920, 1380);

@@ -1,10 +1,15 @@
 #pragma once
 
+class QFont;
 class QLabel;
+class QString;
 class QWidget;
 
 // Placing the controls of the about box and the splash from their design values in twips.
 namespace InfoLayout {
+
+// A label of the about box or the splash, with its design name and font.
+QLabel *addLabel(QWidget *parent, const char *name, const QString &text, const QFont &font);
 
 void place(QWidget *widget, double left, double top, double width, double height);
 

@@ -17,18 +17,6 @@
 #include <QWindow>
 #include <qdrawutil.h>
 
-namespace {
-
-QLabel *addLabel(QWidget *parent, const char *name, const QString &text, const QFont &font)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setFont(font);
-    return label;
-}
-
-} // namespace
-
 SplashWindow::SplashWindow(QWidget *parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     HelpResources::initialise();
@@ -44,14 +32,14 @@ SplashWindow::SplashWindow(QWidget *parent) : QWidget(parent, Qt::SplashScreen |
     logo->setObjectName(QStringLiteral("picLogo"));
     InfoLayout::place(logo, 360, 480, 1815, 2385);
 
-    QLabel *name = addLabel(frame, "lblProductName", ProductName, Fonts::arial(26.25, true));
+    QLabel *name = InfoLayout::addLabel(frame, "lblProductName", ProductName, Fonts::arial(26.25, true));
     InfoLayout::placeLabel(name, 2520, 720, 4515, 615);
-    QLabel *version = addLabel(frame, "lblVersion", QStringLiteral("Version"), Fonts::arial(12, true));
+    QLabel *version = InfoLayout::addLabel(frame, "lblVersion", QStringLiteral("Version"), Fonts::arial(12, true));
     version->setText(applicationVersionText());
     version->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // The version grows leftwards from its design place, keeping the right edge under the name.
     InfoLayout::placeLabel(version, 6120, 1800, 885, 285, true);
-    QLabel *copyright = addLabel(frame, "lblCopyright", Copyright, Fonts::arial(8.25));
+    QLabel *copyright = InfoLayout::addLabel(frame, "lblCopyright", Copyright, Fonts::arial(8.25));
     InfoLayout::placeLabel(copyright, 4560, 2640, 2415, 255);
 }
 
