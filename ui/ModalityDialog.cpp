@@ -81,7 +81,8 @@ ModalityDialog::ModalityDialog(QWidget *parent, const QString &title, DataSource
 
     m_liste = new ItemList(this);
     m_liste->setObjectName(QStringLiteral("ListeModalités"));
-    m_liste->setMarking(true);
+    // The syndromes of a sign are read only: their marks change nothing, so no check boxes.
+    m_liste->setMarking(true, m_choice.entriesCarryItemData());
     m_liste->setFont(Fonts::tahoma(8.25, true));
     place(m_liste, 360, 600, 5655, 5460);
 

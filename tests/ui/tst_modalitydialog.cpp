@@ -34,6 +34,13 @@ class TestModalityDialog : public QObject
         QTest::mouseClick(list(dialog)->viewport(), Qt::LeftButton, {},
                           list(dialog)->visualItemRect(list(dialog)->item(entry)).center());
     }
+    // Types `text` key by key, accented letters included, as a keyboard would send it.
+    static void type(QWidget *target, const QString &text)
+    {
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, target, c == u' ' ? Qt::Key_Space : Qt::Key(c.toUpper().unicode()),
+                                QString(c), Qt::NoModifier);
+    }
     static void press(ModalityDialog *d, int i) { d->findChild<QPushButton *>(QString("Choix_%1").arg(i))->click(); }
 
     // Opens the dialog as the main window does and runs `whileOpen` on it once it is up.
@@ -101,6 +108,100 @@ private slots:
         QCOMPARE(shown.size(), failing ? 1 : 0);
         if (failing)
             QVERIFY(shown.first().icon == MessageBox::Icon::Critical && shown.first().text.contains("absent.mdb"));
+    }
+
+    // Typing, arrows and the page keys move the current entry and never change a mark; the
+    // check boxes show the marks wherever they mean something.
+    void marksChangeOnlyWhenMeant_data()
+    {
+        QTest::addColumn<QList<bool>>("marks");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QList<int>>("keys");
+
+        const QList<QList<bool>> patterns{
+            {true, true, true, true}, {false, false, false, false}, {true, false, true, false}};
+        const QList<int> none;
+        for (const QList<bool> &marks : patterns) {
+            const QString name = marks.count(true) == 4 ? "all marked" : marks.count(true) ? "half" : "none";
+            QTest::addRow("%s, words with blanks", qPrintable(name)) << marks << "Pouls sra" << none;
+            QTest::addRow("%s, word starts", qPrintable(name)) << marks << "fin glissant tendu" << none;
+            QTest::addRow("%s, accented letters", qPrintable(name)) << marks << "éÉèçœ’" << none;
+            QTest::addRow("%s, no match", qPrintable(name)) << marks << "xyz" << none;
+            QTest::addRow("%s, keys", qPrintable(name)) << marks << QString()
+                                                        << QList<int>{Qt::Key_Down,
+                                                                      Qt::Key_Down,
+                                                                      Qt::Key_Up,
+                                                                      Qt::Key_PageDown,
+                                                                      Qt::Key_PageUp,
+                                                                      Qt::Key_End,
+                                                                      Qt::Key_Home,
+                                                                      Qt::Key_Right,
+                                                                      Qt::Key_Left,
+                                                                      int(Qt::ShiftModifier) | Qt::Key_Down,
+                                                                      int(Qt::ControlModifier) | Qt::Key_A,
+                                                                      int(Qt::ControlModifier) | Qt::Key_Down};
+        }
+    }
+
+    void marksChangeOnlyWhenMeant()
+    {
+        QFETCH(QList<bool>, marks);
+        QFETCH(QString, typed);
+        QFETCH(QList<int>, keys);
+
+        for (int i = 0; i < marks.size(); ++i)
+            if (marks[i])
+                m_signes->addEntry(ListEntry{
+                    QStringList{"Pouls fin (1)", "Pouls glissant (1)", "Pouls rapide (9)", "Pouls tendu (1)"}[i],
+                    4303});
+        Shared::categorieChoisie = 43;
+        QVERIFY(runOpen([&](ModalityDialog *dialog) {
+            ItemList *liste = list(dialog);
+            const auto shown = [&] {
+                QList<bool> now;
+                for (int i = 0; i < liste->count(); ++i) {
+                    const bool ticked = liste->item(i)->data(Qt::CheckStateRole).toInt() == Qt::Checked;
+                    if (ticked != liste->isMarked(i) || liste->item(i)->isSelected() != liste->isMarked(i))
+                        return QList<bool>{}; // a check box or a highlight that lies
+                    now.append(ticked);
+                }
+                return now;
+            };
+            QCOMPARE(shown(), marks);
+            type(liste, typed);
+            for (int key : keys)
+                QTest::keyClick(liste, Qt::Key(key & ~Qt::KeyboardModifierMask),
+                                Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask));
+            QCOMPARE(shown(), marks);
+        }));
+    }
+
+    // Typing finds an entry by the start of any of its words; once the search has lapsed,
+    // the space bar toggles exactly that entry.
+    void spaceTogglesTheEntryFound()
+    {
+        m_signes->addEntry(ListEntry{"Pouls fin (1)", 4303});
+        Shared::categorieChoisie = 43;
+        QVERIFY(runOpen([&](ModalityDialog *dialog) {
+            ItemList *liste = list(dialog);
+            type(liste, "tend");
+            QCOMPARE(liste->currentRow(), 3);
+            QTest::qWait(QApplication::keyboardInputInterval() + 100);
+            QTest::keyClick(liste, Qt::Key_Space);
+            const QList<bool> expected{true, false, false, true};
+            for (int i = 0; i < liste->count(); ++i)
+                QCOMPARE(liste->isMarked(i), expected[i]);
+        }));
+    }
+
+    void noCheckBoxesOnTheSyndromesOfASign()
+    {
+        Shared::signeChoisi = 4302;
+        QVERIFY(runOpen([&](ModalityDialog *dialog) {
+            QVERIFY(list(dialog)->count() > 0);
+            for (int i = 0; i < list(dialog)->count(); ++i)
+                QVERIFY(!list(dialog)->item(i)->data(Qt::CheckStateRole).isValid());
+        }));
     }
 
     void marksReachSignesOnlyThroughValider_data()

@@ -1,0 +1,90 @@
+#include "TypeAhead.h"
+
+#include <QTest>
+
+// Finding an entry by typing: word starts, accents and case aside, and which entry a run
+// of keystrokes lands on.
+class TestTypeAhead : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void wordStarts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("matches");
+
+        QTest::newRow("start of the text") << "Pouls serré (6)"
+                                           << "pouls s" << true;
+        QTest::newRow("start of a later word") << "Pouls serré (6)"
+                                               << "serré" << true;
+        QTest::newRow("accents aside") << "Pouls serré (6)"
+                                       << "SERRE" << true;
+        QTest::newRow("accent typed where the text has none") << "Ecchymose"
+                                                              << "écchy" << true;
+        QTest::newRow("inside a word") << "Pouls serré (6)"
+                                       << "erré" << false;
+        QTest::newRow("after an apostrophe") << "Fièvre l'après-midi"
+                                             << "apres" << true;
+        QTest::newRow("after a hyphen") << "Fièvre l'après-midi"
+                                        << "midi" << true;
+        QTest::newRow("curly apostrophe") << "Fièvre l’après-midi"
+                                          << "l'apr" << true;
+        QTest::newRow("ligature") << "Œdème des chevilles"
+                                  << "oedeme" << true;
+        QTest::newRow("ligature typed") << "Oedème"
+                                        << "œdè" << true;
+        QTest::newRow("weight in parentheses") << "Pouls ample (6)"
+                                               << "6" << true;
+        QTest::newRow("longer than the text") << "Pouls"
+                                              << "pouls ample" << false;
+        QTest::newRow("nothing typed") << "Pouls"
+                                       << "" << false;
+    }
+
+    void wordStarts()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, typed);
+        QTEST(TypeAhead::matches(text, typed), "matches");
+    }
+
+    void keystrokes_data()
+    {
+        QTest::addColumn<QStringList>("keys"); // "text@msecs"
+        QTest::addColumn<int>("current");
+        QTest::addColumn<QList<int>>("landsOn");
+
+        // 0 Pouls ample, 1 Pouls caché, 2 Pouls rapide, 3 Pouls serré, 4 Pouls superficiel
+        QTest::newRow("one search across words") << QStringList{"p@0", "o@10", "u@20", "l@30", "s@40", " @50", "s@60"}
+                                                 << -1 << QList<int>{0, 0, 0, 0, 0, 0, 3};
+        QTest::newRow("word start") << QStringList{"s@0", "u@10"} << 0 << QList<int>{3, 4};
+        QTest::newRow("a pause starts again") << QStringList{"r@0", "c@1000"} << -1 << QList<int>{2, 1};
+        QTest::newRow("same letter walks on") << QStringList{"s@0", "s@10", "s@20"} << -1 << QList<int>{3, 4, 3};
+        QTest::newRow("no match stays") << QStringList{"x@0"} << 2 << QList<int>{-1};
+    }
+
+    void keystrokes()
+    {
+        QFETCH(QStringList, keys);
+        QFETCH(int, current);
+        QFETCH(QList<int>, landsOn);
+
+        QStringList texts;
+        for (const char *t :
+             {"Pouls ample (6)", "Pouls caché (8)", "Pouls rapide (5)", "Pouls serré (6)", "Pouls superficiel (4)"})
+            texts.append(TypeAhead::fold(QString::fromUtf8(t)));
+        TypeAhead::Buffer buffer(400);
+        for (int k = 0; k < keys.size(); ++k) {
+            const QStringList key = keys[k].split('@');
+            const int found = buffer.type(key[0], key[1].toLongLong(), texts, current);
+            QCOMPARE(found, landsOn[k]);
+            if (found >= 0)
+                current = found;
+        }
+    }
+};
+
+QTEST_APPLESS_MAIN(TestTypeAhead)
+#include "tst_typeahead.moc"
