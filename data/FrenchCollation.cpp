@@ -47,6 +47,8 @@ int compare(const char16_t *a, int aLength, const char16_t *b, int bLength)
         QCollator c(QLocale(QLocale::French, QLocale::France));
         c.setCaseSensitivity(Qt::CaseInsensitive);
         c.setIgnorePunctuation(false);
+        // "2 fois par jour" before "10 fois par jour".
+        c.setNumericMode(true);
         return c;
     }();
     return collator.compare(QStringView(a, aLength), QStringView(b, bLength));
@@ -56,15 +58,17 @@ int compareUtf8(const char *a, int aBytes, const char *b, int bBytes)
 {
     // Sorting brings texts with long common beginnings side by side ("Douleur sourde le
     // matin", "Douleur sourde le soir"). Up to the last blank before the first difference,
-    // both texts weigh the same, and no character is bound across a blank, so only what
-    // follows that blank decides.
+    // both texts weigh the same, and no character (nor a run of digits) is bound across a
+    // blank, so only what follows that blank decides. Something must follow it in both
+    // texts, though: the collator orders an empty text before any other, even one made only
+    // of characters it otherwise ignores, which the whole texts would not be.
     int common = 0;
     const int shorter = std::min(aBytes, bBytes);
     while (common < shorter && a[common] == b[common])
         ++common;
     if (common == aBytes && common == bBytes)
         return 0;
-    int skip = common;
+    int skip = std::max(0, std::min(common, shorter - 1));
     while (skip > 0 && a[skip - 1] != ' ')
         --skip;
     a += skip;

@@ -3,7 +3,8 @@
 struct sqlite3;
 
 // French text order for ORDER BY: accents count after letters, case is ignored
-// ("abcès" < "Ecchymose" < "écoulement" < "Zona").
+// ("abcès" < "Ecchymose" < "écoulement" < "Zona"), and numbers sort as numbers
+// ("2 fois par jour" < "10 fois par jour"). The one order the program sorts text by.
 namespace FrenchCollation {
 
 void registerOn(sqlite3 *db);
