@@ -15,10 +15,15 @@ void DataSource::setDatabaseName(const QString &path)
     m_databaseName = path;
 }
 
+Database &DataSource::database()
+{
+    if (!m_database)
+        m_database = Database::open(m_databaseName); // a failed open is retried next time
+    return *m_database;
+}
+
 void DataSource::refresh()
 {
     m_recordset.reset();
-    if (!m_database)
-        m_database = Database::open(m_databaseName); // a failed open is retried next time
-    m_recordset = m_database->openRecordset(m_recordSource);
+    m_recordset = database().openRecordset(m_recordSource);
 }

@@ -24,6 +24,10 @@ public:
 
     // Runs the record source; throws DatabaseError (the previous result is gone either way).
     void refresh();
+    // The source's open database, opened now if no refresh has opened it yet; throws
+    // DatabaseError. For statements that are not a record source (the word search).
+    Database &database();
+
     // The current result, or nullptr before the first successful refresh.
     Recordset *recordset() const { return m_recordset.get(); }
 

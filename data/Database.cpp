@@ -262,6 +262,25 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString &jetStatement)
     return std::make_unique<Recordset>(std::move(columns), std::move(cells), m_connection, translation.updatableTable);
 }
 
+std::unique_ptr<Recordset> Database::openNative(const QString &sqliteText, const QVariantList &bindings)
+{
+    sqlite3_stmt *stmt = m_connection->prepare(sqliteText);
+    for (int i = 0; i < bindings.size(); ++i) {
+        const QVariant &value = bindings[i];
+        if (value.isNull()) {
+            m_connection->check(sqlite3_bind_null(stmt, i + 1));
+        } else if (value.typeId() == QMetaType::Int || value.typeId() == QMetaType::LongLong) {
+            m_connection->check(sqlite3_bind_int64(stmt, i + 1, value.toLongLong()));
+        } else {
+            const QByteArray utf8 = value.toString().toUtf8();
+            m_connection->check(sqlite3_bind_text(stmt, i + 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT));
+        }
+    }
+    QStringList columns;
+    QVariantList cells = readAll(*m_connection, stmt, columns);
+    return std::make_unique<Recordset>(std::move(columns), std::move(cells));
+}
+
 void Database::executeNative(const QString &sqliteScript)
 {
     if (!m_connection->isOpen())

@@ -3,6 +3,7 @@
 #include "DatabaseError.h"
 
 #include <QString>
+#include <QVariant>
 
 #include <memory>
 
@@ -76,6 +77,10 @@ public:
     std::unique_ptr<Recordset> openRecordset(const QString &jetStatement);
     // Runs statements in SQLite's own dialect, unchanged (schema, fixtures).
     void executeNative(const QString &sqliteScript);
+    // Runs a SELECT in SQLite's own dialect, with the values bound to ?1, ?2...: for what
+    // the program's dialect cannot say, and for text a person typed, which never becomes
+    // part of a statement's text.
+    std::unique_ptr<Recordset> openNative(const QString &sqliteText, const QVariantList &bindings = {});
 
     void beginTransaction();
     void commit();

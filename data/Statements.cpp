@@ -89,4 +89,64 @@ QString signSyndromes(qint32 modality)
            QStringLiteral(";");
 }
 
+QString signSummary(qint32 modality)
+{
+    return QStringLiteral("SELECT Catégories.Nom, (SELECT Count(*) FROM [Modalité-Syndrome] WHERE "
+                          "[Modalité-Syndrome].NumModalité = ") +
+           QString::number(modality) + QStringLiteral(") AS Compte ") +
+           QStringLiteral(
+               " FROM Catégories INNER JOIN Modalités ON Catégories.NumCatégorie = Modalités.NumCatégorie ") +
+           QStringLiteral(" WHERE Modalités.NumModalité = ") + QString::number(modality) + QStringLiteral(";");
+}
+
+namespace {
+
+// Spelled-out ligatures, so that "oedeme" typed finds "Œdème".
+QString spelledOut(const QString &column)
+{
+    return QStringLiteral("replace(replace(replace(replace(%1, 'œ', 'oe'), 'Œ', 'Oe'), 'æ', 'ae'), 'Æ', 'Ae')")
+        .arg(column);
+}
+
+} // namespace
+
+QString searchIndexCreate()
+{
+    return QStringLiteral("DROP TABLE IF EXISTS temp.RechercheSignes; "
+                          "CREATE VIRTUAL TABLE temp.RechercheSignes USING fts5(Mots, MotsCatégorie, "
+                          "Modalité UNINDEXED, NumModalité UNINDEXED, Valeur UNINDEXED, Catégorie UNINDEXED, "
+                          "tokenize = 'unicode61 remove_diacritics 2');");
+}
+
+QString searchIndexFill()
+{
+    return QStringLiteral("INSERT INTO temp.RechercheSignes (rowid, Mots, MotsCatégorie, Modalité, NumModalité, "
+                          "Valeur, Catégorie) ") +
+           QStringLiteral("SELECT row_number() OVER (ORDER BY Catégories.Nom COLLATE FRENCH, Modalités.Modalité "
+                          "COLLATE FRENCH), ") +
+           spelledOut(QStringLiteral("Modalités.Modalité")) + QStringLiteral(", ") +
+           spelledOut(QStringLiteral("Catégories.Nom")) +
+           QStringLiteral(", Modalités.Modalité, Modalités.NumModalité, Valorisation.Valeur, Catégories.Nom "
+                          "FROM Catégories, Modalités, Valorisation "
+                          "WHERE Catégories.NumCatégorie = Modalités.NumCatégorie "
+                          "AND Modalités.NumModalité = Valorisation.NumModalité;");
+}
+
+QString searchMatches(int limit)
+{
+    return QStringLiteral("SELECT Modalité, NumModalité, Valeur, Catégorie FROM temp.RechercheSignes "
+                          "WHERE RechercheSignes MATCH ?1 ORDER BY rowid LIMIT ") +
+           QString::number(limit) + QStringLiteral(";");
+}
+
+QString searchCount()
+{
+    return QStringLiteral("SELECT count(*) AS Compte FROM temp.RechercheSignes WHERE RechercheSignes MATCH ?1;");
+}
+
+QString searchIndexDrop()
+{
+    return QStringLiteral("DROP TABLE IF EXISTS temp.RechercheSignes;");
+}
+
 } // namespace Statements

@@ -32,4 +32,24 @@ QString syndromeSigns(qint32 syndrome);
 // 7. The syndromes a modality points to.
 QString signSyndromes(qint32 modality);
 
+// 8. A modality's category name and the number of syndromes it points to.
+QString signSummary(qint32 modality);
+
+// The search across the whole base works on a word index of every recordable modality
+// (those with a weight, as the category listing lists them), made afresh on the
+// connection each time a search opens, so that it always reflects the file. The index
+// and its queries are in SQLite's own dialect: the program's dialect has no word index.
+// 9. Makes the index (empty), replacing any left over.
+QString searchIndexCreate();
+// 10. Fills the index, in the order results are shown: category name, then modality
+// text, both in the French collation; ligatures are spelled out ("oe") for the index only.
+QString searchIndexFill();
+// 11. At most `limit` entries of the index matching the query bound as ?1, in the index's
+// order: Modalité, NumModalité, Valeur, and the category's Nom as Catégorie.
+QString searchMatches(int limit);
+// 12. How many entries of the index match the query bound as ?1, as Compte.
+QString searchCount();
+// 13. Drops the index.
+QString searchIndexDrop();
+
 } // namespace Statements

@@ -1,6 +1,7 @@
 #include "DataSource.h"
 #include "Database.h"
 #include "ModalityChoice.h"
+#include "SignSearch.h"
 #include "Statements.h"
 #include "TestSupport.h"
 
@@ -103,6 +104,111 @@ private slots:
         ModalityChoice choice(signe, 43, std::nullopt);
         choice.load(m_source);
         QTEST(choice.initialMarks(signes), "opened");
+        ModalityChoice::apply(choice.valider(signes, marks), signes);
+        QTEST(signes, "expected");
+    }
+
+    // The search: every typed word begins a word of the sign's text or of its category's
+    // name, accents and case aside; results by category, then text, in French order.
+    void searchFinds_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("found");
+
+        const QStringList pulses{"Pouls fin (1)", "Pouls glissant (1)", "Pouls rapide (5)", "Pouls tendu (1)"};
+        QTest::newRow("two word starts") << "pouls rap" << QStringList{"Pouls rapide (5)"};
+        QTest::newRow("case and accents aside") << "POULS RÂP" << QStringList{"Pouls rapide (5)"};
+        QTest::newRow("accent not typed") << "pale" << QStringList{"Langue pâle (9)"};
+        QTest::newRow("any word of the text") << "rapide" << QStringList{"Pouls rapide (5)"};
+        QTest::newRow("not inside a word") << "ouls" << QStringList{};
+        QTest::newRow("the category's name lists it, French order")
+            << "teint" << QStringList{"abcès (9)", "Ecchymose (9)", "écoulement (9)", "Zona (9)"};
+        QTest::newRow("category and text taken together") << "teint ecou" << QStringList{"écoulement (9)"};
+        QTest::newRow("every word required") << "langue rapide" << QStringList{};
+        QTest::newRow("by category, then text") << "pouls" << pulses;
+        QTest::newRow("a sign without weight is not recordable") << "sans lien" << QStringList{};
+        QTest::newRow("no word") << " -' " << QStringList{};
+        QTest::newRow("the index's own syntax is only words")
+            << "\"pouls\" * (rap)^" << QStringList{"Pouls rapide (5)"};
+    }
+
+    void searchFinds()
+    {
+        QFETCH(QString, typed);
+        ModalityChoice choice = ModalityChoice::forSearch();
+        choice.load(m_source);
+        choice.find(typed);
+        QStringList texts;
+        for (const ListEntry &entry : choice.entries())
+            texts.append(entry.text);
+        QTEST(texts, "found");
+        QCOMPARE(choice.categories().size(), texts.size());
+        QCOMPARE(choice.more(), 0);
+    }
+
+    // The same sign found by the search and by its category is the same entry; the search
+    // reads the file as it stands when it opens, and lists no more than it may.
+    void searchEntriesAndLimit()
+    {
+        ModalityChoice category(0, 43, std::nullopt);
+        category.load(m_source);
+        ModalityChoice search = ModalityChoice::forSearch();
+        search.load(m_source);
+        search.find(QStringLiteral("pouls"));
+        QCOMPARE(search.entries(), category.entries());
+        QCOMPARE(search.categories(), QStringList(4, QStringLiteral("Pouls")));
+
+        QTemporaryDir dir;
+        DataSource source;
+        source.setDatabaseName(TestSupport::makeDatabase(dir, QStringLiteral("small.sql")));
+        Database::open(source.databaseName())
+            ->executeNative(
+                QStringLiteral("WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < 450) "
+                               "INSERT INTO Modalités SELECT 5000 + n, 'Pouls n° ' || n, 43 FROM s; "
+                               "INSERT INTO Valorisation SELECT NumModalité, 3 FROM Modalités "
+                               "WHERE NumModalité > 5000;"));
+        ModalityChoice many = ModalityChoice::forSearch();
+        many.load(source);
+        many.find(QStringLiteral("pouls"));
+        QCOMPARE(many.entries().size(), SignSearch::Shown);
+        QCOMPARE(many.more(), 454 - SignSearch::Shown);
+        QCOMPARE(many.entries().at(2).text, QStringLiteral("Pouls n° 1 (3)"));
+        QCOMPARE(many.entries().at(11).text, QStringLiteral("Pouls n° 10 (3)")); // numbers as numbers
+    }
+
+    // "Valider" in the search touches the signs it listed and those whose mark was changed
+    // during the opening, never another recorded sign.
+    void searchValider_data()
+    {
+        QTest::addColumn<QStringList>("steps"); // "words" searches; "+n" / "-n" marks or unmarks entry n
+        QTest::addColumn<Entries>("expected");
+
+        const ListEntry abces{"abcès (9)", 203}, ecou{"écoulement (9)", 202};
+        QTest::newRow("unlisted recorded signs stay") << QStringList{"pouls", "-0"} << Entries{langue};
+        QTest::newRow("unchanged: nothing moves") << QStringList{"pouls"} << Entries{fin, langue};
+        QTest::newRow("marks of earlier searches count")
+            << QStringList{"pouls rap", "+0", "teint", "+0", "+2"} << Entries{fin, langue, rapide, abces, ecou};
+        QTest::newRow("a mark changed back")
+            << QStringList{"pouls", "+2", "teint", "pouls", "-2"} << Entries{fin, langue};
+        QTest::newRow("unmarked in an earlier search") << QStringList{"fin", "-0", "langue"} << Entries{langue};
+    }
+
+    void searchValider()
+    {
+        QFETCH(QStringList, steps);
+        Entries signes{fin, langue};
+        ModalityChoice choice = ModalityChoice::forSearch();
+        choice.load(m_source);
+        Marks marks;
+        for (const QString &step : steps) {
+            if (step.startsWith('+') || step.startsWith('-')) {
+                marks[step.mid(1).toInt()] = step.startsWith('+');
+                choice.setMark(step.mid(1).toInt(), step.startsWith('+'));
+            } else {
+                choice.find(step);
+                marks = choice.initialMarks(signes);
+            }
+        }
         ModalityChoice::apply(choice.valider(signes, marks), signes);
         QTEST(signes, "expected");
     }
