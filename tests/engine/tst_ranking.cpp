@@ -1,8 +1,11 @@
 #include "DataSource.h"
 #include "DatabaseError.h"
+#include "Explanations.h"
 #include "Ranking.h"
+#include "Recordset.h"
 #include "TestSupport.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 class TestRanking : public QObject
@@ -75,6 +78,52 @@ private slots:
         QVERIFY(Ranking::classerSyndromes(nowhere, signs({12}), {0, 0, 0, 0, 0, 0}).isEmpty());
         QVERIFY(nowhere.recordSource().isEmpty());
         QVERIFY_THROWS_EXCEPTION(DatabaseError, Ranking::classerSyndromes(nowhere, signs({12}), All));
+    }
+
+    // What hovering an entry says, word for word.
+    void explanations()
+    {
+        DataSource listeValeurs;
+        listeValeurs.setDatabaseName(m_path);
+        QCOMPARE(Explanations::syndromeText(Explanations::syndromeSigns(listeValeurs, 1, signs({11, 10, 11}))),
+                 QStringLiteral("2 signes retrouvés sur 3 : Signe de poids six (6), Signe de poids un (1) — somme 7. "
+                                "Autres signes : Signe de poids neuf (9)."));
+        QCOMPARE(Explanations::syndromeText(Explanations::syndromeSigns(listeValeurs, 2, signs({13, 12}))),
+                 QStringLiteral("2 signes retrouvés sur 2 : Signe de poids neuf (9), Signe de poids sept (7) — "
+                                "somme 16."));
+        QCOMPARE(Explanations::syndromeText(Explanations::syndromeSigns(listeValeurs, 3, signs({10}))),
+                 QStringLiteral("Aucun signe retrouvé sur 1. Autres signes : Signe de poids neuf (9)."));
+        QCOMPARE(Explanations::signText(listeValeurs, 12), QStringLiteral("Catégorie : Pouls — indique 3 syndromes."));
+        QCOMPARE(Explanations::signText(listeValeurs, 13), QStringLiteral("Catégorie : Pouls — indique 1 syndrome."));
+        QCOMPARE(Explanations::signText(listeValeurs, 99), QString());
+    }
+
+    // On the bundled base, every ranked syndrome's explanation sums to its ranked sum.
+    void explanationsAgreeWithTheRanking()
+    {
+        DataSource source;
+        source.setDatabaseName(TestSupport::bundledDatabase());
+        source.setRecordSource(QStringLiteral("SELECT NumModalité FROM Valorisation"));
+        source.refresh();
+        QList<qint32> recordable;
+        for (Recordset &rs = *source.recordset(); !rs.isEof(); rs.moveNext())
+            recordable.append(rs.field(u"NumModalité").toInt());
+        QVERIFY(recordable.size() > 100);
+        QRandomGenerator random(3);
+        int checked = 0;
+        for (int visit = 0; visit < 40; ++visit) {
+            QList<ListEntry> recorded;
+            for (int n = 3 + random.bounded(10); n > 0; --n) {
+                const qint32 sign = recordable[random.bounded(int(recordable.size()))];
+                recorded.append({QString::number(sign), sign});
+            }
+            for (const ListEntry &ranked : Ranking::classerSyndromes(source, recorded, All)) {
+                const Explanations::SyndromeSigns split = Explanations::syndromeSigns(source, ranked.data, recorded);
+                QVERIFY2(ranked.text.endsWith(QStringLiteral("  (%1)").arg(split.sum)), qPrintable(ranked.text));
+                ++checked;
+            }
+        }
+        QVERIFY(checked > 40);
     }
 };
 
