@@ -35,10 +35,10 @@ QList<QStringList> readRows(const QString &path, QString &error)
 
 struct Base {
     int categories = 0;
-    QMap<int, QString> signs;                    // number -> text
+    QMap<int, QString> signs;                     // number -> text
     QMap<int, std::pair<int, QString>> syndromes; // number -> method, name
-    QMap<int, QList<int>> links;                 // syndrome -> signs
-    QHash<int, int> linkCount;                   // sign -> links, whose weight is 10 - links, at least 1
+    QMap<int, QList<int>> links;                  // syndrome -> signs
+    QHash<int, int> linkCount;                    // sign -> links, whose weight is 10 - links, at least 1
 };
 
 QString methodTable(const Base &base, int method)
@@ -136,10 +136,9 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    QHash<QString, QString> generated{
-        {QStringLiteral("<!-- chiffres -->"), totals(base)},
-        {QStringLiteral("<!-- syndromes retirés -->"), retiredSyndromes(base)},
-        {QStringLiteral("<!-- signes retirés -->"), retiredSigns(base)}};
+    QHash<QString, QString> generated{{QStringLiteral("<!-- chiffres -->"), totals(base)},
+                                      {QStringLiteral("<!-- syndromes retirés -->"), retiredSyndromes(base)},
+                                      {QStringLiteral("<!-- signes retirés -->"), retiredSigns(base)}};
     for (int method = 1; method <= 5; ++method)
         generated.insert(QStringLiteral("<!-- méthode %1 -->").arg(method), methodTable(base, method));
 

@@ -33,11 +33,11 @@ class TestKnowledgeBase : public QObject
         QString name;
         QList<qint32> signs; // one entry per link row, as the ranking joins them
     };
-    QList<Syndrome> m_syndromes;              // the syndromes that have links, by number
+    QList<Syndrome> m_syndromes;                 // the syndromes that have links, by number
     QList<std::pair<qint32, QString>> m_retired; // the syndromes kept only for their number
-    QHash<qint32, int> m_index;               // syndrome number -> index in m_syndromes
-    QHash<qint32, QList<int>> m_linkedTo;     // sign -> indexes in m_syndromes, one per link
-    QHash<qint32, int> m_weight;              // Valorisation
+    QHash<qint32, int> m_index;                  // syndrome number -> index in m_syndromes
+    QHash<qint32, QList<int>> m_linkedTo;        // sign -> indexes in m_syndromes, one per link
+    QHash<qint32, int> m_weight;                 // Valorisation
     QHash<qint32, int> m_category;
     QHash<qint32, QString> m_text;
 
@@ -217,14 +217,12 @@ private slots:
                 QVERIFY2(m_index.contains(n) || std::any_of(m_retired.cbegin(), m_retired.cend(),
                                                             [n](const auto &r) { return r.first == n; }),
                          qPrintable(QString::number(n)));
-        const QMap<int, int> lastSign{{2, 212},   {3, 311},   {4, 420},   {5, 512},   {8, 812},   {9, 910},
-                                      {10, 1010}, {11, 1110}, {14, 1411}, {15, 1514}, {17, 1711}, {18, 1820},
-                                      {19, 1916}, {22, 2222}, {23, 2313}, {24, 2416}, {25, 2512}, {26, 2611},
-                                      {27, 2710}, {28, 2816}, {29, 2915}, {31, 3118}, {33, 3317}, {36, 3612},
-                                      {37, 3711}, {38, 3812}, {43, 4330}, {45, 4514}, {49, 4910}, {50, 5010},
-                                      {51, 5111}, {52, 5214}, {53, 5310}, {54, 5412}, {56, 5610}, {57, 5711},
-                                      {58, 5810}, {59, 5911}, {60, 6011}, {62, 6213}, {64, 6410}, {65, 6510},
-                                      {66, 6610}, {67, 6711}};
+        const QMap<int, int> lastSign{
+            {2, 212},   {3, 311},   {4, 420},   {5, 512},   {8, 812},   {9, 910},   {10, 1010}, {11, 1110}, {14, 1411},
+            {15, 1514}, {17, 1711}, {18, 1820}, {19, 1916}, {22, 2222}, {23, 2313}, {24, 2416}, {25, 2512}, {26, 2611},
+            {27, 2710}, {28, 2816}, {29, 2915}, {31, 3118}, {33, 3317}, {36, 3612}, {37, 3711}, {38, 3812}, {43, 4330},
+            {45, 4514}, {49, 4910}, {50, 5010}, {51, 5111}, {52, 5214}, {53, 5310}, {54, 5412}, {56, 5610}, {57, 5711},
+            {58, 5810}, {59, 5911}, {60, 6011}, {62, 6213}, {64, 6410}, {65, 6510}, {66, 6610}, {67, 6711}};
         for (auto it = lastSign.cbegin(); it != lastSign.cend(); ++it)
             for (int n = it.key() * 100 + 1; n <= it.value(); ++n)
                 QVERIFY2(m_text.contains(n), qPrintable(QString::number(n)));
