@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <stdexcept>
@@ -14,17 +15,47 @@ public:
         NotDatabase, // the file exists but is no database we can read
         AccessFile,  // an Access/Jet file, which must be converted first
         Locked,      // another program holds the file longer than we wait
-        Failed       // any other failure of the engine (bad statement, missing table...)
+        Failed,      // any other failure of the engine (bad statement, missing table...)
+
+        // Importing an Access (Jet) knowledge base. The details say where.
+        NotAccessFile,    // the file to import is no Access file
+        Truncated,        // the file stops short: value = its size, expected = the page size;
+                          // or a table's pages lie past its end (table)
+        MissingTable,     // one detail per absent table
+        MissingColumn,    // one detail per absent column (table, column)
+        WrongType,        // a key, weight or text column of another type (value = the type found)
+        RowCount,         // rows read (value) differ from the count the table declares (expected)
+        NullValue,        // a needed column is empty (table, column; context = the rest of the row)
+        DuplicateKey,     // a number that identifies a row occurs twice (table, column, value)
+        MissingReference, // links or weights naming a sign or syndrome that does not exist
+                          // (table, column, value = the number; context = the whole row)
+        WriteFailed,      // the converted file could not be written (value = that file)
+        CheckFailed,      // the converted file did not read back as written (value = that file)
+        RenameFailed,     // a file could not be renamed (value = from, expected = to); the
+                          // original is back in place
+        RestoreFailed     // as RenameFailed, and the original could not be put back: it lies
+                          // at value and belongs at expected
     };
 
-    DatabaseError(Kind kind, QString path, QString engineMessage);
+    // Where a failure lies. Which fields mean something depends on the kind.
+    struct Detail {
+        QString table;
+        QString column;
+        QString value;
+        QString expected;
+        QString context;
+    };
+
+    DatabaseError(Kind kind, QString path, QString engineMessage, QList<Detail> details = {});
 
     Kind kind() const { return m_kind; }
     const QString &path() const { return m_path; }
     const QString &engineMessage() const { return m_engineMessage; }
+    const QList<Detail> &details() const { return m_details; }
 
 private:
     Kind m_kind;
     QString m_path;
     QString m_engineMessage;
+    QList<Detail> m_details;
 };

@@ -3,8 +3,9 @@
 # and the machine lacks. Usage: scripts/deps.sh [run|test]
 set -euo pipefail
 
-packages=(cmake g++ make qt6-base-dev qt6-svg-dev libqt6svg6 libqt6sql6-sqlite libsqlite3-dev sqlite3
-          libgl-dev fonts-liberation fonts-dejavu-core qt6-translations-l10n)
+packages=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 libqt6sql6-sqlite libsqlite3-dev sqlite3
+          libgl-dev fonts-liberation fonts-dejavu-core qt6-translations-l10n
+          mdbtools-dev libmdb3) # libmdb reads practitioners' Access bases for the import
 if [ "${1:-run}" = test ]; then
   packages+=(libbenchmark-dev poppler-utils)
 fi

@@ -1,6 +1,7 @@
 #include "DatabaseMessage.h"
 
 #include "DatabaseError.h"
+#include "JetImportText.h"
 #include "MessageBox.h"
 
 #include <QDir>
@@ -34,6 +35,21 @@ void show(QWidget *parent, const DatabaseError &error)
     case DatabaseError::Kind::Failed:
         text = QStringLiteral("La base de connaissances « %1 » n'a pas pu être lue :\n%2")
                    .arg(file, error.engineMessage());
+        break;
+    case DatabaseError::Kind::NotAccessFile:
+    case DatabaseError::Kind::Truncated:
+    case DatabaseError::Kind::MissingTable:
+    case DatabaseError::Kind::MissingColumn:
+    case DatabaseError::Kind::WrongType:
+    case DatabaseError::Kind::RowCount:
+    case DatabaseError::Kind::NullValue:
+    case DatabaseError::Kind::DuplicateKey:
+    case DatabaseError::Kind::MissingReference:
+    case DatabaseError::Kind::WriteFailed:
+    case DatabaseError::Kind::CheckFailed:
+    case DatabaseError::Kind::RenameFailed:
+    case DatabaseError::Kind::RestoreFailed:
+        text = JetImportText::problem(error);
         break;
     }
     Beep::sound();

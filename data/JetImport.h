@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class ImportFiles;
+struct KnowledgeBaseRows;
+
+// Brings a practitioner's Access (Jet 3 or Jet 4) knowledge base over into a knowledge
+// base of the program's own, and never loses anything on the way: the Access file is read
+// whole and checked, the new file is written beside it under a temporary name and read
+// back, and only then do the files change names. Any failure leaves the files as they
+// were, without a temporary file, and throws DatabaseError.
+class JetImport
+{
+public:
+    // What came over. The weights are brought as they are; `weightsDiffering` counts the
+    // signs whose weight is not the one the weight rule gives (10 minus its links, 1 from
+    // ten links on; no weight without a link).
+    struct Summary {
+        int version = 0;       // Jet generation of the file read: 3 or 4
+        QString source;        // the Access file read (as it was named)
+        QString knowledgeBase; // the knowledge base written
+        QString keptCopy;      // where the file replaced now lies; empty if none was
+        qint64 categories = 0;
+        qint64 modalities = 0;
+        qint64 syndromes = 0;
+        qint64 links = 0;
+        qint64 weights = 0;
+        qint64 weightsDiffering = 0;
+        QStringList otherTables;  // tables of the Access file left behind
+        QStringList otherColumns; // "Table.Column" left behind
+    };
+
+    // Receives the work done so far and the work in all (rows read, then rows written).
+    using Progress = std::function<void(qint64 done, qint64 total)>;
+
+    explicit JetImport(ImportFiles &files);
+    JetImport();
+
+    // Whether this build reads Access files at all.
+    static bool isAvailable();
+    // Whether the file is an Access (Jet) file, from its first bytes; works in any build.
+    static bool isJetFile(const QString &path);
+
+    void setProgress(Progress progress) { m_progress = std::move(progress); }
+    // The date the kept copies are named after; today unless set.
+    void setDate(QDate date) { m_date = date; }
+
+    // Converts the Access file at `jetPath` where it lies: the file is renamed
+    // "<name>-access-<yyyy-MM-dd>.mdb" (numbered "-2", "-3"... when taken) and the new
+    // knowledge base takes its name.
+    Summary convertInPlace(const QString &jetPath);
+
+    // Replaces the knowledge base at `basePath` by the content of the Access file at
+    // `jetPath`, which is left as it is. The former base is first kept beside it as
+    // "<name>-<yyyy-MM-dd>.mdb" (numbered when taken). The caller closes its own
+    // connections to `basePath` first and reopens them afterwards.
+    Summary replaceWith(const QString &jetPath, const QString &basePath);
+
+    // The first name of the form "<stem>.<suffix>", "<stem>-2.<suffix>", ... in `folder`
+    // that no file bears.
+    QString freeName(const QString &folder, const QString &stem, const QString &suffix);
+
+private:
+    Summary convert(const QString &jetPath, const QString &basePath, const QString &keptName);
+    QString writeChecked(const KnowledgeBaseRows &rows, const QString &folder, const QString &stem, qint64 doneBefore,
+                         qint64 total);
+
+    ImportFiles &m_files;
+    Progress m_progress;
+    QDate m_date;
+};

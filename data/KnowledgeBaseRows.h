@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// Every row of the five knowledge tables, with the columns the program uses, as read
+// from a file before it is written anew. Rows keep the order in which they were read.
+struct KnowledgeBaseRows {
+    struct Category {
+        qint32 number;
+        std::optional<QString> name;
+        bool operator==(const Category &) const = default;
+    };
+    struct Modality {
+        qint32 number;
+        QString text;
+        qint32 category;
+        bool operator==(const Modality &) const = default;
+    };
+    struct Syndrome {
+        qint32 number;
+        QString name;
+        qint32 method;
+        bool operator==(const Syndrome &) const = default;
+    };
+    struct Link {
+        qint32 modality;
+        qint32 syndrome;
+        bool operator==(const Link &) const = default;
+    };
+    struct Weight {
+        qint32 modality;
+        std::optional<qint32> value;
+        bool operator==(const Weight &) const = default;
+    };
+
+    QList<Category> categories;
+    QList<Modality> modalities;
+    QList<Syndrome> syndromes;
+    QList<Link> links;
+    QList<Weight> weights;
+
+    qint64 rowCount() const
+    {
+        return categories.size() + modalities.size() + syndromes.size() + links.size() + weights.size();
+    }
+};

@@ -1,0 +1,197 @@
+#include "JetImportText.h"
+
+#include "DatabaseError.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QLocale>
+
+#include <functional>
+
+namespace JetImportText {
+
+namespace {
+
+using Kind = DatabaseError::Kind;
+using Detail = DatabaseError::Detail;
+
+// A long list is cut: the practitioner needs to see the kind of fault, not a thousand lines.
+constexpr qsizetype MaxListed = 12;
+
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+QString number(qint64 n)
+{
+    return QLocale(QLocale::French).toString(n);
+}
+
+QString list(const QList<Detail> &details, const std::function<QString(const Detail &)> &line)
+{
+    QStringList lines;
+    for (qsizetype i = 0; i < details.size() && i < MaxListed; ++i)
+        lines.append(QStringLiteral("- ") + line(details[i]));
+    if (details.size() > MaxListed)
+        lines.append(QStringLiteral("- et %1 autres.").arg(number(details.size() - MaxListed)));
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString frenchType(const QString &accessType)
+{
+    static const QHash<QString, QString> names{
+        {QStringLiteral("Yes/No"), QStringLiteral("Oui/Non")},
+        {QStringLiteral("Byte"), QStringLiteral("Octet")},
+        {QStringLiteral("Integer"), QStringLiteral("Entier")},
+        {QStringLiteral("Long Integer"), QStringLiteral("Entier long")},
+        {QStringLiteral("Currency"), QStringLiteral("Monétaire")},
+        {QStringLiteral("Single"), QStringLiteral("Réel simple")},
+        {QStringLiteral("Double"), QStringLiteral("Réel double")},
+        {QStringLiteral("Date/Time"), QStringLiteral("Date/Heure")},
+        {QStringLiteral("Binary"), QStringLiteral("Binaire")},
+        {QStringLiteral("Text"), QStringLiteral("Texte")},
+        {QStringLiteral("OLE Object"), QStringLiteral("Objet OLE")},
+        {QStringLiteral("Memo"), QStringLiteral("Mémo")},
+        {QStringLiteral("Replication ID"), QStringLiteral("N° de réplication")},
+        {QStringLiteral("Decimal"), QStringLiteral("Décimal")},
+    };
+    return names.value(accessType, accessType);
+}
+
+const QString Unchanged = QStringLiteral("Aucun fichier n'a été modifié.");
+const QString FixInAccess = QStringLiteral("Corrigez ces lignes avec Access, puis recommencez l'importation.");
+
+} // namespace
+
+QString problem(const DatabaseError &error)
+{
+    const QString file = native(error.path());
+    const QList<Detail> &details = error.details();
+    const Detail first = details.value(0);
+    switch (error.kind()) {
+    case Kind::NotAccessFile:
+        return QStringLiteral("Le fichier « %1 » n'est pas une base Access : il ne peut pas être importé.").arg(file);
+    case Kind::Truncated:
+        if (first.table.isEmpty())
+            return QStringLiteral("Le fichier Access « %1 » est incomplet : sa taille (%2 octets) n'est pas un nombre "
+                                  "entier de pages de %3 octets. Il a sans doute été coupé lors d'une copie ; "
+                                  "reprenez-en une copie complète.\n\n%4")
+                .arg(file, number(first.value.toLongLong()), first.expected, Unchanged);
+        return QStringLiteral("Le fichier Access « %1 » est incomplet : la table « %2 » continue au-delà de la fin "
+                              "du fichier. Il a sans doute été coupé lors d'une copie ; reprenez-en une copie "
+                              "complète.\n\n%3")
+            .arg(file, first.table, Unchanged);
+    case Kind::MissingTable:
+        return QStringLiteral("Le fichier Access « %1 » n'est pas une base de connaissances : il y manque\n%2\n\n%3")
+            .arg(file, list(details, [](const Detail &d) { return QStringLiteral("la table « %1 »").arg(d.table); }),
+                 Unchanged);
+    case Kind::MissingColumn:
+        return QStringLiteral("Le fichier Access « %1 » ne peut pas être importé : il y manque\n%2\n\n%3")
+            .arg(file,
+                 list(details,
+                      [](const Detail &d) {
+                          return QStringLiteral("la colonne « %1 » de la table « %2 »").arg(d.column, d.table);
+                      }),
+                 Unchanged);
+    case Kind::WrongType:
+        return QStringLiteral("Le fichier Access « %1 » ne peut pas être importé :\n%2\n\nChangez le type de ces "
+                              "colonnes avec Access, puis recommencez l'importation. %3")
+            .arg(file,
+                 list(details,
+                      [](const Detail &d) {
+                          return QStringLiteral("la colonne « %1 » de la table « %2 » est de type « %3 » ; elle doit "
+                                                "être %4")
+                              .arg(d.column, d.table, frenchType(d.value),
+                                   d.expected == QLatin1String("text")
+                                       ? QStringLiteral("de type « Texte » ou « Mémo ».")
+                                       : QStringLiteral("de type « Entier long », « Entier » ou « Octet »."));
+                      }),
+                 Unchanged);
+    case Kind::RowCount:
+        return QStringLiteral("Le fichier Access « %1 » est endommagé : la table « %2 » annonce %3 lignes, mais %4 "
+                              "seulement ont pu être lues. Réparez et compactez la base avec Access, puis "
+                              "recommencez l'importation.\n\n%5")
+            .arg(file, first.table, number(first.expected.toLongLong()), number(first.value.toLongLong()), Unchanged);
+    case Kind::NullValue:
+        return QStringLiteral("Le fichier Access « %1 » contient des lignes incomplètes :\n%2\n\n%3 %4")
+            .arg(file,
+                 list(details,
+                      [](const Detail &d) {
+                          const QString row = d.context.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(d.context);
+                          return QStringLiteral("table « %1 » : la colonne « %2 » est vide%3")
+                              .arg(d.table, d.column, row);
+                      }),
+                 FixInAccess, Unchanged);
+    case Kind::DuplicateKey:
+        return QStringLiteral("Le fichier Access « %1 » contient des numéros en double :\n%2\n\nChaque numéro ne "
+                              "doit désigner qu'une ligne. %3 %4")
+            .arg(file,
+                 list(details,
+                      [](const Detail &d) {
+                          return QStringLiteral("table « %1 » : %2 %3 figure plusieurs fois")
+                              .arg(d.table, d.column, d.value);
+                      }),
+                 FixInAccess, Unchanged);
+    case Kind::MissingReference:
+        return QStringLiteral("Le fichier Access « %1 » contient des liens ou des poids qui renvoient à un signe ou "
+                              "à un syndrome absent :\n%2\n\nCorrigez ou supprimez ces lignes avec Access, puis "
+                              "recommencez l'importation. %3")
+            .arg(file,
+                 list(details,
+                      [](const Detail &d) {
+                          const QString what = d.column == QLatin1String("NumSyndrome")
+                                                   ? QStringLiteral("le syndrome n° %1 n'existe pas")
+                                                   : QStringLiteral("le signe n° %1 n'existe pas");
+                          return QStringLiteral("table « %1 » : %2 (%3)").arg(d.table, what.arg(d.value), d.context);
+                      }),
+                 Unchanged);
+    case Kind::WriteFailed:
+        return QStringLiteral("La base convertie n'a pas pu être écrite dans « %1 » :\n%2\n\n%3")
+            .arg(native(first.value), error.engineMessage(), Unchanged);
+    case Kind::CheckFailed:
+        return QStringLiteral("La base convertie ne s'est pas relue comme elle avait été écrite dans « %1 » :\n%2\n\n"
+                              "%3")
+            .arg(native(first.value.isEmpty() ? first.context : first.value), error.engineMessage(), Unchanged);
+    case Kind::RenameFailed:
+        return QStringLiteral("Le fichier « %1 » n'a pas pu être renommé en « %2 » :\n%3\n\n%4")
+            .arg(native(first.value), native(first.expected), error.engineMessage(), Unchanged);
+    case Kind::RestoreFailed:
+        return QStringLiteral("L'importation a échoué, et le fichier « %1 » n'a pas pu reprendre son nom :\n%2\n\n"
+                              "Il n'est pas perdu : renommez-le vous-même « %3 ».")
+            .arg(native(first.value), error.engineMessage(), QFileInfo(first.expected).fileName());
+    default:
+        return QStringLiteral("Le fichier « %1 » n'a pas pu être importé :\n%2").arg(file, error.engineMessage());
+    }
+}
+
+QString summary(const JetImport::Summary &s)
+{
+    QStringList parts;
+    parts.append(QStringLiteral("La base Access « %1 » (Jet %2) a été importée dans « %3 ».")
+                     .arg(native(s.source))
+                     .arg(s.version)
+                     .arg(native(s.knowledgeBase)));
+    parts.append(
+        QStringLiteral("Catégories : %1\nModalités : %2\nSyndromes : %3\nLiens (Modalité-Syndrome) : %4\n"
+                       "Poids (Valorisation) : %5")
+            .arg(number(s.categories), number(s.modalities), number(s.syndromes), number(s.links), number(s.weights)));
+    if (!s.otherTables.isEmpty())
+        parts.append(QStringLiteral("Tables non reprises : %1.").arg(s.otherTables.join(QStringLiteral(", "))));
+    if (!s.otherColumns.isEmpty())
+        parts.append(QStringLiteral("Colonnes non reprises : %1.").arg(s.otherColumns.join(QStringLiteral(", "))));
+    if (s.weightsDiffering > 0)
+        parts.append(
+            (s.weightsDiffering == 1
+                 ? QStringLiteral("1 poids diffère de la règle des poids")
+                 : QStringLiteral("%1 poids diffèrent de la règle des poids").arg(number(s.weightsDiffering))) +
+            QStringLiteral(" (10 moins le nombre de liens du signe, 1 à partir de dix liens). Ils ont été repris "
+                           "tels quels ; pour les recalculer, choisissez « Régénérer la base » dans le menu "
+                           "Fichier."));
+    if (!s.keptCopy.isEmpty())
+        parts.append(QStringLiteral("Le fichier remplacé est conservé sous le nom « %1 ».").arg(native(s.keptCopy)));
+    return parts.join(QStringLiteral("\n\n"));
+}
+
+} // namespace JetImportText
