@@ -1,0 +1,513 @@
+#include "JetWriter.h"
+
+#include "Database.h"
+#include "Recordset.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+namespace JetWriter {
+
+namespace {
+
+constexpr int CatalogPage = 2;
+constexpr quint32 SystemTableFlags = 0x80000002;
+constexpr quint8 PageData = 0x01, PageDefinition = 0x02;
+constexpr quint8 ColFixed = 0x01, ColNullable = 0x02;
+
+void put16(QByteArray &b, int at, quint32 v)
+{
+    b[at] = char(v & 0xff);
+    b[at + 1] = char((v >> 8) & 0xff);
+}
+
+void put32(QByteArray &b, int at, quint32 v)
+{
+    for (int i = 0; i < 4; ++i)
+        b[at + i] = char((v >> (8 * i)) & 0xff);
+}
+
+void append16(QByteArray &b, quint32 v)
+{
+    b.append(char(v & 0xff)).append(char((v >> 8) & 0xff));
+}
+
+// The header's scrambling: RC4 with a fixed key, the same transformation both ways.
+void rc4(QByteArray &b, int from, int length)
+{
+    static constexpr std::array<quint8, 4> key{0xC7, 0xDA, 0x39, 0x6B};
+    std::array<quint8, 256> s;
+    for (int i = 0; i < 256; ++i)
+        s[i] = quint8(i);
+    for (int i = 0, j = 0; i < 256; ++i) {
+        j = (j + s[i] + key[i % key.size()]) & 0xff;
+        std::swap(s[i], s[j]);
+    }
+    for (int n = 0, i = 0, j = 0; n < length; ++n) {
+        i = (i + 1) & 0xff;
+        j = (j + s[i]) & 0xff;
+        std::swap(s[i], s[j]);
+        b[from + n] = char(quint8(b[from + n]) ^ s[(s[i] + s[j]) & 0xff]);
+    }
+}
+
+// Windows-1252, the code page a French Jet 3 file is written in.
+QByteArray toWindows1252(const QString &text)
+{
+    static constexpr std::array<char16_t, 32> high{0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                                   0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                                   0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                                   0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+    QByteArray out;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+            out.append(char(u));
+            continue;
+        }
+        const auto it = std::find(high.begin(), high.end(), u);
+        if (u == 0 || it == high.end())
+            qFatal("JetWriter: no Windows-1252 byte for U+%04X", unsigned(u));
+        out.append(char(0x80 + (it - high.begin())));
+    }
+    return out;
+}
+
+QByteArray utf16(const QString &text)
+{
+    QByteArray out;
+    for (const QChar c : text)
+        append16(out, c.unicode());
+    return out;
+}
+
+// Compressed text: FF FE, then bytes standing for characters whose high byte is 0, with
+// a 0 byte switching to and from plain two-byte characters. A character whose low byte
+// is 0 would read as a switch, so such a text is left uncompressed; so is a text that
+// compression would not shorten.
+QByteArray compressedUtf16(const QString &text)
+{
+    const QByteArray plain = utf16(text);
+    QByteArray out("\xff\xfe", 2);
+    bool compressed = true;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if ((u & 0xff) == 0)
+            return plain;
+        const bool fits = u <= 0xff;
+        if (fits != compressed) {
+            out.append('\0');
+            compressed = fits;
+        }
+        if (compressed)
+            out.append(char(u));
+        else
+            append16(out, u);
+    }
+    return out.size() < plain.size() ? out : plain;
+}
+
+struct Layout {
+    bool jet4;
+    int pageSize;
+    int rowCountOffset; // where a data page counts its rows; the row offsets follow
+};
+
+int fixedSize(Type type)
+{
+    switch (type) {
+    case Type::Byte:
+        return 1;
+    case Type::Integer:
+        return 2;
+    case Type::LongInteger:
+        return 4;
+    case Type::Double:
+        return 8;
+    case Type::Text:
+    case Type::LongBinary:
+        break;
+    }
+    return 0;
+}
+
+quint8 typeCode(Type type)
+{
+    switch (type) {
+    case Type::Byte:
+        return 0x02;
+    case Type::Integer:
+        return 0x03;
+    case Type::LongInteger:
+        return 0x04;
+    case Type::Double:
+        return 0x07;
+    case Type::Text:
+        return 0x0A;
+    case Type::LongBinary:
+        return 0x0B;
+    }
+    return 0;
+}
+
+// Where each column sits in a row: fixed columns at an offset within the fixed area,
+// variable ones by their rank among the variable columns.
+struct ColumnPlace {
+    bool fixed;
+    int offset; // fixed: offset in the fixed area; variable: rank
+    int size;
+};
+
+QList<ColumnPlace> placesOf(const Table &table)
+{
+    QList<ColumnPlace> places;
+    int fixedOffset = 0, varRank = 0;
+    for (const Column &c : table.columns) {
+        const int size = fixedSize(c.type);
+        if (size > 0) {
+            places.append({true, fixedOffset, size});
+            fixedOffset += size;
+        } else {
+            places.append({false, varRank++, 0});
+        }
+    }
+    return places;
+}
+
+QByteArray encodeText(const Layout &l, Format format, const QString &text)
+{
+    if (!l.jet4)
+        return toWindows1252(text);
+    return format == Format::Jet4Compressed ? compressedUtf16(text) : utf16(text);
+}
+
+QByteArray encodeRow(const Layout &l, Format format, const Table &table, const QVariantList &row)
+{
+    const QList<ColumnPlace> places = placesOf(table);
+    const int columns = int(table.columns.size());
+    const int countSize = l.jet4 ? 2 : 1;
+    int fixedTotal = 0, varCount = 0;
+    for (const ColumnPlace &p : places) {
+        fixedTotal += p.fixed ? p.size : 0;
+        varCount += p.fixed ? 0 : 1;
+    }
+    QByteArray out(countSize + fixedTotal, '\0');
+    if (l.jet4)
+        put16(out, 0, quint32(columns));
+    else
+        out[0] = char(columns);
+
+    // Null mask: one bit per column number, set when the value is present.
+    QByteArray mask((columns + 7) / 8, '\0');
+    QList<QByteArray> varData(varCount);
+    for (int i = 0; i < columns; ++i) {
+        const QVariant &v = row.value(i);
+        if (v.isNull())
+            continue;
+        mask[i / 8] = char(quint8(mask[i / 8]) | (1 << (i % 8)));
+        const ColumnPlace &p = places[i];
+        const Type type = table.columns[i].type;
+        if (!p.fixed) {
+            if (type == Type::LongBinary)
+                qFatal("JetWriter: long values are not written");
+            varData[p.offset] = encodeText(l, format, v.toString());
+            continue;
+        }
+        const int at = countSize + p.offset;
+        if (type == Type::Double) {
+            const double d = v.toDouble();
+            quint64 bits;
+            std::memcpy(&bits, &d, 8);
+            put32(out, at, quint32(bits));
+            put32(out, at + 4, quint32(bits >> 32));
+        } else {
+            const quint32 n = quint32(v.toLongLong());
+            for (int b = 0; b < p.size; ++b)
+                out[at + b] = char((n >> (8 * b)) & 0xff);
+        }
+    }
+    if (varCount == 0)
+        return out + mask;
+
+    QList<int> offsets; // of each variable column, then the end of the variable data
+    for (const QByteArray &d : varData) {
+        offsets.append(int(out.size()));
+        out += d;
+    }
+    offsets.append(int(out.size()));
+    if (l.jet4) {
+        for (int i = varCount; i >= 0; --i) // end first, then the columns from last to first
+            append16(out, quint32(offsets[i]));
+        append16(out, quint32(varCount));
+        return out + mask;
+    }
+
+    // Jet 3 offsets are one byte: a row longer than 256 bytes carries, for each 256-byte
+    // boundary, the rank of the first offset at or past it; a boundary that no offset
+    // reaches gets a filler. The count of entries depends on the row's length, which
+    // depends on the count: settle it first.
+    const int tail = varCount + 1 + 1 + int(mask.size());
+    int jumps = 0;
+    while ((int(out.size()) + tail + jumps - 1) / 256 > jumps)
+        ++jumps;
+    for (int i = varCount; i >= 0; --i)
+        out.append(char(offsets[i] & 0xff));
+    for (int k = jumps - 1; k >= 0; --k) {
+        const int boundary = (k + 1) * 256;
+        const auto it = std::find_if(offsets.begin(), offsets.end(), [&](int o) { return o >= boundary; });
+        out.append(it == offsets.end() ? char(0xff) : char(it - offsets.begin()));
+    }
+    out.append(char(varCount));
+    return out + mask;
+}
+
+QByteArray blankPage(const Layout &l)
+{
+    return QByteArray(l.pageSize, '\0');
+}
+
+// Data pages holding `rows`, filled from the end of the page backwards as the format has it.
+QList<QByteArray> packRows(const Layout &l, const QList<QByteArray> &rows, quint32 owner)
+{
+    QList<QByteArray> pages;
+    qsizetype next = 0;
+    do {
+        QByteArray page = blankPage(l);
+        page[0] = char(PageData);
+        page[1] = 0x01;
+        put32(page, 4, owner);
+        int end = l.pageSize, count = 0;
+        while (next < rows.size() && count < 255) {
+            const int headerEnd = l.rowCountOffset + 2 + 2 * (count + 1);
+            const int start = end - int(rows[next].size());
+            if (start < headerEnd)
+                break;
+            std::memcpy(page.data() + start, rows[next].constData(), size_t(rows[next].size()));
+            put16(page, l.rowCountOffset + 2 + 2 * count, quint32(start));
+            end = start;
+            ++count;
+            ++next;
+        }
+        if (count == 0 && next < rows.size())
+            qFatal("JetWriter: a row does not fit in a page");
+        put16(page, l.rowCountOffset, quint32(count));
+        put16(page, 2, quint32(end - (l.rowCountOffset + 2 + 2 * count)));
+        pages.append(page);
+    } while (next < rows.size());
+    return pages;
+}
+
+// A table definition on one page; `usedMap` and `freeMap` point at rows (page << 8 | row).
+QByteArray definitionPage(const Layout &l, const Table &table, bool system, quint32 rowCount, quint32 usedMap,
+                          quint32 freeMap)
+{
+    QByteArray page = blankPage(l);
+    page[0] = char(PageDefinition);
+    page[1] = 0x01;
+    const QList<ColumnPlace> places = placesOf(table);
+    const int columns = int(table.columns.size());
+    const int varColumns = int(std::count_if(places.begin(), places.end(), [](const auto &p) { return !p.fixed; }));
+    const int rowsAt = l.jet4 ? 16 : 12, typeAt = l.jet4 ? 40 : 20;
+    put32(page, rowsAt, rowCount);
+    page[typeAt] = char(system ? 0x53 : 0x4e);
+    put16(page, typeAt + 1, quint32(columns));    // max columns
+    put16(page, typeAt + 3, quint32(varColumns)); // variable columns
+    put16(page, typeAt + 5, quint32(columns));    // columns
+    // no index, logical or real: the counts after the columns stay 0
+    put32(page, typeAt + 15, usedMap);
+    put32(page, typeAt + 19, freeMap);
+    int at = typeAt + 23;
+    const int entrySize = l.jet4 ? 25 : 18;
+    for (int i = 0; i < columns; ++i) {
+        const ColumnPlace &p = places[i];
+        const Type type = table.columns[i].type;
+        const int size = type == Type::Text ? (l.jet4 ? 510 : 255) : p.size;
+        const quint8 flags = (p.fixed ? ColFixed : 0) | ColNullable;
+        page[at] = char(typeCode(type));
+        if (l.jet4) {
+            put16(page, at + 5, quint32(i));
+            put16(page, at + 7, quint32(p.fixed ? 0 : p.offset));
+            put16(page, at + 9, quint32(i));
+            if (type == Type::Text)
+                put16(page, at + 11, 0x409); // general sort order
+            page[at + 15] = char(flags);
+            page[at + 16] = char(type == Type::Text ? 0x01 : 0x00); // compressible text
+            put16(page, at + 21, quint32(p.fixed ? p.offset : 0));
+            put16(page, at + 23, quint32(size));
+        } else {
+            put16(page, at + 1, quint32(i));
+            put16(page, at + 3, quint32(p.fixed ? 0 : p.offset));
+            put16(page, at + 5, quint32(i));
+            if (type == Type::Text) {
+                put16(page, at + 7, 0x409);
+                put16(page, at + 9, 1252); // the column's code page
+            }
+            page[at + 13] = char(flags);
+            put16(page, at + 14, quint32(p.fixed ? p.offset : 0));
+            put16(page, at + 16, quint32(size));
+        }
+        at += entrySize;
+    }
+    for (const Column &c : table.columns) {
+        const QByteArray name = l.jet4 ? utf16(c.name) : toWindows1252(c.name);
+        if (l.jet4)
+            put16(page, at, quint32(name.size()));
+        else
+            page[at] = char(name.size());
+        at += l.jet4 ? 2 : 1;
+        std::memcpy(page.data() + at, name.constData(), size_t(name.size()));
+        at += int(name.size());
+    }
+    put16(page, at, 0xffff); // no variable-column usage maps follow
+    at += 2;
+    if (at > l.pageSize)
+        qFatal("JetWriter: the definition of %s does not fit in a page", qPrintable(table.name));
+    put32(page, 8, quint32(at - 8));
+    if (l.jet4)
+        put16(page, 2, quint32(l.pageSize - at - 8));
+    else
+        page.replace(2, 2, "VC");
+    return page;
+}
+
+QByteArray headerPage(const Layout &l)
+{
+    QByteArray page = blankPage(l);
+    page[1] = 0x01;
+    page.replace(4, 16, QByteArray("Standard Jet DB\0", 16));
+    put32(page, 0x14, l.jet4 ? 1 : 0);
+    put16(page, l.jet4 ? 0x6E : 0x3A, 0x409); // collating order
+    put16(page, 0x3C, 1252);                  // code page of Jet 3 text
+    // The database key at 0x3E stays 0: pages are not encrypted.
+    rc4(page, 0x18, l.jet4 ? 128 : 126);
+    return page;
+}
+
+// A page-usage map of type 0: its first page, then one bit per page from it on.
+QByteArray usageMap(const QList<int> &pages)
+{
+    QByteArray map(5, '\0');
+    if (pages.isEmpty())
+        return map + QByteArray(1, '\0');
+    const int first = pages.first();
+    put32(map, 1, quint32(first));
+    map += QByteArray((pages.last() - first) / 8 + 1, '\0');
+    for (int p : pages)
+        map[5 + (p - first) / 8] = char(quint8(map[5 + (p - first) / 8]) | (1 << ((p - first) % 8)));
+    return map;
+}
+
+} // namespace
+
+Image write(Format format, const QList<Table> &userTables)
+{
+    const bool jet4 = format != Format::Jet3;
+    const Layout l{jet4, jet4 ? 4096 : 2048, jet4 ? 12 : 8};
+
+    // Page 2 holds the catalogue's definition, the tables' definitions follow, then the
+    // page of usage maps, then the data pages of each table in turn.
+    QList<Table> tables;
+    Table catalog{QStringLiteral("MSysObjects"),
+                  {{QStringLiteral("Id"), Type::LongInteger},
+                   {QStringLiteral("Name"), Type::Text},
+                   {QStringLiteral("Type"), Type::Integer},
+                   {QStringLiteral("Flags"), Type::LongInteger},
+                   {QStringLiteral("LvProp"), Type::LongBinary}},
+                  {}};
+    catalog.rows.append({CatalogPage, catalog.name, 1, qint64(qint32(SystemTableFlags)), QVariant()});
+    for (int i = 0; i < userTables.size(); ++i)
+        catalog.rows.append({CatalogPage + 1 + i, userTables[i].name, 1, 0, QVariant()});
+    tables.append(catalog);
+    tables += userTables;
+
+    const int mapPage = CatalogPage + int(tables.size());
+    Image image;
+    image.pageSize = l.pageSize;
+    QList<QByteArray> pages{headerPage(l), blankPage(l)}; // page 1: the file's own usage map, unused here
+    QList<QByteArray> dataPages;
+    QByteArray mapRows;
+    QList<QByteArray> maps;
+    for (int t = 0; t < tables.size(); ++t) {
+        const Table &table = tables[t];
+        const int definition = CatalogPage + t;
+        QList<QByteArray> rows;
+        for (const QVariantList &row : table.rows)
+            rows.append(encodeRow(l, format, table, row));
+        QList<QByteArray> own = rows.isEmpty() ? QList<QByteArray>{} : packRows(l, rows, quint32(definition));
+        QList<int> numbers;
+        for (qsizetype i = 0; i < own.size(); ++i)
+            numbers.append(mapPage + 1 + int(dataPages.size() + i));
+        dataPages += own;
+        maps.append(usageMap(numbers));
+        maps.append(usageMap({}));
+        image.definitionPage.insert(table.name, definition);
+        image.dataPages.insert(table.name, numbers);
+    }
+    for (int t = 0; t < tables.size(); ++t) {
+        const quint32 used = quint32(mapPage) << 8 | quint32(2 * t);
+        pages.append(definitionPage(l, tables[t], t == 0, quint32(tables[t].rows.size()), used, used + 1));
+    }
+    const QList<QByteArray> mapPages = packRows(l, maps, 0);
+    if (mapPages.size() != 1)
+        qFatal("JetWriter: the usage maps do not fit in one page");
+    pages += mapPages;
+    pages += dataPages;
+    for (const QByteArray &p : pages)
+        image.bytes += p;
+    return image;
+}
+
+bool writeFile(const QString &path, Format format, const QList<Table> &tables)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(write(format, tables).bytes) >= 0;
+}
+
+QList<Table> emptyKnowledgeBase()
+{
+    return {
+        {QStringLiteral("Catégories"),
+         {{QStringLiteral("NumCatégorie"), Type::LongInteger}, {QStringLiteral("Nom"), Type::Text}},
+         {}},
+        {QStringLiteral("Modalités"),
+         {{QStringLiteral("NumModalité"), Type::LongInteger},
+          {QStringLiteral("Modalité"), Type::Text},
+          {QStringLiteral("NumCatégorie"), Type::LongInteger}},
+         {}},
+        {QStringLiteral("Syndromes"),
+         {{QStringLiteral("NumSyndrome"), Type::LongInteger},
+          {QStringLiteral("Nom"), Type::Text},
+          {QStringLiteral("NumMéthode"), Type::Integer}},
+         {}},
+        {QStringLiteral("Modalité-Syndrome"),
+         {{QStringLiteral("NumModalité"), Type::LongInteger}, {QStringLiteral("NumSyndrome"), Type::LongInteger}},
+         {}},
+        {QStringLiteral("Valorisation"),
+         {{QStringLiteral("NumModalité"), Type::LongInteger}, {QStringLiteral("Valeur"), Type::Byte}},
+         {}},
+    };
+}
+
+QList<Table> tablesOf(const QString &knowledgeBasePath)
+{
+    QList<Table> tables = emptyKnowledgeBase();
+    auto db = Database::open(knowledgeBasePath);
+    for (Table &table : tables) {
+        QStringList names;
+        for (const Column &c : table.columns)
+            names.append(QLatin1Char('[') + c.name + QLatin1Char(']'));
+        auto rs = db->openRecordset(QStringLiteral("SELECT %1 FROM [%2]").arg(names.join(u','), table.name));
+        for (; !rs->isEof(); rs->moveNext()) {
+            QVariantList row;
+            for (const Column &c : table.columns)
+                row.append(rs->field(c.name));
+            table.rows.append(row);
+        }
+    }
+    return tables;
+}
+
+} // namespace JetWriter
