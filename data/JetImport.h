@@ -61,11 +61,10 @@ public:
     // connections to `basePath` first and reopens them afterwards.
     Summary replaceWith(const QString &jetPath, const QString &basePath);
 
+private:
     // The first name of the form "<stem>.<suffix>", "<stem>-2.<suffix>", ... in `folder`
     // that no file bears.
     QString freeName(const QString &folder, const QString &stem, const QString &suffix);
-
-private:
     Summary convert(const QString &jetPath, const QString &basePath, const QString &keptName);
     QString writeChecked(const KnowledgeBaseRows &rows, const QString &folder, const QString &stem, qint64 doneBefore,
                          qint64 total);

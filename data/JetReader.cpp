@@ -23,11 +23,6 @@ using Detail = DatabaseError::Detail;
 
 constexpr qint64 HeaderBytes = 0x15;
 
-int pageSizeOf(int version)
-{
-    return version == 3 ? 2048 : 4096;
-}
-
 } // namespace
 
 int versionOf(const QString &path)
@@ -65,6 +60,11 @@ bool isAvailable()
 }
 
 namespace {
+
+int pageSizeOf(int version)
+{
+    return version == 3 ? 2048 : 4096;
+}
 
 // What the program asks of a column.
 enum class Need {
@@ -224,9 +224,12 @@ private:
         m_result.version = version;
         const qint64 pageSize = pageSizeOf(version);
         // A file cut inside a page would read its missing part as zeros: rows of nulls.
-        if (info.size() % pageSize != 0 || info.size() < 3 * pageSize)
+        if (info.size() % pageSize != 0)
             fail(Kind::Truncated, QStringLiteral("size is not a whole number of pages"),
                  {{QString(), QString(), QString::number(info.size()), QString::number(pageSize), QString()}});
+        if (info.size() <= 2 * pageSize) // the catalogue of objects starts on page 2
+            fail(Kind::Truncated, QStringLiteral("catalogue past the end of the file"),
+                 {{QStringLiteral("MSysObjects"), {}, {}, {}, {}}});
         m_pageCount = info.size() / pageSize;
         m_handle.reset(mdb_open(QFile::encodeName(m_path).constData(), MDB_NOFLAGS));
         if (!m_handle)

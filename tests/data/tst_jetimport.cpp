@@ -310,6 +310,23 @@ private slots:
         QVERIFY(!JetImport::isJetFile(empty.fileName()));
     }
 
+    void withoutLibmdbAnAccessFileStaysToConvert()
+    {
+        if (JetImport::isAvailable())
+            QSKIP("built with libmdb");
+        QTemporaryDir dir;
+        const QString path = jetIn(dir, Format::Jet3, JetWriter::tablesOf(TestSupport::bundledDatabase()));
+        const QByteArray jet = contentOf(path);
+        try {
+            JetImport().convertInPlace(path);
+            QFAIL("imported");
+        } catch (const DatabaseError &e) {
+            QCOMPARE(e.kind(), Kind::AccessFile);
+        }
+        QCOMPARE(filesIn(dir.path()), QStringList({"Signes.mdb"}));
+        QCOMPARE(contentOf(path), jet);
+    }
+
     void bundledBaseRoundTrip_data() { addFormats(); }
 
     void bundledBaseRoundTrip()
@@ -454,6 +471,9 @@ private slots:
             << JetWriter::write(f, tables).bytes << Kind::WrongType << QStringLiteral("Modalités")
             << QStringLiteral("NumModalité") << QStringLiteral("Text") << 2;
     }
+    const QByteArray header = JetWriter::write(Format::Jet4, base).bytes.left(2 * 4096);
+    QTest::newRow("two pages left") << Format::Jet4 << header << Kind::Truncated << QStringLiteral("MSysObjects")
+                                    << QString() << QString() << 1;
     QTest::newRow("knowledge base already converted")
         << Format::Jet4 << contentOf(TestSupport::bundledDatabase()) << Kind::NotAccessFile << QString() << QString()
         << QString() << 0;
