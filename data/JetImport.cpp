@@ -267,7 +267,8 @@ void verify(const QString &jetPath, const QString &written, const KnowledgeBaseR
     for (const auto &[table, expected] : counts) {
         const QString found = single(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(table));
         if (found.toLongLong() != expected)
-            fail(QStringLiteral("row count differs"), {{table, {}, found, QString::number(expected), written}});
+            fail(QStringLiteral("%1: %2 rows instead of %3").arg(table, found).arg(expected),
+                 {{table, {}, written, {}, {}}});
     }
 }
 
@@ -323,7 +324,7 @@ JetImport::Summary JetImport::convert(const QString &jetPath, const QString &bas
     const QFileInfo base(basePath);
     const QString folder = base.absolutePath();
     const QString temporary =
-        writeChecked(read.rows, folder, base.completeBaseName() + QStringLiteral("-import"), declared, 2 * declared);
+        writeChecked(jetPath, read.rows, folder, base.completeBaseName() + QStringLiteral("-import"), declared);
 
     const auto fail = [&](Kind kind, const QString &message, const QString &from, const QString &to) {
         m_files.remove(temporary);
@@ -362,10 +363,11 @@ JetImport::Summary JetImport::convert(const QString &jetPath, const QString &bas
     return summary;
 }
 
-QString JetImport::writeChecked(const KnowledgeBaseRows &rows, const QString &folder, const QString &stem,
-                                qint64 doneBefore, qint64 total)
+QString JetImport::writeChecked(const QString &jetPath, const KnowledgeBaseRows &rows, const QString &folder,
+                                const QString &stem, qint64 rowCount)
 {
-    qint64 done = doneBefore;
+    qint64 done = rowCount;
+    const qint64 total = 2 * rowCount;
     const QByteArray bytes = BaseBuilder(folder).build(rows, [&] {
         if (m_progress && (++done & 0xff) == 0)
             m_progress(done, total);
@@ -374,10 +376,10 @@ QString JetImport::writeChecked(const KnowledgeBaseRows &rows, const QString &fo
     QString error;
     if (!m_files.write(temporary, bytes, error)) {
         m_files.remove(temporary);
-        throw DatabaseError(Kind::WriteFailed, temporary, error, {{{}, {}, temporary, {}, {}}});
+        throw DatabaseError(Kind::WriteFailed, jetPath, error, {{{}, {}, temporary, {}, {}}});
     }
     try {
-        verify(temporary, temporary, rows);
+        verify(jetPath, temporary, rows);
     } catch (...) {
         m_files.remove(temporary);
         throw;

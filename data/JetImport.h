@@ -66,8 +66,10 @@ private:
     // that no file bears.
     QString freeName(const QString &folder, const QString &stem, const QString &suffix);
     Summary convert(const QString &jetPath, const QString &basePath, const QString &keptName);
-    QString writeChecked(const KnowledgeBaseRows &rows, const QString &folder, const QString &stem, qint64 doneBefore,
-                         qint64 total);
+    // Writes the rows as a new knowledge base under a free temporary name in `folder` and
+    // reads it back; returns its name. On failure no file is left behind.
+    QString writeChecked(const QString &jetPath, const KnowledgeBaseRows &rows, const QString &folder,
+                         const QString &stem, qint64 rowCount);
 
     ImportFiles &m_files;
     Progress m_progress;

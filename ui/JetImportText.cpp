@@ -153,7 +153,7 @@ QString problem(const DatabaseError &error)
     case Kind::CheckFailed:
         return QStringLiteral("La base convertie ne s'est pas relue comme elle avait été écrite dans « %1 » :\n%2\n\n"
                               "%3")
-            .arg(native(first.value.isEmpty() ? first.context : first.value), error.engineMessage(), Unchanged);
+            .arg(native(first.value), error.engineMessage(), Unchanged);
     case Kind::RenameFailed:
         return QStringLiteral("Le fichier « %1 » n'a pas pu être renommé en « %2 » :\n%3\n\n%4")
             .arg(native(first.value), native(first.expected), error.engineMessage(), Unchanged);
