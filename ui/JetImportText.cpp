@@ -78,7 +78,7 @@ QString problem(const DatabaseError &error)
             return QStringLiteral("Le fichier Access « %1 » est incomplet : sa taille (%2 octets) n'est pas un nombre "
                                   "entier de pages de %3 octets. Il a sans doute été coupé lors d'une copie ; "
                                   "reprenez-en une copie complète.\n\n%4")
-                .arg(file, number(first.value.toLongLong()), first.expected, Unchanged);
+                .arg(file, number(first.value.toLongLong()), number(first.expected.toLongLong()), Unchanged);
         return QStringLiteral("Le fichier Access « %1 » est incomplet : la table « %2 » continue au-delà de la fin "
                               "du fichier. Il a sans doute été coupé lors d'une copie ; reprenez-en une copie "
                               "complète.\n\n%3")
@@ -169,10 +169,16 @@ QString problem(const DatabaseError &error)
 QString summary(const JetImport::Summary &s)
 {
     QStringList parts;
-    parts.append(QStringLiteral("La base Access « %1 » (Jet %2) a été importée dans « %3 ».")
-                     .arg(native(s.source))
-                     .arg(s.version)
-                     .arg(native(s.knowledgeBase)));
+    const bool inPlace = s.source == s.knowledgeBase;
+    if (inPlace)
+        parts.append(
+            QStringLiteral("La base Access « %1 » (Jet %2) a été convertie.").arg(native(s.source)).arg(s.version));
+    else
+        parts.append(
+            QStringLiteral("La base Access « %1 » (Jet %2) remplace désormais la base de connaissances « %3 ».")
+                .arg(native(s.source))
+                .arg(s.version)
+                .arg(native(s.knowledgeBase)));
     parts.append(
         QStringLiteral("Catégories : %1\nModalités : %2\nSyndromes : %3\nLiens (Modalité-Syndrome) : %4\n"
                        "Poids (Valorisation) : %5")
@@ -190,7 +196,9 @@ QString summary(const JetImport::Summary &s)
                            "tels quels ; pour les recalculer, choisissez « Régénérer la base » dans le menu "
                            "Fichier."));
     if (!s.keptCopy.isEmpty())
-        parts.append(QStringLiteral("Le fichier remplacé est conservé sous le nom « %1 ».").arg(native(s.keptCopy)));
+        parts.append((inPlace ? QStringLiteral("Le fichier Access d'origine est conservé sous le nom « %1 ».")
+                              : QStringLiteral("L'ancienne base est conservée sous le nom « %1 »."))
+                         .arg(native(s.keptCopy)));
     return parts.join(QStringLiteral("\n\n"));
 }
 

@@ -45,6 +45,8 @@ private slots:
             QVERIFY2(text.contains(expected), qPrintable(expected));
         QVERIFY(!text.contains(QStringLiteral("Régénérer")));
         QVERIFY(!text.contains(QStringLiteral("non reprises")));
+        QVERIFY(text.contains(QStringLiteral("« /cabinet/Signes.mdb » (Jet 3) a été convertie.")));
+        QVERIFY(text.contains(QStringLiteral("Le fichier Access d'origine est conservé")));
 
         s.weightsDiffering = 3;
         s.otherTables = QStringList{QStringLiteral("Consultations")};
@@ -54,6 +56,13 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("« Régénérer la base »")));
         QVERIFY(text.contains(QStringLiteral("Tables non reprises : Consultations.")));
         QVERIFY(text.contains(QStringLiteral("Colonnes non reprises : Syndromes.Remarque.")));
+
+        // Replacing a base rather than converting in place says which base and what was kept.
+        s.source = QStringLiteral("/cles/Cabinet.mdb");
+        text = JetImportText::summary(s);
+        QVERIFY(text.contains(QStringLiteral("« /cles/Cabinet.mdb » (Jet 3) remplace désormais la base de "
+                                             "connaissances « /cabinet/Signes.mdb »")));
+        QVERIFY(text.contains(QStringLiteral("L'ancienne base est conservée")));
     }
 
     void longListsAreCut()
