@@ -15,6 +15,7 @@
 #include "ModalityChoice.h"
 #include "QueryProfile.h"
 #include "Ranking.h"
+#include "RebuildBaseline.h"
 #include "Recordset.h"
 #include "Statements.h"
 #include "SyntheticKnowledgeBase.h"
@@ -277,7 +278,7 @@ void registerAll()
                               [&scale](benchmark::State &state) {
                                   const Base &b = base(scale);
                                   for (auto _ : state)
-                                      benchmark::DoNotOptimize(WeightRebuild::runWithoutTransaction(b.path));
+                                      benchmark::DoNotOptimize(RebuildBaseline::runWithoutTransaction(b.path));
                               })
                 ->Unit(benchmark::kMillisecond)
                 ->Iterations(1);

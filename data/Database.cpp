@@ -234,12 +234,12 @@ std::unique_ptr<Database> Database::open(const QString &path)
     return db;
 }
 
-std::unique_ptr<Database> Database::create(const QString &path, bool withIndexes)
+std::unique_ptr<Database> Database::create(const QString &path)
 {
     QFile::remove(path);
     auto connection = std::make_shared<Connection>(openHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE), path);
     std::unique_ptr<Database> db(new Database(connection));
-    db->executeNative(Schema::createStatements(withIndexes));
+    db->executeNative(Schema::createStatements());
     return db;
 }
 

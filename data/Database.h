@@ -60,8 +60,7 @@ public:
     static std::unique_ptr<Database> open(const QString &path);
     // Creates a new, empty file with the knowledge base's tables (for building the
     // bundled base, for fixtures and for benchmarks). An existing file is replaced.
-    // Without indexes only for the benchmarks' naive peer.
-    static std::unique_ptr<Database> create(const QString &path, bool withIndexes = true);
+    static std::unique_ptr<Database> create(const QString &path);
 
     // How long a file held by another program (an outside editor) is waited for before
     // failing as locked; 5 s unless changed. Applies to files opened afterwards.

@@ -4,11 +4,6 @@ namespace Schema {
 
 QString createStatements()
 {
-    return createStatements(true);
-}
-
-QString createStatements(bool withIndexes)
-{
     const QString tables = QStringLiteral(R"(
 CREATE TABLE "Catégories" (
     "NumCatégorie" INTEGER PRIMARY KEY,
@@ -38,7 +33,7 @@ CREATE INDEX "Modalités_NumCatégorie" ON "Modalités" ("NumCatégorie");
 CREATE INDEX "Modalité-Syndrome_NumModalité" ON "Modalité-Syndrome" ("NumModalité", "NumSyndrome");
 CREATE INDEX "Modalité-Syndrome_NumSyndrome" ON "Modalité-Syndrome" ("NumSyndrome", "NumModalité");
 )");
-    return withIndexes ? tables + indexes : tables;
+    return tables + indexes;
 }
 
 } // namespace Schema

@@ -8,8 +8,5 @@
 namespace Schema {
 
 QString createStatements();
-// The same tables, with or without the indexes: without them, the statements still give
-// the same results, only slower (the benchmarks' naive peer).
-QString createStatements(bool withIndexes);
 
 } // namespace Schema

@@ -3,11 +3,10 @@
 #include "Database.h"
 #include "Recordset.h"
 #include "Statements.h"
-#include "Workspace.h"
 
-namespace {
+namespace WeightRebuild {
 
-int rebuild(Database &db, const WeightRebuild::Progress &progress)
+int fill(Database &db, const Progress &progress)
 {
     db.execute(Statements::weightReset());
     auto counts = db.openRecordset(Statements::weightCount());
@@ -28,42 +27,23 @@ int rebuild(Database &db, const WeightRebuild::Progress &progress)
     return n;
 }
 
-template <typename Body> int withConnection(const QString &path, Body body)
-{
-    auto workspace = DbEngine::instance().createWorkspace(QString(), QStringLiteral("admin"), QString());
-    auto db = workspace->openDatabase(path);
-    const int n = body(*db);
-    db->close();
-    workspace->close();
-    return n;
-}
-
-} // namespace
-
-namespace WeightRebuild {
-
 int run(const QString &databasePath, const Progress &progress)
 {
-    return withConnection(databasePath, [&](Database &db) {
-        db.beginTransaction();
+    auto db = Database::open(databasePath);
+    db->beginTransaction();
+    try {
+        const int n = fill(*db, progress);
+        db->commit();
+        db->close();
+        return n;
+    } catch (...) {
         try {
-            const int n = rebuild(db, progress);
-            db.commit();
-            return n;
-        } catch (...) {
-            try {
-                db.rollback();
-            } catch (const DatabaseError &) {
-                // The first failure is the one worth reporting; closing undoes the rest.
-            }
-            throw;
+            db->rollback();
+        } catch (const DatabaseError &) {
+            // The first failure is the one worth reporting; closing undoes the rest.
         }
-    });
-}
-
-int runWithoutTransaction(const QString &databasePath, const Progress &progress)
-{
-    return withConnection(databasePath, [&](Database &db) { return rebuild(db, progress); });
+        throw;
+    }
 }
 
 } // namespace WeightRebuild

@@ -4,6 +4,8 @@
 
 #include <functional>
 
+class Database;
+
 // Rebuilds the weight table from the links: one row per linked modality, weighing
 // 10 − its link count, and 1 from ten links on. Runs on a connection of its own.
 namespace WeightRebuild {
@@ -17,8 +19,8 @@ using Progress = std::function<void(float)>;
 // number of rows written.
 int run(const QString &databasePath, const Progress &progress = {});
 
-// The same rebuild without a transaction, every row committed on its own, as the
-// command originally ran. Kept only as the benchmark's baseline.
-int runWithoutTransaction(const QString &databasePath, const Progress &progress = {});
+// The reset and refill alone, on an open database, within whatever transaction the
+// caller holds (none: every row is committed on its own). Returns the rows written.
+int fill(Database &db, const Progress &progress = {});
 
 } // namespace WeightRebuild

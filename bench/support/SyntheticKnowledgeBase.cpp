@@ -120,6 +120,17 @@ QVariant number(qint64 n)
     return QVariant::fromValue<qlonglong>(n);
 }
 
+// The naive peer: the same tables without their indexes, whatever the schema names them.
+void dropIndexes(Database &db)
+{
+    auto indexes = db.openRecordset(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL"));
+    QStringList names;
+    for (; !indexes->isEof(); indexes->moveNext())
+        names.append(indexes->field(u"name").toString());
+    for (const QString &name : std::as_const(names))
+        db.executeNative(QStringLiteral("DROP INDEX \"%1\"").arg(name));
+}
+
 } // namespace
 
 namespace SyntheticKnowledgeBase {
@@ -142,7 +153,9 @@ Landmarks generate(const QString &path, const Shape &shape, bool withIndexes, qu
 {
     Random random(seed);
     Landmarks marks;
-    auto db = Database::create(path, withIndexes);
+    auto db = Database::create(path);
+    if (!withIndexes)
+        dropIndexes(*db);
     db->beginTransaction();
 
     const std::vector<int> sizes = categorySizes(shape);

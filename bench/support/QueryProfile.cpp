@@ -29,16 +29,17 @@ int meteredCompare(void *meter, int aBytes, const void *a, int bBytes, const voi
     return result;
 }
 
-class Connection
+// A read-only handle of its own, so that the collation can be metered on it alone.
+class ProfiledHandle
 {
 public:
-    explicit Connection(const QString &path) : m_path(path)
+    explicit ProfiledHandle(const QString &path) : m_path(path)
     {
         if (sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
             fail();
     }
-    ~Connection() { sqlite3_close_v2(m_db); }
-    Q_DISABLE_COPY_MOVE(Connection)
+    ~ProfiledHandle() { sqlite3_close_v2(m_db); }
+    Q_DISABLE_COPY_MOVE(ProfiledHandle)
 
     sqlite3 *handle() const { return m_db; }
     sqlite3_stmt *prepare(const QByteArray &sql)
@@ -65,7 +66,7 @@ namespace QueryProfile {
 Profile measure(const QString &path, const QString &jetStatement, int runs)
 {
     Profile profile;
-    Connection connection(path);
+    ProfiledHandle connection(path);
     CollationMeter meter;
     sqlite3_create_collation_v2(connection.handle(), JetTranslator::Collation, SQLITE_UTF8, &meter, &meteredCompare,
                                 nullptr);

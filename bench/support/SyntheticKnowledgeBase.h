@@ -39,7 +39,8 @@ struct Landmarks {
 
 // Writes a new base to `path` through the data layer, values bound, in one transaction.
 // The same shape and seed give the same content. The weight table is left empty: callers
-// fill it with the program's own rebuild. Throws DatabaseError.
+// fill it with the program's own rebuild. Without indexes: the benchmarks' naive peer, the
+// same statements giving the same results, only slower. Throws DatabaseError.
 Landmarks generate(const QString &path, const Shape &shape, bool withIndexes = true, quint32 seed = 1);
 
 // A whole base read once into memory: what a hand-written scorer needs to rank and list
