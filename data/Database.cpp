@@ -1,14 +1,12 @@
 #include "Database.h"
 
+#include "Connection.h"
 #include "FrenchCollation.h"
-#include "JetTranslator.h"
 #include "Recordset.h"
 #include "Schema.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
-#include <QRegularExpression>
 
 #include <sqlite3.h>
 
@@ -18,20 +16,6 @@ namespace {
 
 // How long a file held by another program (an outside editor) is waited for.
 std::atomic<int> busyTimeoutMs = 5000;
-
-DatabaseError::Kind kindOf(int code)
-{
-    switch (code & 0xff) {
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return DatabaseError::Kind::Locked;
-    case SQLITE_NOTADB:
-    case SQLITE_CORRUPT:
-        return DatabaseError::Kind::NotDatabase;
-    default:
-        return DatabaseError::Kind::Failed;
-    }
-}
 
 // Tells what the file is from its first bytes, before SQLite is let near it: SQLite
 // would happily treat an empty file as an empty database.
@@ -63,7 +47,7 @@ sqlite3 *openHandle(const QString &path, int flags)
     if (rc != SQLITE_OK) {
         const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close(db);
-        throw DatabaseError(kindOf(rc), path, message);
+        throw DatabaseError(Connection::kindOf(rc), path, message);
     }
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, busyTimeoutMs.load());
@@ -72,80 +56,6 @@ sqlite3 *openHandle(const QString &path, int flags)
 }
 
 } // namespace
-
-// The statement texts a session sends are few (the weight rebuild, 44 categories) or ever
-// new (a ranking for each set of signs); a bounded cache keeps the first kind prepared
-// without piling up the second kind for the whole session. When full it is emptied:
-// nothing holds a statement between two calls.
-constexpr qsizetype CacheLimit = 64;
-
-struct Connection::Cache {
-    QHash<QString, sqlite3_stmt *> statements;
-    QHash<QString, Translation> translations;
-
-    void dropStatements()
-    {
-        for (sqlite3_stmt *stmt : std::as_const(statements))
-            sqlite3_finalize(stmt);
-        statements.clear();
-    }
-};
-
-void Connection::CacheDeleter::operator()(Cache *cache) const
-{
-    delete cache;
-}
-
-Connection::~Connection()
-{
-    close();
-}
-
-void Connection::close()
-{
-    if (m_cache) {
-        m_cache->dropStatements();
-        m_cache.reset();
-    }
-    if (m_db) {
-        sqlite3_close_v2(m_db);
-        m_db = nullptr;
-    }
-}
-
-sqlite3_stmt *Connection::prepare(const QString &sqliteText)
-{
-    if (!m_db)
-        throw DatabaseError(DatabaseError::Kind::Failed, m_path, QStringLiteral("la base de données est fermée"));
-    if (!m_cache)
-        m_cache.reset(new Cache);
-    if (sqlite3_stmt *cached = m_cache->statements.value(sqliteText)) {
-        sqlite3_reset(cached);
-        sqlite3_clear_bindings(cached);
-        return cached;
-    }
-    sqlite3_stmt *stmt = nullptr;
-    const QByteArray utf8 = sqliteText.toUtf8();
-    check(sqlite3_prepare_v3(m_db, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT, &stmt, nullptr));
-    if (!stmt) // only blanks or a comment
-        throw DatabaseError(DatabaseError::Kind::Failed, m_path, QStringLiteral("instruction vide"));
-    if (m_cache->statements.size() >= CacheLimit)
-        m_cache->dropStatements();
-    m_cache->statements.insert(sqliteText, stmt);
-    return stmt;
-}
-
-void Connection::fail(int code) const
-{
-    const QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(code));
-    throw DatabaseError(kindOf(code), m_path, message);
-}
-
-void Connection::check(int code) const
-{
-    if (code != SQLITE_OK && code != SQLITE_DONE && code != SQLITE_ROW)
-        fail(code);
-}
 
 namespace {
 
@@ -182,37 +92,7 @@ QVariantList readAll(Connection &connection, sqlite3_stmt *stmt, QStringList &co
     return cells;
 }
 
-// The table of "SELECT * FROM table" (the only form that accepts appended rows).
-QString updatableTable(const QString &sqliteText)
-{
-    static const QRegularExpression pattern(
-        QStringLiteral(R"(^\s*SELECT\s+\*\s+FROM\s+("(?:[^"]|"")+"|[^\s;"]+)\s*;?\s*$)"),
-        QRegularExpression::CaseInsensitiveOption);
-    const auto match = pattern.match(sqliteText);
-    if (!match.hasMatch())
-        return {};
-    QString table = match.captured(1);
-    if (table.startsWith(QLatin1Char('"')))
-        table = table.mid(1, table.size() - 2).replace(QStringLiteral("\"\""), QStringLiteral("\""));
-    return table;
-}
-
 } // namespace
-
-Connection::Translation Connection::translate(const QString &jetText)
-{
-    if (!m_cache)
-        m_cache.reset(new Cache);
-    if (const auto it = m_cache->translations.constFind(jetText); it != m_cache->translations.cend())
-        return *it;
-    Translation translation;
-    translation.sqlite = JetTranslator::toSqlite(jetText);
-    translation.updatableTable = updatableTable(translation.sqlite);
-    if (m_cache->translations.size() >= CacheLimit)
-        m_cache->translations.clear();
-    m_cache->translations.insert(jetText, translation);
-    return translation;
-}
 
 void Database::setBusyTimeout(int milliseconds)
 {

@@ -1,6 +1,6 @@
 #include "Recordset.h"
 
-#include "Database.h"
+#include "Connection.h"
 
 #include <sqlite3.h>
 

@@ -28,7 +28,6 @@ public:
     void moveNext();
     void moveLast();
 
-    const QStringList &columns() const { return m_columns; }
     // The value of a named column of the current row (names compare without case).
     QVariant field(QStringView name) const;
 

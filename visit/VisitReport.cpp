@@ -4,7 +4,6 @@
 #include "PrintDevice.h"
 #include "Recordset.h"
 #include "Statements.h"
-#include "Workspace.h"
 
 #include <algorithm>
 
@@ -35,8 +34,7 @@ QString VisitReport::signText(const QString &modalite, qint64 valeur)
 
 void VisitReport::print()
 {
-    auto workspace = DbEngine::instance().createWorkspace(QString(), QStringLiteral("admin"), QString());
-    std::unique_ptr<Database> db = workspace->openDatabase(m_databasePath);
+    std::unique_ptr<Database> db = Database::open(m_databasePath);
 
     m_device.setScaleMode(PrintDevice::ScaleMode::Centimetres);
     m_device.setFontName(FaceName);
@@ -55,7 +53,6 @@ void VisitReport::print()
 
     m_device.endDoc();
     db->close();
-    workspace->close();
 }
 
 void VisitReport::printSignsSection()

@@ -1,0 +1,130 @@
+#include "Connection.h"
+
+#include "JetTranslator.h"
+
+#include <QHash>
+#include <QRegularExpression>
+
+#include <sqlite3.h>
+
+DatabaseError::Kind Connection::kindOf(int code)
+{
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return DatabaseError::Kind::Locked;
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+        return DatabaseError::Kind::NotDatabase;
+    default:
+        return DatabaseError::Kind::Failed;
+    }
+}
+
+namespace {
+
+// The table of "SELECT * FROM table" (the only form that accepts appended rows).
+QString updatableTable(const QString &sqliteText)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral(R"(^\s*SELECT\s+\*\s+FROM\s+("(?:[^"]|"")+"|[^\s;"]+)\s*;?\s*$)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const auto match = pattern.match(sqliteText);
+    if (!match.hasMatch())
+        return {};
+    QString table = match.captured(1);
+    if (table.startsWith(QLatin1Char('"')))
+        table = table.mid(1, table.size() - 2).replace(QStringLiteral("\"\""), QStringLiteral("\""));
+    return table;
+}
+
+} // namespace
+
+// The statement texts a session sends are few (the weight rebuild, 44 categories) or ever
+// new (a ranking for each set of signs); a bounded cache keeps the first kind prepared
+// without piling up the second kind for the whole session. When full it is emptied:
+// nothing holds a statement between two calls.
+constexpr qsizetype CacheLimit = 64;
+
+struct Connection::Cache {
+    QHash<QString, sqlite3_stmt *> statements;
+    QHash<QString, Translation> translations;
+
+    void dropStatements()
+    {
+        for (sqlite3_stmt *stmt : std::as_const(statements))
+            sqlite3_finalize(stmt);
+        statements.clear();
+    }
+};
+
+void Connection::CacheDeleter::operator()(Cache *cache) const
+{
+    delete cache;
+}
+
+Connection::~Connection()
+{
+    close();
+}
+
+void Connection::close()
+{
+    if (m_cache) {
+        m_cache->dropStatements();
+        m_cache.reset();
+    }
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+sqlite3_stmt *Connection::prepare(const QString &sqliteText)
+{
+    if (!m_db)
+        throw DatabaseError(DatabaseError::Kind::Failed, m_path, QStringLiteral("la base de données est fermée"));
+    if (!m_cache)
+        m_cache.reset(new Cache);
+    if (sqlite3_stmt *cached = m_cache->statements.value(sqliteText)) {
+        sqlite3_reset(cached);
+        sqlite3_clear_bindings(cached);
+        return cached;
+    }
+    sqlite3_stmt *stmt = nullptr;
+    const QByteArray utf8 = sqliteText.toUtf8();
+    check(sqlite3_prepare_v3(m_db, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT, &stmt, nullptr));
+    if (!stmt) // only blanks or a comment
+        throw DatabaseError(DatabaseError::Kind::Failed, m_path, QStringLiteral("instruction vide"));
+    if (m_cache->statements.size() >= CacheLimit)
+        m_cache->dropStatements();
+    m_cache->statements.insert(sqliteText, stmt);
+    return stmt;
+}
+
+void Connection::fail(int code) const
+{
+    const QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(code));
+    throw DatabaseError(kindOf(code), m_path, message);
+}
+
+void Connection::check(int code) const
+{
+    if (code != SQLITE_OK && code != SQLITE_DONE && code != SQLITE_ROW)
+        fail(code);
+}
+
+Connection::Translation Connection::translate(const QString &jetText)
+{
+    if (!m_cache)
+        m_cache.reset(new Cache);
+    if (const auto it = m_cache->translations.constFind(jetText); it != m_cache->translations.cend())
+        return *it;
+    Translation translation;
+    translation.sqlite = JetTranslator::toSqlite(jetText);
+    translation.updatableTable = updatableTable(translation.sqlite);
+    if (m_cache->translations.size() >= CacheLimit)
+        m_cache->translations.clear();
+    m_cache->translations.insert(jetText, translation);
+    return translation;
+}
