@@ -2,11 +2,11 @@
 
 #include "AboutDialog.h"
 #include "AppSettings.h"
+#include "BusyPointer.h"
 #include "HelpBrowser.h"
 #include "MainWindow.h"
-#include "MessageBox.h"
 #include "RegenerateCommand.h"
-#include "SharedState.h"
+#include "Shared.h"
 #include "SplashWindow.h"
 #include "VisitCommands.h"
 #include "VisitToolBar.h"

@@ -1,8 +1,8 @@
 #include "AppPaths.h"
 #include "AppSettings.h"
+#include "AppVersion.h"
 #include "Application.h"
 #include "Fonts.h"
-#include "Version.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

@@ -1,9 +1,11 @@
 #include "AppSettings.h"
 
+#include "AppVersion.h"
+
 #include <QSettings>
 
 namespace {
-const QString Application = QStringLiteral("Tessavor");
+const QString Application = QString::fromLatin1(AppVersion::Title);
 const QString Section = QStringLiteral("Settings");
 } // namespace
 

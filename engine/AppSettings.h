@@ -6,7 +6,7 @@
 
 class QSettings;
 
-// The per-user settings store: application "Tessavor", section "Settings". The only
+// The per-user settings store: the application's title ("Tessavor"), section "Settings". The only
 // values kept are the five method choices, "Méthode 1" … "Méthode 5", "1" or "0".
 class AppSettings
 {

@@ -26,7 +26,7 @@ AboutDialog::AboutDialog(QWidget *parent, Registry *registry)
 
     auto *icon = new InfoPicture(QStringLiteral(":/help/icons/logo.svg"), this);
     icon->setObjectName(QStringLiteral("picIcon"));
-    InfoLayout::place(icon, 360, 240, 1560, 2050);
+    Twips::place(icon, 360, 240, 1560, 2050);
 
     QLabel *title = InfoLayout::addLabel(this, "lblTitle", Title, Fonts::arial(26.25));
     InfoLayout::placeLabel(title, 2280, 240, 4485, 600);
@@ -47,13 +47,13 @@ AboutDialog::AboutDialog(QWidget *parent, Registry *registry)
     m_ok->setObjectName(QStringLiteral("cmdOK"));
     m_ok->setDefault(true);
     m_ok->setAutoDefault(true);
-    InfoLayout::place(m_ok, 5520, 3240, 1260, 345);
+    Twips::place(m_ok, 5520, 3240, 1260, 345);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
 
     auto *sysInfo = new QPushButton(QStringLiteral("Infos &système..."), this);
     sysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
     sysInfo->setAutoDefault(false);
-    InfoLayout::place(sysInfo, 5520, 3720, 1245, 345);
+    Twips::place(sysInfo, 5520, 3720, 1245, 345);
     connect(sysInfo, &QPushButton::clicked, this, &AboutDialog::startSysInfo);
 
     // Both buttons share one width, wide enough for "Infos système..." in the face the

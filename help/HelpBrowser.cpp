@@ -19,11 +19,6 @@ namespace {
 
 QPointer<HelpBrowser> openWindow;
 
-void place(QWidget *widget, double left, double top, double width, double height)
-{
-    widget->setGeometry(Twips::toPixels(left, top, width, height));
-}
-
 } // namespace
 
 HelpBrowser *HelpBrowser::showHelp()
@@ -70,8 +65,8 @@ HelpBrowser::HelpBrowser(QWidget *parent)
     m_addressPanel->setObjectName(QStringLiteral("picAddress"));
     m_addressLabel->setObjectName(QStringLiteral("lblAddress"));
     m_addressLabel->setBuddy(m_address);
-    place(m_addressLabel, BrowserLayout::LabelLeft, BrowserLayout::LabelTop, BrowserLayout::LabelWidth,
-          BrowserLayout::LabelHeight);
+    Twips::place(m_addressLabel, BrowserLayout::LabelLeft, BrowserLayout::LabelTop, BrowserLayout::LabelWidth,
+                 BrowserLayout::LabelHeight);
 
     m_address->setObjectName(QStringLiteral("cboAddress"));
     m_address->setEditable(true);
@@ -85,8 +80,8 @@ HelpBrowser::HelpBrowser(QWidget *parent)
     QObject::disconnect(m_address->lineEdit(), &QLineEdit::editingFinished, nullptr, nullptr);
     m_address->installEventFilter(this);
     m_address->lineEdit()->installEventFilter(this);
-    place(m_address, BrowserLayout::AddressDesignLeft, BrowserLayout::AddressDesignTop, BrowserLayout::InnerWidth - 100,
-          BrowserLayout::AddressHeight);
+    Twips::place(m_address, BrowserLayout::AddressDesignLeft, BrowserLayout::AddressDesignTop,
+                 BrowserLayout::InnerWidth - 100, BrowserLayout::AddressHeight);
     connect(m_address, &QComboBox::activated, this, &HelpBrowser::onAddressSelected);
 
     m_view->setObjectName(QStringLiteral("brwWebBrowser"));
@@ -138,10 +133,10 @@ void HelpBrowser::applyResizeRule()
     const double innerWidth = Twips::fromPixels(width());
     const BrowserLayout layout = BrowserLayout::forInnerSize(innerWidth, Twips::fromPixels(height()));
     // The toolbar and the address panel span the window, as docked bars do.
-    place(m_toolBar, 0, 0, innerWidth, BrowserLayout::ToolBarHeight);
-    place(m_addressPanel, 0, BrowserLayout::PanelTop, innerWidth, BrowserLayout::PanelHeight);
+    Twips::place(m_toolBar, 0, 0, innerWidth, BrowserLayout::ToolBarHeight);
+    Twips::place(m_addressPanel, 0, BrowserLayout::PanelTop, innerWidth, BrowserLayout::PanelHeight);
     m_address->resize(Twips::toPixels(layout.addressWidth), m_address->height());
-    place(m_view, BrowserLayout::ViewLeft, BrowserLayout::ViewTop, layout.viewWidth, layout.viewHeight);
+    Twips::place(m_view, BrowserLayout::ViewLeft, BrowserLayout::ViewTop, layout.viewWidth, layout.viewHeight);
 }
 
 void HelpBrowser::onAddressSelected()

@@ -17,11 +17,6 @@ QLabel *addLabel(QWidget *parent, const char *name, const QString &text, const Q
     return label;
 }
 
-void place(QWidget *widget, double left, double top, double width, double height)
-{
-    widget->setGeometry(Twips::toPixels(left, top, width, height));
-}
-
 void placeLabel(QLabel *label, double left, double top, double width, double height, bool anchorRight)
 {
     const QRect design = Twips::toPixels(left, top, width, height);

@@ -26,11 +26,11 @@ SplashWindow::SplashWindow(QWidget *parent) : QWidget(parent, Qt::SplashScreen |
     auto *frame = new QFrame(this);
     frame->setObjectName(QStringLiteral("fraMainFrame"));
     frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    InfoLayout::place(frame, 45, -15, 7380, 3270);
+    Twips::place(frame, 45, -15, 7380, 3270);
 
     auto *logo = new InfoPicture(QStringLiteral(":/help/icons/logo.svg"), frame);
     logo->setObjectName(QStringLiteral("picLogo"));
-    InfoLayout::place(logo, 360, 480, 1815, 2385);
+    Twips::place(logo, 360, 480, 1815, 2385);
 
     QLabel *name = InfoLayout::addLabel(frame, "lblProductName", ProductName, Fonts::arial(26.25, true));
     InfoLayout::placeLabel(name, 2520, 720, 4515, 615);

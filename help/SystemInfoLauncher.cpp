@@ -1,5 +1,6 @@
 #include "SystemInfoLauncher.h"
 
+#include "AppVersion.h"
 #include "MessageBox.h"
 #include "Registry.h"
 
@@ -46,7 +47,7 @@ bool SystemInfoLauncher::startSysInfo(QWidget *parent)
     }
     if (!started)
         MessageBox::show(parent, UnavailableMessage, MessageBox::Buttons::Ok, MessageBox::Icon::None,
-                         QStringLiteral("Tessavor"));
+                         QString::fromLatin1(AppVersion::Title));
     return started;
 }
 

@@ -1,6 +1,6 @@
 #include "VersionText.h"
 
-#include "Version.h"
+#include "AppVersion.h"
 
 QString versionText(int major, int minor, int revision)
 {

@@ -1,6 +1,7 @@
 #include "CategoryMap.h"
 
 #include "Fonts.h"
+#include "SvgCursor.h"
 #include "Twips.h"
 
 #include <QApplication>
@@ -10,8 +11,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
-#include <QPixmap>
-#include <QSvgRenderer>
 #include <QSvgWidget>
 
 #include <algorithm>
@@ -352,13 +351,7 @@ QCursor CategoryMap::handCursor()
 {
     static const QCursor cursor = [] {
         initResources();
-        QPixmap pixmap(32, 32);
-        pixmap.fill(Qt::transparent);
-        QSvgRenderer renderer(resource("main.svg"));
-        QPainter painter(&pixmap);
-        renderer.render(&painter);
-        painter.end();
-        return QCursor(pixmap, 12, 1);
+        return SvgCursor::fromResource(resource("main.svg"), 12, 1);
     }();
     return cursor;
 }
@@ -435,8 +428,7 @@ const CategoryMap::Control *CategoryMap::find(int index, bool picture) const
 
 void CategoryMap::place(const Control &control)
 {
-    const QRectF &r = control.twips;
-    control.widget->setGeometry(Twips::toPixels(r.left(), r.top(), r.width(), r.height()));
+    Twips::place(control.widget, control.twips);
 }
 
 void CategoryMap::setTextColour(QLabel *label, const QColor &colour) const

@@ -1,5 +1,6 @@
 #include "DatabaseMessage.h"
 
+#include "Beep.h"
 #include "DatabaseError.h"
 #include "JetImportText.h"
 #include "MessageBox.h"
@@ -28,9 +29,7 @@ void show(QWidget *parent, const DatabaseError &error)
                    .arg(file);
         break;
     case DatabaseError::Kind::Locked:
-        text = QStringLiteral("La base de connaissances « %1 » est verrouillée par un autre programme.\n\n"
-                              "Fermez l'outil qui la modifie, puis recommencez.")
-                   .arg(file);
+        text = QStringLiteral("La base de connaissances « %1 » n'a pas pu être lue.\n\n").arg(file) + lockedAdvice();
         break;
     case DatabaseError::Kind::Failed:
         text = QStringLiteral("La base de connaissances « %1 » n'a pas pu être lue :\n%2")
@@ -55,6 +54,12 @@ void show(QWidget *parent, const DatabaseError &error)
     Beep::sound();
     MessageBox::show(parent, text, MessageBox::Buttons::Ok, MessageBox::Icon::Critical,
                      QStringLiteral("Base de connaissances"));
+}
+
+QString lockedAdvice()
+{
+    return QStringLiteral("La base est verrouillée par un autre programme : fermez l'outil qui la modifie, puis "
+                          "recommencez.");
 }
 
 } // namespace DatabaseMessage

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class DatabaseError;
 class QWidget;
 
@@ -9,5 +11,8 @@ class QWidget;
 namespace DatabaseMessage {
 
 void show(QWidget *parent, const DatabaseError &error);
+
+// Why a file held by another program (an outside editor) cannot be used, and what to do.
+QString lockedAdvice();
 
 } // namespace DatabaseMessage

@@ -1,6 +1,8 @@
 #include "MainWindow.h"
 
 #include "AppSettings.h"
+#include "Beep.h"
+#include "BusyPointer.h"
 #include "CategoryMap.h"
 #include "DatabaseError.h"
 #include "DatabaseMessage.h"
@@ -10,7 +12,7 @@
 #include "MethodSelection.h"
 #include "ModalityDialog.h"
 #include "RegionalClock.h"
-#include "SharedState.h"
+#include "Shared.h"
 #include "Twips.h"
 
 #include <QApplication>
@@ -37,11 +39,6 @@ namespace {
 
 const char *const MethodCaptions[6] = {
     "", " 6 méridiens", " 4 couches", " Energie-Sang-LO", " 3 réchauffeurs", " Organes-Entrailles"};
-
-void place(QWidget *widget, const QRectF &twips)
-{
-    widget->setGeometry(Twips::toPixels(twips.left(), twips.top(), twips.width(), twips.height()));
-}
 
 // The client area: the toolbar and the status bar stay glued to its edges, and every
 // change of its size runs the window's layout pass.
@@ -220,7 +217,7 @@ void MainWindow::buildFrames()
         box->setObjectName(QStringLiteral("OptionsMéthodes_%1").arg(m));
         box->setChecked(true);
         box->setCursor(CategoryMap::handCursor());
-        place(box, QRectF(240, 360 + (m - 1) * 420, 2100, 300));
+        Twips::place(box, 240, 360 + (m - 1) * 420, 2100, 300);
         // The reaction runs for the program's own changes too (start-up, the fallback).
         connect(box, &QCheckBox::toggled, this, [this, m] { onMethodToggled(m); });
         m_methodBoxes[m] = box;
@@ -286,13 +283,13 @@ void MainWindow::layoutPass()
     m_layout =
         MainLayout::compute(Twips::fromPixels(m_client->width()), Twips::fromPixels(m_client->height()),
                             Twips::fromPixels(toolBarHeight), Twips::fromPixels(statusBarHeight), Twips::PerPixel);
-    place(m_carte, m_layout.carte);
+    Twips::place(m_carte, m_layout.carte);
     m_map->setImageGeometry(m_layout.imageCarte);
-    place(m_liste, m_layout.liste);
-    place(m_syndromes, m_layout.syndromes);
-    place(m_symptomes, m_layout.symptomes);
-    place(m_signes, m_layout.signes);
-    place(m_methodes, m_layout.methodes);
+    Twips::place(m_liste, m_layout.liste);
+    Twips::place(m_syndromes, m_layout.syndromes);
+    Twips::place(m_symptomes, m_layout.symptomes);
+    Twips::place(m_signes, m_layout.signes);
+    Twips::place(m_methodes, m_layout.methodes);
 
     if (!m_miseEnPageFaite) {
         // The first pass leaves the category controls at their design places, and the

@@ -1,7 +1,9 @@
 #include "MessageBox.h"
 
+#include "AppVersion.h"
+#include "BusyPointer.h"
+
 #include <QApplication>
-#include <QCoreApplication>
 #include <QMessageBox>
 
 #include <deque>
@@ -11,17 +13,13 @@ namespace {
 bool testing = false;
 std::deque<MessageBox::Answer> answers;
 QList<MessageBox::Shown> shown;
-int beeps = 0;
-bool busy = false;
 
 } // namespace
 
 MessageBox::Answer MessageBox::show(QWidget *parent, const QString &text, Buttons buttons, Icon icon,
                                     const QString &title)
 {
-    Shown box{text, title.isEmpty() ? QCoreApplication::applicationName() : title, buttons, icon};
-    if (box.title.isEmpty())
-        box.title = QStringLiteral("Tessavor");
+    const Shown box{text, title.isEmpty() ? QString::fromLatin1(AppVersion::Title) : title, buttons, icon};
     shown.append(box);
     if (!answers.empty()) {
         const Answer a = answers.front();
@@ -82,43 +80,3 @@ QList<MessageBox::Shown> MessageBox::takeShown()
 {
     return std::exchange(shown, {});
 }
-
-namespace Beep {
-
-void sound()
-{
-    ++beeps;
-    QApplication::beep();
-}
-
-int count()
-{
-    return beeps;
-}
-
-} // namespace Beep
-
-namespace BusyPointer {
-
-void setBusy()
-{
-    if (busy)
-        return;
-    busy = true;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-void setDefault()
-{
-    if (!busy)
-        return;
-    busy = false;
-    QApplication::restoreOverrideCursor();
-}
-
-bool isBusy()
-{
-    return busy;
-}
-
-} // namespace BusyPointer

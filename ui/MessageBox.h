@@ -36,17 +36,3 @@ public:
 private:
     static Answer ask(QWidget *parent, const Shown &box);
 };
-
-// The platform's default warning sound. Counts the beeps, for tests.
-namespace Beep {
-void sound();
-int count();
-} // namespace Beep
-
-// The program-wide mouse pointer: busy (hourglass) or default. Not a stack: like the
-// screen's one pointer, setting it busy twice and default once leaves the default.
-namespace BusyPointer {
-void setBusy();
-void setDefault();
-bool isBusy();
-} // namespace BusyPointer

@@ -4,7 +4,8 @@
 #include "DatabaseMessage.h"
 #include "Fonts.h"
 #include "ItemList.h"
-#include "SharedState.h"
+#include "Shared.h"
+#include "SvgCursor.h"
 #include "Twips.h"
 
 #include <QCursor>
@@ -12,10 +13,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
-#include <QSvgRenderer>
 #include <qdrawutil.h>
 
 #include <optional>
@@ -38,18 +37,7 @@ std::optional<qint32> selectedSyndrome(const ItemList &syndromes)
 QCursor buttonCursor(const QString &file, int hotX, int hotY)
 {
     initResources();
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QSvgRenderer renderer(QStringLiteral(":/signselection/") + file);
-    QPainter painter(&pixmap);
-    renderer.render(&painter);
-    painter.end();
-    return QCursor(pixmap, hotX, hotY);
-}
-
-void place(QWidget *widget, double left, double top, double width, double height)
-{
-    widget->setGeometry(Twips::toPixels(left, top, width, height));
+    return SvgCursor::fromResource(QStringLiteral(":/signselection/") + file, hotX, hotY);
 }
 
 } // namespace
@@ -77,14 +65,14 @@ ModalityDialog::ModalityDialog(QWidget *parent, const QString &title, DataSource
     QPalette red = m_titre->palette();
     red.setColor(QPalette::WindowText, QColor(255, 0, 0));
     m_titre->setPalette(red);
-    place(m_titre, 360, 120, 5655, 375);
+    Twips::place(m_titre, 360, 120, 5655, 375);
 
     m_liste = new ItemList(this);
     m_liste->setObjectName(QStringLiteral("ListeModalités"));
     // The syndromes of a sign are read only: their marks change nothing, so no check boxes.
     m_liste->setMarking(true, m_choice.entriesCarryItemData());
     m_liste->setFont(Fonts::tahoma(8.25, true));
-    place(m_liste, 360, 600, 5655, 5460);
+    Twips::place(m_liste, 360, 600, 5655, 5460);
 
     const char *captions[2] = {"Valider", "Annuler"};
     const QCursor cursors[2] = {buttonCursor(QStringLiteral("valider.svg"), 1, 1),
@@ -97,7 +85,7 @@ ModalityDialog::ModalityDialog(QWidget *parent, const QString &title, DataSource
         button->setAutoDefault(false);
         button->setDefault(false);
         button->setCursor(cursors[i]);
-        place(button, i == 0 ? 360 : 3480, 6360, 2535, 615);
+        Twips::place(button, i == 0 ? 360 : 3480, 6360, 2535, 615);
         m_choix[i] = button;
     }
     connect(m_choix[0], &QPushButton::clicked, this, &ModalityDialog::valider);

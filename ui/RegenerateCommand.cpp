@@ -1,6 +1,8 @@
 #include "RegenerateCommand.h"
 
+#include "Beep.h"
 #include "DatabaseError.h"
+#include "DatabaseMessage.h"
 #include "MessageBox.h"
 #include "ProgressPacer.h"
 #include "ProgressWindow.h"
@@ -62,7 +64,6 @@ QString RegenerateCommand::failureText(const DatabaseError &error)
     QString text = QStringLiteral("La régénération de la base « %1 » a échoué :\n%2")
                        .arg(QDir::toNativeSeparators(error.path()), error.engineMessage());
     if (error.kind() == DatabaseError::Kind::Locked)
-        text += QStringLiteral("\n\nLa base est verrouillée par un autre programme : fermez l'outil qui la modifie, "
-                               "puis recommencez.");
+        text += QStringLiteral("\n\n") + DatabaseMessage::lockedAdvice();
     return text + QStringLiteral("\n\nLes poids n'ont pas été modifiés.");
 }

@@ -1,5 +1,7 @@
 #include "PrintCommand.h"
 
+#include "Beep.h"
+#include "BusyPointer.h"
 #include "DatabaseError.h"
 #include "DatabaseMessage.h"
 #include "MessageBox.h"

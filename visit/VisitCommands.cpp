@@ -1,5 +1,6 @@
 #include "VisitCommands.h"
 
+#include "Beep.h"
 #include "ItemList.h"
 #include "MessageBox.h"
 

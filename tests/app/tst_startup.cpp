@@ -1,9 +1,10 @@
 #include "AppSettings.h"
 #include "Application.h"
+#include "BusyPointer.h"
 #include "ItemList.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
-#include "SharedState.h"
+#include "Shared.h"
 #include "TestSupport.h"
 
 #include <QAction>

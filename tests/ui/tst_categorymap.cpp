@@ -3,7 +3,7 @@
 #include "MainWindow.h"
 #include "MessageBox.h"
 #include "ModalityDialog.h"
-#include "SharedState.h"
+#include "Shared.h"
 #include "TestSupport.h"
 
 #include <QApplication>

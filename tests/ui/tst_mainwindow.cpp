@@ -1,8 +1,9 @@
 #include "AppSettings.h"
+#include "BusyPointer.h"
 #include "ItemList.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
-#include "SharedState.h"
+#include "Shared.h"
 #include "TestSupport.h"
 
 #include <QAction>

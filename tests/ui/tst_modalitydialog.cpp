@@ -2,7 +2,7 @@
 #include "ItemList.h"
 #include "MessageBox.h"
 #include "ModalityDialog.h"
-#include "SharedState.h"
+#include "Shared.h"
 #include "TestSupport.h"
 
 #include <QApplication>

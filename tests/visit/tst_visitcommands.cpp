@@ -1,3 +1,4 @@
+#include "BusyPointer.h"
 #include "DataSource.h"
 #include "ItemList.h"
 #include "MessageBox.h"
