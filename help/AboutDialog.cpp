@@ -1,9 +1,11 @@
 #include "AboutDialog.h"
 
+#include "AppVersion.h"
 #include "Fonts.h"
 #include "HelpResources.h"
 #include "InfoLayout.h"
 #include "InfoPicture.h"
+#include "MessageBox.h"
 #include "Registry.h"
 #include "SystemInfoLauncher.h"
 #include "Twips.h"
@@ -31,7 +33,7 @@ AboutDialog::AboutDialog(QWidget *parent, Registry *registry)
     QLabel *title = InfoLayout::addLabel(this, "lblTitle", Title, Fonts::arial(26.25));
     InfoLayout::placeLabel(title, 2280, 240, 4485, 600);
     QLabel *version = InfoLayout::addLabel(this, "lblVersion", QStringLiteral("Version"), Fonts::arial(12, true));
-    version->setText(applicationVersionText());
+    version->setText(VersionText::application());
     InfoLayout::placeLabel(version, 2280, 960, 4605, 225);
     QLabel *description = InfoLayout::addLabel(this, "lblDescription", Description, Fonts::arial(9, true));
     description->setWordWrap(true);
@@ -74,5 +76,8 @@ void AboutDialog::reject()
 
 void AboutDialog::startSysInfo()
 {
-    SystemInfoLauncher(m_registry).startSysInfo(this);
+    // The message has no icon and the application's title.
+    if (!SystemInfoLauncher(m_registry).startSysInfo())
+        MessageBox::show(this, SystemInfoLauncher::UnavailableMessage, MessageBox::Buttons::Ok, MessageBox::Icon::None,
+                         QString::fromLatin1(AppVersion::Title));
 }

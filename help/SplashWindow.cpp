@@ -35,7 +35,7 @@ SplashWindow::SplashWindow(QWidget *parent) : QWidget(parent, Qt::SplashScreen |
     QLabel *name = InfoLayout::addLabel(frame, "lblProductName", ProductName, Fonts::arial(26.25, true));
     InfoLayout::placeLabel(name, 2520, 720, 4515, 615);
     QLabel *version = InfoLayout::addLabel(frame, "lblVersion", QStringLiteral("Version"), Fonts::arial(12, true));
-    version->setText(applicationVersionText());
+    version->setText(VersionText::application());
     version->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // The version grows leftwards from its design place, keeping the right edge under the name.
     InfoLayout::placeLabel(version, 6120, 1800, 885, 285, true);

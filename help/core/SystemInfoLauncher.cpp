@@ -1,7 +1,5 @@
 #include "SystemInfoLauncher.h"
 
-#include "AppVersion.h"
-#include "MessageBox.h"
 #include "Registry.h"
 
 #include <QByteArray>
@@ -37,18 +35,13 @@ SystemInfoLauncher::SystemInfoLauncher(Registry &registry, FileExists fileExists
         m_startProgram = [](const QString &path) { return QProcess::startDetached(path, {}); };
 }
 
-bool SystemInfoLauncher::startSysInfo(QWidget *parent)
+bool SystemInfoLauncher::startSysInfo()
 {
-    bool started = false;
     try {
-        started = findAndStart();
+        return findAndStart();
     } catch (...) {
-        started = false;
+        return false;
     }
-    if (!started)
-        MessageBox::show(parent, UnavailableMessage, MessageBox::Buttons::Ok, MessageBox::Icon::None,
-                         QString::fromLatin1(AppVersion::Title));
-    return started;
 }
 
 bool SystemInfoLauncher::findAndStart()

@@ -4,7 +4,11 @@
 
 // "Version " and the three numbers in plain decimal joined by full stops, as the about box
 // and the splash show the application's version.
-QString versionText(int major, int minor, int revision);
+namespace VersionText {
+
+QString of(int major, int minor, int revision);
 
 // The text for this build's own version numbers.
-QString applicationVersionText();
+QString application();
+
+} // namespace VersionText

@@ -18,7 +18,6 @@ public:
     static constexpr qint32 MoreData = 234;
 
     static constexpr quint32 TextType = 1;       // REG_SZ
-    static constexpr quint32 ExpandTextType = 2; // REG_EXPAND_SZ
     static constexpr quint32 DoubleWordType = 4; // REG_DWORD
 
     virtual ~Registry() = default;

@@ -6,11 +6,10 @@
 #include <stdexcept>
 
 class Registry;
-class QWidget;
 
 // The about box's "Infos système..." command: finds the system-information program
-// through two registry values and starts it without waiting; every failure ends in the one
-// message "Les informations système ne sont pas disponibles pour l'instant".
+// through two registry values and starts it without waiting. Every failure comes to the
+// same end, which the about box tells with UnavailableMessage.
 class SystemInfoLauncher
 {
 public:
@@ -32,9 +31,9 @@ public:
     // By default files are tested with QFileInfo and programs started with QProcess.
     explicit SystemInfoLauncher(Registry &registry, FileExists fileExists = {}, StartProgram startProgram = {});
 
-    // StartSysInfo: starts the program, or shows the message (no icon, titled "Tessavor")
-    // over `parent`. Returns whether the program was started.
-    bool startSysInfo(QWidget *parent);
+    // StartSysInfo: whether the program was found and started; any failure on the way,
+    // a raised one included, is a false.
+    bool startSysInfo();
 
     // GetKeyValue: reads the value `subKeyRef` of the key `keyName` under `keyRoot` into
     // `keyVal`. False, with `keyVal` emptied, when the key or the value cannot be read;
