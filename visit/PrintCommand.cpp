@@ -10,6 +10,7 @@
 #include "PrinterDevice.h"
 #include "SessionPrinter.h"
 #include "VisitReport.h"
+#include "VisitRules.h"
 
 #include <QDir>
 #include <QPrinter>
@@ -26,21 +27,6 @@ struct BusyScope {
     Q_DISABLE_COPY_MOVE(BusyScope)
 };
 
-QString failureText(const PrintFailure &failure)
-{
-    const QString target = failure.toFile() ? QDir::toNativeSeparators(failure.target()) : failure.target();
-    if (failure.toFile()) {
-        if (failure.stage() == PrintFailure::Stage::Start)
-            return QStringLiteral("Le fichier « %1 » n'a pas pu être créé.\n\n"
-                                  "Vérifiez que le dossier existe et que vous avez le droit d'y écrire.")
-                .arg(target);
-        return QStringLiteral("Le fichier « %1 » n'a pas pu être écrit en entier.").arg(target);
-    }
-    if (failure.stage() == PrintFailure::Stage::Start)
-        return QStringLiteral("L'impression n'a pas pu commencer sur l'imprimante « %1 ».").arg(target);
-    return QStringLiteral("L'impression sur l'imprimante « %1 » n'a pas pu être terminée.").arg(target);
-}
-
 } // namespace
 
 PrintCommand::PrintCommand(SessionPrinter &printer, RegionalClock clock) : m_printer(printer), m_clock(std::move(clock))
@@ -48,9 +34,8 @@ PrintCommand::PrintCommand(SessionPrinter &printer, RegionalClock clock) : m_pri
 
 QString PrintCommand::proposedPdfPath() const
 {
-    const QString name =
-        QStringLiteral("Visite ") + m_clock.now().toString(QStringLiteral("yyyy-MM-dd HH-mm")) + QStringLiteral(".pdf");
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(name);
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+        .filePath(VisitRules::pdfFileName(m_clock.now()));
 }
 
 bool PrintCommand::choosePdfFile(QWidget *parent)
@@ -62,15 +47,13 @@ bool PrintCommand::choosePdfFile(QWidget *parent)
                          MessageBox::Buttons::OkCancel, MessageBox::Icon::Question, PrintTitle);
     if (answer != MessageBox::Answer::Ok)
         return false;
-    QString path = PrintDialogs::saveFileName(parent, QStringLiteral("Enregistrer la visite"), proposedPdfPath(),
-                                              QStringLiteral("Documents PDF (*.pdf)"));
+    const QString path = PrintDialogs::saveFileName(parent, QStringLiteral("Enregistrer la visite"), proposedPdfPath(),
+                                                    QStringLiteral("Documents PDF (*.pdf)"));
     if (path.isEmpty())
         return false;
-    if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
-        path += QStringLiteral(".pdf");
     QPrinter &printer = m_printer.printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
+    printer.setOutputFileName(VisitRules::withPdfSuffix(path));
     return true;
 }
 
@@ -92,7 +75,8 @@ PrintCommand::Outcome PrintCommand::run(QWidget *parent, const QList<ListEntry> 
         return Outcome::Failed;
     } catch (const PrintFailure &failure) {
         Beep::sound();
-        MessageBox::show(parent, failureText(failure), MessageBox::Buttons::Ok, MessageBox::Icon::Critical, PrintTitle);
+        MessageBox::show(parent, VisitRules::printFailureText(failure), MessageBox::Buttons::Ok,
+                         MessageBox::Icon::Critical, PrintTitle);
         return Outcome::Failed;
     }
     return Outcome::Printed;

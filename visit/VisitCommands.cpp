@@ -3,6 +3,7 @@
 #include "Beep.h"
 #include "ItemList.h"
 #include "MessageBox.h"
+#include "VisitRules.h"
 
 #include <QAction>
 #include <QWidget>
@@ -39,10 +40,9 @@ void VisitCommands::open()
 
 void VisitCommands::save()
 {
-    const QString text = m_target.signes->count() == 0 ? QStringLiteral("Il n'y a rien à sauvegarder !")
-                                                       : QStringLiteral("Pas de visite en cours !");
     Beep::sound();
-    MessageBox::show(m_target.window, text, MessageBox::Buttons::Ok, MessageBox::Icon::Critical, ManipulationTitle);
+    MessageBox::show(m_target.window, VisitRules::saveMessage(m_target.signes->count()), MessageBox::Buttons::Ok,
+                     MessageBox::Icon::Critical, ManipulationTitle);
 }
 
 void VisitCommands::print()
@@ -100,18 +100,23 @@ void VisitCommands::pageSetup()
 
 void VisitCommands::toolbarClicked(const QString &key)
 {
-    if (key == QLatin1String("New"))
-        newVisit();
-    else if (key == QLatin1String("Open"))
-        open();
-    else if (key == QLatin1String("Save"))
-        save();
-    else if (key == QLatin1String("Print"))
-        print();
-    else if (key == QLatin1String("Cut"))
-        cut();
-    else if (key == QLatin1String("Carnet"))
-        carnet();
-    else if (key == QLatin1String("Visites"))
-        visites();
+    using Command = VisitRules::Command;
+    switch (VisitRules::commandForKey(key)) {
+    case Command::New:
+        return newVisit();
+    case Command::Open:
+        return open();
+    case Command::Save:
+        return save();
+    case Command::Print:
+        return print();
+    case Command::Cut:
+        return cut();
+    case Command::Carnet:
+        return carnet();
+    case Command::Visites:
+        return visites();
+    case Command::None:
+        return;
+    }
 }
