@@ -22,20 +22,19 @@ Application::~Application() = default;
 void Application::start(const QString &databasePath)
 {
     BusyPointer::setBusy();
-    auto *splash = new SplashWindow;
+    auto splash = std::make_unique<SplashWindow>();
     splash->showAndPaint();
 
     for (int m = 1; m <= 5; ++m)
         Shared::methodeActive[m] = m_settings.readMethod(m);
 
-    auto *toolBar = new VisitToolBar;
-    m_window = new MainWindow(toolBar, m_settings);
+    m_window = new MainWindow([](QWidget *parent) { return new VisitToolBar(parent); }, m_settings);
     m_window->setAttribute(Qt::WA_DeleteOnClose);
     m_window->setDatabaseName(databasePath);
     wireCommands(databasePath);
 
     splash->close();
-    delete splash;
+    splash.reset();
 
     m_window->show();
     BusyPointer::setDefault();

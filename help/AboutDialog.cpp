@@ -30,7 +30,8 @@ AboutDialog::AboutDialog(QWidget *parent, Registry *registry)
     icon->setObjectName(QStringLiteral("picIcon"));
     Twips::place(icon, 360, 240, 1560, 2050);
 
-    QLabel *title = InfoLayout::addLabel(this, "lblTitle", Title, Fonts::arial(26.25));
+    QLabel *title =
+        InfoLayout::addLabel(this, "lblTitle", QString::fromUtf8(AppVersion::ProductName), Fonts::arial(26.25));
     InfoLayout::placeLabel(title, 2280, 240, 4485, 600);
     QLabel *version = InfoLayout::addLabel(this, "lblVersion", QStringLiteral("Version"), Fonts::arial(12, true));
     version->setText(VersionText::application());

@@ -15,7 +15,6 @@ class AboutDialog final : public QDialog
     Q_DISABLE_COPY_MOVE(AboutDialog)
 
 public:
-    static inline const QString Title = QStringLiteral("Tessavor chinois");
     static inline const QString Description =
         QStringLiteral("Aide au diagnostic en médecine traditionnelle chinoise, à partir des signes observés.");
     static inline const QString Disclaimer =

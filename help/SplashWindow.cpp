@@ -1,5 +1,6 @@
 #include "SplashWindow.h"
 
+#include "AppVersion.h"
 #include "Fonts.h"
 #include "HelpResources.h"
 #include "InfoLayout.h"
@@ -8,13 +9,13 @@
 #include "VersionText.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
-#include <QThread>
-#include <QWindow>
+#include <QTimer>
 #include <qdrawutil.h>
 
 SplashWindow::SplashWindow(QWidget *parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
@@ -32,7 +33,8 @@ SplashWindow::SplashWindow(QWidget *parent) : QWidget(parent, Qt::SplashScreen |
     logo->setObjectName(QStringLiteral("picLogo"));
     Twips::place(logo, 360, 480, 1815, 2385);
 
-    QLabel *name = InfoLayout::addLabel(frame, "lblProductName", ProductName, Fonts::arial(26.25, true));
+    QLabel *name = InfoLayout::addLabel(frame, "lblProductName", QString::fromUtf8(AppVersion::ProductName),
+                                        Fonts::arial(26.25, true));
     InfoLayout::placeLabel(name, 2520, 720, 4515, 615);
     QLabel *version = InfoLayout::addLabel(frame, "lblVersion", QStringLiteral("Version"), Fonts::arial(12, true));
     version->setText(VersionText::application());
@@ -52,13 +54,18 @@ void SplashWindow::showAndPaint()
     }
     show();
     raise();
-    // A window server maps the window a little later; give it that moment (bounded) so the
-    // painting is not lost before the window is on screen.
-    for (int i = 0; i < 20 && !(windowHandle() && windowHandle()->isExposed()); ++i) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        QThread::msleep(10);
+    // A window server maps a new window a little later and only then has it painted: wait
+    // for that first painting in an event loop of its own, deaf to the practitioner's
+    // input and bounded, so that start-up goes on with the splash on screen.
+    if (!m_painted) {
+        QEventLoop loop;
+        m_firstPaint = &loop;
+        QTimer::singleShot(MaxWaitMs, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        m_firstPaint = nullptr;
     }
-    repaint();
+    if (!m_painted)
+        repaint();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
@@ -68,4 +75,7 @@ void SplashWindow::paintEvent(QPaintEvent *event)
     // The raised edge of a fixed dialog border, drawn by the window itself as it has no frame.
     QPainter painter(this);
     qDrawWinPanel(&painter, rect(), palette(), false);
+    m_painted = true;
+    if (m_firstPaint)
+        m_firstPaint->quit();
 }

@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "AppSettings.h"
+#include "AppVersion.h"
 #include "Beep.h"
 #include "BusyPointer.h"
 #include "CategoryMap.h"
@@ -9,7 +10,6 @@
 #include "Fonts.h"
 #include "ItemList.h"
 #include "MessageBox.h"
-#include "MethodSelection.h"
 #include "ModalityDialog.h"
 #include "RegionalClock.h"
 #include "Shared.h"
@@ -61,22 +61,33 @@ private:
 
 } // namespace
 
-MainWindow::MainWindow(QToolBar *toolBar, AppSettings &settings, QWidget *parent)
-    : QMainWindow(parent), m_settings(settings), m_toolBar(toolBar)
+MainWindow::MainWindow(const ToolBarFactory &makeToolBar, AppSettings &settings, QWidget *parent)
+    : QMainWindow(parent), m_settings(settings)
 {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Tessavor chinois"));
+    setWindowTitle(QString::fromUtf8(AppVersion::ProductName));
     initWindowIcons();
     setWindowIcon(QIcon(QStringLiteral(":/tessavor/icon.svg")));
 
     m_client = new ClientArea(this, [this] { layoutPass(); });
     setCentralWidget(m_client);
+    buildBars(makeToolBar);
+    buildMenus();
+    buildFrames();
+    m_methodSelection = std::make_unique<MethodSelection>(Shared::methodeActive, m_settings, methodHooks());
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &MainWindow::onWindowActivated);
+    setDesignGeometry();
+    applyStoredMethods();
+}
 
-    m_toolBar->setParent(m_client);
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildBars(const ToolBarFactory &makeToolBar)
+{
+    m_toolBar = makeToolBar ? makeToolBar(m_client) : new QToolBar(m_client);
     m_toolBar->setMovable(false);
     m_toolBar->setFloatable(false);
     m_toolBar->move(0, 0);
-    m_toolBar->show();
 
     m_statusBar = new QStatusBar(m_client);
     m_statusBar->setObjectName(QStringLiteral("sbStatusBar"));
@@ -91,25 +102,24 @@ MainWindow::MainWindow(QToolBar *toolBar, AppSettings &settings, QWidget *parent
     connect(m_clock, &QTimer::timeout, this, &MainWindow::updateClock);
     m_clock->start(1000);
     updateClock();
+}
 
-    buildMenus();
-    buildFrames();
+MethodSelection::Hooks MainWindow::methodHooks()
+{
+    return {[this](int m) { return m_methodBoxes[m]->isChecked(); },
+            [this](int m) { m_methodBoxes[m]->setChecked(true); }, [this] { classerSyndromes(); },
+            [this] {
+                Beep::sound();
+                MessageBox::show(this,
+                                 QStringLiteral("Vous n'avez sélectionné aucune option! Par défaut la première option "
+                                                "va être sélectionnée."),
+                                 MessageBox::Buttons::Ok, MessageBox::Icon::Exclamation,
+                                 QStringLiteral("Erreur de manipulation"));
+            }};
+}
 
-    m_methodSelection = new MethodSelection(
-        Shared::methodeActive, m_settings,
-        {[this](int m) { return m_methodBoxes[m]->isChecked(); }, [this](int m) { m_methodBoxes[m]->setChecked(true); },
-         [this] { classerSyndromes(); },
-         [this] {
-             Beep::sound();
-             MessageBox::show(this,
-                              QStringLiteral("Vous n'avez sélectionné aucune option! Par défaut la première option "
-                                             "va être sélectionnée."),
-                              MessageBox::Buttons::Ok, MessageBox::Icon::Exclamation,
-                              QStringLiteral("Erreur de manipulation"));
-         }});
-
-    connect(qApp, &QGuiApplication::focusWindowChanged, this, &MainWindow::onWindowActivated);
-
+void MainWindow::setDesignGeometry()
+{
     // The frames never need to go below the size the layout formulas are written for.
     m_client->setMinimumSize(Twips::toPixels(MainLayout::minimumInnerWidth()),
                              Twips::toPixels(MainLayout::minimumMapHeight()) + m_toolBar->sizeHint().height() +
@@ -122,13 +132,6 @@ MainWindow::MainWindow(QToolBar *toolBar, AppSettings &settings, QWidget *parent
         const QRect available = screen->availableGeometry();
         move(available.center() - QPoint(outer.width() / 2, outer.height() / 2));
     }
-
-    applyStoredMethods();
-}
-
-MainWindow::~MainWindow()
-{
-    delete m_methodSelection;
 }
 
 void MainWindow::buildMenus()

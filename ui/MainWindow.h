@@ -3,9 +3,13 @@
 #include "ActivationTracker.h"
 #include "DataSource.h"
 #include "MainLayout.h"
+#include "MethodSelection.h"
 #include "Ranking.h"
 
 #include <QMainWindow>
+
+#include <functional>
+#include <memory>
 
 class CategoryMap;
 class ItemList;
@@ -18,7 +22,6 @@ class QTimer;
 class QToolBar;
 class QWindow;
 class AppSettings;
-class MethodSelection;
 
 // frmMain: the body map on the left, the ranked syndromes above the recorded signs and the
 // diagnosis methods on the right, under the toolbar and above the status bar. Frames are
@@ -30,9 +33,12 @@ class MainWindow final : public QMainWindow
     Q_DISABLE_COPY_MOVE(MainWindow)
 
 public:
-    // `toolBar` is the visit toolbar (made by the caller); the window places it along the
-    // top edge of its client area. `settings` stores the method choice.
-    MainWindow(QToolBar *toolBar, AppSettings &settings, QWidget *parent = nullptr);
+    // Makes the window's toolbar as a child of `parent` (the client area, along whose top
+    // edge the window places it); without one the toolbar is an empty QToolBar.
+    using ToolBarFactory = std::function<QToolBar *(QWidget *parent)>;
+
+    // `makeToolBar` makes the visit toolbar; `settings` stores the method choice.
+    MainWindow(const ToolBarFactory &makeToolBar, AppSettings &settings, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     ItemList *signes() const { return m_signes; }
@@ -64,8 +70,11 @@ public:
     const MainLayout &layout() const { return m_layout; }
 
 private:
+    void buildBars(const ToolBarFactory &makeToolBar);
     void buildMenus();
     void buildFrames();
+    MethodSelection::Hooks methodHooks();
+    void setDesignGeometry();
     void layoutPass();
     void onWindowActivated(QWindow *focusWindow);
     void onMethodToggled(int method);
@@ -94,7 +103,7 @@ private:
     ItemList *m_syndromes = nullptr;
     ItemList *m_signes = nullptr;
     QCheckBox *m_methodBoxes[6] = {};
-    MethodSelection *m_methodSelection = nullptr;
+    std::unique_ptr<MethodSelection> m_methodSelection;
 
     DataSource m_listeValeurs;
     DataSource m_classement;

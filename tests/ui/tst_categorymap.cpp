@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QToolBar>
 
 #include <memory>
 
@@ -42,7 +41,7 @@ private slots:
 
     void init()
     {
-        m_window = std::make_unique<MainWindow>(new QToolBar, m_settings);
+        m_window = std::make_unique<MainWindow>(MainWindow::ToolBarFactory(), m_settings);
         m_window->setDatabaseName(m_db);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));

@@ -27,13 +27,12 @@ class TestMainWindow : public QObject
 
     struct Window {
         AppSettings settings;
-        QToolBar *toolBar = new QToolBar;
         std::unique_ptr<MainWindow> w;
         explicit Window(const QString &ini, const QString &db) : settings(ini)
         {
             for (int m = 1; m <= 5; ++m)
                 Shared::methodeActive[m] = settings.readMethod(m);
-            w = std::make_unique<MainWindow>(toolBar, settings);
+            w = std::make_unique<MainWindow>(MainWindow::ToolBarFactory(), settings);
             w->setDatabaseName(db);
             BusyPointer::setDefault();
         }
