@@ -2,6 +2,8 @@
 
 #include <QList>
 
+#include <algorithm>
+
 namespace {
 
 enum class Kind { Space, Word, Number, Identifier, String, Punct };
@@ -169,6 +171,96 @@ void removeDeleteStar(QList<Token> &t)
     }
 }
 
+struct Alias {
+    QString name;
+    QList<Token> expression; // as rewritten, without surrounding blanks
+};
+
+// Where the expression of the select item [from, to) ends: before its "AS name" when it
+// has one (then `aliasName` is that name), else at its end.
+qsizetype expressionEnd(const QList<Token> &t, qsizetype from, qsizetype to, QString &aliasName)
+{
+    const qsizetype last = previousSolid(t, to - 1);
+    if (last < from || !isName(t[last]))
+        return to;
+    const qsizetype as = previousSolid(t, last - 1);
+    if (as < from || !isKeyword(t[as], QLatin1StringView("AS")))
+        return to;
+    aliasName = t[last].text;
+    return as;
+}
+
+// The end (exclusive, at most `to`) of the subquery that t[open] opens, or -1 when t[open]
+// is not a "(" followed by SELECT.
+qsizetype subqueryEnd(const QList<Token> &t, const QList<int> &d, qsizetype open, qsizetype to)
+{
+    if (!isPunct(t[open], QLatin1StringView("(")))
+        return -1;
+    const qsizetype inner = nextSolid(t, open + 1);
+    if (inner >= to || !isKeyword(t[inner], QLatin1StringView("SELECT")))
+        return -1;
+    qsizetype close = inner;
+    while (close < to && !(d[close] == d[open] && isPunct(t[close], QLatin1StringView(")"))))
+        ++close;
+    return std::min(close + 1, to);
+}
+
+// A name standing alone, neither qualified ("t.Valeur") nor called ("Sum(").
+bool isBareName(const QList<Token> &t, qsizetype i, qsizetype from, qsizetype to)
+{
+    if (!isName(t[i]))
+        return false;
+    const qsizetype before = previousSolid(t, i - 1);
+    const qsizetype after = nextSolid(t, i + 1);
+    const bool qualified = (before >= from && isPunct(t[before], QLatin1StringView("."))) ||
+                           (after < to && isPunct(t[after], QLatin1StringView(".")));
+    const bool call = after < to && isPunct(t[after], QLatin1StringView("("));
+    return !qualified && !call;
+}
+
+// Jet names, aliases included, compare without case.
+const Alias *findAlias(const QList<Alias> &aliases, const QString &name)
+{
+    for (const Alias &alias : aliases)
+        if (alias.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &alias;
+    return nullptr;
+}
+
+// The select item [from, to) with every bare reference to an earlier alias, up to
+// `exprEnd`, replaced by that alias's expression in parentheses. A subquery has a select
+// list of its own and is copied untouched.
+QList<Token> rewriteItem(const QList<Token> &t, const QList<int> &d, qsizetype from, qsizetype to, qsizetype exprEnd,
+                         const QList<Alias> &aliases)
+{
+    QList<Token> item;
+    for (qsizetype i = from; i < to; ++i) {
+        if (const qsizetype end = subqueryEnd(t, d, i, to); end >= 0) {
+            item.append(t.mid(i, end - i));
+            i = end - 1;
+            continue;
+        }
+        const Alias *alias = i < exprEnd && isBareName(t, i, from, to) ? findAlias(aliases, t[i].text) : nullptr;
+        if (!alias) {
+            item.append(t[i]);
+            continue;
+        }
+        item.append({Kind::Punct, QStringLiteral("(")});
+        item.append(alias->expression);
+        item.append({Kind::Punct, QStringLiteral(")")});
+    }
+    return item;
+}
+
+QList<Token> withoutSurroundingBlanks(QList<Token> tokens)
+{
+    while (!tokens.isEmpty() && tokens.first().kind == Kind::Space)
+        tokens.removeFirst();
+    while (!tokens.isEmpty() && tokens.last().kind == Kind::Space)
+        tokens.removeLast();
+    return tokens;
+}
+
 // Replaces, in every select list, references to aliases defined earlier in that list.
 void expandSelectAliases(QList<Token> &t)
 {
@@ -176,73 +268,18 @@ void expandSelectAliases(QList<Token> &t)
         if (!isKeyword(t[s], QLatin1StringView("SELECT")))
             continue;
         const QList<int> d = depths(t);
-        const int depth = d[s];
-        const qsizetype end = clauseEnd(t, d, s + 1, depth, {QLatin1StringView("FROM")});
-        const auto items = splitAtCommas(t, d, s + 1, end, depth);
+        const qsizetype end = clauseEnd(t, d, s + 1, d[s], {QLatin1StringView("FROM")});
+        const auto items = splitAtCommas(t, d, s + 1, end, d[s]);
 
-        struct Alias {
-            QString name;
-            QList<Token> expression;
-        };
         QList<Alias> aliases;
         QList<Token> rebuilt;
         for (qsizetype n = 0; n < items.size(); ++n) {
-            auto [from, to] = items[n];
-            // The item's own alias, if it ends with "AS name".
-            qsizetype exprEnd = to;
+            const auto [from, to] = items[n];
             QString aliasName;
-            const qsizetype last = previousSolid(t, to - 1);
-            if (last >= from && isName(t[last])) {
-                const qsizetype as = previousSolid(t, last - 1);
-                if (as >= from && isKeyword(t[as], QLatin1StringView("AS"))) {
-                    aliasName = t[last].text;
-                    exprEnd = as;
-                }
-            }
-            QList<Token> item;
-            for (qsizetype i = from; i < to; ++i) {
-                // A subquery has a select list of its own: copy it untouched.
-                if (isPunct(t[i], QLatin1StringView("("))) {
-                    const qsizetype inner = nextSolid(t, i + 1);
-                    if (inner < to && isKeyword(t[inner], QLatin1StringView("SELECT"))) {
-                        qsizetype close = inner;
-                        while (close < to && !(d[close] == d[i] && isPunct(t[close], QLatin1StringView(")"))))
-                            ++close;
-                        for (; i < close && i < to; ++i)
-                            item.append(t[i]);
-                        if (i < to)
-                            item.append(t[i]);
-                        continue;
-                    }
-                }
-                const bool inExpression = i < exprEnd;
-                if (inExpression && isName(t[i])) {
-                    const qsizetype before = previousSolid(t, i - 1);
-                    const qsizetype after = nextSolid(t, i + 1);
-                    const bool qualified = (before >= from && isPunct(t[before], QLatin1StringView("."))) ||
-                                           (after < to && isPunct(t[after], QLatin1StringView(".")));
-                    const bool call = after < to && isPunct(t[after], QLatin1StringView("("));
-                    auto it = std::find_if(aliases.cbegin(), aliases.cend(), [&](const Alias &a) {
-                        return a.name.compare(t[i].text, Qt::CaseInsensitive) == 0;
-                    });
-                    if (!qualified && !call && it != aliases.cend()) {
-                        item.append({Kind::Punct, QStringLiteral("(")});
-                        item.append(it->expression);
-                        item.append({Kind::Punct, QStringLiteral(")")});
-                        continue;
-                    }
-                }
-                item.append(t[i]);
-            }
-            if (!aliasName.isEmpty()) {
-                // The expression as rewritten, without surrounding blanks.
-                QList<Token> expression = item.mid(0, item.size() - (to - exprEnd));
-                while (!expression.isEmpty() && expression.first().kind == Kind::Space)
-                    expression.removeFirst();
-                while (!expression.isEmpty() && expression.last().kind == Kind::Space)
-                    expression.removeLast();
-                aliases.append({aliasName, expression});
-            }
+            const qsizetype exprEnd = expressionEnd(t, from, to, aliasName);
+            const QList<Token> item = rewriteItem(t, d, from, to, exprEnd, aliases);
+            if (!aliasName.isEmpty())
+                aliases.append({aliasName, withoutSurroundingBlanks(item.mid(0, item.size() - (to - exprEnd)))});
             if (n > 0)
                 rebuilt.append({Kind::Punct, QStringLiteral(",")});
             rebuilt.append(item);
