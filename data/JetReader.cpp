@@ -74,17 +74,17 @@ enum class Need {
     OptionalText // text, may be null, and the column may be absent
 };
 
-struct ColumnSpec {
+struct ColumnShape {
     QString name;
     Need need;
 };
 
-struct TableSpec {
+struct TableShape {
     QString name;
-    QList<ColumnSpec> columns;
+    QList<ColumnShape> columns;
 };
 
-QList<TableSpec> knowledgeTables()
+QList<TableShape> knowledgeTables()
 {
     return {
         {QStringLiteral("Catégories"),
@@ -169,7 +169,7 @@ struct Cell {
 
 // A knowledge table opened for reading: its definition and where each needed column sits.
 struct OpenTable {
-    const TableSpec *spec;
+    const TableShape *shape;
     TablePtr table;
     QList<int> columnIndex; // per needed column, its index in the table's columns, or -1
 };
@@ -182,9 +182,9 @@ public:
     Result run()
     {
         openFile();
-        const QList<TableSpec> specs = knowledgeTables();
+        const QList<TableShape> shapes = knowledgeTables();
         std::vector<OpenTable> tables;
-        findTables(specs, tables);
+        findTables(shapes, tables);
         qint64 declared = 0;
         for (OpenTable &t : tables)
             findColumns(t);
@@ -236,12 +236,12 @@ private:
             fail(Kind::NotAccessFile, QStringLiteral("libmdb cannot open the file"));
     }
 
-    void findTables(const QList<TableSpec> &specs, std::vector<OpenTable> &tables)
+    void findTables(const QList<TableShape> &shapes, std::vector<OpenTable> &tables)
     {
         MdbHandle *mdb = m_handle.get();
         if (!mdb_read_catalog(mdb, MDB_TABLE))
             fail(Kind::Failed, QStringLiteral("the catalogue of objects (MSysObjects) cannot be read"));
-        QList<MdbCatalogEntry *> found(specs.size(), nullptr);
+        QList<MdbCatalogEntry *> found(shapes.size(), nullptr);
         for (unsigned i = 0; i < mdb->num_catalog; ++i) {
             auto *entry = static_cast<MdbCatalogEntry *>(g_ptr_array_index(mdb->catalog, i));
             if (!mdb_is_user_table(entry))
@@ -249,8 +249,8 @@ private:
             // libmdb's own look-up folds the case of ASCII letters only; names carry accents.
             const QString name = QString::fromUtf8(entry->object_name);
             qsizetype which = -1;
-            for (qsizetype s = 0; s < specs.size() && which < 0; ++s)
-                if (name.compare(specs[s].name, Qt::CaseInsensitive) == 0)
+            for (qsizetype s = 0; s < shapes.size() && which < 0; ++s)
+                if (name.compare(shapes[s].name, Qt::CaseInsensitive) == 0)
                     which = s;
             if (which < 0)
                 m_result.otherTables.append(name);
@@ -258,21 +258,21 @@ private:
                 found[which] = entry;
         }
         QList<Detail> missing;
-        for (qsizetype s = 0; s < specs.size(); ++s)
+        for (qsizetype s = 0; s < shapes.size(); ++s)
             if (!found[s])
-                missing.append({specs[s].name, {}, {}, {}, {}});
+                missing.append({shapes[s].name, {}, {}, {}, {}});
         if (!missing.isEmpty())
             fail(Kind::MissingTable, QStringLiteral("knowledge table missing"), missing);
 
-        for (qsizetype s = 0; s < specs.size(); ++s) {
+        for (qsizetype s = 0; s < shapes.size(); ++s) {
             if (found[s]->table_pg >= quint64(m_pageCount))
                 fail(Kind::Truncated, QStringLiteral("table definition past the end of the file"),
-                     {{specs[s].name, {}, {}, {}, {}}});
+                     {{shapes[s].name, {}, {}, {}, {}}});
             TablePtr table(mdb_read_table(found[s]));
             if (!table)
-                fail(Kind::Failed, QStringLiteral("the definition of table %1 cannot be read").arg(specs[s].name));
+                fail(Kind::Failed, QStringLiteral("the definition of table %1 cannot be read").arg(shapes[s].name));
             mdb_read_columns(table.get());
-            tables.push_back({&specs[s], std::move(table), {}});
+            tables.push_back({&shapes[s], std::move(table), {}});
         }
     }
 
@@ -281,25 +281,25 @@ private:
         MdbTableDef *table = t.table.get();
         QList<Detail> &missing = m_missingColumns, &wrong = m_wrongTypes;
         QList<bool> used(table->num_cols, false);
-        for (const ColumnSpec &spec : t.spec->columns) {
+        for (const ColumnShape &shape : t.shape->columns) {
             int index = -1;
             for (unsigned c = 0; c < table->num_cols && index < 0; ++c) {
                 auto *col = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, c));
-                if (QString::fromUtf8(col->name).compare(spec.name, Qt::CaseInsensitive) == 0)
+                if (QString::fromUtf8(col->name).compare(shape.name, Qt::CaseInsensitive) == 0)
                     index = int(c);
             }
             t.columnIndex.append(index);
             if (index < 0) {
-                if (spec.need != Need::OptionalText)
-                    missing.append({t.spec->name, spec.name, {}, {}, {}});
+                if (shape.need != Need::OptionalText)
+                    missing.append({t.shape->name, shape.name, {}, {}, {}});
                 continue;
             }
             used[index] = true;
             const int type = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, index))->col_type;
-            const bool text = spec.need == Need::Text || spec.need == Need::OptionalText;
+            const bool text = shape.need == Need::Text || shape.need == Need::OptionalText;
             if (text ? !isText(type) : !isWholeNumber(type))
-                wrong.append({t.spec->name,
-                              spec.name,
+                wrong.append({t.shape->name,
+                              shape.name,
                               typeName(type),
                               text ? QStringLiteral("text") : QStringLiteral("whole number"),
                               {}});
@@ -307,7 +307,7 @@ private:
         for (unsigned c = 0; c < table->num_cols; ++c)
             if (!used[c])
                 m_result.otherColumns.append(
-                    t.spec->name + QLatin1Char('.') +
+                    t.shape->name + QLatin1Char('.') +
                     QString::fromUtf8(static_cast<MdbColumn *>(g_ptr_array_index(table->columns, c))->name));
     }
 
@@ -323,7 +323,7 @@ private:
                 return;
             if (next >= m_pageCount)
                 fail(Kind::Truncated, QStringLiteral("data page past the end of the file"),
-                     {{t.spec->name, {}, QString::number(next), QString::number(m_pageCount), {}}});
+                     {{t.shape->name, {}, QString::number(next), QString::number(m_pageCount), {}}});
             page = guint32(next);
         }
     }
@@ -342,9 +342,9 @@ private:
             size_t length = 0;
             if (mdb_find_row(mdb, int(table->cur_row) - 1, &start, &length) != 0 ||
                 mdb_crack_row(table, start & 0x1fff, length, fields.data()) < 0)
-                fail(Kind::Failed, QStringLiteral("a row of table %1 cannot be read").arg(t.spec->name));
+                fail(Kind::Failed, QStringLiteral("a row of table %1 cannot be read").arg(t.shape->name));
             QList<Cell> row;
-            for (qsizetype c = 0; c < t.spec->columns.size(); ++c)
+            for (qsizetype c = 0; c < t.shape->columns.size(); ++c)
                 row.append(cellOf(table, t.columnIndex[c], fields));
             noteNulls(t, row);
             rows.append(row);
@@ -353,7 +353,7 @@ private:
         }
         if (rows.size() != qsizetype(table->num_rows))
             fail(Kind::RowCount, QStringLiteral("rows read differ from the rows declared"),
-                 {{t.spec->name, {}, QString::number(rows.size()), QString::number(table->num_rows), {}}});
+                 {{t.shape->name, {}, QString::number(rows.size()), QString::number(table->num_rows), {}}});
         report();
         return rows;
     }
@@ -390,16 +390,16 @@ private:
     void noteNulls(const OpenTable &t, const QList<Cell> &row)
     {
         for (qsizetype c = 0; c < row.size(); ++c) {
-            const Need need = t.spec->columns[c].need;
+            const Need need = t.shape->columns[c].need;
             if (!row[c].null || need == Need::Weight || need == Need::OptionalText)
                 continue;
             QStringList context;
             for (qsizetype o = 0; o < row.size(); ++o)
                 if (o != c && !row[o].null)
                     context.append(
-                        t.spec->columns[o].name + QLatin1Char('=') +
-                        (isTextNeed(t.spec->columns[o].need) ? row[o].text : QString::number(row[o].number)));
-            m_nulls.append({t.spec->name, t.spec->columns[c].name, {}, {}, context.join(QStringLiteral(", "))});
+                        t.shape->columns[o].name + QLatin1Char('=') +
+                        (isTextNeed(t.shape->columns[o].need) ? row[o].text : QString::number(row[o].number)));
+            m_nulls.append({t.shape->name, t.shape->columns[c].name, {}, {}, context.join(QStringLiteral(", "))});
         }
     }
 
