@@ -27,7 +27,7 @@ void paintNow(ProgressWindow &window)
 
 } // namespace
 
-void RegenerateCommand::run(QWidget *mainWindow, const QString &databasePath)
+void RegenerateCommand::run(QWidget *mainWindow, const QString &databasePath, const Clock &clock)
 {
     auto window = std::make_unique<ProgressWindow>(mainWindow);
     // Modal to the whole program while it lives, so that no other window takes input
@@ -39,11 +39,12 @@ void RegenerateCommand::run(QWidget *mainWindow, const QString &databasePath)
     // The bar is the only feedback: the pointer stays as it is.
     std::optional<DatabaseError> failure;
     ProgressPacer pacer;
-    QElapsedTimer clock;
-    clock.start();
+    QElapsedTimer steady;
+    steady.start();
+    const Clock now = clock ? clock : [&steady] { return steady.elapsed(); };
     try {
         WeightRebuild::run(databasePath, [&](float value) {
-            if (pacer.shouldPaint(window->setValue(value), clock.elapsed()))
+            if (pacer.shouldPaint(window->setValue(value), now()))
                 paintNow(*window);
         });
     } catch (const DatabaseError &error) {

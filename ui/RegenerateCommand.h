@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class DatabaseError;
 class QWidget;
 
@@ -11,10 +13,13 @@ class QWidget;
 class RegenerateCommand
 {
 public:
+    // A monotonic clock in milliseconds, which paces the progress window's painting.
+    using Clock = std::function<qint64()>;
+
     // Returns once the progress window is gone. The practitioner can start nothing else
     // meanwhile. The main window re-ranks when it becomes active again, as after any of
-    // the program's windows.
-    static void run(QWidget *mainWindow, const QString &databasePath);
+    // the program's windows. Without a clock, the system's steady clock.
+    static void run(QWidget *mainWindow, const QString &databasePath, const Clock &clock = {});
 
     // The French message for a failed rebuild.
     static QString failureText(const DatabaseError &error);

@@ -29,8 +29,12 @@ struct BusyScope {
 
 } // namespace
 
-PrintCommand::PrintCommand(SessionPrinter &printer, RegionalClock clock) : m_printer(printer), m_clock(std::move(clock))
-{}
+PrintCommand::PrintCommand(SessionPrinter &printer, RegionalClock clock, DeviceFactory makeDevice)
+    : m_printer(printer), m_clock(std::move(clock)), m_makeDevice(std::move(makeDevice))
+{
+    if (!m_makeDevice)
+        m_makeDevice = [](QPrinter &target) { return std::make_unique<PrinterDevice>(target); };
+}
 
 QString PrintCommand::proposedPdfPath() const
 {
@@ -68,8 +72,8 @@ PrintCommand::Outcome PrintCommand::run(QWidget *parent, const QList<ListEntry> 
 
     try {
         BusyScope busy;
-        PrinterDevice device(m_printer.printer());
-        VisitReport(signes, syndromes, databasePath, m_clock, device).print();
+        const std::unique_ptr<PrintDevice> device = m_makeDevice(m_printer.printer());
+        VisitReport(signes, syndromes, databasePath, m_clock, *device).print();
     } catch (const DatabaseError &error) {
         DatabaseMessage::show(parent, error);
         return Outcome::Failed;

@@ -6,6 +6,11 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+#include <memory>
+
+class PrintDevice;
+class QPrinter;
 class SessionPrinter;
 class QWidget;
 
@@ -18,7 +23,11 @@ class PrintCommand
 public:
     enum class Outcome { Cancelled, Printed, Failed };
 
-    explicit PrintCommand(SessionPrinter &printer, RegionalClock clock = {});
+    // The device the report is printed on, for the session's printer.
+    using DeviceFactory = std::function<std::unique_ptr<PrintDevice>(QPrinter &printer)>;
+
+    // Without a factory, the report goes to a PrinterDevice.
+    explicit PrintCommand(SessionPrinter &printer, RegionalClock clock = {}, DeviceFactory makeDevice = {});
 
     Outcome run(QWidget *parent, const QList<ListEntry> &signes, const QList<ListEntry> &syndromes,
                 const QString &databasePath);
@@ -31,4 +40,5 @@ private:
 
     SessionPrinter &m_printer;
     RegionalClock m_clock;
+    DeviceFactory m_makeDevice;
 };

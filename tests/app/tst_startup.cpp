@@ -1,16 +1,21 @@
 #include "AppSettings.h"
 #include "Application.h"
 #include "BusyPointer.h"
+#include "CategoryMap.h"
 #include "ItemList.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
+#include "ModalityDialog.h"
 #include "Shared.h"
 #include "TestSupport.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 // Start-up as the program runs it, on a fixture knowledge base and a settings file of
 // the test's own.
@@ -46,10 +51,21 @@ private slots:
         QCOMPARE(w->classement().databaseName(), m_db);
         QCOMPARE(w->listeValeurs().databaseName(), m_db);
 
-        // Activation ranks: a return to the main window after recording a sign.
-        w->signes()->addEntry({QStringLiteral("Signe de poids neuf (9)"), 12});
-        w->classerSyndromes();
-        QCOMPARE(w->syndromes()->count(), 3);
+        // Activation ranks: a sign recorded through the dialog is ranked once the main
+        // window is active again, and by nothing else.
+        QTimer::singleShot(0, this, [] {
+            auto *dialog = qobject_cast<ModalityDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            auto *liste = dialog->findChild<ItemList *>(QStringLiteral("ListeModalités"));
+            const auto found = liste->findItems(QStringLiteral("Signe de poids neuf (9)"), Qt::MatchExactly);
+            if (!found.isEmpty())
+                QTest::mouseClick(liste->viewport(), Qt::LeftButton, {}, liste->visualItemRect(found.first()).center());
+            dialog->findChild<QPushButton *>(QStringLiteral("Choix_0"))->click();
+        });
+        QTest::mouseClick(w->categoryMap()->label(43), Qt::LeftButton, {}, QPoint(4, 4));
+        QCOMPARE(w->signes()->entries(), QList<ListEntry>({{QStringLiteral("Signe de poids neuf (9)"), 12}}));
+        QTRY_COMPARE(w->syndromes()->count(), 3);
 
         // "Quitter" closes the window as its frame does.
         QPointer<MainWindow> guard(w);

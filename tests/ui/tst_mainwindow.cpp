@@ -1,12 +1,15 @@
 #include "AppSettings.h"
+#include "Beep.h"
 #include "BusyPointer.h"
 #include "ItemList.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
+#include "ModalityDialog.h"
 #include "Shared.h"
 #include "TestSupport.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -14,6 +17,7 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 // The main window as start-up leaves it: menus, method boxes, the ranking and its
@@ -32,7 +36,14 @@ class TestMainWindow : public QObject
         {
             for (int m = 1; m <= 5; ++m)
                 Shared::methodeActive[m] = settings.readMethod(m);
-            w = std::make_unique<MainWindow>(MainWindow::ToolBarFactory(), settings);
+            // A toolbar with a button, so that it takes its height.
+            w = std::make_unique<MainWindow>(
+                [](QWidget *parent) {
+                    auto *bar = new QToolBar(parent);
+                    bar->addAction(QStringLiteral("Nouveau"));
+                    return bar;
+                },
+                settings);
             w->setDatabaseName(db);
             BusyPointer::setDefault();
         }
@@ -123,9 +134,11 @@ private slots:
                 if (!stored[m - 1].isEmpty())
                     settings.setRawValue(AppSettings::methodKey(m), stored[m - 1]);
         }
+        const int beeps = Beep::count();
         Window win(ini, m_db);
         for (int m = 1; m <= 5; ++m)
             QCOMPARE(win.w->methodBox(m)->isChecked(), ticked[m - 1]);
+        QCOMPARE(Beep::count() - beeps, messages);
         const auto shown = MessageBox::takeShown();
         QCOMPARE(shown.size(), messages);
         if (messages) {
@@ -149,6 +162,52 @@ private slots:
             QStringLiteral("HAVING Syndromes.NumMéthode= 1 OR Syndromes.NumMéthode=3 OR Syndromes.NumMéthode=4 OR "
                            "Syndromes.NumMéthode=5 ORDER BY")));
         QCOMPARE(win.settings.rawValue(AppSettings::methodKey(2)), QStringLiteral("0"));
+    }
+
+    // A double-click on either list opens the modality dialog on the other side of the
+    // link. With signs 12 and 13 recorded, "Chaleur" ranks first (16).
+    void crossLookUps_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("syndromes of a sign") << "Signes"
+                                             << "Liste des syndromes pour le symptôme sélectionné"
+                                             << QStringList{"Chaleur", "Vide de Qi", "Vide de Yin du Rein"};
+        QTest::newRow("signs of a syndrome") << "Syndromes"
+                                             << "Liste des symptômes pour le syndrome sélectionné"
+                                             << QStringList{"Signe de poids neuf (9)", "Signe de poids sept (7)"};
+    }
+
+    void crossLookUps()
+    {
+        QFETCH(QString, list);
+        Window win(freshIni(), m_db);
+        MainWindow &w = *win.w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.signes()->setEntries(
+            {{QStringLiteral("Signe de poids neuf (9)"), 12}, {QStringLiteral("Signe de poids sept (7)"), 13}});
+        w.classerSyndromes();
+        QString title;
+        QStringList rows;
+        QTimer::singleShot(0, this, [&] {
+            if (auto *dialog = qobject_cast<ModalityDialog *>(QApplication::activeModalWidget())) {
+                title = dialog->findChild<QLabel *>(QStringLiteral("Titre"))->text();
+                const ItemList *shown = dialog->findChild<ItemList *>(QStringLiteral("ListeModalités"));
+                for (int i = 0; i < shown->count(); ++i)
+                    rows.append(shown->text(i));
+                dialog->reject();
+            }
+        });
+        ItemList *clicked = w.findChild<ItemList *>(list);
+        const QPoint first = clicked->visualItemRect(clicked->item(0)).center();
+        // What the window system sends for a double-click: a click, then the second press.
+        QTest::mouseClick(clicked->viewport(), Qt::LeftButton, {}, first);
+        QTest::mouseDClick(clicked->viewport(), Qt::LeftButton, {}, first);
+        QTEST(title, "title");
+        rows.sort(); // the syndromes of a sign come in the engine's order
+        QTEST(rows, "rows");
     }
 
     void missingDatabaseIsToldAndTheWindowGoesOn()
@@ -175,13 +234,18 @@ private slots:
         auto *carte = w.findChild<QGroupBox *>(QStringLiteral("Carte"));
         auto *liste = w.findChild<QGroupBox *>(QStringLiteral("Liste"));
         QWidget *client = w.centralWidget();
+        QVERIFY(w.toolBar()->height() > 0);
         QCOMPARE(carte->y(), w.toolBar()->height());
         QVERIFY(qAbs(carte->width() - client->width() / 2.3) <= 1);
         QVERIFY(qAbs(liste->geometry().right() + 1 - client->width()) <= 2); // 10 twips past the edge
-        // Hiding the toolbar leaves its band: the frames stay where they were.
+        // Hiding the toolbar leaves its band: the next layout pass, on a new size, keeps
+        // the frames below it.
         const int top = carte->y();
+        const int width = carte->width();
         w.toolBar()->hide();
-        QTest::qWait(10);
+        w.resize(w.width() - 150, w.height());
+        QTRY_VERIFY(carte->width() < width);
+        QVERIFY(qAbs(carte->width() - client->width() / 2.3) <= 1);
         QCOMPARE(carte->y(), top);
     }
 };

@@ -3,11 +3,11 @@
 #include "ProgressWindow.h"
 #include "Recordset.h"
 #include "RegenerateCommand.h"
-#include "SyntheticKnowledgeBase.h"
 #include "TestSupport.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QPaintEvent>
 #include <QTest>
 
 class TestRegenerate : public QObject
@@ -33,17 +33,21 @@ class TestRegenerate : public QObject
     {
         auto *window = qobject_cast<ProgressWindow *>(watched);
         m_shown += window && event->type() == QEvent::Show;
-        m_paints += window && event->type() == QEvent::Paint;
-        m_modalPaints += window && event->type() == QEvent::Paint && QApplication::activeModalWidget() == window;
+        // Whole paintings only: the bar repaints its own part whenever what it shows changes.
+        const bool painted = window && event->type() == QEvent::Paint &&
+                             static_cast<QPaintEvent *>(event)->rect() == window->rect();
+        m_paints += painted;
+        m_modalPaints += painted && QApplication::activeModalWidget() == window;
         if (window && event->type() == QEvent::Hide)
             m_messagesAtHide = int(MessageBox::takeShown().size());
         return false;
     }
 
-    void runCommand(const QString &path) // the window is shown modal, painted, and closed before any message
+    // The window is shown modal, painted, and closed before any message.
+    void runCommand(const QString &path, const RegenerateCommand::Clock &clock = {})
     {
         m_shown = m_paints = m_modalPaints = 0, m_messagesAtHide = -1;
-        RegenerateCommand::run(&m_main, path);
+        RegenerateCommand::run(&m_main, path, clock);
         QCOMPARE(std::make_tuple(m_shown, m_paints > 0, m_modalPaints, m_messagesAtHide),
                  std::make_tuple(1, true, m_paints, 0));
     }
@@ -77,12 +81,29 @@ private slots:
         QCOMPARE(weights(), expected);
     }
 
-    void largeBasePaintsFarLessThanOncePerRow()
+    // The small base's ten rows change what the bar shows ten times; painting is paced by
+    // the clock the command reads, never by the machine's speed.
+    void paintingIsPaced_data()
     {
-        SyntheticKnowledgeBase::generate(m_path, SyntheticKnowledgeBase::scaled(10));
-        runCommand(m_path);
-        const int rows = int(weights().size());
-        QVERIFY2(rows > 3000 && m_paints < rows / 3, qPrintable(QStringLiteral("%1 paints").arg(m_paints)));
+        QTest::addColumn<int>("step"); // milliseconds the clock moves at each reading
+        QTest::addColumn<bool>("everyChange");
+        QTest::newRow("clock standing still: painted once") << 0 << false;
+        QTest::newRow("a paint interval per row: every change painted") << 20 << true;
+    }
+
+    void paintingIsPaced()
+    {
+        QFETCH(int, step);
+        QFETCH(bool, everyChange);
+        qint64 now = 0;
+        int before = -1;
+        runCommand(m_path, [&] {
+            if (before < 0)
+                before = m_paints;
+            return now += step;
+        });
+        const int paints = m_paints - before;
+        QVERIFY2(everyChange ? paints >= 10 : paints <= 2, qPrintable(QStringLiteral("%1 paints").arg(paints)));
     }
 
     void failureIsToldAfterTheWindowCloses_data()

@@ -1,6 +1,10 @@
+#include "Beep.h"
+#include "BusyPointer.h"
 #include "MessageBox.h"
 #include "PrintCommand.h"
+#include "PrintDevice.h"
 #include "PrintDialogs.h"
+#include "PrintFailure.h"
 #include "SessionPrinter.h"
 #include "TestSupport.h"
 
@@ -11,12 +15,75 @@
 #include <QStandardPaths>
 #include <QTest>
 
-// The report printed for real, without a printer, to a PDF file read back with poppler.
+// A device that notes, at every call, whether the pointer is busy; it may refuse to end
+// the document, as a full disk would.
+struct PointerWatch final : PrintDevice {
+    QList<bool> &busy;
+    bool refuseEnd;
+    PointerWatch(QList<bool> &busy, bool refuseEnd) : busy(busy), refuseEnd(refuseEnd) {}
+    void note() const { busy.append(BusyPointer::isBusy()); }
+    void setScaleMode(ScaleMode) override { note(); }
+    void setFontName(const QString &) override { note(); }
+    void setFontSize(double) override { note(); }
+    void setFontBold(bool) override { note(); }
+    double currentX() const override { return 0; }
+    double currentY() const override { return 0; }
+    void setCurrentX(double) override { note(); }
+    void setCurrentY(double) override { note(); }
+    void print(const QString &) override { note(); }
+    void print() override { note(); }
+    void newPage() override { note(); }
+    void endDoc() override
+    {
+        note();
+        if (refuseEnd)
+            throw PrintFailure(PrintFailure::Stage::Finish, QStringLiteral("visite.pdf"), true);
+    }
+};
+
+// The print command around the report: the pointer while the device prints, what a
+// refusing device tells, and the report printed for real to a PDF file read back with
+// poppler.
 class TestPrinting : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        MessageBox::setTesting(true);
+        PrintDialogs::setTesting(true);
+    }
+
+    void busyPointerWhileTheDevicePrints_data()
+    {
+        QTest::addColumn<bool>("refuseEnd");
+        QTest::newRow("printed") << false;
+        QTest::newRow("device refuses to end") << true;
+    }
+
+    void busyPointerWhileTheDevicePrints()
+    {
+        QFETCH(bool, refuseEnd);
+        QTemporaryDir dir;
+        PrintDialogs::setNextFileName(dir.filePath(QStringLiteral("visite.pdf")));
+        SessionPrinter session(false);
+        QList<bool> busy;
+        PrintCommand command(session, {}, [&](QPrinter &) { return std::make_unique<PointerWatch>(busy, refuseEnd); });
+        const int beeps = Beep::count();
+        MessageBox::takeShown();
+        QCOMPARE(command.run(nullptr, {{"abcès (9)", 203}}, {{"Syndrome 2  (19)", 2}},
+                             TestSupport::makeDatabase(dir, QStringLiteral("small.sql"))),
+                 refuseEnd ? PrintCommand::Outcome::Failed : PrintCommand::Outcome::Printed);
+        QVERIFY(busy.size() > 10);
+        QCOMPARE(busy.count(false), 0);
+        QVERIFY(!BusyPointer::isBusy());
+        const QList<MessageBox::Shown> shown = MessageBox::takeShown();
+        QCOMPARE(shown.last().text.startsWith(QStringLiteral("Le fichier « visite.pdf » n'a pas pu être écrit")),
+                 refuseEnd);
+        QCOMPARE(Beep::count() - beeps, refuseEnd ? 1 : 0);
+    }
+
     // The accents survive, and a line that would fall off the page starts the next one, at
     // its own x.
     void printsTheReportToPdf()
@@ -24,8 +91,6 @@ private slots:
         if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty() ||
             QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
             QSKIP("poppler-utils (pdftoppm, pdftotext) are not installed");
-        MessageBox::setTesting(true);
-        PrintDialogs::setTesting(true);
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("visite.pdf"));
         PrintDialogs::setNextFileName(file);

@@ -1,3 +1,4 @@
+#include "Beep.h"
 #include "BusyPointer.h"
 #include "DataSource.h"
 #include "ItemList.h"
@@ -84,21 +85,29 @@ private slots:
         m_commands = std::make_unique<VisitCommands>(target(m_path), false);
     }
 
-    void save_data()
+    // The commands that store or open nothing: a beep, and for Save one of two messages.
+    void nothingToStore_data()
     {
+        QTest::addColumn<QString>("key"); // the toolbar's
         QTest::addColumn<Entries>("signs");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("nothing recorded") << Entries{} << "Il n'y a rien à sauvegarder !";
-        QTest::newRow("one sign recorded") << Entries{three.first()} << "Pas de visite en cours !";
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("Save, nothing recorded") << "Save" << Entries{} << QStringList{"Il n'y a rien à sauvegarder !"};
+        QTest::newRow("Save, one sign recorded")
+            << "Save" << Entries{three.first()} << QStringList{"Pas de visite en cours !"};
+        QTest::newRow("Open") << "Open" << three << QStringList{};
     }
 
-    void save()
+    void nothingToStore()
     {
+        QFETCH(QString, key);
         QFETCH(Entries, signs);
-        QFETCH(QString, message);
+        QFETCH(QStringList, messages);
         record(signs);
-        m_commands->save();
-        QCOMPARE(boxes(), QStringList{message});
+        const int beeps = Beep::count();
+        m_commands->toolbarClicked(key);
+        QCOMPARE(boxes(), messages);
+        QCOMPARE(Beep::count() - beeps, 1);
+        QCOMPARE(m_signes->entries(), signs);
     }
 
     void cut_data()
@@ -117,12 +126,15 @@ private slots:
         record(three);
         if (selected >= 0)
             m_signes->setCurrentRow(selected);
+        const int beeps = Beep::count();
         for (int i = 0; i < 2; ++i) {
             m_commands->cut();
             QCOMPARE(m_signes->entries(), remaining);
             QCOMPARE(m_signes->selectedIndex(), -1);
             QCOMPARE(m_rankings, selected >= 0 ? 1 : 0);
         }
+        QCOMPARE(Beep::count(), beeps); // no selection is no error
+        QVERIFY(boxes().isEmpty());
     }
 
     void cutOfTheLastSign()
@@ -152,26 +164,10 @@ private slots:
         QFETCH(bool, emptied);
         record(three);
         MessageBox::setNextAnswer(answer);
-        m_commands->newVisit();
+        m_commands->toolbarClicked(QStringLiteral("New"));
         QCOMPARE(boxes(), QStringList{"Nouvelle Visite?"});
         QCOMPARE(m_signes->entries(), emptied ? Entries{} : three);
         QCOMPARE(m_syndromes->count() == 0, emptied);
-    }
-
-    void toolbarKeys_data()
-    {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QStringList>("shown");
-        QTest::newRow("New") << "New" << QStringList{"Nouvelle Visite?"};
-        QTest::newRow("wrong case") << "new" << QStringList();
-    }
-
-    void toolbarKeys()
-    {
-        QFETCH(QString, key);
-        QFETCH(QStringList, shown);
-        m_commands->toolbarClicked(key);
-        QCOMPARE(boxes(), shown);
     }
 
     void toggleTwice_data()
