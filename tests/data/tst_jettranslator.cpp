@@ -35,6 +35,8 @@ private slots:
         QTest::newRow("alias used later in the select list")
             << "SELECT COUNT(x) AS n, IIf(`n` < 10, 10 - n, 1) AS w FROM t"
             << "SELECT COUNT(x) AS n, IIf((COUNT(x)) < 10, 10 - (COUNT(x)), 1) AS w FROM t";
+        QTest::newRow("an alias is found whatever its case") << "SELECT COUNT(x) AS Compte, compte + 1 AS n FROM t"
+                                                             << "SELECT COUNT(x) AS Compte, (COUNT(x)) + 1 AS n FROM t";
         QTest::newRow("aliases chain") << "SELECT a + 1 AS b, b * 2 AS c, c - b AS d FROM t"
                                        << "SELECT a + 1 AS b, (a + 1) * 2 AS c, ((a + 1) * 2) - (a + 1) AS d FROM t";
         QTest::newRow("a qualified column of the same name is not the alias")

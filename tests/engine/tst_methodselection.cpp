@@ -1,6 +1,7 @@
 #include "AppSettings.h"
 #include "MethodSelection.h"
 
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -26,6 +27,14 @@ class TestMethodSelection : public QObject
                 MethodSelection::Hooks{[this](int m) { return ticked[m]; }, [this](int m) { setBox(m, true); },
                                        [this] { ++rankings; }, [this] { ++warnings; }});
         }
+        // The value stored under a method, read from the settings file as any other reader
+        // of the store would.
+        QString stored(int m) const
+        {
+            return QSettings(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat)
+                .value(QStringLiteral("Settings/Méthode %1").arg(m))
+                .toString();
+        }
         // A box change, from the user or the program, notifies the selection.
         void setBox(int m, bool value)
         {
@@ -42,11 +51,11 @@ private slots:
         Fixture f;
         f.setBox(2, false);
         QCOMPARE(f.methods[2], 0);
-        QCOMPARE(f.settings.rawValue(QStringLiteral("Méthode 2")), QStringLiteral("0"));
+        QCOMPARE(f.stored(2), QStringLiteral("0"));
         QCOMPARE(f.rankings, 1);
         f.setBox(2, true);
         QCOMPARE(f.methods[2], 1);
-        QCOMPARE(f.settings.rawValue(QStringLiteral("Méthode 2")), QStringLiteral("1"));
+        QCOMPARE(f.stored(2), QStringLiteral("1"));
         QCOMPARE(f.rankings, 2);
         QCOMPARE(f.warnings, 0);
     }
@@ -68,8 +77,8 @@ private slots:
         QVERIFY(!f.ticked[3]);
         QCOMPARE(f.methods[1], 1);
         QCOMPARE(f.methods[3], 0);
-        QCOMPARE(f.settings.rawValue(QStringLiteral("Méthode 1")), QStringLiteral("1"));
-        QCOMPARE(f.settings.rawValue(QStringLiteral("Méthode 3")), QStringLiteral("0"));
+        QCOMPARE(f.stored(1), QStringLiteral("1"));
+        QCOMPARE(f.stored(3), QStringLiteral("0"));
         QCOMPARE(f.rankings, 1); // the nested run for box 1
     }
 
@@ -85,7 +94,7 @@ private slots:
         QCOMPARE(f.warnings, 1);
         QCOMPARE(f.rankings, 1);
         QCOMPARE(f.methods[1], 1);
-        QCOMPARE(f.settings.rawValue(QStringLiteral("Méthode 1")), QStringLiteral("1"));
+        QCOMPARE(f.stored(1), QStringLiteral("1"));
     }
 };
 
