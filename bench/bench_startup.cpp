@@ -6,6 +6,7 @@
 //             five best syndromes, the pages painted).
 // On synthetic bases of the bundled one's shape at 1× and 100×.
 #include "AppSettings.h"
+#include "AppVersion.h"
 #include "Application.h"
 #include "DataSource.h"
 #include "DatabaseError.h"
@@ -160,7 +161,7 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     benchmark::Initialize(&argc, argv);
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tessavor"));
+    QApplication::setApplicationName(QString::fromLatin1(AppVersion::Title));
     Fonts::installSubstitutions();
     if (!folder().isValid())
         return 1;

@@ -234,7 +234,7 @@ CategoryMap::CategoryMap(QWidget *carte) : QObject(carte)
                      [](const Control *a, const Control *b) { return a->twips.top() < b->twips.top(); });
     m_image->lower();
     for (const Control *control : std::as_const(stacking)) {
-        place(*control);
+        Twips::place(control->widget, control->twips);
         control->widget->raise();
     }
 }
@@ -265,7 +265,7 @@ void CategoryMap::scaleControls(float facteurX, float facteurY)
         const QRectF scaled(r.left() * facteurX, r.top() * facteurY, control.picture ? r.width() * facteurX : r.width(),
                             control.picture ? r.height() * facteurX : r.height());
         r = scaled;
-        place(control);
+        Twips::place(control.widget, control.twips);
     }
     m_image->update();
 }
@@ -424,11 +424,6 @@ const CategoryMap::Control *CategoryMap::find(int index, bool picture) const
         if (control.index == index && control.picture == picture)
             return &control;
     return nullptr;
-}
-
-void CategoryMap::place(const Control &control)
-{
-    Twips::place(control.widget, control.twips);
 }
 
 void CategoryMap::setTextColour(QLabel *label, const QColor &colour) const

@@ -81,7 +81,6 @@ private:
 
     const Control *find(const QObject *widget) const;
     const Control *find(int index, bool picture) const;
-    static void place(const Control &control);
     void setTextColour(QLabel *label, const QColor &colour) const;
 
     QSvgWidget *m_image = nullptr;
