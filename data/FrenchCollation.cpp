@@ -59,17 +59,21 @@ int compareUtf8(const char *a, int aBytes, const char *b, int bBytes)
     // Sorting brings texts with long common beginnings side by side ("Douleur sourde le
     // matin", "Douleur sourde le soir"). Up to the last blank before the first difference,
     // both texts weigh the same, and no character (nor a run of digits) is bound across a
-    // blank, so only what follows that blank decides. Something must follow it in both
-    // texts, though: the collator orders an empty text before any other, even one made only
-    // of characters it otherwise ignores, which the whole texts would not be.
+    // blank, so only what follows that blank decides. That holds only where a letter or a
+    // digit follows it in both texts: the collator answers apart for texts that are empty
+    // or made only of characters it otherwise ignores (control characters, a byte-order
+    // mark), which the whole texts would not be.
     int common = 0;
     const int shorter = std::min(aBytes, bBytes);
     while (common < shorter && a[common] == b[common])
         ++common;
     if (common == aBytes && common == bBytes)
         return 0;
+    const auto plain = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    };
     int skip = std::max(0, std::min(common, shorter - 1));
-    while (skip > 0 && a[skip - 1] != ' ')
+    while (skip > 0 && !(a[skip - 1] == ' ' && plain(a[skip]) && plain(b[skip])))
         --skip;
     a += skip;
     b += skip;
