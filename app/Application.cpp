@@ -3,23 +3,30 @@
 #include "AboutDialog.h"
 #include "AppSettings.h"
 #include "BusyPointer.h"
+#include "DatabaseMessage.h"
 #include "HelpBrowser.h"
 #include "MainWindow.h"
 #include "RegenerateCommand.h"
 #include "Shared.h"
 #include "SplashWindow.h"
+#include "TerminationSignals.h"
 #include "VisitCommands.h"
 #include "VisitToolBar.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QStatusBar>
 #include <QToolBar>
 
-Application::Application(AppSettings &settings, QObject *parent) : QObject(parent), m_settings(settings) {}
+Application::Application(AppSettings &settings, QObject *parent)
+    : QObject(parent), m_settings(settings), m_termination(new TerminationSignals(this))
+{
+    connect(m_termination, &TerminationSignals::received, qApp, &QApplication::closeAllWindows);
+}
 
 Application::~Application() = default;
 
-void Application::start(const QString &databasePath)
+void Application::start(const AppPaths::KnowledgeBase &kb)
 {
     BusyPointer::setBusy();
     auto splash = std::make_unique<SplashWindow>();
@@ -30,17 +37,23 @@ void Application::start(const QString &databasePath)
 
     m_window = new MainWindow([](QWidget *parent) { return new VisitToolBar(parent); }, m_settings);
     m_window->setAttribute(Qt::WA_DeleteOnClose);
-    m_window->setDatabaseName(databasePath);
-    wireCommands(databasePath);
+    m_window->setDatabaseName(kb.database);
+    wireCommands(kb.database, kb.pageFolder);
 
     splash->close();
     splash.reset();
 
     m_window->show();
     BusyPointer::setDefault();
+
+    if (kb.failure)
+        DatabaseMessage::showCopyFailure(m_window, kb.failure, kb.database);
+    // Heard only now, so that a request made during start-up finds every window there is
+    // to close.
+    m_termination->listen();
 }
 
-void Application::wireCommands(const QString &databasePath)
+void Application::wireCommands(const QString &databasePath, const QString &pageFolder)
 {
     MainWindow *w = m_window;
     m_commands = std::make_unique<VisitCommands>(
@@ -68,7 +81,8 @@ void Application::wireCommands(const QString &databasePath)
         RegenerateCommand::run(w, databasePath);
         w->returnFromWindow();
     });
-    connect(w->menuAction(QStringLiteral("mnuHelpContents")), &QAction::triggered, w, [] { HelpBrowser::showHelp(); });
+    connect(w->menuAction(QStringLiteral("mnuHelpContents")), &QAction::triggered, w,
+            [pageFolder] { HelpBrowser::showHelp(pageFolder); });
     connect(w->menuAction(QStringLiteral("mnuHelpAbout")), &QAction::triggered, w, [w] {
         {
             AboutDialog about(w);

@@ -3,11 +3,13 @@
 #include <QObject>
 #include <QPointer>
 
+#include "AppPaths.h"
 #include "MainWindow.h"
 
 #include <memory>
 
 class AppSettings;
+class TerminationSignals;
 
 class VisitCommands;
 class VisitToolBar;
@@ -25,16 +27,20 @@ public:
 
     // Start-up in its fixed order: busy pointer, splash painted at once, the five method
     // settings read, the main window created, both data sources pointed at the knowledge
-    // base in `databasePath`, splash removed, main window shown, default pointer.
-    void start(const QString &databasePath);
+    // base `kb.database`, splash removed, main window shown, default pointer. A per-user
+    // copy of the knowledge base that could not be made is then told. From then on, the
+    // session's request to end the program (or Ctrl+C in a terminal) closes every window,
+    // as "Quitter" closes the main window.
+    void start(const AppPaths::KnowledgeBase &kb);
 
     MainWindow *mainWindow() const { return m_window; }
     VisitCommands *visitCommands() const { return m_commands.get(); }
 
 private:
-    void wireCommands(const QString &databasePath);
+    void wireCommands(const QString &databasePath, const QString &pageFolder);
 
     AppSettings &m_settings;
+    TerminationSignals *m_termination;
     QPointer<MainWindow> m_window; // deletes itself when closed
     std::unique_ptr<VisitCommands> m_commands;
 };

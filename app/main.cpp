@@ -28,6 +28,6 @@ int main(int argc, char *argv[])
 
     AppSettings settings;
     Application tessavor(settings);
-    tessavor.start(AppPaths::databasePath());
+    tessavor.start(AppPaths::knowledgeBase());
     return QApplication::exec();
 }

@@ -1,6 +1,5 @@
 #include "HelpBrowser.h"
 
-#include "AppPaths.h"
 #include "BrowserLayout.h"
 #include "HelpResources.h"
 #include "HtmlView.h"
@@ -8,6 +7,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -21,7 +21,7 @@ QPointer<HelpBrowser> openWindow;
 
 } // namespace
 
-HelpBrowser *HelpBrowser::showHelp()
+HelpBrowser *HelpBrowser::showHelp(const QString &pageFolder)
 {
     if (openWindow) {
         openWindow->setWindowState(openWindow->windowState() & ~Qt::WindowMinimized);
@@ -31,7 +31,7 @@ HelpBrowser *HelpBrowser::showHelp()
         return openWindow;
     }
     openWindow = new HelpBrowser;
-    openWindow->load();
+    openWindow->load(pageFolder);
     return openWindow;
 }
 
@@ -105,7 +105,7 @@ void HelpBrowser::addButton(const QString &key, const QString &toolTip, const QS
     button->setToolTip(toolTip);
 }
 
-void HelpBrowser::load()
+void HelpBrowser::load(const QString &pageFolder)
 {
     show();
     m_toolBar->repaint();
@@ -113,7 +113,7 @@ void HelpBrowser::load()
     const QRect label = m_addressLabel->geometry();
     m_address->move(Twips::toPixels(BrowserLayout::AddressLeft),
                     Twips::toPixels(Twips::fromPixels(label.top()) + Twips::fromPixels(label.height()) + 15));
-    m_startingAddress = AppPaths::inApplicationFolder(QStringLiteral("INDEX.HTM"));
+    m_startingAddress = QDir::toNativeSeparators(pageFolder + QStringLiteral("/INDEX.HTM"));
     if (!m_startingAddress.isEmpty()) {
         m_address->setEditText(m_startingAddress);
         m_address->addItem(m_address->currentText());

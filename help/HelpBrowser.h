@@ -21,8 +21,9 @@ class HelpBrowser final : public QWidget
 
 public:
     // Shows the help window: an open one is only shown again and raised, keeping its page and
-    // history; otherwise a new one is created and goes to INDEX.HTM of the application folder.
-    static HelpBrowser *showHelp();
+    // history; otherwise a new one is created and goes to INDEX.HTM of `pageFolder`, the
+    // folder of the help pages (the application folder, or an installation's data folder).
+    static HelpBrowser *showHelp(const QString &pageFolder);
     // The open help window, or nullptr.
     static HelpBrowser *instance();
 
@@ -42,7 +43,7 @@ private:
     explicit HelpBrowser(QWidget *parent = nullptr);
 
     void addButton(const QString &key, const QString &toolTip, const QString &icon);
-    void load();
+    void load(const QString &pageFolder);
     void applyResizeRule();
     void onAddressSelected();
     void onButtonClicked(QAction *button);

@@ -6,6 +6,7 @@
 #include "MessageBox.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace DatabaseMessage {
 
@@ -60,6 +61,31 @@ QString lockedAdvice()
 {
     return QStringLiteral("La base est verrouillée par un autre programme : fermez l'outil qui la modifie, puis "
                           "recommencez.");
+}
+
+void showCopyFailure(QWidget *parent, const AppPaths::CopyFailure &failure, const QString &used)
+{
+    const QString target = QDir::toNativeSeparators(failure.target);
+    const QString folder = QDir::toNativeSeparators(QFileInfo(failure.target).absolutePath());
+    QString text;
+    if (failure.target.isEmpty())
+        text = QStringLiteral("Votre dossier personnel est introuvable : votre copie de la base de connaissances n'a "
+                              "pas été faite.");
+    else if (failure.step == AppPaths::CopyFailure::Step::MakeFolder)
+        text = QStringLiteral("Le dossier « %1 » n'a pas pu être créé : votre copie de la base de connaissances n'a "
+                              "pas été faite.")
+                   .arg(folder);
+    else
+        text = QStringLiteral("La base de connaissances n'a pas pu être copiée vers « %1 » (disque plein ou dossier "
+                              "en lecture seule ?). Aucun fichier incomplet n'a été laissé.")
+                   .arg(target);
+    text += QStringLiteral("\n\nPour cette fois, Tessavor utilise la base installée « %1 », qu'il ne peut pas "
+                           "modifier : la régénération de la base n'est pas possible. Libérez de la place ou rendez "
+                           "le dossier accessible en écriture, puis relancez Tessavor.")
+                .arg(QDir::toNativeSeparators(used));
+    Beep::sound();
+    MessageBox::show(parent, text, MessageBox::Buttons::Ok, MessageBox::Icon::Exclamation,
+                     QStringLiteral("Base de connaissances"));
 }
 
 } // namespace DatabaseMessage

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AppPaths.h"
+
 #include <QString>
 
 class DatabaseError;
@@ -14,5 +16,9 @@ void show(QWidget *parent, const DatabaseError &error);
 
 // Why a file held by another program (an outside editor) cannot be used, and what to do.
 QString lockedAdvice();
+
+// Tells that the user's own copy of the knowledge base could not be made, and that the
+// program works for this run on `used`, the bundled file, which it cannot change.
+void showCopyFailure(QWidget *parent, const AppPaths::CopyFailure &failure, const QString &used);
 
 } // namespace DatabaseMessage

@@ -2,6 +2,7 @@
 #include "Application.h"
 #include "BusyPointer.h"
 #include "CategoryMap.h"
+#include "HelpBrowser.h"
 #include "ItemList.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
@@ -12,10 +13,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+
+#include <csignal>
 
 // Start-up as the program runs it, on a fixture knowledge base and a settings file of
 // the test's own.
@@ -25,6 +29,11 @@ class TestStartup : public QObject
 
     QTemporaryDir m_dir;
     QString m_db;
+
+    AppPaths::KnowledgeBase knowledgeBase(AppPaths::CopyFailure failure = {}) const
+    {
+        return {m_db, m_dir.path(), m_db, failure};
+    }
 
 private slots:
     void initTestCase()
@@ -38,7 +47,7 @@ private slots:
         AppSettings settings(m_dir.filePath(QStringLiteral("start.ini")));
         settings.setRawValue(AppSettings::methodKey(3), QStringLiteral("0"));
         Application app(settings);
-        app.start(m_db);
+        app.start(knowledgeBase());
         MainWindow *w = app.mainWindow();
         QVERIFY(w && w->isVisible());
         QVERIFY(!BusyPointer::isBusy());
@@ -71,6 +80,39 @@ private slots:
         QPointer<MainWindow> guard(w);
         w->menuAction(QStringLiteral("mnuFileExit"))->trigger();
         QTRY_VERIFY(guard.isNull());
+    }
+
+    void failedPersonalCopyIsToldAndTheBundledBaseUsed()
+    {
+        AppSettings settings(m_dir.filePath(QStringLiteral("copy.ini")));
+        Application app(settings);
+        const QString target = m_dir.filePath(QStringLiteral("home/Tessavor/Signes.mdb"));
+        app.start(
+            knowledgeBase({AppPaths::CopyFailure::Step::Copy, target, QStringLiteral("No space left on device")}));
+        const QList<MessageBox::Shown> shown = MessageBox::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].text.contains(QDir::toNativeSeparators(target)), qPrintable(shown[0].text));
+        QVERIFY(shown[0].text.contains(QDir::toNativeSeparators(m_db)));
+        QVERIFY(!shown[0].text.contains(QStringLiteral("space"))); // French only
+        QCOMPARE(shown[0].title, QStringLiteral("Base de connaissances"));
+        QCOMPARE(app.mainWindow()->classement().databaseName(), m_db);
+        app.mainWindow()->close();
+    }
+
+    // The session ending the program (or Ctrl+C) closes its windows, help included, as
+    // "Quitter" closes the main window; the process is not killed.
+    void terminationRequestClosesEveryWindow()
+    {
+        AppSettings settings(m_dir.filePath(QStringLiteral("term.ini")));
+        Application app(settings);
+        app.start(knowledgeBase());
+        QPointer<MainWindow> guard(app.mainWindow());
+        guard->menuAction(QStringLiteral("mnuHelpContents"))->trigger();
+        QVERIFY(HelpBrowser::instance());
+        std::raise(SIGTERM);
+        QTRY_VERIFY(guard.isNull());
+        QTRY_VERIFY(!HelpBrowser::instance());
+        QVERIFY(MessageBox::takeShown().isEmpty());
     }
 };
 

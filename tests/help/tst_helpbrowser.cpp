@@ -54,7 +54,7 @@ private slots:
 
     void init()
     {
-        m_window = HelpBrowser::showHelp();
+        m_window = HelpBrowser::showHelp(AppPaths::applicationFolder());
         QVERIFY(QTest::qWaitFor([this] { return !view()->isBusy(); }));
     }
 
@@ -102,7 +102,7 @@ private slots:
         QVERIFY(enter(page("A")) && enter(page("B")));
         m_window->showMinimized();
         QSignalSpy requests(view(), &HtmlView::navigationRequested);
-        QCOMPARE(HelpBrowser::showHelp(), m_window);
+        QCOMPARE(HelpBrowser::showHelp(AppPaths::applicationFolder()), m_window);
         QCoreApplication::processEvents();
         QVERIFY(!m_window->isMinimized());
         QCOMPARE(requests.size(), 0);
