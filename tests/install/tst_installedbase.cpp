@@ -1,0 +1,84 @@
+#include "AppPaths.h"
+#include "DataSource.h"
+#include "Database.h"
+#include "ModalityChoice.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+// The knowledge-base rule against a real installed tree (TESSAVOR_INSTALLED_PREFIX, made by
+// the install/tree test), for a user with a fresh home: the first start copies the
+// installed Signes.mdb into the user's data folder, the program works on that copy, and
+// the installed file is never written.
+class TestInstalledBase : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_home;
+    QString m_prefix = qEnvironmentVariable("TESSAVOR_INSTALLED_PREFIX");
+
+    static QByteArray digest(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
+                                              : QByteArray();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(QFileInfo(m_prefix + u"/" TESSAVOR_INSTALL_BINDIR "/tessavor"_s).isExecutable(),
+                 "no installed program under TESSAVOR_INSTALLED_PREFIX");
+        qputenv("HOME", QFile::encodeName(m_home.path()));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_home.filePath(u".local/share"_s)));
+        QCoreApplication::setApplicationName(u"Tessavor"_s);
+    }
+
+    void perUserCopyIsMadeAndUsed()
+    {
+        const QString bin = m_prefix + u"/" TESSAVOR_INSTALL_BINDIR ""_s;
+        const QString shared = m_prefix + u"/" TESSAVOR_INSTALL_DATADIR ""_s;
+        const QString installed = QDir::toNativeSeparators(shared + u"/Signes.mdb"_s);
+        const QString perUser = QDir::toNativeSeparators(m_home.filePath(u".local/share/Tessavor/Signes.mdb"_s));
+        const QByteArray before = digest(installed);
+        QVERIFY(!before.isEmpty());
+
+        const AppPaths::KnowledgeBase kb =
+            AppPaths::knowledgeBase(bin, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+        QVERIFY(!kb.failure);
+        QCOMPARE(kb.database, perUser);
+        QCOMPARE(kb.bundled, installed);
+        QCOMPARE(kb.pageFolder, QDir::toNativeSeparators(shared));
+        QVERIFY(QFileInfo::exists(kb.pageFolder + u"/INDEX.HTM"_s));
+        QCOMPARE(digest(perUser), before);
+
+        // The dialog's listing of "Langue" (category 18) comes from the copy.
+        DataSource listeValeurs;
+        listeValeurs.setDatabaseName(kb.database);
+        ModalityChoice langue(0, 18, std::nullopt);
+        langue.load(listeValeurs);
+        QVERIFY(langue.nombreEntrees() > 10);
+
+        // The copy is the user's to change; the installed file stays as it was, and the next
+        // start keeps the changed copy.
+        Database::open(kb.database)->execute(u"DELETE FROM Valorisation"_s);
+        const QByteArray changed = digest(perUser);
+        QVERIFY(changed != before);
+        const AppPaths::KnowledgeBase again =
+            AppPaths::knowledgeBase(bin, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+        QCOMPARE(again.database, perUser);
+        QCOMPARE(digest(perUser), changed);
+        QCOMPARE(digest(installed), before);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestInstalledBase)
+#include "tst_installedbase.moc"
