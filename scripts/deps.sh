@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages, whatever the build, the program or the tests need
-# and the machine lacks. Usage: scripts/deps.sh [run|test]
+# and the machine lacks. Usage: scripts/deps.sh [run|test|package|screenshot]
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 libqt6sql6-sqlite libsqlite3-dev sqlite3
           libgl-dev fonts-liberation fonts-dejavu-core qt6-translations-l10n
           mdbtools-dev libmdb3) # libmdb reads practitioners' Access bases for the import
-if [ "${1:-run}" = test ]; then
-  packages+=(libbenchmark-dev poppler-utils)
-fi
+case "${1:-run}" in
+  run) ;;
+  # The tests check the installed tree and the Debian package too.
+  test) packages+=(libbenchmark-dev poppler-utils desktop-file-utils appstream file dpkg-dev) ;;
+  # CPack's dependency step reads the program with dpkg-shlibdeps.
+  package) packages+=(file dpkg-dev) ;;
+  screenshot) packages+=(xvfb xdotool imagemagick) ;;
+  *) echo "usage: scripts/deps.sh [run|test|package|screenshot]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
@@ -17,7 +23,15 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 sudo=()
-[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null 2>&1; then
+    echo "These Debian packages are missing: ${missing[*]}" >&2
+    echo "Installing them needs root: run this script as root, or install sudo, or ask your" >&2
+    echo "administrator to run: apt-get install ${missing[*]}" >&2
+    exit 1
+  fi
+  sudo=(sudo)
+fi
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 "${sudo[@]}" apt-get update -qq
