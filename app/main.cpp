@@ -15,6 +15,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QString::fromLatin1(AppVersion::Title));
     QApplication::setApplicationVersion(
         QStringLiteral("%1.%2.%3").arg(AppVersion::Major).arg(AppVersion::Minor).arg(AppVersion::Revision));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(AppVersion::DesktopId));
     Fonts::installSubstitutions();
     // A machine without regional settings gets the French forms the program is written in.
     if (QLocale::system().language() == QLocale::C)

@@ -2,8 +2,17 @@
 #   cmake -DBUILD=<build folder> -DPREFIX=<prefix> -DSOURCE=<source folder>
 #         -DBINDIR=<bin> -DDATADIR=<share> -DAPP_ID=<id> -P install_tree.cmake
 file(REMOVE_RECURSE ${PREFIX})
+# The list of installed files belongs to the developer's own installation, if any.
+set(manifest ${BUILD}/install_manifest.txt)
+if(EXISTS ${manifest})
+  file(RENAME ${manifest} ${manifest}.kept)
+endif()
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${PREFIX}
   RESULT_VARIABLE status OUTPUT_QUIET)
+file(REMOVE ${manifest})
+if(EXISTS ${manifest}.kept)
+  file(RENAME ${manifest}.kept ${manifest})
+endif()
 if(status)
   message(FATAL_ERROR "cmake --install failed: ${status}")
 endif()
