@@ -65,10 +65,11 @@ pick() {
 }
 
 # The signs of a blood stasis of the Heart.
-pick 254 224 violac veines   # Langue
-pick 52 328 nou              # Pouls
-pick 257 252 douleur oppress # Coeur
-pick 103 176 violac          # Lèvres
+pick 254 224 violac veines      # Langue
+pick 52 328 nou                 # Pouls
+pick 257 252 douleur irradiant  # Coeur
+pick 56 252 lancinante          # Thorax
+pick 103 176 violac             # Lèvres
 # The pointer rests on the ranked list, so no label of the map shows it.
 xdotool mousemove --window "$main" 560 200
 sleep 0.5
