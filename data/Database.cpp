@@ -47,7 +47,7 @@ sqlite3 *openHandle(const QString &path, int flags)
     if (rc != SQLITE_OK) {
         const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close(db);
-        throw DatabaseError(Connection::kindOf(rc), path, message);
+        throw Connection::failure(rc, path, message);
     }
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, busyTimeoutMs.load());
@@ -138,7 +138,7 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString &jetStatement)
     QStringList columns;
     QVariantList cells = readAll(*m_connection, stmt, columns);
     if (translation.updatableTable.isEmpty())
-        return std::make_unique<Recordset>(std::move(columns), std::move(cells));
+        return std::make_unique<Recordset>(std::move(columns), std::move(cells), path());
     return std::make_unique<Recordset>(std::move(columns), std::move(cells), m_connection, translation.updatableTable);
 }
 
@@ -158,7 +158,7 @@ std::unique_ptr<Recordset> Database::openNative(const QString &sqliteText, const
     }
     QStringList columns;
     QVariantList cells = readAll(*m_connection, stmt, columns);
-    return std::make_unique<Recordset>(std::move(columns), std::move(cells));
+    return std::make_unique<Recordset>(std::move(columns), std::move(cells), path());
 }
 
 void Database::executeNative(const QString &sqliteScript)

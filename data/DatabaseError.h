@@ -5,17 +5,28 @@
 
 #include <stdexcept>
 
-// A failure of the database engine, carrying the engine's own message. The data layer
-// never shows a window: the caller decides what the practitioner sees.
+// A failure of the database engine: what kind of failure, where it lies (the details),
+// and the engine's own message, in its own words. The data layer never shows a window: the
+// caller decides what the practitioner sees, and words each kind in French.
 class DatabaseError : public std::runtime_error
 {
 public:
     enum class Kind {
-        Missing,     // the file does not exist
-        NotDatabase, // the file exists but is no database we can read
-        AccessFile,  // an Access/Jet file, which must be converted first
-        Locked,      // another program holds the file longer than we wait
-        Failed,      // any other failure of the engine (bad statement, missing table...)
+        // Using the knowledge base.
+        Missing,      // the file does not exist
+        NotDatabase,  // the file exists but is no database we can read
+        AccessFile,   // an Access/Jet file, which must be converted first
+        Locked,       // another program holds the file longer than we wait
+        Damaged,      // the engine found the file's content damaged
+        ReadOnly,     // the file, or the folder that holds it, refuses writing
+        DiskFull,     // no room left to write
+        DiskError,    // the system could not read or write the file
+        NoSuchTable,  // a statement names a table the file lacks (table)
+        NoSuchColumn, // a statement names a column the table lacks (table when known, column)
+        BadKey,       // a sign, syndrome or category number that is no signed 32-bit whole
+                      // number: a damaged base (table, column, value as found)
+        TooComplex,   // a statement beyond what the translator accepts
+        Failed,       // any other failure of the engine
 
         // Importing an Access (Jet) knowledge base. The details say where.
         NotAccessFile,    // the file to import is no Access file

@@ -4,13 +4,13 @@
 
 #include <sqlite3.h>
 
-Recordset::Recordset(QStringList columns, QVariantList cells)
-    : m_columns(std::move(columns)), m_cells(std::move(cells)),
+Recordset::Recordset(QStringList columns, QVariantList cells, QString path)
+    : m_columns(std::move(columns)), m_cells(std::move(cells)), m_path(std::move(path)),
       m_rowCount(m_columns.isEmpty() ? 0 : static_cast<int>(m_cells.size() / m_columns.size()))
 {}
 
 Recordset::Recordset(QStringList columns, QVariantList cells, std::shared_ptr<Connection> connection, QString table)
-    : Recordset(std::move(columns), std::move(cells))
+    : Recordset(std::move(columns), std::move(cells), connection->path())
 {
     m_connection = std::move(connection);
     m_table = std::move(table);
@@ -41,10 +41,11 @@ int Recordset::columnIndex(QStringView name) const
 QVariant Recordset::field(QStringView name) const
 {
     const int c = columnIndex(name);
-    const QString where = m_connection ? m_connection->path() : QString();
+    const QString &where = m_path;
     if (c < 0)
-        throw DatabaseError(DatabaseError::Kind::Failed, where,
-                            QStringLiteral("colonne inconnue dans le résultat : %1").arg(name));
+        throw DatabaseError(DatabaseError::Kind::NoSuchColumn, where,
+                            QStringLiteral("colonne inconnue dans le résultat : %1").arg(name),
+                            {{{}, name.toString(), {}, {}, {}}});
     if (isEof())
         throw DatabaseError(DatabaseError::Kind::Failed, where, QStringLiteral("aucun enregistrement courant"));
     return m_cells[qsizetype(m_position) * m_columns.size() + c];
@@ -53,7 +54,7 @@ QVariant Recordset::field(QStringView name) const
 void Recordset::addNew()
 {
     if (!m_connection)
-        throw DatabaseError(DatabaseError::Kind::Failed, QString(),
+        throw DatabaseError(DatabaseError::Kind::Failed, m_path,
                             QStringLiteral("ce résultat n'accepte pas l'ajout de lignes"));
     m_pending.clear();
     m_adding = true;
@@ -62,7 +63,7 @@ void Recordset::addNew()
 void Recordset::setField(const QString &name, const QVariant &value)
 {
     if (!m_adding)
-        throw DatabaseError(DatabaseError::Kind::Failed, m_connection ? m_connection->path() : QString(),
+        throw DatabaseError(DatabaseError::Kind::Failed, m_path,
                             QStringLiteral("aucun ajout en cours"));
     for (auto &[column, pending] : m_pending)
         if (column.compare(name, Qt::CaseInsensitive) == 0) {
@@ -75,7 +76,7 @@ void Recordset::setField(const QString &name, const QVariant &value)
 void Recordset::update()
 {
     if (!m_adding)
-        throw DatabaseError(DatabaseError::Kind::Failed, m_connection ? m_connection->path() : QString(),
+        throw DatabaseError(DatabaseError::Kind::Failed, m_path,
                             QStringLiteral("aucun ajout en cours"));
     m_adding = false;
     bool sameColumns = m_insertColumns.size() == m_pending.size();

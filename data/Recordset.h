@@ -16,8 +16,9 @@ class Connection;
 class Recordset
 {
 public:
-    // `cells`: the values of every row, row after row, as many per row as there are columns.
-    Recordset(QStringList columns, QVariantList cells);
+    // `cells`: the values of every row, row after row, as many per row as there are columns;
+    // `path`: the file they were read from, named by the failures.
+    Recordset(QStringList columns, QVariantList cells, QString path = {});
     // A result that accepts appended rows for `table` (opened by "SELECT * FROM table").
     Recordset(QStringList columns, QVariantList cells, std::shared_ptr<Connection> connection, QString table);
     ~Recordset();
@@ -43,6 +44,7 @@ private:
 
     QStringList m_columns;
     QVariantList m_cells;
+    QString m_path;
     int m_rowCount = 0;
     int m_position = 0;
 

@@ -10,57 +10,141 @@
 
 namespace DatabaseMessage {
 
-void show(QWidget *parent, const DatabaseError &error)
+namespace {
+
+using Kind = DatabaseError::Kind;
+
+const QString Title = QStringLiteral("Base de connaissances");
+
+bool isImportKind(Kind kind)
 {
+    switch (kind) {
+    case Kind::NotAccessFile:
+    case Kind::Truncated:
+    case Kind::MissingTable:
+    case Kind::MissingColumn:
+    case Kind::WrongType:
+    case Kind::RowCount:
+    case Kind::NullValue:
+    case Kind::DuplicateKey:
+    case Kind::MissingReference:
+    case Kind::WriteFailed:
+    case Kind::CheckFailed:
+    case Kind::RenameFailed:
+    case Kind::RestoreFailed:
+        return true;
+    default:
+        return false;
+    }
+}
+
+const QString BadShape = QStringLiteral("Ce fichier n'a pas la forme d'une base de connaissances de Tessavor : "
+                                        "rétablissez-la avec l'outil qui a servi à la modifier, ou remplacez-la par "
+                                        "une copie en bon état.");
+
+} // namespace
+
+QString reason(const DatabaseError &error)
+{
+    const DatabaseError::Detail where = error.details().value(0);
+    switch (error.kind()) {
+    case Kind::Missing:
+        return QStringLiteral("le fichier est introuvable");
+    case Kind::NotDatabase:
+        return QStringLiteral("le fichier n'est pas une base de données");
+    case Kind::AccessFile:
+        return QStringLiteral("c'est une base Access, qui doit d'abord être convertie en base SQLite");
+    case Kind::Locked:
+        return QStringLiteral("la base est verrouillée par un autre programme");
+    case Kind::Damaged:
+        return QStringLiteral("le fichier est endommagé");
+    case Kind::ReadOnly:
+        return QStringLiteral("le fichier est en lecture seule");
+    case Kind::DiskFull:
+        return QStringLiteral("le disque est plein");
+    case Kind::DiskError:
+        return QStringLiteral("le fichier n'a pas pu être lu ou écrit sur le disque");
+    case Kind::NoSuchTable:
+        return QStringLiteral("la table « %1 » est absente").arg(where.table);
+    case Kind::NoSuchColumn:
+        if (where.table.isEmpty())
+            return QStringLiteral("la colonne « %1 » est absente").arg(where.column);
+        return QStringLiteral("la colonne « %1 » de la table « %2 » est absente").arg(where.column, where.table);
+    case Kind::BadKey:
+        if (where.value.isEmpty())
+            return QStringLiteral("la table « %1 » contient un numéro vide (colonne « %2 ») : la base est endommagée")
+                .arg(where.table, where.column);
+        return QStringLiteral("la table « %1 » contient le numéro %2 (colonne « %3 »), qui n'est pas un nombre "
+                              "entier de -2147483648 à 2147483647 : la base est endommagée")
+            .arg(where.table, where.value, where.column);
+    case Kind::TooComplex:
+        return QStringLiteral("une requête dépasse la taille que le programme accepte");
+    case Kind::Failed:
+        return QStringLiteral("le moteur de base de données a signalé une erreur");
+    default:
+        return QStringLiteral("le fichier n'a pas pu être importé");
+    }
+}
+
+QString advice(const DatabaseError &error)
+{
+    switch (error.kind()) {
+    case Kind::Missing:
+        return QStringLiteral("Replacez le fichier Signes.mdb dans le dossier du programme.");
+    case Kind::NotDatabase:
+    case Kind::Damaged:
+        return QStringLiteral("Remplacez-le par une copie en bon état de la base de connaissances.");
+    case Kind::Locked:
+        return QStringLiteral("Fermez l'outil qui la modifie, puis recommencez.");
+    case Kind::ReadOnly:
+        return QStringLiteral("Autorisez l'écriture dans ce fichier et dans son dossier, puis recommencez.");
+    case Kind::DiskFull:
+        return QStringLiteral("Libérez de la place sur le disque, puis recommencez.");
+    case Kind::DiskError:
+        return QStringLiteral("Vérifiez que le disque qui porte la base est accessible, puis recommencez.");
+    case Kind::NoSuchTable:
+    case Kind::NoSuchColumn:
+        return BadShape;
+    case Kind::BadKey:
+        return QStringLiteral("Corrigez ce numéro avec l'outil qui a servi à modifier la base, ou remplacez-la par "
+                              "une copie en bon état.");
+    default:
+        return {};
+    }
+}
+
+QString text(const DatabaseError &error)
+{
+    if (isImportKind(error.kind()))
+        return JetImportText::problem(error);
     const QString file = QDir::toNativeSeparators(error.path());
     QString text;
     switch (error.kind()) {
-    case DatabaseError::Kind::Missing:
-        text = QStringLiteral("La base de connaissances « %1 » est introuvable.\n\n"
-                              "Replacez le fichier Signes.mdb dans le dossier du programme.")
-                   .arg(file);
+    case Kind::Missing:
+        text = QStringLiteral("La base de connaissances « %1 » est introuvable.").arg(file);
         break;
-    case DatabaseError::Kind::NotDatabase:
-        text = QStringLiteral("Le fichier « %1 » n'est pas une base de connaissances lisible (%2).")
-                   .arg(file, error.engineMessage());
-        break;
-    case DatabaseError::Kind::AccessFile:
+    case Kind::AccessFile:
         text = QStringLiteral("Le fichier « %1 » est une base Access : il doit d'abord être converti en base SQLite "
                               "pour être utilisé.")
                    .arg(file);
         break;
-    case DatabaseError::Kind::Locked:
-        text = QStringLiteral("La base de connaissances « %1 » n'a pas pu être lue.\n\n").arg(file) + lockedAdvice();
-        break;
-    case DatabaseError::Kind::Failed:
-        text = QStringLiteral("La base de connaissances « %1 » n'a pas pu être lue :\n%2")
-                   .arg(file, error.engineMessage());
-        break;
-    case DatabaseError::Kind::NotAccessFile:
-    case DatabaseError::Kind::Truncated:
-    case DatabaseError::Kind::MissingTable:
-    case DatabaseError::Kind::MissingColumn:
-    case DatabaseError::Kind::WrongType:
-    case DatabaseError::Kind::RowCount:
-    case DatabaseError::Kind::NullValue:
-    case DatabaseError::Kind::DuplicateKey:
-    case DatabaseError::Kind::MissingReference:
-    case DatabaseError::Kind::WriteFailed:
-    case DatabaseError::Kind::CheckFailed:
-    case DatabaseError::Kind::RenameFailed:
-    case DatabaseError::Kind::RestoreFailed:
-        text = JetImportText::problem(error);
-        break;
+    default:
+        text = QStringLiteral("La base de connaissances « %1 » n'a pas pu être lue : %2.").arg(file, reason(error));
     }
-    Beep::sound();
-    MessageBox::show(parent, text, MessageBox::Buttons::Ok, MessageBox::Icon::Critical,
-                     QStringLiteral("Base de connaissances"));
+    const QString what = advice(error);
+    return what.isEmpty() ? text : text + QStringLiteral("\n\n") + what;
 }
 
-QString lockedAdvice()
+void show(QWidget *parent, const DatabaseError &error)
 {
-    return QStringLiteral("La base est verrouillée par un autre programme : fermez l'outil qui la modifie, puis "
-                          "recommencez.");
+    show(parent, text(error), error, Title);
+}
+
+void show(QWidget *parent, const QString &text, const DatabaseError &error, const QString &title)
+{
+    Beep::sound();
+    MessageBox::show(parent, text, MessageBox::Buttons::Ok, MessageBox::Icon::Critical, title,
+                     error.engineMessage());
 }
 
 void showCopyFailure(QWidget *parent, const AppPaths::CopyFailure &failure, const QString &used)

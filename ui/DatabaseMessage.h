@@ -7,15 +7,24 @@
 class DatabaseError;
 class QWidget;
 
-// Tells the practitioner, in French, that the knowledge base could not be used: which
-// file, and why (missing, not a database, an Access file to convert, locked, or the
-// engine's own message). The program goes on for what does not need the database.
+// Tells the practitioner, in French, that the knowledge base could not be used: which file,
+// why, and what to do. Every window that meets a database failure words it here (the
+// import's refusals are worded by JetImportText); the engine's own message, in its own
+// language, goes only into the box's details. The program goes on for what does not need
+// the database.
 namespace DatabaseMessage {
 
-void show(QWidget *parent, const DatabaseError &error);
+// Why, as a clause: "la table « Valorisation » est absente", "le fichier est endommagé".
+QString reason(const DatabaseError &error);
+// What the practitioner can do about it, as sentences; empty when there is nothing to do.
+QString advice(const DatabaseError &error);
+// The whole text of the box: the file, why, and what to do.
+QString text(const DatabaseError &error);
 
-// Why a file held by another program (an outside editor) cannot be used, and what to do.
-QString lockedAdvice();
+// Shows `text(error)` with a beep and the critical icon, the engine's message as details.
+void show(QWidget *parent, const DatabaseError &error);
+// The same for a command that frames the failure in its own words (`text`) and title.
+void show(QWidget *parent, const QString &text, const DatabaseError &error, const QString &title);
 
 // Tells that the user's own copy of the knowledge base could not be made, and that the
 // program works for this run on `used`, the bundled file, which it cannot change.

@@ -17,9 +17,9 @@ QList<MessageBox::Shown> shown;
 } // namespace
 
 MessageBox::Answer MessageBox::show(QWidget *parent, const QString &text, Buttons buttons, Icon icon,
-                                    const QString &title)
+                                    const QString &title, const QString &details)
 {
-    const Shown box{text, title.isEmpty() ? QString::fromLatin1(AppVersion::Title) : title, buttons, icon};
+    const Shown box{text, title.isEmpty() ? QString::fromLatin1(AppVersion::Title) : title, buttons, icon, details};
     shown.append(box);
     if (!answers.empty()) {
         const Answer a = answers.front();
@@ -36,6 +36,8 @@ MessageBox::Answer MessageBox::ask(QWidget *parent, const Shown &box)
     QMessageBox mb(parent);
     mb.setWindowTitle(box.title);
     mb.setText(box.text);
+    if (!box.details.isEmpty())
+        mb.setDetailedText(box.details);
     switch (box.icon) {
     case Icon::Question:
         mb.setIcon(QMessageBox::Question);

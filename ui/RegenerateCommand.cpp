@@ -1,9 +1,7 @@
 #include "RegenerateCommand.h"
 
-#include "Beep.h"
 #include "DatabaseError.h"
 #include "DatabaseMessage.h"
-#include "MessageBox.h"
 #include "ProgressPacer.h"
 #include "ProgressWindow.h"
 #include "WeightRebuild.h"
@@ -56,15 +54,14 @@ void RegenerateCommand::run(QWidget *mainWindow, const QString &databasePath, co
         mainWindow->activateWindow();
     if (!failure)
         return;
-    Beep::sound();
-    MessageBox::show(mainWindow, failureText(*failure), MessageBox::Buttons::Ok, MessageBox::Icon::Critical, Title);
+    DatabaseMessage::show(mainWindow, failureText(*failure), *failure, Title);
 }
 
 QString RegenerateCommand::failureText(const DatabaseError &error)
 {
-    QString text = QStringLiteral("La régénération de la base « %1 » a échoué :\n%2")
-                       .arg(QDir::toNativeSeparators(error.path()), error.engineMessage());
-    if (error.kind() == DatabaseError::Kind::Locked)
-        text += QStringLiteral("\n\n") + DatabaseMessage::lockedAdvice();
+    QString text = QStringLiteral("La régénération de la base « %1 » a échoué : %2.")
+                       .arg(QDir::toNativeSeparators(error.path()), DatabaseMessage::reason(error));
+    if (const QString advice = DatabaseMessage::advice(error); !advice.isEmpty())
+        text += QStringLiteral("\n\n") + advice;
     return text + QStringLiteral("\n\nLes poids n'ont pas été modifiés.");
 }

@@ -7,18 +7,65 @@
 
 #include <sqlite3.h>
 
-DatabaseError::Kind Connection::kindOf(int code)
+namespace {
+
+DatabaseError::Kind kindOf(int code)
 {
     switch (code & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         return DatabaseError::Kind::Locked;
     case SQLITE_NOTADB:
-    case SQLITE_CORRUPT:
         return DatabaseError::Kind::NotDatabase;
+    case SQLITE_CORRUPT:
+        return DatabaseError::Kind::Damaged;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        return DatabaseError::Kind::ReadOnly;
+    case SQLITE_FULL:
+        return DatabaseError::Kind::DiskFull;
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN:
+        return DatabaseError::Kind::DiskError;
     default:
         return DatabaseError::Kind::Failed;
     }
+}
+
+// "main.Valorisation" names the table Valorisation.
+QString withoutSchema(QString name)
+{
+    for (const QLatin1StringView schema : {QLatin1StringView("main."), QLatin1StringView("temp.")})
+        if (name.startsWith(schema, Qt::CaseInsensitive))
+            return name.mid(schema.size());
+    return name;
+}
+
+} // namespace
+
+DatabaseError Connection::failure(int code, const QString &path, const QString &engineMessage)
+{
+    // SQLite says which table or column is missing only in its message, in these forms.
+    static const QRegularExpression noTable(QStringLiteral(R"(^no such table: (.+)$)"));
+    static const QRegularExpression noColumn(QStringLiteral(R"(^no such column: (.+)$)"));
+    static const QRegularExpression noNamedColumn(QStringLiteral(R"(^table (.+) has no column named (.+)$)"));
+    if ((code & 0xff) == SQLITE_ERROR) {
+        if (const auto m = noTable.match(engineMessage); m.hasMatch())
+            return DatabaseError(DatabaseError::Kind::NoSuchTable, path, engineMessage,
+                                 {{withoutSchema(m.captured(1)), {}, {}, {}, {}}});
+        if (const auto m = noNamedColumn.match(engineMessage); m.hasMatch())
+            return DatabaseError(DatabaseError::Kind::NoSuchColumn, path, engineMessage,
+                                 {{withoutSchema(m.captured(1)), m.captured(2), {}, {}, {}}});
+        if (const auto m = noColumn.match(engineMessage); m.hasMatch()) {
+            // "Table.Column" or a bare column; a table name may itself hold a dot only when
+            // quoted, which SQLite's message does not show, so the last dot parts them.
+            const QString name = m.captured(1);
+            const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+            return DatabaseError(DatabaseError::Kind::NoSuchColumn, path, engineMessage,
+                                 {{dot > 0 ? withoutSchema(name.left(dot)) : QString(), name.mid(dot + 1), {}, {}, {}}});
+        }
+    }
+    return DatabaseError(kindOf(code), path, engineMessage);
 }
 
 namespace {
@@ -105,7 +152,7 @@ sqlite3_stmt *Connection::prepare(const QString &sqliteText)
 void Connection::fail(int code) const
 {
     const QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(code));
-    throw DatabaseError(kindOf(code), m_path, message);
+    throw failure(code, m_path, message);
 }
 
 void Connection::check(int code) const
@@ -121,7 +168,11 @@ Connection::Translation Connection::translate(const QString &jetText)
     if (const auto it = m_cache->translations.constFind(jetText); it != m_cache->translations.cend())
         return *it;
     Translation translation;
-    translation.sqlite = JetTranslator::toSqlite(jetText);
+    try {
+        translation.sqlite = JetTranslator::toSqlite(jetText);
+    } catch (const DatabaseError &refused) {
+        throw DatabaseError(refused.kind(), m_path, refused.engineMessage(), refused.details());
+    }
     translation.updatableTable = updatableTable(translation.sqlite);
     if (m_cache->translations.size() >= CacheLimit)
         m_cache->translations.clear();

@@ -40,8 +40,9 @@ public:
     [[noreturn]] void fail(int code) const;
     void check(int code) const;
 
-    // What kind of failure an SQLite result code stands for.
-    static DatabaseError::Kind kindOf(int code);
+    // The failure an SQLite result code and message stand for: its kind, and for a
+    // missing table or column, which one.
+    static DatabaseError failure(int code, const QString &path, const QString &engineMessage);
 
 private:
     sqlite3 *m_db;

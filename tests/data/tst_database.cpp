@@ -170,16 +170,93 @@ private slots:
         }
     }
 
-    void missingTableCarriesEngineMessage()
+    // What went wrong, told by kind and place, with the engine's own words beside them. The
+    // file is damaged, emptied of a table or column, or made to refuse writing or room by
+    // the engine itself (never by file permissions: the tests run as root).
+    void failuresSayWhatWentWrong_data()
     {
+        QTest::addColumn<QString>("injury"); // SQLite, run on the fixture first
+        QTest::addColumn<QString>("action"); // what the program then does
+        QTest::addColumn<DatabaseError::Kind>("kind");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("engine"); // the engine's words, kept as they are
+
+        using Kind = DatabaseError::Kind;
+        QTest::newRow("a missing table") << "DROP TABLE Valorisation"
+                                         << "listing" << Kind::NoSuchTable << "Valorisation" << ""
+                                         << "no such table: Valorisation";
+        QTest::newRow("a missing column, qualified")
+            << "ALTER TABLE Valorisation DROP COLUMN Valeur"
+            << "ranking" << Kind::NoSuchColumn << "Valorisation" << "Valeur"
+            << "no such column: Valorisation.Valeur";
+        QTest::newRow("a missing column, appending")
+            << "ALTER TABLE Valorisation DROP COLUMN Valeur"
+            << "append" << Kind::NoSuchColumn << "Valorisation" << "Valeur"
+            << "table Valorisation has no column named Valeur";
+        QTest::newRow("a missing table, appending") << "DROP TABLE Valorisation"
+                                                    << "append" << Kind::NoSuchTable << "Valorisation" << ""
+                                                    << "no such table: Valorisation";
+        QTest::newRow("read only") << "PRAGMA query_only = 1"
+                                   << "reset" << Kind::ReadOnly << "" << ""
+                                   << "attempt to write a readonly database";
+        QTest::newRow("disk full") << "PRAGMA max_page_count = 8"
+                                   << "fill" << Kind::DiskFull << "" << ""
+                                   << "database or disk is full";
+        QTest::newRow("damaged") << "damage"
+                                 << "listing" << Kind::Damaged << "" << ""
+                                 << "database disk image is malformed";
+        QTest::newRow("a column the result lacks") << ""
+                                                   << "field" << Kind::NoSuchColumn << "" << "Absente"
+                                                   << "colonne inconnue dans le résultat : Absente";
+    }
+    void failuresSayWhatWentWrong()
+    {
+        QFETCH(QString, injury);
+        QFETCH(QString, action);
+        QFETCH(DatabaseError::Kind, kind);
+        QFETCH(QString, table);
+        QFETCH(QString, column);
+        QFETCH(QString, engine);
+
+        if (injury == QLatin1String("damage")) {
+            // Every page after the first (the schema's) overwritten.
+            QFile file(m_path);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            const qint64 size = file.size();
+            file.seek(4096);
+            file.write(QByteArray(size - 4096, '\x5a'));
+        }
         auto db = Database::open(m_path);
-        db->executeNative(QStringLiteral("DROP TABLE Valorisation"));
+        if (!injury.isEmpty() && injury != QLatin1String("damage"))
+            db->executeNative(injury);
         try {
-            db->openRecordset(Statements::categoryListing(2));
-            QFAIL("query on a missing table ran");
+            if (action == QLatin1String("listing")) {
+                db->openRecordset(Statements::categoryListing(2));
+            } else if (action == QLatin1String("ranking")) {
+                db->openRecordset(Statements::ranking(QStringLiteral("201"), QStringLiteral("1")));
+            } else if (action == QLatin1String("append")) {
+                auto table = db->openRecordset(Statements::weightTable());
+                table->addNew();
+                table->setField(QStringLiteral("NumModalité"), 4305);
+                table->setField(QStringLiteral("Valeur"), 9);
+                table->update();
+            } else if (action == QLatin1String("reset")) {
+                db->execute(Statements::weightReset());
+            } else if (action == QLatin1String("fill")) {
+                db->executeNative(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                                                 "WHERE i < 5000) INSERT INTO Modalités SELECT 10000 + i, "
+                                                 "printf('%.200c', 'x'), 2 FROM n"));
+            } else if (action == QLatin1String("field")) {
+                db->openRecordset(Statements::categoryListing(2))->field(u"Absente");
+            }
+            QFAIL("no failure");
         } catch (const DatabaseError &e) {
-            QCOMPARE(e.kind(), DatabaseError::Kind::Failed);
-            QVERIFY2(e.engineMessage().contains(QStringLiteral("Valorisation")), qPrintable(e.engineMessage()));
+            QCOMPARE(e.kind(), kind);
+            QCOMPARE(e.path(), m_path);
+            QCOMPARE(e.engineMessage(), engine);
+            QCOMPARE(e.details().value(0).table, table);
+            QCOMPARE(e.details().value(0).column, column);
         }
     }
 };

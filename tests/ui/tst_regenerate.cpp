@@ -109,23 +109,32 @@ private slots:
     void failureIsToldAfterTheWindowCloses_data()
     {
         QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("engineMessage");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("engineMessage"); // only in the details
         QTest::newRow("append refused midway")
-            << m_dir.filePath(QStringLiteral("Signes.mdb")) << QStringLiteral("boom");
-        QTest::newRow("file missing") << m_dir.filePath(QStringLiteral("absent.mdb")) << QStringLiteral("n'existe pas");
+            << m_dir.filePath(QStringLiteral("Signes.mdb"))
+            << QStringLiteral("le moteur de base de données a signalé une erreur") << QStringLiteral("boom");
+        QTest::newRow("file missing") << m_dir.filePath(QStringLiteral("absent.mdb"))
+                                      << QStringLiteral("le fichier est introuvable")
+                                      << QStringLiteral("le fichier n'existe pas");
     }
 
     void failureIsToldAfterTheWindowCloses()
     {
         QFETCH(QString, path);
+        QFETCH(QString, reason);
         QFETCH(QString, engineMessage);
         const QList<int> before = weights();
         Database::open(m_path)->executeNative(
             QStringLiteral("CREATE TRIGGER boom BEFORE INSERT ON Valorisation WHEN"
                            " NEW.NumModalité = 203 BEGIN SELECT RAISE(ABORT, 'boom'); END;"));
         runCommand(path);
-        const QString text = MessageBox::takeShown().value(0).text;
-        QVERIFY2(text.contains(QDir::toNativeSeparators(path)) && text.contains(engineMessage), qPrintable(text));
+        const MessageBox::Shown shown = MessageBox::takeShown().value(0);
+        const QString &text = shown.text;
+        QVERIFY2(text.startsWith(QStringLiteral("La régénération de la base « %1 » a échoué : %2.")
+                                     .arg(QDir::toNativeSeparators(path), reason)),
+                 qPrintable(text));
+        QCOMPARE(shown.details, engineMessage);
         QVERIFY(text.endsWith(QStringLiteral("Les poids n'ont pas été modifiés.")));
         QCOMPARE(weights(), before);
         QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("absent.mdb"))));
