@@ -4,6 +4,8 @@
 
 #include <sqlite3.h>
 
+#include <limits>
+
 Recordset::Recordset(QStringList columns, QVariantList cells, QString path)
     : m_columns(std::move(columns)), m_cells(std::move(cells)), m_path(std::move(path)),
       m_rowCount(m_columns.isEmpty() ? 0 : static_cast<int>(m_cells.size() / m_columns.size()))
@@ -49,6 +51,20 @@ QVariant Recordset::field(QStringView name) const
     if (isEof())
         throw DatabaseError(DatabaseError::Kind::Failed, where, QStringLiteral("aucun enregistrement courant"));
     return m_cells[qsizetype(m_position) * m_columns.size() + c];
+}
+
+qint32 Recordset::key(QStringView name, const QString &table) const
+{
+    const QVariant value = field(name);
+    bool whole = value.typeId() == QMetaType::LongLong;
+    const qlonglong number = value.toLongLong();
+    if (whole && number >= std::numeric_limits<qint32>::min() && number <= std::numeric_limits<qint32>::max())
+        return static_cast<qint32>(number);
+    const QString found = value.isNull() ? QString() : value.toString();
+    throw DatabaseError(DatabaseError::Kind::BadKey, m_path,
+                        QStringLiteral("%1.%2 = %3 : ce n'est pas un entier signé de 32 bits")
+                            .arg(table, name, value.isNull() ? QStringLiteral("NULL") : found),
+                        {{table, name.toString(), found, {}, {}}});
 }
 
 void Recordset::addNew()

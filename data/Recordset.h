@@ -31,6 +31,10 @@ public:
 
     // The value of a named column of the current row (names compare without case).
     QVariant field(QStringView name) const;
+    // A number that identifies a row of `table` (NumModalité, NumSyndrome, NumCatégorie):
+    // a value that is no signed 32-bit whole number is a damaged base, refused with
+    // Kind::BadKey, never cut down to one.
+    qint32 key(QStringView name, const QString &table) const;
 
     // Appending a row: addNew, then setField for the columns given, then update.
     void addNew();

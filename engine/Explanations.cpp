@@ -21,7 +21,7 @@ SyndromeSigns syndromeSigns(DataSource &listeValeurs, qint32 syndrome, const QLi
     for (; !rs.isEof(); rs.moveNext()) {
         const long long weight = rs.field(u"Valeur").toLongLong();
         const ListEntry entry = ModalityChoice::modalityEntry(rs.field(u"Modalité").toString(), weight,
-                                                              rs.field(u"NumModalité").toLongLong());
+                                                              rs.key(u"NumModalité", QStringLiteral("Modalités")));
         if (recorded.contains(entry.data)) {
             signs.supporting.append(entry.text);
             signs.sum += weight;

@@ -21,9 +21,9 @@ ModalityChoice ModalityChoice::forSearch()
     return choice;
 }
 
-ListEntry ModalityChoice::modalityEntry(const QString &text, qint64 weight, qint64 number)
+ListEntry ModalityChoice::modalityEntry(const QString &text, qint64 weight, qint32 number)
 {
-    return {text + QStringLiteral(" (") + QString::number(weight) + QStringLiteral(")"), static_cast<qint32>(number)};
+    return {text + QStringLiteral(" (") + QString::number(weight) + QStringLiteral(")"), number};
 }
 
 QString ModalityChoice::statement() const
@@ -65,7 +65,7 @@ void ModalityChoice::load(DataSource &listeValeurs)
             read.append({rs.field(u"Nom").toString(), 0});
         else
             read.append(modalityEntry(rs.field(u"Modalité").toString(), rs.field(u"Valeur").toLongLong(),
-                                      rs.field(u"NumModalité").toLongLong()));
+                                      rs.key(u"NumModalité", QStringLiteral("Modalités"))));
         rs.moveNext();
     }
     rs.close();

@@ -46,7 +46,8 @@ public:
     Use use() const { return m_use; }
 
     // A sign's entry as every sign list shows it: "Modalité (Valeur)", NumModalité as data.
-    static ListEntry modalityEntry(const QString &text, qint64 weight, qint64 number);
+    // The number comes from Recordset::key, which refuses one that does not fit.
+    static ListEntry modalityEntry(const QString &text, qint64 weight, qint32 number);
 
     // The statement sent through ListeValeurs; empty when there is nothing to ask.
     QString statement() const;

@@ -30,7 +30,7 @@ QList<ListEntry> classerSyndromes(DataSource &classement, const QList<ListEntry>
         if (sum > Threshold)
             ranked.append(
                 {rs.field(u"Nom").toString() + QStringLiteral("  (") + QString::number(sum) + QStringLiteral(")"),
-                 static_cast<qint32>(rs.field(u"NumSyndrome").toLongLong())});
+                 rs.key(u"NumSyndrome", QStringLiteral("Syndromes"))});
         rs.moveNext();
     }
     rs.close();

@@ -53,7 +53,7 @@ SignSearch::Result SignSearch::search(const QString &typed) const
     for (; !rs->isEof() && result.found.size() < Shown; rs->moveNext())
         result.found.append(
             {ModalityChoice::modalityEntry(rs->field(u"Modalité").toString(), rs->field(u"Valeur").toLongLong(),
-                                           rs->field(u"NumModalité").toLongLong()),
+                                           rs->key(u"NumModalité", QStringLiteral("Modalités"))),
              rs->field(u"Catégorie").toString()});
     if (rs->recordCount() > Shown)
         result.more = m_db.openNative(Statements::searchCount(), {query})->field(u"Compte").toInt() - Shown;

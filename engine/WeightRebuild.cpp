@@ -17,7 +17,7 @@ int fill(Database &db, const Progress &progress)
     counts->moveFirst();
     for (int i = 0; i < n; ++i) {
         weights->addNew();
-        weights->setField(QStringLiteral("NumModalité"), counts->field(u"NumModalité"));
+        weights->setField(QStringLiteral("NumModalité"), counts->key(u"NumModalité", QStringLiteral("Modalités")));
         weights->setField(QStringLiteral("Valeur"), counts->field(u"Valeurs"));
         weights->update();
         counts->moveNext();

@@ -259,6 +259,44 @@ private slots:
             QCOMPARE(e.details().value(0).column, column);
         }
     }
+
+    // A number that identifies a row fits a signed 32-bit whole number, or the base is
+    // damaged: refused with the table and the value, never cut down.
+    void keysFitOrAreRefused_data()
+    {
+        QTest::addColumn<QString>("value"); // as SQLite writes it
+        QTest::addColumn<bool>("fits");
+        QTest::addColumn<QString>("found"); // the value the refusal names
+
+        QTest::newRow("largest") << "2147483647" << true << "";
+        QTest::newRow("smallest") << "-2147483648" << true << "";
+        QTest::newRow("one past the largest") << "2147483648" << false << "2147483648";
+        QTest::newRow("one past the smallest") << "-2147483649" << false << "-2147483649";
+        QTest::newRow("would read as 509") << "4294967805" << false << "4294967805";
+        QTest::newRow("text") << "'abc'" << false << "abc";
+        QTest::newRow("a fraction") << "12.5" << false << "12.5";
+        QTest::newRow("empty") << "NULL" << false << "";
+    }
+    void keysFitOrAreRefused()
+    {
+        QFETCH(QString, value);
+        QFETCH(bool, fits);
+        QFETCH(QString, found);
+        auto db = Database::open(m_path);
+        auto rs = db->openNative(QStringLiteral("SELECT %1 AS NumModalité").arg(value));
+        try {
+            const qint32 key = rs->key(u"NumModalité", QStringLiteral("Modalités"));
+            QVERIFY2(fits, qPrintable(QString::number(key)));
+            QCOMPARE(QString::number(key), value);
+        } catch (const DatabaseError &e) {
+            QVERIFY2(!fits, qPrintable(e.engineMessage()));
+            QCOMPARE(e.kind(), DatabaseError::Kind::BadKey);
+            QCOMPARE(e.path(), m_path);
+            QCOMPARE(e.details().value(0).table, QStringLiteral("Modalités"));
+            QCOMPARE(e.details().value(0).column, QStringLiteral("NumModalité"));
+            QCOMPARE(e.details().value(0).value, found);
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDatabase)

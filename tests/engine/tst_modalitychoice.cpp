@@ -1,5 +1,6 @@
 #include "DataSource.h"
 #include "Database.h"
+#include "DatabaseError.h"
 #include "ModalityChoice.h"
 #include "SignSearch.h"
 #include "Statements.h"
@@ -7,6 +8,7 @@
 
 #include <QTest>
 
+#include <functional>
 #include <optional>
 
 using Entries = QList<ListEntry>;
@@ -174,6 +176,35 @@ private slots:
         QCOMPARE(many.more(), 454 - SignSearch::Shown);
         QCOMPARE(many.entries().at(2).text, QStringLiteral("Pouls n° 1 (3)"));
         QCOMPARE(many.entries().at(11).text, QStringLiteral("Pouls n° 10 (3)")); // numbers as numbers
+    }
+
+    // A sign number that does not fit 32 bits is a damaged base, refused with its table and
+    // value by the category listing and by the search: cut down, it would record sign 509.
+    void numbersPast32BitsAreRefused()
+    {
+        QTemporaryDir dir;
+        DataSource source;
+        source.setDatabaseName(TestSupport::makeDatabase(dir, QStringLiteral("small.sql")));
+        Database::open(source.databaseName())
+            ->executeNative(QStringLiteral("UPDATE Modalités SET NumModalité = 4294967805 WHERE NumModalité = 201;"
+                                           "UPDATE Valorisation SET NumModalité = 4294967805 WHERE NumModalité = 201;"));
+        const auto refused = [](const std::function<void()> &read) {
+            try {
+                read();
+            } catch (const DatabaseError &e) {
+                return e.kind() == DatabaseError::Kind::BadKey &&
+                       e.details().value(0).table == QStringLiteral("Modalités") &&
+                       e.details().value(0).value == QLatin1String("4294967805");
+            }
+            return false;
+        };
+        ModalityChoice category(0, 2, std::nullopt);
+        QVERIFY(refused([&] { category.load(source); }));
+        QVERIFY(category.entries().isEmpty());
+        ModalityChoice search = ModalityChoice::forSearch();
+        search.load(source);
+        QVERIFY(refused([&] { search.find(QStringLiteral("zona")); }));
+        QVERIFY(search.entries().isEmpty());
     }
 
     // "Valider" in the search touches the signs it listed and those whose mark was changed

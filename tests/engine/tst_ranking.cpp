@@ -1,4 +1,5 @@
 #include "DataSource.h"
+#include "Database.h"
 #include "DatabaseError.h"
 #include "Explanations.h"
 #include "Ranking.h"
@@ -78,6 +79,44 @@ private slots:
         QVERIFY(Ranking::classerSyndromes(nowhere, signs({12}), {0, 0, 0, 0, 0, 0}).isEmpty());
         QVERIFY(nowhere.recordSource().isEmpty());
         QVERIFY_THROWS_EXCEPTION(DatabaseError, Ranking::classerSyndromes(nowhere, signs({12}), All));
+    }
+
+    // A syndrome or sign number that does not fit 32 bits is a damaged base: cut down, these
+    // would read as syndrome 1 and sign 10, and the ranking would name the wrong syndrome.
+    void numbersPast32BitsAreRefused_data()
+    {
+        QTest::addColumn<QString>("reader");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("the ranking") << "ranking" << "Syndromes" << "4294967297";
+        QTest::newRow("the signs of a syndrome") << "explanation" << "Modalités" << "4294967306";
+    }
+    void numbersPast32BitsAreRefused()
+    {
+        QFETCH(QString, reader);
+        QFETCH(QString, table);
+        QFETCH(QString, value);
+        QTemporaryDir dir;
+        DataSource source;
+        source.setDatabaseName(TestSupport::makeDatabase(dir, QStringLiteral("ranking.sql")));
+        Database::open(source.databaseName())
+            ->executeNative(QStringLiteral(
+                "UPDATE Syndromes SET NumSyndrome = 4294967297 WHERE NumSyndrome = 2;"
+                "UPDATE \"Modalité-Syndrome\" SET NumSyndrome = 4294967297 WHERE NumSyndrome = 2;"
+                "UPDATE Modalités SET NumModalité = 4294967306 WHERE NumModalité = 10;"
+                "UPDATE \"Modalité-Syndrome\" SET NumModalité = 4294967306 WHERE NumModalité = 10;"
+                "UPDATE Valorisation SET NumModalité = 4294967306 WHERE NumModalité = 10;"));
+        try {
+            if (reader == QLatin1String("ranking"))
+                Ranking::classerSyndromes(source, signs({13}), All);
+            else
+                Explanations::syndromeSigns(source, 1, {});
+            QFAIL("the number was read");
+        } catch (const DatabaseError &e) {
+            QCOMPARE(e.kind(), DatabaseError::Kind::BadKey);
+            QCOMPARE(e.details().value(0).table, table);
+            QCOMPARE(e.details().value(0).value, value);
+        }
     }
 
     // What hovering an entry says, word for word.

@@ -88,6 +88,8 @@ private slots:
         QTest::newRow("third append refused") << QStringLiteral("trigger") << int(DatabaseError::Kind::Failed);
         QTest::newRow("read-only file") << QStringLiteral("read-only") << int(DatabaseError::Kind::ReadOnly);
         QTest::newRow("locked by another program") << QStringLiteral("locked") << int(DatabaseError::Kind::Locked);
+        // Cut to 32 bits it would read as sign 509.
+        QTest::newRow("a sign number past 32 bits") << QStringLiteral("4294967805") << int(DatabaseError::Kind::BadKey);
     }
 
     void failureKeepsOldWeights()
@@ -108,12 +110,21 @@ private slots:
             Database::setBusyTimeout(50);
             holder = Database::open(m_path);
             holder->executeNative(QStringLiteral("BEGIN IMMEDIATE"));
+        } else {
+            Database::open(m_path)->executeNative(
+                QStringLiteral("UPDATE Modalités SET NumModalité = %1 WHERE NumModalité = 30;"
+                               "UPDATE \"Modalité-Syndrome\" SET NumModalité = %1 WHERE NumModalité = 30;")
+                    .arg(injury));
         }
         try {
             WeightRebuild::run(m_path);
             QFAIL("the rebuild reported success");
         } catch (const DatabaseError &e) {
             QCOMPARE(int(e.kind()), kind);
+            if (e.kind() == DatabaseError::Kind::BadKey) {
+                QCOMPARE(e.details().value(0).table, QStringLiteral("Modalités"));
+                QCOMPARE(e.details().value(0).value, injury);
+            }
         }
         QCOMPARE(read("Valorisation ORDER BY 1"), before);
     }
