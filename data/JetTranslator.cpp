@@ -1,8 +1,12 @@
 #include "JetTranslator.h"
 
+#include "DatabaseError.h"
+
+#include <QHash>
 #include <QList>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -97,6 +101,7 @@ bool isName(const Token &t)
     return t.kind == Kind::Word || t.kind == Kind::Identifier;
 }
 
+// Blanks come as one token per run, so these move by one or two places.
 qsizetype nextSolid(const QList<Token> &t, qsizetype i)
 {
     while (i < t.size() && t[i].kind == Kind::Space)
@@ -111,221 +116,325 @@ qsizetype previousSolid(const QList<Token> &t, qsizetype i)
     return i;
 }
 
-// Paren depth just before each token.
-QList<int> depths(const QList<Token> &t)
+[[noreturn]] void refuse(const QString &why)
 {
-    QList<int> d(t.size());
-    int depth = 0;
-    for (qsizetype i = 0; i < t.size(); ++i) {
-        if (isPunct(t[i], QLatin1StringView(")")))
-            --depth;
-        d[i] = depth;
-        if (isPunct(t[i], QLatin1StringView("(")))
-            ++depth;
-    }
-    return d;
+    throw DatabaseError(DatabaseError::Kind::TooComplex, QString(), why);
 }
 
-// End (exclusive) of a clause that starts at `from` at paren depth `depth`: the clause
-// stops at a closing parenthesis below its depth, at ";", or at one of `stopWords`.
-qsizetype clauseEnd(const QList<Token> &t, const QList<int> &d, qsizetype from, int depth,
-                    std::initializer_list<QLatin1StringView> stopWords)
+// What a token weighs in the translated text: quoted names and strings gain their quotes.
+qsizetype weight(const Token &t)
 {
-    for (qsizetype i = from; i < t.size(); ++i) {
-        if (d[i] < depth || (d[i] == depth && isPunct(t[i], QLatin1StringView(";"))))
-            return i;
-        if (d[i] == depth)
-            for (auto w : stopWords)
-                if (isKeyword(t[i], w))
-                    return i;
-    }
-    return t.size();
+    return t.text.size() + (t.kind == Kind::Identifier || t.kind == Kind::String ? 2 : 0);
 }
 
-// Splits [from, to) at commas of the given depth.
-QList<std::pair<qsizetype, qsizetype>> splitAtCommas(const QList<Token> &t, const QList<int> &d, qsizetype from,
-                                                     qsizetype to, int depth)
+// The tokens of the translation as they are made; refuses to grow past the bound, before
+// anything that large is ever held.
+class Output
 {
-    QList<std::pair<qsizetype, qsizetype>> parts;
-    qsizetype start = from;
-    for (qsizetype i = from; i < to; ++i)
-        if (d[i] == depth && isPunct(t[i], QLatin1StringView(","))) {
-            parts.append({start, i});
-            start = i + 1;
+public:
+    void append(const Token &token)
+    {
+        grow(weight(token));
+        m_tokens.append(token);
+    }
+    // Appends again the `count` tokens made from `start` on, which weigh `weightOf`.
+    void repeat(qsizetype start, qsizetype count, qsizetype weightOf)
+    {
+        grow(weightOf);
+        m_tokens.reserve(m_tokens.size() + count);
+        for (qsizetype i = 0; i < count; ++i) {
+            const Token copy = m_tokens.at(start + i);
+            m_tokens.append(copy);
         }
-    parts.append({start, to});
-    return parts;
-}
+    }
+    qsizetype size() const { return m_tokens.size(); }
+    qsizetype length() const { return m_length; }
+    const Token &at(qsizetype i) const { return m_tokens.at(i); }
+    QList<Token> take() { return std::move(m_tokens); }
 
-void removeDeleteStar(QList<Token> &t)
+private:
+    void grow(qsizetype by)
+    {
+        m_length += by;
+        if (m_length > JetTranslator::MaxLength)
+            refuse(QStringLiteral("l'instruction traduite dépasserait %1 caractères").arg(JetTranslator::MaxLength));
+    }
+
+    QList<Token> m_tokens;
+    qsizetype m_length = 0;
+};
+
+// The parentheses of a statement: the depth before each token, and for each "(" the
+// index of its ")" (the end of the statement when it has none), so that a clause is
+// read at its own depth by jumping over what its parentheses hold.
+struct Nesting {
+    QList<int> depth;
+    QList<qsizetype> close;
+
+    explicit Nesting(const QList<Token> &t) : depth(t.size()), close(t.size(), t.size())
+    {
+        std::vector<qsizetype> open;
+        int level = 0;
+        for (qsizetype i = 0; i < t.size(); ++i) {
+            if (isPunct(t[i], QLatin1StringView(")"))) {
+                --level;
+                if (!open.empty()) {
+                    close[open.back()] = i;
+                    open.pop_back();
+                }
+            }
+            depth[i] = level;
+            if (isPunct(t[i], QLatin1StringView("("))) {
+                if (++level > JetTranslator::MaxDepth)
+                    refuse(QStringLiteral("l'instruction imbrique plus de %1 niveaux de parenthèses")
+                               .arg(JetTranslator::MaxDepth));
+                open.push_back(i);
+            }
+        }
+    }
+};
+
+QList<Token> withoutDeleteStar(const QList<Token> &t)
 {
+    QList<Token> out;
+    out.reserve(t.size());
     for (qsizetype i = 0; i < t.size(); ++i) {
+        out.append(t[i]);
         if (!isKeyword(t[i], QLatin1StringView("DELETE")))
             continue;
         const qsizetype star = nextSolid(t, i + 1);
         if (star >= t.size() || !isPunct(t[star], QLatin1StringView("*")))
             continue;
         const qsizetype from = nextSolid(t, star + 1);
-        if (from < t.size() && isKeyword(t[from], QLatin1StringView("FROM")))
-            t.remove(star, from - star); // the star and the blanks after it
+        if (from < t.size() && isKeyword(t[from], QLatin1StringView("FROM"))) {
+            for (qsizetype k = i + 1; k < star; ++k)
+                out.append(t[k]); // the blanks before the star; the star and those after it go
+            i = from - 1;
+        }
     }
+    return out;
 }
 
-struct Alias {
-    QString name;
-    QList<Token> expression; // as rewritten, without surrounding blanks
+// Expands, in every select list, the references to aliases defined earlier in that list,
+// in one pass that writes each token once: a subquery is translated where it stands,
+// before its select item is complete, so an alias that holds one copies it translated.
+class AliasExpansion
+{
+public:
+    explicit AliasExpansion(const QList<Token> &tokens) : t(tokens), n(tokens) {}
+
+    QList<Token> run()
+    {
+        statement(0, t.size());
+        return out.take();
+    }
+
+private:
+    struct Alias {
+        qsizetype start = 0; // its expression among the tokens made
+        qsizetype count = 0;
+        qsizetype weight = 0;
+    };
+
+    // Copies [from, to), expanding the select list of every SELECT met on the way.
+    void statement(qsizetype from, qsizetype to)
+    {
+        for (qsizetype i = from; i < to;) {
+            out.append(t[i]);
+            if (!isKeyword(t[i], QLatin1StringView("SELECT"))) {
+                ++i;
+                continue;
+            }
+            const qsizetype end = listEnd(i + 1, to, n.depth[i]);
+            selectList(i + 1, end);
+            i = end;
+        }
+    }
+
+    // Where the select list that starts at `from` ends: at its FROM, at ";", or where the
+    // parenthesis that holds it closes.
+    qsizetype listEnd(qsizetype from, qsizetype to, int depth) const
+    {
+        for (qsizetype i = from; i < to; ++i) {
+            if (n.depth[i] < depth || isPunct(t[i], QLatin1StringView(";")) ||
+                isKeyword(t[i], QLatin1StringView("FROM")))
+                return i;
+            if (isPunct(t[i], QLatin1StringView("(")))
+                i = std::min(n.close[i], to) - 1; // its ")" is looked at next
+        }
+        return to;
+    }
+
+    void selectList(qsizetype from, qsizetype to)
+    {
+        QHash<QString, Alias> aliases; // Jet names, aliases included, compare without case
+        qsizetype start = from;
+        for (qsizetype i = from; i <= to; ++i) {
+            if (i < to && isPunct(t[i], QLatin1StringView("(")))
+                i = std::min(n.close[i], to) - 1;
+            else if (i == to || isPunct(t[i], QLatin1StringView(","))) {
+                item(start, i, aliases);
+                if (i < to)
+                    out.append(t[i]);
+                start = i + 1;
+            }
+        }
+    }
+
+    // Where the expression of the select item [from, to) ends: before its "AS name" when it
+    // has one (then `aliasName` is that name), else at its end.
+    qsizetype expressionEnd(qsizetype from, qsizetype to, QString &aliasName) const
+    {
+        const qsizetype last = previousSolid(t, to - 1);
+        if (last < from || !isName(t[last]))
+            return to;
+        const qsizetype as = previousSolid(t, last - 1);
+        if (as < from || !isKeyword(t[as], QLatin1StringView("AS")))
+            return to;
+        aliasName = t[last].text;
+        return as;
+    }
+
+    // A name standing alone, neither qualified ("t.Valeur") nor called ("Sum(").
+    bool isBareName(qsizetype i, qsizetype from, qsizetype to) const
+    {
+        if (!isName(t[i]))
+            return false;
+        const qsizetype before = previousSolid(t, i - 1);
+        const qsizetype after = nextSolid(t, i + 1);
+        const bool qualified = (before >= from && isPunct(t[before], QLatin1StringView("."))) ||
+                               (after < to && isPunct(t[after], QLatin1StringView(".")));
+        const bool call = after < to && isPunct(t[after], QLatin1StringView("("));
+        return !qualified && !call;
+    }
+
+    // The select item [from, to), with every bare reference to an earlier alias before its
+    // own "AS" replaced by that alias's expression in parentheses.
+    void item(qsizetype from, qsizetype to, QHash<QString, Alias> &aliases)
+    {
+        QString aliasName;
+        const qsizetype exprEnd = expressionEnd(from, to, aliasName);
+        const qsizetype made = out.size();
+        const qsizetype weightBefore = out.length();
+        qsizetype exprCount = -1;
+        qsizetype exprWeight = 0;
+        for (qsizetype i = from; i < to; ++i) {
+            if (i == exprEnd) {
+                exprCount = out.size() - made;
+                exprWeight = out.length() - weightBefore;
+            }
+            if (isPunct(t[i], QLatin1StringView("(")) && nextSolid(t, i + 1) < to &&
+                isKeyword(t[nextSolid(t, i + 1)], QLatin1StringView("SELECT"))) {
+                // A subquery has a select list of its own.
+                const qsizetype end = std::min(n.close[i] + 1, to);
+                statement(i, end);
+                i = end - 1;
+                continue;
+            }
+            const auto alias = i < exprEnd && isBareName(i, from, to) ? aliases.constFind(t[i].text.toCaseFolded())
+                                                                      : aliases.cend();
+            if (alias == aliases.cend()) {
+                out.append(t[i]);
+                continue;
+            }
+            out.append({Kind::Punct, QStringLiteral("(")});
+            out.repeat(alias->start, alias->count, alias->weight);
+            out.append({Kind::Punct, QStringLiteral(")")});
+        }
+        if (aliasName.isEmpty())
+            return;
+        // The expression without the blanks around it.
+        qsizetype first = made;
+        qsizetype last = made + exprCount;
+        Alias alias;
+        alias.weight = exprWeight;
+        while (first < last && out.at(first).kind == Kind::Space)
+            alias.weight -= weight(out.at(first++));
+        while (last > first && out.at(last - 1).kind == Kind::Space)
+            alias.weight -= weight(out.at(--last));
+        alias.start = first;
+        alias.count = last - first;
+        // The first definition of a name is the one that counts.
+        const QString key = aliasName.toCaseFolded();
+        if (!aliases.contains(key))
+            aliases.insert(key, alias);
+    }
+
+    const QList<Token> &t;
+    const Nesting n;
+    Output out;
 };
 
-// Where the expression of the select item [from, to) ends: before its "AS name" when it
-// has one (then `aliasName` is that name), else at its end.
-qsizetype expressionEnd(const QList<Token> &t, qsizetype from, qsizetype to, QString &aliasName)
+// Marks, in one pass, the token after which each ORDER BY term gets the French collation:
+// the term's last token, or the one before its ASC or DESC; a term that names a collation
+// keeps it. A clause ends at LIMIT, OFFSET, a compound operator, ";" or the parenthesis
+// that holds it.
+std::vector<bool> orderByTermEnds(const QList<Token> &t)
 {
-    const qsizetype last = previousSolid(t, to - 1);
-    if (last < from || !isName(t[last]))
-        return to;
-    const qsizetype as = previousSolid(t, last - 1);
-    if (as < from || !isKeyword(t[as], QLatin1StringView("AS")))
-        return to;
-    aliasName = t[last].text;
-    return as;
-}
+    const Nesting n(t);
+    struct Term {
+        bool active = false;
+        qsizetype last = -1;
+        qsizetype previous = -1;
+        bool hasCollation = false;
+    };
+    std::vector<Term> levels(JetTranslator::MaxDepth + 2);
+    std::vector<bool> marks(t.size(), false);
+    const auto finish = [&](Term &term) {
+        qsizetype last = term.last;
+        if (last >= 0 && (isKeyword(t[last], QLatin1StringView("ASC")) || isKeyword(t[last], QLatin1StringView("DESC"))))
+            last = term.previous;
+        if (!term.hasCollation && last >= 0)
+            marks[last] = true;
+        term.last = term.previous = -1;
+        term.hasCollation = false;
+    };
+    const auto level = [&](int depth) -> Term & { return levels[std::clamp(depth, 0, JetTranslator::MaxDepth + 1)]; };
 
-// The end (exclusive, at most `to`) of the subquery that t[open] opens, or -1 when t[open]
-// is not a "(" followed by SELECT.
-qsizetype subqueryEnd(const QList<Token> &t, const QList<int> &d, qsizetype open, qsizetype to)
-{
-    if (!isPunct(t[open], QLatin1StringView("(")))
-        return -1;
-    const qsizetype inner = nextSolid(t, open + 1);
-    if (inner >= to || !isKeyword(t[inner], QLatin1StringView("SELECT")))
-        return -1;
-    qsizetype close = inner;
-    while (close < to && !(d[close] == d[open] && isPunct(t[close], QLatin1StringView(")"))))
-        ++close;
-    return std::min(close + 1, to);
-}
-
-// A name standing alone, neither qualified ("t.Valeur") nor called ("Sum(").
-bool isBareName(const QList<Token> &t, qsizetype i, qsizetype from, qsizetype to)
-{
-    if (!isName(t[i]))
-        return false;
-    const qsizetype before = previousSolid(t, i - 1);
-    const qsizetype after = nextSolid(t, i + 1);
-    const bool qualified = (before >= from && isPunct(t[before], QLatin1StringView("."))) ||
-                           (after < to && isPunct(t[after], QLatin1StringView(".")));
-    const bool call = after < to && isPunct(t[after], QLatin1StringView("("));
-    return !qualified && !call;
-}
-
-// Jet names, aliases included, compare without case.
-const Alias *findAlias(const QList<Alias> &aliases, const QString &name)
-{
-    for (const Alias &alias : aliases)
-        if (alias.name.compare(name, Qt::CaseInsensitive) == 0)
-            return &alias;
-    return nullptr;
-}
-
-// The select item [from, to) with every bare reference to an earlier alias, up to
-// `exprEnd`, replaced by that alias's expression in parentheses. A subquery has a select
-// list of its own and is copied untouched.
-QList<Token> rewriteItem(const QList<Token> &t, const QList<int> &d, qsizetype from, qsizetype to, qsizetype exprEnd,
-                         const QList<Alias> &aliases)
-{
-    QList<Token> item;
-    for (qsizetype i = from; i < to; ++i) {
-        if (const qsizetype end = subqueryEnd(t, d, i, to); end >= 0) {
-            item.append(t.mid(i, end - i));
-            i = end - 1;
-            continue;
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        const int depth = n.depth[i];
+        if (isPunct(t[i], QLatin1StringView(")"))) {
+            Term &inner = level(depth + 1);
+            if (inner.active) {
+                finish(inner);
+                inner.active = false;
+            }
         }
-        const Alias *alias = i < exprEnd && isBareName(t, i, from, to) ? findAlias(aliases, t[i].text) : nullptr;
-        if (!alias) {
-            item.append(t[i]);
-            continue;
-        }
-        item.append({Kind::Punct, QStringLiteral("(")});
-        item.append(alias->expression);
-        item.append({Kind::Punct, QStringLiteral(")")});
-    }
-    return item;
-}
-
-QList<Token> withoutSurroundingBlanks(QList<Token> tokens)
-{
-    while (!tokens.isEmpty() && tokens.first().kind == Kind::Space)
-        tokens.removeFirst();
-    while (!tokens.isEmpty() && tokens.last().kind == Kind::Space)
-        tokens.removeLast();
-    return tokens;
-}
-
-// Replaces, in every select list, references to aliases defined earlier in that list.
-void expandSelectAliases(QList<Token> &t)
-{
-    for (qsizetype s = 0; s < t.size(); ++s) {
-        if (!isKeyword(t[s], QLatin1StringView("SELECT")))
-            continue;
-        const QList<int> d = depths(t);
-        const qsizetype end = clauseEnd(t, d, s + 1, d[s], {QLatin1StringView("FROM")});
-        const auto items = splitAtCommas(t, d, s + 1, end, d[s]);
-
-        QList<Alias> aliases;
-        QList<Token> rebuilt;
-        for (qsizetype n = 0; n < items.size(); ++n) {
-            const auto [from, to] = items[n];
-            QString aliasName;
-            const qsizetype exprEnd = expressionEnd(t, from, to, aliasName);
-            const QList<Token> item = rewriteItem(t, d, from, to, exprEnd, aliases);
-            if (!aliasName.isEmpty())
-                aliases.append({aliasName, withoutSurroundingBlanks(item.mid(0, item.size() - (to - exprEnd)))});
-            if (n > 0)
-                rebuilt.append({Kind::Punct, QStringLiteral(",")});
-            rebuilt.append(item);
-        }
-        t.remove(s + 1, end - (s + 1));
-        for (qsizetype k = 0; k < rebuilt.size(); ++k)
-            t.insert(s + 1 + k, rebuilt[k]);
-    }
-}
-
-void collateOrderBy(QList<Token> &t)
-{
-    for (qsizetype o = 0; o < t.size(); ++o) {
-        if (!isKeyword(t[o], QLatin1StringView("ORDER")))
-            continue;
-        const qsizetype by = nextSolid(t, o + 1);
-        if (by >= t.size() || !isKeyword(t[by], QLatin1StringView("BY")))
-            continue;
-        const QList<int> d = depths(t);
-        const int depth = d[o];
-        const qsizetype end =
-            clauseEnd(t, d, by + 1, depth,
-                      {QLatin1StringView("LIMIT"), QLatin1StringView("OFFSET"), QLatin1StringView("UNION"),
-                       QLatin1StringView("EXCEPT"), QLatin1StringView("INTERSECT")});
-        const auto terms = splitAtCommas(t, d, by + 1, end, depth);
-        // From the last term backwards, so that insertions keep earlier indexes valid.
-        for (qsizetype n = terms.size() - 1; n >= 0; --n) {
-            auto [from, to] = terms[n];
-            bool hasCollation = false;
-            for (qsizetype i = from; i < to; ++i)
-                hasCollation = hasCollation || (d[i] == depth && isKeyword(t[i], QLatin1StringView("COLLATE")));
-            qsizetype last = previousSolid(t, to - 1);
-            if (hasCollation || last < from)
+        Term &term = level(depth);
+        if (term.active && t[i].kind != Kind::Space) {
+            if (isPunct(t[i], QLatin1StringView(","))) {
+                finish(term);
                 continue;
-            if (isKeyword(t[last], QLatin1StringView("ASC")) || isKeyword(t[last], QLatin1StringView("DESC")))
-                last = previousSolid(t, last - 1);
-            if (last < from)
-                continue;
-            const QList<Token> collate = {{Kind::Space, QStringLiteral(" ")},
-                                          {Kind::Word, QStringLiteral("COLLATE")},
-                                          {Kind::Space, QStringLiteral(" ")},
-                                          {Kind::Word, QString::fromLatin1(JetTranslator::Collation)}};
-            for (qsizetype k = 0; k < collate.size(); ++k)
-                t.insert(last + 1 + k, collate[k]);
+            }
+            static const QLatin1StringView stops[] = {QLatin1StringView("LIMIT"), QLatin1StringView("OFFSET"),
+                                                      QLatin1StringView("UNION"), QLatin1StringView("EXCEPT"),
+                                                      QLatin1StringView("INTERSECT")};
+            const bool stop = isPunct(t[i], QLatin1StringView(";")) ||
+                              std::any_of(std::begin(stops), std::end(stops),
+                                          [&](QLatin1StringView w) { return isKeyword(t[i], w); });
+            if (stop) {
+                finish(term);
+                term.active = false;
+            } else {
+                term.hasCollation = term.hasCollation || isKeyword(t[i], QLatin1StringView("COLLATE"));
+                term.previous = term.last;
+                term.last = i;
+            }
+        }
+        if (isKeyword(t[i], QLatin1StringView("ORDER"))) {
+            const qsizetype by = nextSolid(t, i + 1);
+            if (by < t.size() && isKeyword(t[by], QLatin1StringView("BY"))) {
+                if (term.active)
+                    finish(term);
+                term = Term{true};
+                i = by;
+            }
         }
     }
+    for (Term &term : levels)
+        if (term.active)
+            finish(term);
+    return marks;
 }
 
 QString quoted(const QString &text, QChar quote)
@@ -341,14 +450,15 @@ namespace JetTranslator {
 
 QString toSqlite(const QString &jetStatement)
 {
-    QList<Token> tokens = tokenize(jetStatement);
-    removeDeleteStar(tokens);
-    expandSelectAliases(tokens);
-    collateOrderBy(tokens);
+    if (jetStatement.size() > MaxLength)
+        refuse(QStringLiteral("l'instruction dépasse %1 caractères").arg(MaxLength));
+    const QList<Token> tokens = AliasExpansion(withoutDeleteStar(tokenize(jetStatement))).run();
+    const std::vector<bool> collateAfter = orderByTermEnds(tokens);
 
     QString out;
     out.reserve(jetStatement.size() + 32);
-    for (const Token &t : std::as_const(tokens)) {
+    for (qsizetype i = 0; i < tokens.size(); ++i) {
+        const Token &t = tokens[i];
         switch (t.kind) {
         case Kind::Identifier:
             out += quoted(t.text, QLatin1Char('"'));
@@ -359,6 +469,10 @@ QString toSqlite(const QString &jetStatement)
         default:
             out += t.text;
         }
+        if (collateAfter[i])
+            out += QStringLiteral(" COLLATE ") + QLatin1StringView(Collation);
+        if (out.size() > MaxLength)
+            refuse(QStringLiteral("l'instruction traduite dépasserait %1 caractères").arg(MaxLength));
     }
     return out;
 }

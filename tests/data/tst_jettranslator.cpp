@@ -1,7 +1,30 @@
+#include "DatabaseError.h"
 #include "JetTranslator.h"
 #include "Statements.h"
 
 #include <QTest>
+
+namespace {
+
+// "SELECT 1 AS a0, a0+a0 AS a1, a1+a1 AS a2, ...": each alias doubles the text of the next.
+QString chain(int links)
+{
+    QString sql = QStringLiteral("SELECT 1 AS a0");
+    for (int i = 1; i <= links; ++i)
+        sql += QStringLiteral(", a%1+a%1 AS a%2").arg(i - 1).arg(i);
+    return sql;
+}
+
+// Subqueries within subqueries, each with an ORDER BY; the innermost uses an alias.
+QString nestedSubqueries(int levels)
+{
+    QString sql = QStringLiteral("SELECT 1 AS x, x + 1 AS y");
+    for (int level = 0; level < levels; ++level)
+        sql = QStringLiteral("SELECT (%1) AS x, 2 AS y FROM t ORDER BY y").arg(sql);
+    return sql;
+}
+
+} // namespace
 
 class TestJetTranslator : public QObject
 {
@@ -81,6 +104,63 @@ private slots:
         QFETCH(QString, jet);
         QFETCH(QString, sqlite);
         QCOMPARE(JetTranslator::toSqlite(jet), sqlite);
+    }
+
+    // Aliases that refer to aliases double the translation with each link; past the bound
+    // the statement is refused at once, before anything that large is made.
+    void boundedTranslation_data()
+    {
+        QTest::addColumn<QString>("jet");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("a chain of 12 aliases") << chain(12) << false;
+        QTest::newRow("a chain of 20 aliases") << chain(20) << true;
+        QTest::newRow("a chain of 24 aliases") << chain(24) << true;
+        // Each subquery's own chain is copied into the outer chain's expansions.
+        QString nested = chain(10);
+        for (int level = 0; level < 6; ++level)
+            nested = QStringLiteral("SELECT (%1 FROM t) AS b0, b0+b0 AS b1, b1+b1 AS b2, b2+b2 AS b3").arg(nested);
+        QTest::newRow("chains within chains") << nested << true;
+        QTest::newRow("a long statement") << QStringLiteral("SELECT ") + QString(JetTranslator::MaxLength, u'x')
+                                          << true;
+        QTest::newRow("parentheses as deep as allowed")
+            << QStringLiteral("SELECT ") + QString(JetTranslator::MaxDepth, u'(') + u'1' +
+                   QString(JetTranslator::MaxDepth, u')')
+            << false;
+        QTest::newRow("parentheses deeper than allowed")
+            << QStringLiteral("SELECT ") + QString(JetTranslator::MaxDepth + 1, u'(') + u'1' +
+                   QString(JetTranslator::MaxDepth + 1, u')')
+            << true;
+        QTest::newRow("300 nested subqueries") << nestedSubqueries(300) << false;
+    }
+    void boundedTranslation()
+    {
+        QFETCH(QString, jet);
+        QFETCH(bool, refused);
+        try {
+            const QString sqlite = JetTranslator::toSqlite(jet);
+            QVERIFY2(!refused, "translated");
+            QVERIFY(sqlite.size() <= JetTranslator::MaxLength);
+        } catch (const DatabaseError &e) {
+            QVERIFY2(refused, qPrintable(e.engineMessage()));
+            QCOMPARE(e.kind(), DatabaseError::Kind::TooComplex);
+        }
+    }
+
+    // What a chain translates to: every alias spelled out, once per reference.
+    void chainsExpandInFull()
+    {
+        QCOMPARE(JetTranslator::toSqlite(chain(3)),
+                 QStringLiteral("SELECT 1 AS a0, (1)+(1) AS a1, ((1)+(1))+((1)+(1)) AS a2, "
+                                "(((1)+(1))+((1)+(1)))+(((1)+(1))+((1)+(1))) AS a3"));
+        const QString twelve = JetTranslator::toSqlite(chain(12));
+        QCOMPARE(twelve.count(QStringLiteral("(1)")), (1 << 13) - 2);
+        QVERIFY(twelve.endsWith(QStringLiteral(") AS a12")));
+
+        // Each level keeps its own alias and its own collation.
+        const QString nested = JetTranslator::toSqlite(nestedSubqueries(300));
+        QCOMPARE(nested.count(QStringLiteral(" ORDER BY y COLLATE FRENCH")), 300);
+        QVERIFY(nested.contains(QStringLiteral("(SELECT 1 AS x, (1) + 1 AS y)")));
+        QVERIFY(nested.startsWith(QStringLiteral("SELECT (SELECT (SELECT")));
     }
 };
 
