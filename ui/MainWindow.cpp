@@ -14,6 +14,7 @@
 #include "RegionalClock.h"
 #include "Shared.h"
 #include "Twips.h"
+#include "WindowPlacement.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -23,7 +24,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QResizeEvent>
-#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -125,13 +125,34 @@ void MainWindow::setDesignGeometry()
                              Twips::toPixels(MainLayout::minimumMapHeight()) + m_toolBar->sizeHint().height() +
                                  m_statusBar->sizeHint().height());
 
-    // Outer size 12000 × 9000 twips, centred on the screen.
-    const QSize outer = Twips::toPixels(12000, 9000);
-    resize(outer - QSize(8, 30));
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect available = screen->availableGeometry();
-        move(available.center() - QPoint(outer.width() / 2, outer.height() / 2));
+    placeOnScreen();
+}
+
+void MainWindow::placeOnScreen()
+{
+    // Outer size 12000 × 9000 twips, centred on the screen, inside it whatever its size.
+    m_placedFrame = WindowPlacement::frameMargins(this);
+    const WindowPlacement::Placement placement =
+        WindowPlacement::place(Twips::toPixels(12000, 9000), m_placedFrame, WindowPlacement::availableArea(this),
+                               minimumSizeHint().expandedTo(minimumSize()));
+    resize(placement.clientSize);
+    move(placement.framePosition);
+}
+
+bool MainWindow::event(QEvent *event)
+{
+    const bool handled = QMainWindow::event(event);
+    // The frame is known only once the window system has framed the shown window: the
+    // window is then sized and centred again from it, once.
+    if (!m_frameKnown && (event->type() == QEvent::Show || event->type() == QEvent::Move ||
+                          event->type() == QEvent::Resize)) {
+        const QMargins frame = WindowPlacement::frameMargins(this);
+        if (!frame.isNull() && frame != m_placedFrame && windowState() == Qt::WindowNoState) {
+            m_frameKnown = true;
+            placeOnScreen();
+        }
     }
+    return handled;
 }
 
 void MainWindow::buildMenus()

@@ -69,12 +69,16 @@ public:
     // What the last layout pass computed (twips).
     const MainLayout &layout() const { return m_layout; }
 
+protected:
+    bool event(QEvent *event) override;
+
 private:
     void buildBars(const ToolBarFactory &makeToolBar);
     void buildMenus();
     void buildFrames();
     MethodSelection::Hooks methodHooks();
     void setDesignGeometry();
+    void placeOnScreen();
     void layoutPass();
     void onWindowActivated(QWindow *focusWindow);
     void onMethodToggled(int method);
@@ -87,6 +91,8 @@ private:
     AppSettings &m_settings;
     MainLayout m_layout;
     bool m_miseEnPageFaite = false;
+    QMargins m_placedFrame; // the frame the window was last placed with
+    bool m_frameKnown = false;
     ActivationTracker m_activation;
 
     QWidget *m_client = nullptr;

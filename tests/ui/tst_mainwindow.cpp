@@ -7,6 +7,7 @@
 #include "ModalityDialog.h"
 #include "Shared.h"
 #include "TestSupport.h"
+#include "WindowPlacement.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,11 +15,15 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMoveEvent>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+
+Q_DECLARE_METATYPE(QMargins)
 
 // The main window as start-up leaves it: menus, method boxes, the ranking and its
 // failures, and the layout on real sizes.
@@ -223,6 +228,84 @@ private slots:
         QVERIFY(shown.first().text.contains(QStringLiteral("Signes.mdb")));
         QVERIFY(shown.first().text.contains(QStringLiteral("introuvable")));
         QCOMPARE(w.syndromes()->count(), 0);
+    }
+
+    // The outer size, frame included, is 12000 × 9000 twips (800 × 600 pixels) centred on
+    // the screen's available area; a screen too small gets the window inside it, never at
+    // a negative place, and a window never below the size it accepts.
+    void placement_data()
+    {
+        QTest::addColumn<QMargins>("frame");
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QSize>("minimum");
+        QTest::addColumn<QPoint>("corner"); // the frame's top-left corner
+        QTest::addColumn<QSize>("client");
+        const QMargins frame(4, 24, 4, 4);
+        const QSize minimum(360, 250);
+        QTest::newRow("ordinary screen") << frame << QRect(0, 0, 1280, 1024) << minimum << QPoint(240, 212)
+                                         << QSize(792, 572);
+        QTest::newRow("frame not told yet") << QMargins() << QRect(0, 0, 1280, 1024) << minimum << QPoint(240, 212)
+                                            << QSize(800, 600);
+        QTest::newRow("a panel along the top") << frame << QRect(0, 32, 1280, 992) << minimum << QPoint(240, 228)
+                                               << QSize(792, 572);
+        QTest::newRow("second screen") << frame << QRect(1280, 0, 1920, 1080) << minimum << QPoint(1840, 240)
+                                       << QSize(792, 572);
+        QTest::newRow("1280 × 1024 at 200 %, panel below")
+            << frame << QRect(0, 0, 640, 488) << minimum << QPoint(0, 0) << QSize(632, 460);
+        QTest::newRow("too small in one direction") << frame << QRect(0, 0, 1024, 560) << minimum << QPoint(112, 0)
+                                                    << QSize(792, 532);
+        QTest::newRow("smaller than the window accepts")
+            << frame << QRect(100, 50, 300, 200) << minimum << QPoint(100, 50) << QSize(360, 250);
+    }
+    void placement()
+    {
+        QFETCH(QMargins, frame);
+        QFETCH(QRect, available);
+        QFETCH(QSize, minimum);
+        QFETCH(QPoint, corner);
+        QFETCH(QSize, client);
+        const WindowPlacement::Placement p = WindowPlacement::place(QSize(800, 600), frame, available, minimum);
+        QCOMPARE(p.framePosition, corner);
+        QCOMPARE(p.clientSize, client);
+    }
+
+    // The main window as the window system places it: first with no frame known, then from
+    // its real frame once the shown window has one, and only that once.
+    void windowPlacedFromItsFrame_data()
+    {
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QPoint>("corner");
+        QTest::addColumn<QSize>("client");
+        QTest::newRow("ordinary screen") << QRect(0, 0, 1280, 1024) << QPoint(240, 212) << QSize(792, 572);
+        QTest::newRow("small screen") << QRect(0, 0, 640, 488) << QPoint(0, 0) << QSize(632, 460);
+    }
+    void windowPlacedFromItsFrame()
+    {
+        QFETCH(QRect, available);
+        QFETCH(QPoint, corner);
+        QFETCH(QSize, client);
+        WindowPlacement::setAvailableAreaForTesting(available);
+        WindowPlacement::setFrameMarginsForTesting(QMargins());
+        auto restore = qScopeGuard([] {
+            WindowPlacement::setAvailableAreaForTesting(std::nullopt);
+            WindowPlacement::setFrameMarginsForTesting(std::nullopt);
+        });
+        Window win(freshIni(), m_db);
+        MainWindow &w = *win.w;
+        QCOMPARE(w.size(), QSize(800, 600).boundedTo(available.size()));
+        QCOMPARE(w.pos(), available.size().width() < 800 ? available.topLeft() : QPoint(240, 212));
+
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        WindowPlacement::setFrameMarginsForTesting(QMargins(4, 24, 4, 4));
+        QMoveEvent framed(w.pos(), w.pos());
+        QCoreApplication::sendEvent(&w, &framed);
+        QCOMPARE(w.pos(), corner);
+        QCOMPARE(w.size(), client);
+
+        WindowPlacement::setFrameMarginsForTesting(QMargins(8, 30, 8, 8));
+        QCoreApplication::sendEvent(&w, &framed);
+        QCOMPARE(w.size(), client);
     }
 
     void layoutFollowsTheWindow()
