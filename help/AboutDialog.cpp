@@ -24,6 +24,9 @@ AboutDialog::AboutDialog(QWidget *parent, Registry *registry)
     HelpResources::initialise();
     setObjectName(QStringLiteral("frmAbout"));
     setModal(true);
+    // The box has no title text. Left empty, the title would be replaced by the window
+    // system with the application's name; a blank is shown as it is.
+    setWindowTitle(QStringLiteral(" "));
     setFixedSize(Twips::toPixels(7050, 4260));
 
     auto *icon = new InfoPicture(QStringLiteral(":/help/icons/logo.svg"), this);

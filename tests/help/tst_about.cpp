@@ -26,6 +26,9 @@ private slots:
     void boxShowsTheVersionAndWholeButtons()
     {
         AboutDialog about;
+        // No title text: an empty title would show the application's name instead.
+        QVERIFY2(!about.windowTitle().isEmpty() && about.windowTitle().trimmed().isEmpty(),
+                 qPrintable(about.windowTitle()));
         QCOMPARE(about.findChild<QLabel *>(u"lblVersion"_s)->text(), VersionText::application());
         for (const QPushButton *button : about.findChildren<QPushButton *>())
             QVERIFY2(button->width() >= button->sizeHint().width() && about.rect().contains(button->geometry()),
