@@ -1,0 +1,90 @@
+#include "RegionalDefaults.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileIconProvider>
+#include <QFileSystemModel>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using Environment = RegionalDefaults::Environment;
+
+Q_DECLARE_METATYPE(Environment)
+
+// The toolkit's file dialog on a machine without regional settings: its list of files
+// dates and names them in French. This program starts as the program does, on an
+// environment emptied of every regional setting (see main() below).
+class TestFrenchDialogs : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+private slots:
+    void whenDatesBecomeFrench_data()
+    {
+        QTest::addColumn<Environment>("before");
+        QTest::addColumn<Environment>("after");
+        const QByteArray fr = "fr_FR.UTF-8";
+        QTest::newRow("nothing set") << Environment{} << Environment{{}, fr, {}};
+        QTest::newRow("LANG=C") << Environment{{}, {}, "C"} << Environment{{}, fr, "C"};
+        QTest::newRow("LANG=POSIX") << Environment{{}, {}, "POSIX"} << Environment{{}, fr, "POSIX"};
+        QTest::newRow("LANG=C.UTF-8") << Environment{{}, {}, "C.UTF-8"} << Environment{{}, fr, "C.UTF-8"};
+        QTest::newRow("LC_ALL=C overrides LANG")
+            << Environment{"C", {}, "en_US.UTF-8"} << Environment{{}, fr, "C"};
+        QTest::newRow("a language of the machine's own")
+            << Environment{{}, {}, "en_US.UTF-8"} << Environment{{}, {}, "en_US.UTF-8"};
+        QTest::newRow("dates of the machine's own")
+            << Environment{{}, "de_DE.UTF-8", "C"} << Environment{{}, "de_DE.UTF-8", "C"};
+        QTest::newRow("LC_ALL of the machine's own")
+            << Environment{"en_GB.UTF-8", {}, {}} << Environment{"en_GB.UTF-8", {}, {}};
+        QTest::newRow("C dates chosen over a regional LANG")
+            << Environment{{}, "C", "en_US.UTF-8"} << Environment{{}, fr, "en_US.UTF-8"};
+    }
+    void whenDatesBecomeFrench()
+    {
+        QFETCH(Environment, before);
+        QFETCH(Environment, after);
+        QCOMPARE(RegionalDefaults::withFrenchDates(before), after);
+    }
+
+    void fileListInFrench()
+    {
+        const QString sub = m_dir.filePath(u"Visites"_s);
+        QVERIFY(QDir().mkpath(sub));
+        QFile file(m_dir.filePath(u"visite.pdf"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        const QDateTime when(QDate(2026, 12, 7), QTime(14, 5));
+        QVERIFY(file.setFileTime(when, QFileDevice::FileModificationTime));
+        file.close();
+
+        QFileSystemModel model;
+        QSignalSpy loaded(&model, &QFileSystemModel::directoryLoaded);
+        const QModelIndex root = model.setRootPath(m_dir.path());
+        QVERIFY(loaded.wait(5000) || model.rowCount(root) == 2);
+        QTRY_COMPARE(model.rowCount(root), 2);
+
+        // The date as the file dialog writes it: French, not "7 Dec 2026 14:05".
+        const QModelIndex pdf = model.index(m_dir.filePath(u"visite.pdf"_s), 3);
+        QCOMPARE(model.data(pdf).toString(), u"07/12/2026 14:05"_s);
+        // A folder's kind, in French; and the toolkit's own translation for the rest.
+        QCOMPARE(model.data(model.index(sub, 2)).toString(), u"Dossier"_s);
+        QCOMPARE(QFileIconProvider().type(QFileInfo(sub)), u"Dossier"_s);
+        QCOMPARE(model.headerData(3, Qt::Horizontal).toString(), u"Dernière modification"_s);
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    for (const char *name : {"LC_ALL", "LC_TIME", "LC_MESSAGES", "LANG", "LANGUAGE"})
+        qunsetenv(name);
+    RegionalDefaults::frenchDatesBeforeStart();
+    QApplication app(argc, argv);
+    RegionalDefaults::frenchToolkit();
+    TestFrenchDialogs test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_frenchdialogs.moc"
