@@ -19,10 +19,15 @@ struct BrowserLayout {
     static constexpr int ViewTop = PanelTop + PanelHeight;
     static constexpr int InnerWidth = 8910;
     static constexpr int InnerHeight = 6465;
+    // The search panel, opened by "Rechercher" between the address panel and the view,
+    // which it moves down.
+    static constexpr int SearchTop = PanelTop + PanelHeight;
+    static constexpr int SearchHeight = 480;
 
     double addressWidth = 0;
+    double viewTop = ViewTop;
     double viewWidth = 0;
     double viewHeight = 0;
 
-    static BrowserLayout forInnerSize(double width, double height);
+    static BrowserLayout forInnerSize(double width, double height, bool searching = false);
 };

@@ -2,12 +2,15 @@
 
 #include "BrowserLayout.h"
 #include "HelpResources.h"
+#include "HelpSearch.h"
 #include "HtmlView.h"
 #include "Twips.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -43,7 +46,7 @@ HelpBrowser *HelpBrowser::instance()
 HelpBrowser::HelpBrowser(QWidget *parent)
     : QWidget(parent, Qt::Window), m_toolBar(new QToolBar(this)), m_addressPanel(new QWidget(this)),
       m_addressLabel(new QLabel(QStringLiteral("&Adresse:"), m_addressPanel)), m_address(new QComboBox(m_addressPanel)),
-      m_view(new HtmlView(this))
+      m_view(new HtmlView(this)), m_searchPanel(new QWidget(this)), m_searchField(new QLineEdit(m_searchPanel))
 {
     HelpResources::initialise();
     setObjectName(QStringLiteral("frmBrowser"));
@@ -84,6 +87,22 @@ HelpBrowser::HelpBrowser(QWidget *parent)
                  BrowserLayout::InnerWidth - 100, BrowserLayout::AddressHeight);
     connect(m_address, &QComboBox::activated, this, &HelpBrowser::onAddressSelected);
 
+    m_searchPanel->setObjectName(QStringLiteral("picSearch"));
+    auto *searchLabel = new QLabel(QStringLiteral("&Rechercher :"), m_searchPanel);
+    searchLabel->setObjectName(QStringLiteral("lblSearch"));
+    searchLabel->setBuddy(m_searchField);
+    m_searchField->setObjectName(QStringLiteral("txtSearch"));
+    m_searchField->setPlaceholderText(QStringLiteral("mots à chercher dans les pages de l'aide"));
+    m_searchField->setClearButtonEnabled(true);
+    m_searchField->installEventFilter(this);
+    auto *searchRow = new QHBoxLayout(m_searchPanel);
+    searchRow->setContentsMargins(Twips::toPixels(BrowserLayout::AddressLeft), Twips::toPixels(60),
+                                  Twips::toPixels(BrowserLayout::AddressLeft), Twips::toPixels(60));
+    searchRow->addWidget(searchLabel);
+    searchRow->addWidget(m_searchField, 1);
+    m_searchPanel->hide();
+    connect(m_searchField, &QLineEdit::textChanged, this, &HelpBrowser::showResults);
+
     m_view->setObjectName(QStringLiteral("brwWebBrowser"));
     connect(m_view, &HtmlView::downloadEnded, this, &HelpBrowser::onDownloadEnded);
     connect(m_view, &HtmlView::navigationCompleted, this, &HelpBrowser::onNavigationCompleted);
@@ -114,6 +133,7 @@ void HelpBrowser::load(const QString &pageFolder)
     m_address->move(Twips::toPixels(BrowserLayout::AddressLeft),
                     Twips::toPixels(Twips::fromPixels(label.top()) + Twips::fromPixels(label.height()) + 15));
     m_startingAddress = QDir::toNativeSeparators(pageFolder + QStringLiteral("/INDEX.HTM"));
+    m_view->setHomeAddress(m_startingAddress);
     if (!m_startingAddress.isEmpty()) {
         m_address->setEditText(m_startingAddress);
         m_address->addItem(m_address->currentText());
@@ -131,12 +151,14 @@ void HelpBrowser::resizeEvent(QResizeEvent *event)
 void HelpBrowser::applyResizeRule()
 {
     const double innerWidth = Twips::fromPixels(width());
-    const BrowserLayout layout = BrowserLayout::forInnerSize(innerWidth, Twips::fromPixels(height()));
-    // The toolbar and the address panel span the window, as docked bars do.
+    const BrowserLayout layout =
+        BrowserLayout::forInnerSize(innerWidth, Twips::fromPixels(height()), !m_searchPanel->isHidden());
+    // The toolbar and the address and search panels span the window, as docked bars do.
     Twips::place(m_toolBar, 0, 0, innerWidth, BrowserLayout::ToolBarHeight);
     Twips::place(m_addressPanel, 0, BrowserLayout::PanelTop, innerWidth, BrowserLayout::PanelHeight);
+    Twips::place(m_searchPanel, 0, BrowserLayout::SearchTop, innerWidth, BrowserLayout::SearchHeight);
     m_address->resize(Twips::toPixels(layout.addressWidth), m_address->height());
-    Twips::place(m_view, BrowserLayout::ViewLeft, BrowserLayout::ViewTop, layout.viewWidth, layout.viewHeight);
+    Twips::place(m_view, BrowserLayout::ViewLeft, layout.viewTop, layout.viewWidth, layout.viewHeight);
 }
 
 void HelpBrowser::onAddressSelected()
@@ -149,6 +171,13 @@ void HelpBrowser::onAddressSelected()
 
 bool HelpBrowser::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_searchField) {
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+            closeSearch();
+            return true;
+        }
+        return QWidget::eventFilter(watched, event);
+    }
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -168,11 +197,14 @@ void HelpBrowser::onButtonClicked(QAction *button)
     } else if (key == QLatin1String("Next")) {
         m_view->goForward();
     } else if (key == QLatin1String("Refresh")) {
-        m_view->reload();
+        if (m_showingResults)
+            showResults();
+        else
+            m_view->reload();
     } else if (key == QLatin1String("Home")) {
         m_view->goHome();
     } else if (key == QLatin1String("Search")) {
-        m_view->goSearch();
+        openSearch();
     } else if (key == QLatin1String("Stop")) {
         m_busyTimer.stop();
         m_view->stop();
@@ -195,8 +227,39 @@ void HelpBrowser::onDownloadEnded()
     setWindowTitle(m_view->locationName());
 }
 
+void HelpBrowser::openSearch()
+{
+    m_searchPanel->show();
+    applyResizeRule();
+    m_searchField->setFocus();
+    m_searchField->selectAll();
+    showResults();
+}
+
+void HelpBrowser::closeSearch()
+{
+    m_searchPanel->hide();
+    applyResizeRule();
+    if (m_showingResults)
+        m_view->goBack();
+}
+
+void HelpBrowser::showResults()
+{
+    // The help folder is the folder of the start page; its pages are read at the first search.
+    const QString folder = QFileInfo(m_startingAddress).absolutePath();
+    if (!m_search)
+        m_search = std::make_unique<HelpSearch>(folder);
+    const QString typed = m_searchField->text();
+    m_view->showPage(HelpSearch::resultsPage(typed, m_search->find(typed)),
+                     QUrl::fromLocalFile(QDir::fromNativeSeparators(folder) + QLatin1Char('/')));
+    m_showingResults = true;
+    setWindowTitle(m_view->locationName());
+}
+
 void HelpBrowser::onNavigationCompleted()
 {
+    m_showingResults = false;
     setWindowTitle(m_view->locationName());
     const QString address = m_view->locationAddress();
     int match = -1;

@@ -3,15 +3,21 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <memory>
+
+class HelpSearch;
 class HtmlView;
 class QAction;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QToolBar;
 
 // frmBrowser: the help window. A navigation toolbar, an address box with the history of the
 // pages reached (most recent first, each address once), and the HTML view; the title follows
 // the page shown, and reads "Traitement en cours..." while a page loads.
+// "Démarrage" goes back to INDEX.HTM; "Rechercher" opens a search field under the address
+// box, and the view lists, as the words are typed, the help pages that hold them.
 // There is one window at a time, without owner; it is destroyed when the user closes it.
 class HelpBrowser final : public QWidget
 {
@@ -50,13 +56,20 @@ private:
     void onBusyTick();
     void onDownloadEnded();
     void onNavigationCompleted();
+    void openSearch();
+    void closeSearch();
+    void showResults();
 
     QToolBar *m_toolBar;
     QWidget *m_addressPanel;
     QLabel *m_addressLabel;
     QComboBox *m_address;
     HtmlView *m_view;
+    QWidget *m_searchPanel;
+    QLineEdit *m_searchField;
     QTimer m_busyTimer{this};
+    std::unique_ptr<HelpSearch> m_search;
+    bool m_showingResults = false;
 
     QString m_startingAddress;
     bool m_navigationSuppressed = false;

@@ -47,7 +47,9 @@ void HtmlView::navigate(const QString &address)
 
 void HtmlView::goBack()
 {
-    if (m_historyIndex > 0)
+    if (m_madePageShown && m_historyIndex >= 0)
+        request(m_history.at(m_historyIndex), Move::Return);
+    else if (m_historyIndex > 0)
         request(m_history.at(m_historyIndex - 1), Move::Back);
 }
 
@@ -63,12 +65,6 @@ void HtmlView::goHome()
         navigate(m_homeAddress);
 }
 
-void HtmlView::goSearch()
-{
-    if (!m_searchAddress.isEmpty())
-        navigate(m_searchAddress);
-}
-
 void HtmlView::reload()
 {
     if (m_historyIndex >= 0)
@@ -80,6 +76,20 @@ void HtmlView::stop()
     m_loadTimer.stop();
     m_busy = false;
     m_pendingAddress.clear();
+}
+
+void HtmlView::showPage(const QString &html, const QUrl &base)
+{
+    stop();
+    document()->setBaseUrl(base);
+    setHtml(html);
+    document()->setBaseUrl(base);
+    horizontalScrollBar()->setValue(0);
+    verticalScrollBar()->setValue(0);
+    m_madePageShown = true;
+    m_locationUrl = base;
+    m_locationName = documentTitle();
+    m_locationAddress.clear();
 }
 
 QUrl HtmlView::urlFromAddress(const QString &address)
@@ -148,6 +158,7 @@ void HtmlView::completeRequest()
         ++m_historyIndex;
         break;
     case Move::Reload:
+    case Move::Return:
         break;
     }
     m_busy = false;
@@ -159,6 +170,7 @@ void HtmlView::completeRequest()
 
 void HtmlView::display(const QString &address)
 {
+    m_madePageShown = false;
     const QUrl url = urlFromAddress(address);
     if (url.isEmpty() || url.isRelative() || (url.isLocalFile() && url.toLocalFile().isEmpty())) {
         displayError(address, QStringLiteral("Cette adresse ne désigne aucune page."));

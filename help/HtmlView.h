@@ -6,8 +6,8 @@
 #include <QUrl>
 
 // The help window's HTML view: a text browser that goes to pages by address text and keeps
-// its own history, home page and search page, with a busy state and two notifications in
-// the manner of an embedded web view.
+// its own history and home page, and shows pages the program makes, with a busy state and
+// two notifications in the manner of an embedded web view.
 //
 // A request only makes the view busy; the page is read and shown on a later turn of the
 // event loop (after loadDelay milliseconds), then the view is idle again and reports
@@ -23,7 +23,6 @@ class HtmlView final : public QTextBrowser
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(HtmlView)
     Q_PROPERTY(QString homeAddress READ homeAddress WRITE setHomeAddress)
-    Q_PROPERTY(QString searchAddress READ searchAddress WRITE setSearchAddress)
     Q_PROPERTY(int loadDelay READ loadDelay WRITE setLoadDelay)
 
 public:
@@ -33,12 +32,15 @@ public:
     void navigate(const QString &address);
     void goBack();
     void goForward();
-    // The view's own home and search pages; while unset (the default) these do nothing.
+    // The view's own home page; while unset (the default) this does nothing.
     void goHome();
-    void goSearch();
     void reload() override;
     // Drops a pending request; the page shown stays.
     void stop();
+    // Shows a page the program made (the search's results) at once: it has no address and
+    // no place in the history, its links are read against `base`, and going back from it
+    // returns to the page it replaced.
+    void showPage(const QString &html, const QUrl &base);
 
     bool isBusy() const { return m_busy; }
     // The page's title, or its file name when it has none; empty before the first page.
@@ -47,8 +49,6 @@ public:
 
     QString homeAddress() const { return m_homeAddress; }
     void setHomeAddress(const QString &address) { m_homeAddress = address; }
-    QString searchAddress() const { return m_searchAddress; }
-    void setSearchAddress(const QString &address) { m_searchAddress = address; }
     int loadDelay() const { return m_loadDelay; }
     void setLoadDelay(int milliseconds) { m_loadDelay = qMax(0, milliseconds); }
 
@@ -74,7 +74,8 @@ protected:
     void doSetSource(const QUrl &name, QTextDocument::ResourceType type) override;
 
 private:
-    enum class Move { New, Back, Forward, Reload };
+    // Return: back to the history's current page from a page the program made.
+    enum class Move { New, Back, Forward, Reload, Return };
 
     void request(const QString &address, Move move);
     void completeRequest();
@@ -91,9 +92,9 @@ private:
     QStringList m_history;
     qsizetype m_historyIndex = -1;
 
+    bool m_madePageShown = false;
     QUrl m_locationUrl;
     QString m_locationName;
     QString m_locationAddress;
     QString m_homeAddress;
-    QString m_searchAddress;
 };

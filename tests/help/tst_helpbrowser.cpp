@@ -8,7 +8,10 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QScopeGuard>
 #include <QSignalSpy>
+#include <QTextCursor>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -122,6 +125,79 @@ private slots:
         m_window->findChild<QAction *>(u"Stop"_s)->trigger();
         QCOMPARE(m_window->windowTitle(), u"Page A"_s);
         QVERIFY(!view()->isBusy());
+    }
+
+    void homeGoesToTheStartPage()
+    {
+        QVERIFY(enter(page("A")));
+        m_window->findChild<QAction *>(u"Home"_s)->trigger();
+        QVERIFY(QTest::qWaitFor([this] { return !view()->isBusy(); }));
+        QCOMPARE(view()->locationAddress(), m_start);
+        QCOMPARE(history(), (QStringList{m_start, page("A")}));
+    }
+
+    // "Rechercher" opens a field above the view; as words are typed the view lists the help
+    // pages holding them, each linked; Escape closes the field.
+    void searchListsThePagesAsTheWordsAreTyped()
+    {
+        // A page of the help folder, beside the (missing) start page.
+        const QString found = AppPaths::inApplicationFolder(u"ESSAI-RECHERCHE.HTM"_s);
+        QFile file(found);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(u"<html><head><title>Page d'essai</title></head><body><p>Le zèbre rayé galope. Une autre "
+                   "phrase.</p></body></html>"_s.toUtf8());
+        file.close();
+        auto removeFile = qScopeGuard([&] { QFile::remove(found); });
+
+        QVERIFY(enter(page("A")));
+        auto *field = m_window->findChild<QLineEdit *>(u"txtSearch"_s);
+        QVERIFY(!field->isVisible());
+        const int viewTop = view()->y();
+        m_window->findChild<QAction *>(u"Search"_s)->trigger();
+        QVERIFY(field->isVisible());
+        QCOMPARE(m_window->focusWidget(), field);
+        QVERIFY(view()->y() >= field->mapTo(m_window, QPoint(0, field->height())).y());
+        QCOMPARE(m_window->windowTitle(), u"Rechercher dans l'aide"_s);
+
+        QTest::keyClicks(field, u"ZEBRE ray"_s);
+        QCOMPARE(m_window->windowTitle(), u"Rechercher dans l'aide"_s);
+        QVERIFY2(view()->toPlainText().contains(u"Une page contient « ZEBRE ray » :"_s), qPrintable(view()->toPlainText()));
+        const QTextCursor sentence = view()->document()->find(u"Le zèbre rayé galope."_s);
+        QVERIFY(!sentence.isNull());
+        const QString link = sentence.charFormat().anchorHref();
+        QCOMPARE(QUrl(link).toLocalFile(), QDir::fromNativeSeparators(found));
+
+        emit view()->anchorClicked(QUrl(link));
+        QVERIFY(QTest::qWaitFor([this] { return !view()->isBusy(); }));
+        QCOMPARE(view()->locationAddress(), QDir::toNativeSeparators(found));
+        QCOMPARE(m_window->windowTitle(), u"Page d'essai"_s);
+
+        QTest::keyClick(field, Qt::Key_Escape);
+        QVERIFY(!field->isVisible());
+        QCOMPARE(view()->y(), viewTop);
+        QCOMPARE(view()->locationAddress(), QDir::toNativeSeparators(found));
+    }
+
+    // The results take no place in the history: "Précédent" and Escape return to the page
+    // they replaced.
+    void leavingTheResultsReturnsToThePage()
+    {
+        QVERIFY(enter(page("A")) && enter(page("B")));
+        auto *field = m_window->findChild<QLineEdit *>(u"txtSearch"_s);
+        m_window->findChild<QAction *>(u"Search"_s)->trigger();
+        QTest::keyClicks(field, u"nulle part"_s);
+        QVERIFY(view()->toPlainText().contains(u"Aucune page de l'aide ne contient « nulle part »."_s));
+        m_window->findChild<QAction *>(u"Back"_s)->trigger();
+        QVERIFY(QTest::qWaitFor([this] { return !view()->isBusy(); }));
+        QCOMPARE(view()->locationAddress(), page("B"));
+        QTRY_COMPARE(m_window->windowTitle(), u"Page B"_s);
+
+        m_window->findChild<QAction *>(u"Search"_s)->trigger();
+        QVERIFY(view()->locationAddress().isEmpty());
+        QTest::keyClick(field, Qt::Key_Escape);
+        QVERIFY(QTest::qWaitFor([this] { return !view()->isBusy(); }));
+        QCOMPARE(view()->locationAddress(), page("B"));
+        QCOMPARE(history(), (QStringList{page("B"), page("A"), m_start}));
     }
 
     void resizingKeepsViewAndAddressNarrowerThanTheWindow()
