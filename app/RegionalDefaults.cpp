@@ -11,6 +11,9 @@ namespace RegionalDefaults {
 
 namespace {
 
+// The variables the toolkit reads the machine's locale from.
+constexpr const char *Variables[] = {"LC_ALL", "LC_TIME", "LC_NUMERIC", "LC_MONETARY", "LC_MESSAGES", "LANG"};
+
 // No regional setting: nothing, or the plain C locale under one of its names.
 bool isPlain(const QByteArray &value)
 {
@@ -19,34 +22,29 @@ bool isPlain(const QByteArray &value)
 
 } // namespace
 
-Environment withFrenchDates(Environment current)
+Environment withFrenchForms(const Environment &current)
 {
-    const QByteArray &dates = !current.lcAll.isEmpty()    ? current.lcAll
-                              : !current.lcTime.isEmpty() ? current.lcTime
-                                                          : current.lang;
-    if (!isPlain(dates))
-        return current;
-    if (!current.lcAll.isEmpty())
-        current.lang = std::exchange(current.lcAll, QByteArray());
-    current.lcTime = "fr_FR.UTF-8";
-    return current;
+    for (const QByteArray &value : current)
+        if (!isPlain(value))
+            return current;
+    return {{"LANG", "fr_FR.UTF-8"}};
 }
 
-void frenchDatesBeforeStart()
+void frenchFormsBeforeStart()
 {
-    const Environment before{qgetenv("LC_ALL"), qgetenv("LC_TIME"), qgetenv("LANG")};
-    const Environment after = withFrenchDates(before);
-    if (after == before)
+    Environment current;
+    for (const char *name : Variables)
+        if (qEnvironmentVariableIsSet(name))
+            current.insert(name, qgetenv(name));
+    const Environment wanted = withFrenchForms(current);
+    if (wanted == current)
         return;
-    const auto set = [](const char *name, const QByteArray &value) {
-        if (value.isEmpty())
-            qunsetenv(name);
+    for (const char *name : Variables) {
+        if (wanted.contains(name))
+            qputenv(name, wanted.value(name));
         else
-            qputenv(name, value);
-    };
-    set("LC_ALL", after.lcAll);
-    set("LC_TIME", after.lcTime);
-    set("LANG", after.lang);
+            qunsetenv(name);
+    }
 }
 
 void frenchToolkit()

@@ -9,7 +9,7 @@
 
 int main(int argc, char *argv[])
 {
-    RegionalDefaults::frenchDatesBeforeStart();
+    RegionalDefaults::frenchFormsBeforeStart();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(AppVersion::Title));
     QApplication::setApplicationVersion(

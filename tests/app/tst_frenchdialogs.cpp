@@ -14,7 +14,7 @@ using Environment = RegionalDefaults::Environment;
 Q_DECLARE_METATYPE(Environment)
 
 // The toolkit's file dialog on a machine without regional settings: its list of files
-// dates and names them in French. This program starts as the program does, on an
+// dates, measures and names them in French. This program starts as the program does, on an
 // environment emptied of every regional setting (see main() below).
 class TestFrenchDialogs : public QObject
 {
@@ -23,31 +23,28 @@ class TestFrenchDialogs : public QObject
     QTemporaryDir m_dir;
 
 private slots:
-    void whenDatesBecomeFrench_data()
+    void whenFrenchFormsAreGiven_data()
     {
         QTest::addColumn<Environment>("before");
         QTest::addColumn<Environment>("after");
-        const QByteArray fr = "fr_FR.UTF-8";
-        QTest::newRow("nothing set") << Environment{} << Environment{{}, fr, {}};
-        QTest::newRow("LANG=C") << Environment{{}, {}, "C"} << Environment{{}, fr, "C"};
-        QTest::newRow("LANG=POSIX") << Environment{{}, {}, "POSIX"} << Environment{{}, fr, "POSIX"};
-        QTest::newRow("LANG=C.UTF-8") << Environment{{}, {}, "C.UTF-8"} << Environment{{}, fr, "C.UTF-8"};
-        QTest::newRow("LC_ALL=C overrides LANG")
-            << Environment{"C", {}, "en_US.UTF-8"} << Environment{{}, fr, "C"};
-        QTest::newRow("a language of the machine's own")
-            << Environment{{}, {}, "en_US.UTF-8"} << Environment{{}, {}, "en_US.UTF-8"};
-        QTest::newRow("dates of the machine's own")
-            << Environment{{}, "de_DE.UTF-8", "C"} << Environment{{}, "de_DE.UTF-8", "C"};
-        QTest::newRow("LC_ALL of the machine's own")
-            << Environment{"en_GB.UTF-8", {}, {}} << Environment{"en_GB.UTF-8", {}, {}};
-        QTest::newRow("C dates chosen over a regional LANG")
-            << Environment{{}, "C", "en_US.UTF-8"} << Environment{{}, fr, "en_US.UTF-8"};
+        const Environment french{{"LANG", "fr_FR.UTF-8"}};
+        QTest::newRow("nothing set") << Environment{} << french;
+        QTest::newRow("LANG=C") << Environment{{"LANG", "C"}} << french;
+        QTest::newRow("LANG=POSIX") << Environment{{"LANG", "POSIX"}} << french;
+        QTest::newRow("LANG=C.UTF-8") << Environment{{"LANG", "C.UTF-8"}} << french;
+        QTest::newRow("LC_ALL=C") << Environment{{"LC_ALL", "C"}, {"LC_TIME", "POSIX"}} << french;
+        const Environment english{{"LANG", "en_US.UTF-8"}};
+        QTest::newRow("a language of the machine's own") << english << english;
+        const Environment germanDates{{"LANG", "C.UTF-8"}, {"LC_TIME", "de_DE.UTF-8"}};
+        QTest::newRow("dates of the machine's own") << germanDates << germanDates;
+        const Environment forcedC{{"LC_ALL", "C"}, {"LANG", "en_GB.UTF-8"}};
+        QTest::newRow("C forced over a language of the machine's own") << forcedC << forcedC;
     }
-    void whenDatesBecomeFrench()
+    void whenFrenchFormsAreGiven()
     {
         QFETCH(Environment, before);
         QFETCH(Environment, after);
-        QCOMPARE(RegionalDefaults::withFrenchDates(before), after);
+        QCOMPARE(RegionalDefaults::withFrenchForms(before), after);
     }
 
     void fileListInFrench()
@@ -66,9 +63,11 @@ private slots:
         QVERIFY(loaded.wait(5000) || model.rowCount(root) == 2);
         QTRY_COMPARE(model.rowCount(root), 2);
 
-        // The date as the file dialog writes it: French, not "7 Dec 2026 14:05".
-        const QModelIndex pdf = model.index(m_dir.filePath(u"visite.pdf"_s), 3);
-        QCOMPARE(model.data(pdf).toString(), u"07/12/2026 14:05"_s);
+        // Date and size as the file dialog writes them: French, not "7 Dec 2026 14:05:00"
+        // and "0 bytes".
+        const QString pdf = m_dir.filePath(u"visite.pdf"_s);
+        QCOMPARE(model.data(model.index(pdf, 3)).toString(), u"07/12/2026 14:05"_s);
+        QCOMPARE(model.data(model.index(pdf, 1)).toString(), u"0 octets"_s);
         // A folder's kind, in French; and the toolkit's own translation for the rest.
         QCOMPARE(model.data(model.index(sub, 2)).toString(), u"Dossier"_s);
         QCOMPARE(QFileIconProvider().type(QFileInfo(sub)), u"Dossier"_s);
@@ -80,7 +79,7 @@ int main(int argc, char *argv[])
 {
     for (const char *name : {"LC_ALL", "LC_TIME", "LC_MESSAGES", "LANG", "LANGUAGE"})
         qunsetenv(name);
-    RegionalDefaults::frenchDatesBeforeStart();
+    RegionalDefaults::frenchFormsBeforeStart();
     QApplication app(argc, argv);
     RegionalDefaults::frenchToolkit();
     TestFrenchDialogs test;
