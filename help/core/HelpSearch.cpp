@@ -164,8 +164,10 @@ HelpSearch::Page HelpSearch::readHtml(const QString &html)
     if (titleEnd > titleStart)
         page.title = decodeEntities(html.mid(titleStart + 1, titleEnd - titleStart - 1)).simplified();
 
-    // The body's text, blanks as one, with a line break wherever a sentence must end.
+    // The body's text, blanks as one, with a line break wherever a sentence must end: at the
+    // tags that end one, and at each line of preformatted text.
     QString text;
+    bool preformatted = false;
     qsizetype i = 0;
     const qsizetype headEnd = html.indexOf(QLatin1String("</head"), 0, Qt::CaseInsensitive);
     if (headEnd >= 0)
@@ -173,7 +175,7 @@ HelpSearch::Page HelpSearch::readHtml(const QString &html)
     while (i < html.size()) {
         const QChar c = html[i];
         if (c != u'<') {
-            text += c.isSpace() && c != QChar(0xa0) ? QChar(u' ') : c;
+            text += preformatted && c == u'\n' ? c : c.isSpace() && c != QChar(0xa0) ? QChar(u' ') : c;
             ++i;
             continue;
         }
@@ -199,6 +201,8 @@ HelpSearch::Page HelpSearch::readHtml(const QString &html)
             i = endClose < 0 ? html.size() : endClose + 1;
             continue;
         }
+        if (name == QLatin1String("pre"))
+            preformatted = html[nameStart - 1] != u'/';
         if (endsSentence(name))
             text += u'\n';
     }

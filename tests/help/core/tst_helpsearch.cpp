@@ -107,12 +107,12 @@ private slots:
             u"<html><head><title>Aide &amp; conseils</title><script>var x = 'pouls';</script></head><body>"
             "<!-- <p>caché</p> --><h1>Titre</h1><p>Une phrase. Une autre&nbsp;? Oui&nbsp;! « Mise en page... » "
             "dans le menu.<br>Ligne&#160;deux &#x2013; fin &laquo;&raquo;</p><table><tr><td>a</td><td>b</td></tr>"
-            "</table><script type=\"text/javascript\">alert(1)</script>Dernier</body></html>"_s);
+            "</table><script type=\"text/javascript\">alert(1)</script><pre>-- un\n-- deux\n</pre>Dernier</body></html>"_s);
         QCOMPARE(page.title, u"Aide & conseils"_s);
         QCOMPARE(page.sentences, (QStringList{u"Titre"_s, u"Une phrase."_s, u"Une autre ?"_s,
                                              u"Oui !"_s, u"« Mise en page... » dans le menu."_s,
                                              u"Ligne deux – fin «»"_s,
-                                             u"a"_s, u"b"_s, u"Dernier"_s}));
+                                             u"a"_s, u"b"_s, u"-- un"_s, u"-- deux"_s, u"Dernier"_s}));
     }
 
     void resultsPageInFrench()
