@@ -447,6 +447,41 @@ private slots:
         QVERIFY(html.contains(u"aide à l'enseignement"_s));
     }
 
+    // The examples of the page on editing the base hold true of the base itself: the sign
+    // they add does not exist yet, under a number beyond every number taken, and the link they
+    // add joins a sign and a syndrome that exist and are not linked yet.
+    void helpExamplesFitTheBase()
+    {
+        QFile page(QStringLiteral(TESSAVOR_BIN_DIR "/REGENERATION.HTM"));
+        QVERIFY2(page.open(QIODevice::ReadOnly), "build the help pages first");
+        const QString html = QString::fromUtf8(page.readAll());
+        QHash<QString, QString> texts;
+        for (const QString &text : std::as_const(m_text))
+            texts.insert(folded(text), text);
+        const qint32 highest = *std::max_element(m_text.keyBegin(), m_text.keyEnd());
+        int signs = 0;
+        for (const QRegularExpressionMatch &m :
+             QRegularExpression(u"INSERT INTO Modalités \\([^)]*\\) VALUES \\((\\d+), '((?:[^']|'')*)', (\\d+)\\)"_s)
+                 .globalMatch(html)) {
+            const QString text = m.captured(2).replace(u"''"_s, u"'"_s);
+            QVERIFY2(!texts.contains(folded(text)), qPrintable(text + u" is already "_s + texts.value(folded(text))));
+            QVERIFY2(m.captured(1).toInt() > highest, qPrintable(m.captured(1)));
+            QVERIFY(m_category.values().contains(m.captured(3).toInt()));
+            ++signs;
+        }
+        int links = 0;
+        for (const QRegularExpressionMatch &m :
+             QRegularExpression(u"INSERT INTO \"Modalité-Syndrome\" \\([^)]*\\) VALUES \\((\\d+), (\\d+)\\)"_s)
+                 .globalMatch(html)) {
+            const qint32 sign = m.captured(1).toInt();
+            const qint32 syndrome = m.captured(2).toInt();
+            QVERIFY2(m_text.contains(sign) && m_index.contains(syndrome), qPrintable(m.captured(0)));
+            QVERIFY2(!m_syndromes[m_index[syndrome]].signs.contains(sign), qPrintable(m.captured(0)));
+            ++links;
+        }
+        QCOMPARE(std::pair(signs, links), std::pair(1, 1));
+    }
+
     void loaderRejectsMismatchedReviewColumns()
     {
         // The review columns of the link file must repeat the other files exactly.
