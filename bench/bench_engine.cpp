@@ -354,6 +354,37 @@ void registerAll()
             }
         }
     }
+
+    // The translator alone: the weight count, a ranking of a thousand signs, and chains of
+    // aliases, whose translation doubles with each link until the bound refuses it.
+    std::vector<qint32> thousand(1000);
+    for (int i = 0; i < 1000; ++i)
+        thousand[i] = 1000 + i;
+    const auto chain = [](int links) {
+        QString sql = QStringLiteral("SELECT 1 AS a0");
+        for (int i = 1; i <= links; ++i)
+            sql += QStringLiteral(", a%1+a%1 AS a%2").arg(i - 1).arg(i);
+        return sql;
+    };
+    const std::pair<std::string, QString> statements[] = {
+        {"weightCount", Statements::weightCount()},
+        {"ranking1000", Statements::ranking(Statements::rankingSignCondition(thousand),
+                                            Statements::rankingMethodCondition(AllMethods))},
+        {"chain12", chain(12)},
+        {"chain24refused", chain(24)},
+    };
+    for (const auto &[name, text] : statements) {
+        RegisterBenchmark(("translate/" + name + "/ours").c_str(), [text](benchmark::State &state) {
+            for (auto _ : state) {
+                try {
+                    benchmark::DoNotOptimize(JetTranslator::toSqlite(text));
+                } catch (const DatabaseError &) {
+                    // The bound refuses it: that is what is timed.
+                }
+            }
+            state.counters["chars"] = double(text.size());
+        })->Unit(benchmark::kMicrosecond);
+    }
 }
 
 // Prints the summary once every figure is in.

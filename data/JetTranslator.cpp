@@ -147,6 +147,7 @@ public:
             m_tokens.append(copy);
         }
     }
+    void reserve(qsizetype tokens) { m_tokens.reserve(tokens); }
     qsizetype size() const { return m_tokens.size(); }
     qsizetype length() const { return m_length; }
     const Token &at(qsizetype i) const { return m_tokens.at(i); }
@@ -170,6 +171,7 @@ private:
 struct Nesting {
     QList<int> depth;
     QList<qsizetype> close;
+    int deepest = 0;
 
     explicit Nesting(const QList<Token> &t) : depth(t.size()), close(t.size(), t.size())
     {
@@ -185,6 +187,7 @@ struct Nesting {
             }
             depth[i] = level;
             if (isPunct(t[i], QLatin1StringView("("))) {
+                deepest = std::max(deepest, level + 1);
                 if (++level > JetTranslator::MaxDepth)
                     refuse(QStringLiteral("l'instruction imbrique plus de %1 niveaux de parenthèses")
                                .arg(JetTranslator::MaxDepth));
@@ -196,6 +199,8 @@ struct Nesting {
 
 QList<Token> withoutDeleteStar(const QList<Token> &t)
 {
+    if (std::none_of(t.cbegin(), t.cend(), [](const Token &token) { return isKeyword(token, QLatin1StringView("DELETE")); }))
+        return t;
     QList<Token> out;
     out.reserve(t.size());
     for (qsizetype i = 0; i < t.size(); ++i) {
@@ -225,6 +230,7 @@ public:
 
     QList<Token> run()
     {
+        out.reserve(t.size());
         statement(0, t.size());
         return out.take();
     }
@@ -378,7 +384,7 @@ std::vector<bool> orderByTermEnds(const QList<Token> &t)
         qsizetype previous = -1;
         bool hasCollation = false;
     };
-    std::vector<Term> levels(JetTranslator::MaxDepth + 2);
+    std::vector<Term> levels(n.deepest + 2);
     std::vector<bool> marks(t.size(), false);
     const auto finish = [&](Term &term) {
         qsizetype last = term.last;
@@ -389,7 +395,7 @@ std::vector<bool> orderByTermEnds(const QList<Token> &t)
         term.last = term.previous = -1;
         term.hasCollation = false;
     };
-    const auto level = [&](int depth) -> Term & { return levels[std::clamp(depth, 0, JetTranslator::MaxDepth + 1)]; };
+    const auto level = [&](int depth) -> Term & { return levels[std::clamp(depth, 0, n.deepest + 1)]; };
 
     for (qsizetype i = 0; i < t.size(); ++i) {
         const int depth = n.depth[i];
@@ -456,7 +462,7 @@ QString toSqlite(const QString &jetStatement)
     const std::vector<bool> collateAfter = orderByTermEnds(tokens);
 
     QString out;
-    out.reserve(jetStatement.size() + 32);
+    out.reserve(jetStatement.size() + jetStatement.size() / 4 + 32);
     for (qsizetype i = 0; i < tokens.size(); ++i) {
         const Token &t = tokens[i];
         switch (t.kind) {
