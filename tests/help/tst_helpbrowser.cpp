@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTextCursor>
 #include <QTemporaryDir>
@@ -140,14 +139,17 @@ private slots:
     // pages holding them, each linked; Escape closes the field.
     void searchListsThePagesAsTheWordsAreTyped()
     {
-        // A page of the help folder, beside the (missing) start page.
-        const QString found = AppPaths::inApplicationFolder(u"ESSAI-RECHERCHE.HTM"_s);
+        // The help folder is the temporary one, holding the page to find beside A and B.
+        const QString found = page("ESSAI");
         QFile file(found);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(u"<html><head><title>Page d'essai</title></head><body><p>Le zèbre rayé galope. Une autre "
                    "phrase.</p></body></html>"_s.toUtf8());
         file.close();
-        auto removeFile = qScopeGuard([&] { QFile::remove(found); });
+        m_window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        m_window = HelpBrowser::showHelp(m_dir.path());
+        QVERIFY(QTest::qWaitFor([this] { return !view()->isBusy(); }));
 
         QVERIFY(enter(page("A")));
         auto *field = m_window->findChild<QLineEdit *>(u"txtSearch"_s);
