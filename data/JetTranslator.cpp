@@ -199,7 +199,8 @@ struct Nesting {
 
 QList<Token> withoutDeleteStar(const QList<Token> &t)
 {
-    if (std::none_of(t.cbegin(), t.cend(), [](const Token &token) { return isKeyword(token, QLatin1StringView("DELETE")); }))
+    if (std::none_of(t.cbegin(), t.cend(),
+                     [](const Token &token) { return isKeyword(token, QLatin1StringView("DELETE")); }))
         return t;
     QList<Token> out;
     out.reserve(t.size());
@@ -337,8 +338,8 @@ private:
                 i = end - 1;
                 continue;
             }
-            const auto alias = i < exprEnd && isBareName(i, from, to) ? aliases.constFind(t[i].text.toCaseFolded())
-                                                                      : aliases.cend();
+            const auto alias =
+                i < exprEnd && isBareName(i, from, to) ? aliases.constFind(t[i].text.toCaseFolded()) : aliases.cend();
             if (alias == aliases.cend()) {
                 out.append(t[i]);
                 continue;
@@ -388,7 +389,8 @@ std::vector<bool> orderByTermEnds(const QList<Token> &t)
     std::vector<bool> marks(t.size(), false);
     const auto finish = [&](Term &term) {
         qsizetype last = term.last;
-        if (last >= 0 && (isKeyword(t[last], QLatin1StringView("ASC")) || isKeyword(t[last], QLatin1StringView("DESC"))))
+        if (last >= 0 &&
+            (isKeyword(t[last], QLatin1StringView("ASC")) || isKeyword(t[last], QLatin1StringView("DESC"))))
             last = term.previous;
         if (!term.hasCollation && last >= 0)
             marks[last] = true;

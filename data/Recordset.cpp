@@ -79,8 +79,7 @@ void Recordset::addNew()
 void Recordset::setField(const QString &name, const QVariant &value)
 {
     if (!m_adding)
-        throw DatabaseError(DatabaseError::Kind::Failed, m_path,
-                            QStringLiteral("aucun ajout en cours"));
+        throw DatabaseError(DatabaseError::Kind::Failed, m_path, QStringLiteral("aucun ajout en cours"));
     for (auto &[column, pending] : m_pending)
         if (column.compare(name, Qt::CaseInsensitive) == 0) {
             pending = value;
@@ -92,8 +91,7 @@ void Recordset::setField(const QString &name, const QVariant &value)
 void Recordset::update()
 {
     if (!m_adding)
-        throw DatabaseError(DatabaseError::Kind::Failed, m_path,
-                            QStringLiteral("aucun ajout en cours"));
+        throw DatabaseError(DatabaseError::Kind::Failed, m_path, QStringLiteral("aucun ajout en cours"));
     m_adding = false;
     bool sameColumns = m_insertColumns.size() == m_pending.size();
     for (qsizetype c = 0; sameColumns && c < m_pending.size(); ++c)

@@ -143,8 +143,7 @@ void show(QWidget *parent, const DatabaseError &error)
 void show(QWidget *parent, const QString &text, const DatabaseError &error, const QString &title)
 {
     Beep::sound();
-    MessageBox::show(parent, text, MessageBox::Buttons::Ok, MessageBox::Icon::Critical, title,
-                     error.engineMessage());
+    MessageBox::show(parent, text, MessageBox::Buttons::Ok, MessageBox::Icon::Critical, title, error.engineMessage());
 }
 
 void showCopyFailure(QWidget *parent, const AppPaths::CopyFailure &failure, const QString &used)

@@ -144,8 +144,8 @@ bool MainWindow::event(QEvent *event)
     const bool handled = QMainWindow::event(event);
     // The frame is known only once the window system has framed the shown window: the
     // window is then sized and centred again from it, once.
-    if (!m_frameKnown && (event->type() == QEvent::Show || event->type() == QEvent::Move ||
-                          event->type() == QEvent::Resize)) {
+    if (!m_frameKnown &&
+        (event->type() == QEvent::Show || event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
         const QMargins frame = WindowPlacement::frameMargins(this);
         if (!frame.isNull() && frame != m_placedFrame && windowState() == Qt::WindowNoState) {
             m_frameKnown = true;

@@ -61,8 +61,9 @@ DatabaseError Connection::failure(int code, const QString &path, const QString &
             // quoted, which SQLite's message does not show, so the last dot parts them.
             const QString name = m.captured(1);
             const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-            return DatabaseError(DatabaseError::Kind::NoSuchColumn, path, engineMessage,
-                                 {{dot > 0 ? withoutSchema(name.left(dot)) : QString(), name.mid(dot + 1), {}, {}, {}}});
+            return DatabaseError(
+                DatabaseError::Kind::NoSuchColumn, path, engineMessage,
+                {{dot > 0 ? withoutSchema(name.left(dot)) : QString(), name.mid(dot + 1), {}, {}, {}}});
         }
     }
     return DatabaseError(kindOf(code), path, engineMessage);

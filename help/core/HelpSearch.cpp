@@ -49,8 +49,7 @@ bool isWordChar(QChar c)
 }
 
 // Calls `hit(position)` for each place of `folded` where `word` begins a word.
-template<typename Hit>
-void forEachStart(const QString &folded, const QString &word, Hit hit)
+template <typename Hit> void forEachStart(const QString &folded, const QString &word, Hit hit)
 {
     for (qsizetype at = folded.indexOf(word); at >= 0; at = folded.indexOf(word, at + 1))
         if (at == 0 || !isWordChar(folded[at - 1]))
@@ -62,7 +61,7 @@ QString decodeEntity(const QString &name)
     if (name.startsWith(u'#')) {
         bool ok = false;
         const uint code = name.startsWith(QLatin1String("#x"), Qt::CaseInsensitive) ? name.mid(2).toUInt(&ok, 16)
-                                                                                     : name.mid(1).toUInt(&ok, 10);
+                                                                                    : name.mid(1).toUInt(&ok, 10);
         const char32_t point = code;
         return ok && code > 0 && code <= 0x10FFFF ? QString::fromUcs4(&point, 1) : QString();
     }
@@ -112,11 +111,11 @@ QString decodeEntities(const QString &text)
 bool endsSentence(QStringView tag)
 {
     static const QStringList blocks{
-        QStringLiteral("p"),  QStringLiteral("br"),    QStringLiteral("div"),   QStringLiteral("li"),
-        QStringLiteral("ul"), QStringLiteral("ol"),    QStringLiteral("dl"),    QStringLiteral("dt"),
-        QStringLiteral("dd"), QStringLiteral("table"), QStringLiteral("tr"),    QStringLiteral("td"),
-        QStringLiteral("th"), QStringLiteral("h1"),    QStringLiteral("h2"),    QStringLiteral("h3"),
-        QStringLiteral("h4"), QStringLiteral("h5"),    QStringLiteral("h6"),    QStringLiteral("hr"),
+        QStringLiteral("p"),   QStringLiteral("br"),         QStringLiteral("div"),    QStringLiteral("li"),
+        QStringLiteral("ul"),  QStringLiteral("ol"),         QStringLiteral("dl"),     QStringLiteral("dt"),
+        QStringLiteral("dd"),  QStringLiteral("table"),      QStringLiteral("tr"),     QStringLiteral("td"),
+        QStringLiteral("th"),  QStringLiteral("h1"),         QStringLiteral("h2"),     QStringLiteral("h3"),
+        QStringLiteral("h4"),  QStringLiteral("h5"),         QStringLiteral("h6"),     QStringLiteral("hr"),
         QStringLiteral("pre"), QStringLiteral("blockquote"), QStringLiteral("caption")};
     return blocks.contains(tag.toString().toLower());
 }
@@ -160,7 +159,8 @@ HelpSearch::Page HelpSearch::readHtml(const QString &html)
     Page page;
     const qsizetype titleOpen = html.indexOf(QLatin1String("<title"), 0, Qt::CaseInsensitive);
     const qsizetype titleStart = titleOpen < 0 ? -1 : html.indexOf(u'>', titleOpen);
-    const qsizetype titleEnd = titleStart < 0 ? -1 : html.indexOf(QLatin1String("</title"), titleStart, Qt::CaseInsensitive);
+    const qsizetype titleEnd =
+        titleStart < 0 ? -1 : html.indexOf(QLatin1String("</title"), titleStart, Qt::CaseInsensitive);
     if (titleEnd > titleStart)
         page.title = decodeEntities(html.mid(titleStart + 1, titleEnd - titleStart - 1)).simplified();
 
@@ -258,9 +258,8 @@ const QList<HelpSearch::Page> &HelpSearch::pages() const
         return m_pages;
     m_read = true;
     const QDir folder(m_folder);
-    const QStringList names =
-        folder.entryList({QStringLiteral("*.htm"), QStringLiteral("*.html")}, QDir::Files | QDir::Readable,
-                         QDir::Name | QDir::IgnoreCase);
+    const QStringList names = folder.entryList({QStringLiteral("*.htm"), QStringLiteral("*.html")},
+                                               QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase);
     for (const QString &name : names) {
         QFile file(folder.filePath(name));
         if (!file.open(QIODevice::ReadOnly))
@@ -335,8 +334,9 @@ QString HelpSearch::resultsPage(const QString &typed, const QList<Found> &found)
     } else if (found.isEmpty()) {
         html += QStringLiteral("<p>Aucune page de l'aide ne contient « %1 ».</p>").arg(asTyped);
     } else {
-        html += (found.size() == 1 ? QStringLiteral("<p>Une page contient « %1 » :</p>").arg(asTyped)
-                                   : QStringLiteral("<p>%1 pages contiennent « %2 » :</p>").arg(found.size()).arg(asTyped));
+        html +=
+            (found.size() == 1 ? QStringLiteral("<p>Une page contient « %1 » :</p>").arg(asTyped)
+                               : QStringLiteral("<p>%1 pages contiennent « %2 » :</p>").arg(found.size()).arg(asTyped));
     }
     for (const Found &f : found) {
         const QString link = QUrl::fromLocalFile(QDir::fromNativeSeparators(f.path)).toString(QUrl::FullyEncoded);

@@ -184,30 +184,36 @@ private slots:
 
         using Kind = DatabaseError::Kind;
         QTest::newRow("a missing table") << "DROP TABLE Valorisation"
-                                         << "listing" << Kind::NoSuchTable << "Valorisation" << ""
+                                         << "listing" << Kind::NoSuchTable << "Valorisation"
+                                         << ""
                                          << "no such table: Valorisation";
-        QTest::newRow("a missing column, qualified")
-            << "ALTER TABLE Valorisation DROP COLUMN Valeur"
-            << "ranking" << Kind::NoSuchColumn << "Valorisation" << "Valeur"
-            << "no such column: Valorisation.Valeur";
-        QTest::newRow("a missing column, appending")
-            << "ALTER TABLE Valorisation DROP COLUMN Valeur"
-            << "append" << Kind::NoSuchColumn << "Valorisation" << "Valeur"
-            << "table Valorisation has no column named Valeur";
+        QTest::newRow("a missing column, qualified") << "ALTER TABLE Valorisation DROP COLUMN Valeur"
+                                                     << "ranking" << Kind::NoSuchColumn << "Valorisation"
+                                                     << "Valeur"
+                                                     << "no such column: Valorisation.Valeur";
+        QTest::newRow("a missing column, appending") << "ALTER TABLE Valorisation DROP COLUMN Valeur"
+                                                     << "append" << Kind::NoSuchColumn << "Valorisation"
+                                                     << "Valeur"
+                                                     << "table Valorisation has no column named Valeur";
         QTest::newRow("a missing table, appending") << "DROP TABLE Valorisation"
-                                                    << "append" << Kind::NoSuchTable << "Valorisation" << ""
+                                                    << "append" << Kind::NoSuchTable << "Valorisation"
+                                                    << ""
                                                     << "no such table: Valorisation";
         QTest::newRow("read only") << "PRAGMA query_only = 1"
-                                   << "reset" << Kind::ReadOnly << "" << ""
+                                   << "reset" << Kind::ReadOnly << ""
+                                   << ""
                                    << "attempt to write a readonly database";
         QTest::newRow("disk full") << "PRAGMA max_page_count = 8"
-                                   << "fill" << Kind::DiskFull << "" << ""
+                                   << "fill" << Kind::DiskFull << ""
+                                   << ""
                                    << "database or disk is full";
         QTest::newRow("damaged") << "damage"
-                                 << "listing" << Kind::Damaged << "" << ""
+                                 << "listing" << Kind::Damaged << ""
+                                 << ""
                                  << "database disk image is malformed";
         QTest::newRow("a column the result lacks") << ""
-                                                   << "field" << Kind::NoSuchColumn << "" << "Absente"
+                                                   << "field" << Kind::NoSuchColumn << ""
+                                                   << "Absente"
                                                    << "colonne inconnue dans le résultat : Absente";
     }
     void failuresSayWhatWentWrong()

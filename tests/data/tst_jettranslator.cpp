@@ -120,8 +120,8 @@ private slots:
         for (int level = 0; level < 6; ++level)
             nested = QStringLiteral("SELECT (%1 FROM t) AS b0, b0+b0 AS b1, b1+b1 AS b2, b2+b2 AS b3").arg(nested);
         QTest::newRow("chains within chains") << nested << true;
-        QTest::newRow("a long statement") << QStringLiteral("SELECT ") + QString(JetTranslator::MaxLength, u'x')
-                                          << true;
+        QTest::newRow("a long statement")
+            << QStringLiteral("SELECT ") + QString(JetTranslator::MaxLength, u'x') << true;
         QTest::newRow("parentheses as deep as allowed")
             << QStringLiteral("SELECT ") + QString(JetTranslator::MaxDepth, u'(') + u'1' +
                    QString(JetTranslator::MaxDepth, u')')

@@ -186,8 +186,9 @@ private slots:
         DataSource source;
         source.setDatabaseName(TestSupport::makeDatabase(dir, QStringLiteral("small.sql")));
         Database::open(source.databaseName())
-            ->executeNative(QStringLiteral("UPDATE Modalités SET NumModalité = 4294967805 WHERE NumModalité = 201;"
-                                           "UPDATE Valorisation SET NumModalité = 4294967805 WHERE NumModalité = 201;"));
+            ->executeNative(
+                QStringLiteral("UPDATE Modalités SET NumModalité = 4294967805 WHERE NumModalité = 201;"
+                               "UPDATE Valorisation SET NumModalité = 4294967805 WHERE NumModalité = 201;"));
         const auto refused = [](const std::function<void()> &read) {
             try {
                 read();

@@ -88,8 +88,12 @@ private slots:
         QTest::addColumn<QString>("reader");
         QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("value");
-        QTest::newRow("the ranking") << "ranking" << "Syndromes" << "4294967297";
-        QTest::newRow("the signs of a syndrome") << "explanation" << "Modalités" << "4294967306";
+        QTest::newRow("the ranking") << "ranking"
+                                     << "Syndromes"
+                                     << "4294967297";
+        QTest::newRow("the signs of a syndrome") << "explanation"
+                                                 << "Modalités"
+                                                 << "4294967306";
     }
     void numbersPast32BitsAreRefused()
     {
@@ -100,12 +104,12 @@ private slots:
         DataSource source;
         source.setDatabaseName(TestSupport::makeDatabase(dir, QStringLiteral("ranking.sql")));
         Database::open(source.databaseName())
-            ->executeNative(QStringLiteral(
-                "UPDATE Syndromes SET NumSyndrome = 4294967297 WHERE NumSyndrome = 2;"
-                "UPDATE \"Modalité-Syndrome\" SET NumSyndrome = 4294967297 WHERE NumSyndrome = 2;"
-                "UPDATE Modalités SET NumModalité = 4294967306 WHERE NumModalité = 10;"
-                "UPDATE \"Modalité-Syndrome\" SET NumModalité = 4294967306 WHERE NumModalité = 10;"
-                "UPDATE Valorisation SET NumModalité = 4294967306 WHERE NumModalité = 10;"));
+            ->executeNative(
+                QStringLiteral("UPDATE Syndromes SET NumSyndrome = 4294967297 WHERE NumSyndrome = 2;"
+                               "UPDATE \"Modalité-Syndrome\" SET NumSyndrome = 4294967297 WHERE NumSyndrome = 2;"
+                               "UPDATE Modalités SET NumModalité = 4294967306 WHERE NumModalité = 10;"
+                               "UPDATE \"Modalité-Syndrome\" SET NumModalité = 4294967306 WHERE NumModalité = 10;"
+                               "UPDATE Valorisation SET NumModalité = 4294967306 WHERE NumModalité = 10;"));
         try {
             if (reader == QLatin1String("ranking"))
                 Ranking::classerSyndromes(source, signs({13}), All);

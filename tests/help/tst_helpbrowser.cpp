@@ -10,9 +10,9 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <QTextCursor>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
 
 using namespace Qt::StringLiterals;
 
@@ -163,7 +163,8 @@ private slots:
 
         QTest::keyClicks(field, u"ZEBRE ray"_s);
         QCOMPARE(m_window->windowTitle(), u"Rechercher dans l'aide"_s);
-        QVERIFY2(view()->toPlainText().contains(u"Une page contient « ZEBRE ray » :"_s), qPrintable(view()->toPlainText()));
+        QVERIFY2(view()->toPlainText().contains(u"Une page contient « ZEBRE ray » :"_s),
+                 qPrintable(view()->toPlainText()));
         const QTextCursor sentence = view()->document()->find(u"Le zèbre rayé galope."_s);
         QVERIFY(!sentence.isNull());
         const QString link = sentence.charFormat().anchorHref();

@@ -103,10 +103,9 @@ private slots:
         QTest::addColumn<QString>("engine");
         QTest::newRow("no weight table") << u"DROP TABLE Valorisation"_s << u"la table « Valorisation » est absente"_s
                                          << u"no such table: Valorisation"_s;
-        QTest::newRow("no weight column")
-            << u"ALTER TABLE Valorisation DROP COLUMN Valeur"_s
-            << u"la colonne « Valeur » de la table « Valorisation » est absente"_s
-            << u"no such column: Valorisation.Valeur"_s;
+        QTest::newRow("no weight column") << u"ALTER TABLE Valorisation DROP COLUMN Valeur"_s
+                                          << u"la colonne « Valeur » de la table « Valorisation » est absente"_s
+                                          << u"no such column: Valorisation.Valeur"_s;
     }
     void sameWordsEverywhere()
     {
@@ -125,13 +124,16 @@ private slots:
         window.classerSyndromes();
 
         Shared::categorieChoisie = 2;
-        { ModalityDialog dialog(&window, u"Teint"_s, window.listeValeurs(), *window.signes(), *window.syndromes()); }
+        {
+            ModalityDialog dialog(&window, u"Teint"_s, window.listeValeurs(), *window.signes(), *window.syndromes());
+        }
 
         const QList<MessageBox::Shown> shown = MessageBox::takeShown();
         QCOMPARE(shown.size(), 2);
         for (const MessageBox::Shown &box : shown) {
-            QVERIFY2(box.text.startsWith(u"La base de connaissances « %1 » n'a pas pu être lue : %2."_s.arg(file, reason)),
-                     qPrintable(box.text));
+            QVERIFY2(
+                box.text.startsWith(u"La base de connaissances « %1 » n'a pas pu être lue : %2."_s.arg(file, reason)),
+                qPrintable(box.text));
             QCOMPARE(box.details, engine);
         }
 

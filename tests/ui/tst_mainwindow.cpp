@@ -244,16 +244,16 @@ private slots:
         const QSize minimum(360, 250);
         QTest::newRow("ordinary screen") << frame << QRect(0, 0, 1280, 1024) << minimum << QPoint(240, 212)
                                          << QSize(792, 572);
-        QTest::newRow("frame not told yet") << QMargins() << QRect(0, 0, 1280, 1024) << minimum << QPoint(240, 212)
-                                            << QSize(800, 600);
-        QTest::newRow("a panel along the top") << frame << QRect(0, 32, 1280, 992) << minimum << QPoint(240, 228)
-                                               << QSize(792, 572);
+        QTest::newRow("frame not told yet")
+            << QMargins() << QRect(0, 0, 1280, 1024) << minimum << QPoint(240, 212) << QSize(800, 600);
+        QTest::newRow("a panel along the top")
+            << frame << QRect(0, 32, 1280, 992) << minimum << QPoint(240, 228) << QSize(792, 572);
         QTest::newRow("second screen") << frame << QRect(1280, 0, 1920, 1080) << minimum << QPoint(1840, 240)
                                        << QSize(792, 572);
         QTest::newRow("1280 × 1024 at 200 %, panel below")
             << frame << QRect(0, 0, 640, 488) << minimum << QPoint(0, 0) << QSize(632, 460);
-        QTest::newRow("too small in one direction") << frame << QRect(0, 0, 1024, 560) << minimum << QPoint(112, 0)
-                                                    << QSize(792, 532);
+        QTest::newRow("too small in one direction")
+            << frame << QRect(0, 0, 1024, 560) << minimum << QPoint(112, 0) << QSize(792, 532);
         QTest::newRow("smaller than the window accepts")
             << frame << QRect(100, 50, 300, 200) << minimum << QPoint(100, 50) << QSize(360, 250);
     }

@@ -36,17 +36,17 @@ class TestHelpSearch : public QObject
 private slots:
     void initTestCase()
     {
-        write(u"CARTE.HTM"_s,
-              u"<h1>Relever les signes</h1><p>Cliquez une région de la carte. Le pouls et la langue "
-              "s'y relèvent.</p><ul><li>La langue pâle</li><li>Un <b>œdème</b> des jambes</li><li>Pouls rapide</li></ul>"_s,
-              u"Relever les signes"_s);
+        write(
+            u"CARTE.HTM"_s,
+            u"<h1>Relever les signes</h1><p>Cliquez une région de la carte. Le pouls et la langue "
+            "s'y relèvent.</p><ul><li>La langue pâle</li><li>Un <b>œdème</b> des jambes</li><li>Pouls rapide</li></ul>"_s,
+            u"Relever les signes"_s);
         write(u"REGENERATION.HTM"_s,
               u"<p>Choisissez « Régénérer la base... » dans le menu Fichier. Les poids sont régénérés. "
               "Régénérer prend un instant.</p><p>Une régénération suit chaque modification.</p>"
               "<p>Le pouls n'y change rien.</p>"_s,
               u"Régénérer les poids"_s);
-        write(u"BASE.HTM"_s,
-              u"<table><tr><td>Vide de Qi</td><td>Pouls faible, langue pâle</td></tr></table>"_s,
+        write(u"BASE.HTM"_s, u"<table><tr><td>Vide de Qi</td><td>Pouls faible, langue pâle</td></tr></table>"_s,
               u"La base de connaissances"_s);
         QFile other(m_dir.filePath(u"AIDE.CSS"_s));
         QVERIFY(other.open(QIODevice::WriteOnly));
@@ -87,9 +87,8 @@ private slots:
         QCOMPARE(regen.size(), 1);
         QCOMPARE(regen[0].path, QDir::toNativeSeparators(m_dir.filePath(u"REGENERATION.HTM"_s)));
         QCOMPARE(regen[0].hits, 2);
-        QCOMPARE(regen[0].sentences,
-                 (QStringList{u"Choisissez « Régénérer la base... » dans le menu Fichier."_s,
-                              u"Régénérer prend un instant."_s}));
+        QCOMPARE(regen[0].sentences, (QStringList{u"Choisissez « Régénérer la base... » dans le menu Fichier."_s,
+                                                  u"Régénérer prend un instant."_s}));
 
         const QList<HelpSearch::Found> both = search.find(u"pouls langue"_s);
         QCOMPARE(both[0].sentences,
@@ -109,10 +108,9 @@ private slots:
             "dans le menu.<br>Ligne&#160;deux &#x2013; fin &laquo;&raquo;</p><table><tr><td>a</td><td>b</td></tr>"
             "</table><script type=\"text/javascript\">alert(1)</script><pre>-- un\n-- deux\n</pre>Dernier</body></html>"_s);
         QCOMPARE(page.title, u"Aide & conseils"_s);
-        QCOMPARE(page.sentences, (QStringList{u"Titre"_s, u"Une phrase."_s, u"Une autre ?"_s,
-                                             u"Oui !"_s, u"« Mise en page... » dans le menu."_s,
-                                             u"Ligne deux – fin «»"_s,
-                                             u"a"_s, u"b"_s, u"-- un"_s, u"-- deux"_s, u"Dernier"_s}));
+        QCOMPARE(page.sentences, (QStringList{u"Titre"_s, u"Une phrase."_s, u"Une autre ?"_s, u"Oui !"_s,
+                                              u"« Mise en page... » dans le menu."_s, u"Ligne deux – fin «»"_s, u"a"_s,
+                                              u"b"_s, u"-- un"_s, u"-- deux"_s, u"Dernier"_s}));
     }
 
     void resultsPageInFrench()
@@ -127,10 +125,10 @@ private slots:
         QVERIFY(page.contains(u"Choisissez « <b>Régén</b>érer la base... » dans le menu Fichier."_s));
         QCOMPARE(page.count(u"href=\"%1\""_s.arg(link)), 1 + HelpSearch::MaxSentences); // title, sentences
 
-        QVERIFY(HelpSearch::resultsPage(u"zèbre <b>"_s, {}).contains(
-            u"Aucune page de l'aide ne contient « zèbre &lt;b&gt; »."_s));
-        QVERIFY(HelpSearch::resultsPage(u"pouls"_s, search.find(u"pouls"_s)).contains(
-            u"3 pages contiennent « pouls » :"_s));
+        QVERIFY(HelpSearch::resultsPage(u"zèbre <b>"_s, {})
+                    .contains(u"Aucune page de l'aide ne contient « zèbre &lt;b&gt; »."_s));
+        QVERIFY(HelpSearch::resultsPage(u"pouls"_s, search.find(u"pouls"_s))
+                    .contains(u"3 pages contiennent « pouls » :"_s));
         QVERIFY(HelpSearch::resultsPage(QString(), {}).contains(u"Tapez un ou plusieurs mots"_s));
     }
 
@@ -140,7 +138,8 @@ private slots:
         const HelpSearch search(QStringLiteral(TESSAVOR_BIN_DIR));
         const QList<HelpSearch::Found> found = search.find(u"régénérer poids"_s);
         QVERIFY(!found.isEmpty());
-        QVERIFY2(titles(found).contains(u"Modifier la base et régénérer les poids"_s), qPrintable(titles(found).join(u", ")));
+        QVERIFY2(titles(found).contains(u"Modifier la base et régénérer les poids"_s),
+                 qPrintable(titles(found).join(u", ")));
         QVERIFY(!search.find(u"shang han lun"_s).isEmpty()); // only on the knowledge base's page
     }
 };
