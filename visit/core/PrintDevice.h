@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The page-oriented device the visit report prints on, driven line by line. Positions are
 // in centimetres from the top-left corner of the printable area; the font in force when a
@@ -28,6 +29,13 @@ public:
     virtual void print(const QString &text) = 0;
     // An empty line: only moves down one line of the current font.
     virtual void print() = 0;
+    // One line too wide for the page, in the pieces it was cut into: each piece at the
+    // current x, one under the other, all on the same page; then as print().
+    virtual void print(const QStringList &pieces) = 0;
+
+    // Width of a text in the current font, and of the printable area, in centimetres.
+    virtual double textWidth(const QString &text) const = 0;
+    virtual double printableWidth() const = 0;
     // Finishes the page; the next one starts at (0, 0).
     virtual void newPage() = 0;
     // Finishes the document and hands it over for printing.

@@ -43,10 +43,10 @@ void VisitReport::print()
     m_device.setCurrentX(5);
     // Date and time are read together, so that a print at midnight cannot pair one day's
     // date with the next day's time.
-    m_device.print(headerText(m_clock, m_clock.now()));
-    m_device.print();
-    m_device.print(QStringLiteral("Liste des symptômes constatés"));
-    m_device.print();
+    line(headerText(m_clock, m_clock.now()));
+    emptyLine();
+    line(QStringLiteral("Liste des symptômes constatés"));
+    emptyLine();
 
     printSignsSection();
     printSyndromesSection(*db);
@@ -61,17 +61,17 @@ void VisitReport::printSignsSection()
     m_device.setFontSize(BodySize);
     for (const ListEntry &sign : std::as_const(m_signes)) {
         m_device.setCurrentX(1);
-        m_device.print(sign.text);
+        line(sign.text);
     }
-    m_device.print();
+    emptyLine();
 }
 
 void VisitReport::printSyndromesSection(Database &db)
 {
     m_device.setFontBold(true);
     m_device.setFontSize(TitleSize);
-    m_device.print(QStringLiteral("Liste des syndromes classés à partir du plus pertinent (Seulement les 5 premiers)"));
-    m_device.print();
+    line(QStringLiteral("Liste des syndromes classés à partir du plus pertinent (Seulement les 5 premiers)"));
+    emptyLine();
     m_device.setFontSize(BodySize);
 
     const int count = std::min(static_cast<int>(m_syndromes.size()), MaxSyndromes);
@@ -80,7 +80,7 @@ void VisitReport::printSyndromesSection(Database &db)
         m_device.setFontBold(true);
         pageTest();
         m_device.setCurrentX(1);
-        m_device.print(QString::number(i + 1) + QStringLiteral(") ") + syndrome.text);
+        line(QString::number(i + 1) + QStringLiteral(") ") + syndrome.text);
 
         const QStringList supporting = supportingSigns(db, syndrome.data);
         m_device.setFontBold(false);
@@ -89,11 +89,11 @@ void VisitReport::printSyndromesSection(Database &db)
                 if (text != sign.text)
                     continue;
                 m_device.setCurrentX(2);
-                m_device.print(text);
+                line(text);
                 pageTest();
             }
         }
-        m_device.print();
+        emptyLine();
     }
 }
 
@@ -116,5 +116,71 @@ QStringList VisitReport::supportingSigns(Database &db, qint32 syndrome) const
 void VisitReport::pageTest()
 {
     if (m_device.currentY() > PageLimit)
+        m_breakPending = true;
+}
+
+void VisitReport::emptyLine()
+{
+    if (m_breakPending)
+        ++m_pendingEmptyLines;
+    else
+        m_device.print();
+}
+
+void VisitReport::line(const QString &text)
+{
+    if (m_breakPending) {
+        const double x = m_device.currentX();
         m_device.newPage();
+        for (; m_pendingEmptyLines > 0; --m_pendingEmptyLines)
+            m_device.print();
+        m_device.setCurrentX(x);
+        m_breakPending = false;
+    }
+    const double available = m_device.printableWidth() - m_device.currentX();
+    const QStringList pieces = wrap(text, available, [this](const QString &t) { return m_device.textWidth(t); });
+    if (pieces.size() > 1)
+        m_device.print(pieces);
+    else
+        m_device.print(text);
+}
+
+QStringList VisitReport::wrap(const QString &text, double available, const std::function<double(const QString &)> &width)
+{
+    // A hair of tolerance, so that a line measured at exactly the width is not cut by rounding.
+    const auto fits = [&](const QString &t) { return width(t) <= available + 1e-9; };
+    if (available <= 0 || fits(text))
+        return {text};
+    QStringList pieces;
+    QString rest = text;
+    while (!rest.isEmpty() && !fits(rest)) {
+        // The longest beginning that ends before a blank and fits.
+        qsizetype cut = -1;
+        for (qsizetype i = rest.indexOf(QLatin1Char(' ')); i > 0; i = rest.indexOf(QLatin1Char(' '), i + 1)) {
+            if (!fits(rest.left(i).trimmed()))
+                break;
+            cut = i;
+        }
+        QString piece;
+        if (cut > 0) {
+            piece = rest.left(cut);
+            rest = rest.mid(cut);
+        } else {
+            // No blank to cut at: as many letters as fit, at least one.
+            qsizetype n = 1;
+            while (n < rest.size() && fits(rest.left(n + 1)))
+                ++n;
+            piece = rest.left(n);
+            rest = rest.mid(n);
+        }
+        pieces.append(piece.trimmed());
+        // The blanks at the cut belong to neither piece.
+        qsizetype skip = 0;
+        while (skip < rest.size() && rest.at(skip) == QLatin1Char(' '))
+            ++skip;
+        rest = rest.mid(skip);
+    }
+    if (!rest.isEmpty())
+        pieces.append(rest);
+    return pieces;
 }

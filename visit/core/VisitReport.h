@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class Database;
 class PrintDevice;
 
@@ -34,15 +36,28 @@ public:
     // A supporting sign written as the recorded signs are: "Modalité (Valeur)".
     static QString signText(const QString &modalite, qint64 valeur);
 
+    // A text cut at blanks into pieces no wider than `available` (a word wider than that
+    // alone is cut between letters). A text that fits is one piece.
+    static QStringList wrap(const QString &text, double available,
+                            const std::function<double(const QString &)> &width);
+
 private:
     void printSignsSection();
     void printSyndromesSection(Database &db);
     QStringList supportingSigns(Database &db, qint32 syndrome) const;
     void pageTest();
+    // Every line goes through these two, so that a page is only started once a line is
+    // about to be printed on it, and a line too wide for the page is wrapped.
+    void line(const QString &text);
+    void emptyLine();
 
     QList<ListEntry> m_signes;
     QList<ListEntry> m_syndromes;
     QString m_databasePath;
     RegionalClock m_clock;
     PrintDevice &m_device;
+    // A page test asked for a new page that no line has needed yet, and the empty lines
+    // that will open it.
+    bool m_breakPending = false;
+    int m_pendingEmptyLines = 0;
 };

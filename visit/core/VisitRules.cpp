@@ -1,8 +1,10 @@
 #include "VisitRules.h"
 
 #include "PrintFailure.h"
+#include "RegionalClock.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace VisitRules {
 
@@ -28,6 +30,23 @@ QString saveMessage(int recordedSigns)
 QString pdfFileName(const QDateTime &when)
 {
     return QStringLiteral("Visite ") + when.toString(QStringLiteral("yyyy-MM-dd HH-mm")) + QStringLiteral(".pdf");
+}
+
+QString documentName(const RegionalClock &clock, const QDateTime &when)
+{
+    return QStringLiteral("Visite du ") + clock.dateText(when) + QStringLiteral(" à ") + clock.timeText(when);
+}
+
+QString pdfFolder(const QString &documents, const QString &home)
+{
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : home;
+}
+
+QString missingPaperText(const QString &printer, const QString &paper)
+{
+    return QStringLiteral("L'imprimante « %1 » n'a pas de papier « %2 » : la visite n'a pas été imprimée.\n\n"
+                          "Choisissez un autre papier ou une autre imprimante dans Fichier > Mise en page...")
+        .arg(printer, paper);
 }
 
 QString withPdfSuffix(const QString &path)

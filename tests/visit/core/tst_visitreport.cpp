@@ -4,10 +4,13 @@
 
 #include <QTest>
 
+#include <algorithm>
+
 using Entries = QList<ListEntry>;
 
 // Keeps every line it is asked to print, every line half a centimetre high unless told
-// otherwise. It never breaks a page by itself.
+// otherwise, every letter 0.018 cm per point wide, on a printable width of A4's with margins
+// of 1 cm unless told otherwise. It never breaks a page by itself.
 struct RecordingDevice final : PrintDevice {
     struct Line {
         QString text;
@@ -15,9 +18,14 @@ struct RecordingDevice final : PrintDevice {
         bool bold;
         double x, y;
         int page;
+        bool wrapped = false; // a piece of a line too wide for the page
     };
 
-    explicit RecordingDevice(double lineHeight = 0.5, double startY = 0) : lineHeight(lineHeight), y(startY) {}
+    explicit RecordingDevice(double lineHeight = 0.5, double startY = 0, double width = A4Width)
+        : lineHeight(lineHeight), y(startY), width(width)
+    {}
+    static constexpr double A4Width = 19.0;
+    static constexpr double A5Width = 12.8;
     void setScaleMode(ScaleMode) override {}
     void setFontName(const QString &name) override { font = name; }
     void setFontSize(double points) override { size = points; }
@@ -33,6 +41,20 @@ struct RecordingDevice final : PrintDevice {
         y += lineHeight;
     }
     void print() override { print(QString()); } // an empty line has an empty text
+    void print(const QStringList &pieces) override
+    {
+        const double start = x;
+        for (const QString &piece : pieces) {
+            x = start;
+            print(piece);
+            lines.last().wrapped = true;
+        }
+    }
+    double textWidth(const QString &text) const override
+    {
+        return wide.contains(text) ? 1000 : text.size() * size * 0.018;
+    }
+    double printableWidth() const override { return width; }
     void newPage() override
     {
         ++page;
@@ -41,8 +63,9 @@ struct RecordingDevice final : PrintDevice {
     void endDoc() override { ++endDocs; }
 
     QList<Line> lines;
-    double lineHeight, x = 0, y, size = 12;
+    double lineHeight, x = 0, y, width, size = 12;
     QString font;
+    QStringList wide;
     bool bold = false;
     int page = 1, endDocs = 0;
 };
@@ -171,10 +194,111 @@ private slots:
         QFETCH(int, page);
         m_device = RecordingDevice(0.5, startY);
         print(signes, {{"Syndrome 2  (18)", 2}});
-        const RecordingDevice::Line &found = m_device.lines.at(m_device.lines.size() - 2); // before the block's end
-        QCOMPARE(found.text, line);
+        // The line's last printing: the recorded signs list it first.
+        const auto found = *std::find_if(m_device.lines.crbegin(), m_device.lines.crend(),
+                                         [&](const RecordingDevice::Line &l) { return l.text == line; });
         QCOMPARE(found.page, page);
         QCOMPARE(found.y, page == 1 ? 24.0 : 0.0);
+    }
+    void wrap_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("available"); // in letters, each one wide
+        QTest::addColumn<QStringList>("pieces");
+        QTest::newRow("fits") << "abc def" << 7.0 << QStringList{"abc def"};
+        QTest::newRow("at the last blank that fits") << "abc def ghi" << 8.0 << QStringList{"abc def", "ghi"};
+        QTest::newRow("blanks at the cut dropped") << "ab  (19)" << 5.0 << QStringList{"ab", "(19)"};
+        QTest::newRow("a word wider than the line") << "abcdefgh ij" << 3.0 << QStringList{"abc", "def", "gh", "ij"};
+    }
+
+    void wrap()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, available);
+        QTEST(VisitReport::wrap(text, available, [](const QString &t) { return double(t.size()); }), "pieces");
+    }
+
+    // On narrow paper the syndromes' title (and the header, 5 cm in) wraps at the printable
+    // width, each piece at the line's x; on A4 nothing does.
+    void wrapsOnlyWhenTooWide_data()
+    {
+        QTest::addColumn<double>("width");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("A4") << RecordingDevice::A4Width
+                            << QStringList({"12b x5 Etat de la visite en cours le 05/12/2026 à 14:05:09", "12b x0 ",
+                                            "12b x0 Liste des symptômes constatés", "12b x0 ", "10 x0 ",
+                                            "12b x0 Liste des syndromes classés à partir du plus pertinent "
+                                            "(Seulement les 5 premiers)",
+                                            "12b x0 "});
+        QTest::newRow("A5") << RecordingDevice::A5Width
+                            << QStringList({"12b x5 Etat de la visite en cours le", "12b x5 05/12/2026 à 14:05:09",
+                                            "12b x0 ", "12b x0 Liste des symptômes constatés", "12b x0 ", "10 x0 ",
+                                            "12b x0 Liste des syndromes classés à partir du plus pertinent",
+                                            "12b x0 (Seulement les 5 premiers)", "12b x0 "});
+    }
+
+    void wrapsOnlyWhenTooWide()
+    {
+        QFETCH(double, width);
+        m_device = RecordingDevice(0.5, 0, width);
+        QTEST(print({}, {}), "expected");
+    }
+
+    void wrappedLineCountsForThePageTest_data()
+    {
+        QTest::addColumn<QStringList>("wide"); // texts measured wider than any page
+        QTest::addColumn<int>("absent");       // recorded signs that support nothing
+        QTest::addColumn<QStringList>("block");
+        // The block's heading at 23; abcès leaves 24 on one line, 24.5 on two. Wrapped, abcès
+        // takes two lines among the recorded signs too: one sign fewer keeps the heading at 23.
+        QTest::newRow("one line") << QStringList{} << 37
+                                  << QStringList{"p1 y23 1) Syndrome 2  (18)", "p1 y23.5 abcès (9)",
+                                                 "p1 y24 écoulement (9)"};
+        QTest::newRow("wrapped in two") << QStringList{"abcès (9)"} << 36
+                                        << QStringList{"p1 y23 1) Syndrome 2  (18)", "p1 y23.5 abcès", "p1 y24 (9)",
+                                                       "p2 y0 écoulement (9)"};
+    }
+
+    // A wrapped line keeps its pieces on one page, and the page test sees where they end.
+    void wrappedLineCountsForThePageTest()
+    {
+        QFETCH(QStringList, wide);
+        QFETCH(int, absent);
+        m_device.wide = wide;
+        const Entries signes = Entries(absent, {"Signe absent (9)", 9000}) +
+                               Entries{{"écoulement (9)", 202}, {"abcès (9)", 203}};
+        const QStringList all = print(signes, {{"Syndrome 2  (18)", 2}});
+        QStringList block;
+        for (const RecordingDevice::Line &l : m_device.lines.mid(all.indexOf("10b x1 1) Syndrome 2  (18)")))
+            if (!l.text.isEmpty())
+                block.append(QStringLiteral("p%1 y%2 %3").arg(l.page).arg(l.y).arg(l.text));
+        QTEST(block, "block");
+    }
+
+    // The page test after the last line asks for a page that nothing fills: none is started.
+    void noBlankLastPage()
+    {
+        // abcès leaves 24.01.
+        m_device = RecordingDevice(0.5, 0.01);
+        const Entries signes = Entries(38, {"Signe absent (9)", 9000}) + Entries{{"abcès (9)", 203}};
+        print(signes, {{"Syndrome 2  (18)", 2}});
+        QCOMPARE(m_device.lines.last().text, QStringLiteral("abcès (9)"));
+        QCOMPARE(m_device.lines.last().y, 23.51);
+        QCOMPARE(m_device.page, 1);
+    }
+
+    // A page asked for after a block is started by the next heading, below the block's empty
+    // line, as if it had been started at once.
+    void pageAfterABlockOpensWithItsEmptyLine()
+    {
+        m_device = RecordingDevice(0.5, 0.01);
+        const Entries signes = Entries(38, {"Signe absent (9)", 9000}) + Entries{{"abcès (9)", 203}};
+        print(signes, {{"Syndrome 2  (18)", 2}, {"Syndrome 3  (10)", 3}});
+        const RecordingDevice::Line &heading = m_device.lines.at(m_device.lines.size() - 2);
+        QCOMPARE(heading.text, QStringLiteral("2) Syndrome 3  (10)"));
+        QCOMPARE(heading.page, 2);
+        QCOMPARE(heading.y, 0.5);
+        QCOMPARE(heading.x, 1.0);
     }
 };
 

@@ -1,7 +1,9 @@
 #include "PrintFailure.h"
+#include "RegionalClock.h"
 #include "VisitRules.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 
 using Stage = PrintFailure::Stage;
@@ -40,6 +42,24 @@ private slots:
         QFETCH(int, stage);
         QFETCH(bool, toFile);
         QTEST(VisitRules::printFailureText(PrintFailure(Stage(stage), QStringLiteral("/tmp/v.pdf"), toFile)), "text");
+    }
+
+    // The PDF's title and the print job's name, in the header's forms.
+    void documentName()
+    {
+        const RegionalClock clock{{}, QLocale(QLocale::French, QLocale::France)};
+        QCOMPARE(VisitRules::documentName(clock, QDateTime(QDate(2026, 12, 5), QTime(14, 5, 9))),
+                 QStringLiteral("Visite du 05/12/2026 à 14:05:09"));
+    }
+
+    void pdfFolder()
+    {
+        QTemporaryDir home;
+        const QString documents = home.filePath(QStringLiteral("Documents"));
+        QCOMPARE(VisitRules::pdfFolder(documents, home.path()), home.path());
+        QVERIFY(QDir(home.path()).mkdir(QStringLiteral("Documents")));
+        QCOMPARE(VisitRules::pdfFolder(documents, home.path()), documents);
+        QCOMPARE(VisitRules::pdfFolder(QString(), home.path()), home.path());
     }
 
     void pdfFileAndToolbarKeys()
