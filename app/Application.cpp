@@ -70,6 +70,7 @@ void Application::wireCommands(const QString &databasePath, const QString &pageF
     on("mnuFileSave", c, &VisitCommands::save);
     on("mnuFilePageSetup", c, &VisitCommands::pageSetup);
     on("mnuFilePrint", c, &VisitCommands::print);
+    on("mnuFileExportPdf", c, &VisitCommands::exportPdf);
     on("mnuEditCut", c, &VisitCommands::cut);
     on("mnuViewToolbar", c, &VisitCommands::toggleToolbar);
     on("mnuViewStatusBar", c, &VisitCommands::toggleStatusBar);

@@ -5,11 +5,14 @@ set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 libqt6sql6-sqlite libsqlite3-dev sqlite3
           libgl-dev fonts-liberation fonts-dejavu-core qt6-translations-l10n
-          mdbtools-dev libmdb3) # libmdb reads practitioners' Access bases for the import
+          mdbtools-dev libmdb3 # libmdb reads practitioners' Access bases for the import
+          libcups2-dev) # the report is handed to the print spooler through libcups
 case "${1:-run}" in
   run) ;;
   # The tests check the installed tree and the Debian package too.
-  test) packages+=(libbenchmark-dev poppler-utils desktop-file-utils appstream file dpkg-dev) ;;
+  # The printing test runs a spooler of its own with a CUPS-PDF printer.
+  test) packages+=(libbenchmark-dev poppler-utils desktop-file-utils appstream file dpkg-dev cups
+                   printer-driver-cups-pdf) ;;
   # CPack's dependency step reads the program with dpkg-shlibdeps.
   package) packages+=(file dpkg-dev) ;;
   screenshot) packages+=(xvfb xdotool imagemagick) ;;

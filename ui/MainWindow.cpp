@@ -187,6 +187,7 @@ void MainWindow::buildMenus()
              {"mnuFileBar3", nullptr, {}, true},
              {"mnuFilePageSetup", "&Mise en page...", {}, true},
              {"mnuFilePrint", "&Imprimer...", QKeySequence(Qt::CTRL | Qt::Key_P), true},
+             {"mnuFileExportPdf", "E&xporter en PDF...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), true},
              {"mnuFileBar4", nullptr, {}, true},
              {"mnuFileExit", "&Quitter", {}, true}});
     addMenu("mnuEdit", QStringLiteral("Editi&on"),

@@ -1,17 +1,19 @@
 #pragma once
 
-class SessionPrinter;
+class PrinterCatalog;
+struct PrintSetup;
 class QWidget;
 
-// The page set-up command: the platform's page dialog on the printer the report will use.
-// Whatever the user does there is the dialog's business; the command reads nothing back.
+// The page set-up command: chooses the printer the next prints go to, and the page they are
+// laid out on. Annuler changes nothing.
 class PageSetup
 {
 public:
-    explicit PageSetup(SessionPrinter &printer) : m_printer(printer) {}
+    PageSetup(const PrinterCatalog &printers, PrintSetup &setup) : m_printers(printers), m_setup(setup) {}
 
     void run(QWidget *parent);
 
 private:
-    SessionPrinter &m_printer;
+    const PrinterCatalog &m_printers;
+    PrintSetup &m_setup;
 };

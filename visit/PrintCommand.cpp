@@ -7,13 +7,16 @@
 #include "MessageBox.h"
 #include "PrintDialogs.h"
 #include "PrintFailure.h"
+#include "PrintSetup.h"
+#include "PrinterChoice.h"
 #include "PrinterDevice.h"
-#include "SessionPrinter.h"
+#include "SpoolJob.h"
 #include "VisitReport.h"
 #include "VisitRules.h"
 
 #include <QDir>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QStandardPaths>
 
 namespace {
@@ -29,36 +32,89 @@ struct BusyScope {
 
 } // namespace
 
-PrintCommand::PrintCommand(SessionPrinter &printer, RegionalClock clock, DeviceFactory makeDevice)
-    : m_printer(printer), m_clock(std::move(clock)), m_makeDevice(std::move(makeDevice))
+// One report, read at one moment: the header, the PDF's title and the job's name all carry
+// the same date and time.
+struct PrintCommand::Report {
+    QList<ListEntry> signes;
+    QList<ListEntry> syndromes;
+    QString databasePath;
+    RegionalClock clock; // stopped at the moment of the command
+    QDateTime when;
+    QString name;
+    const DeviceFactory &makeDevice;
+
+    // Prints the report on `printer`, laid out on `layout`, under the document's name.
+    void printOn(QPrinter &printer, const QPageLayout &layout) const
+    {
+        printer.setPageLayout(layout);
+        printer.setDocName(name);
+        const std::unique_ptr<PrintDevice> device = makeDevice(printer);
+        VisitReport(signes, syndromes, databasePath, clock, *device).print();
+    }
+
+    void writePdf(const QString &path, const QPageLayout &layout) const
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        printOn(printer, layout);
+    }
+};
+
+PrintCommand::PrintCommand(const PrinterCatalog &printers, PrintSpooler *spooler, const PrintSetup &setup,
+                           RegionalClock clock, DeviceFactory makeDevice)
+    : m_printers(printers), m_spooler(spooler), m_setup(setup), m_clock(std::move(clock)),
+      m_makeDevice(std::move(makeDevice))
 {
     if (!m_makeDevice)
         m_makeDevice = [](QPrinter &target) { return std::make_unique<PrinterDevice>(target); };
 }
 
-QString PrintCommand::proposedPdfPath() const
+QString PrintCommand::proposedPdfPath(const QDateTime &when) const
 {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-        .filePath(VisitRules::pdfFileName(m_clock.now()));
+    const QString folder = VisitRules::pdfFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+                                                 QDir::homePath());
+    return QDir(folder).filePath(VisitRules::pdfFileName(when));
 }
 
-bool PrintCommand::choosePdfFile(QWidget *parent)
+PrintCommand::Outcome PrintCommand::failed(QWidget *parent, const std::exception &error)
 {
-    const MessageBox::Answer answer =
-        MessageBox::show(parent,
-                         QStringLiteral("Aucune imprimante n'est installée sur cet ordinateur.\n\n"
-                                        "Voulez-vous enregistrer la visite dans un fichier PDF ?"),
-                         MessageBox::Buttons::OkCancel, MessageBox::Icon::Question, PrintTitle);
-    if (answer != MessageBox::Answer::Ok)
-        return false;
-    const QString path = PrintDialogs::saveFileName(parent, QStringLiteral("Enregistrer la visite"), proposedPdfPath(),
+    if (const auto *database = dynamic_cast<const DatabaseError *>(&error)) {
+        DatabaseMessage::show(parent, *database);
+    } else if (const auto *failure = dynamic_cast<const PrintFailure *>(&error)) {
+        Beep::sound();
+        MessageBox::show(parent, VisitRules::printFailureText(*failure), MessageBox::Buttons::Ok,
+                         MessageBox::Icon::Critical, PrintTitle);
+    }
+    return Outcome::Failed;
+}
+
+PrintCommand::Outcome PrintCommand::savePdf(QWidget *parent, const Report &report, const QPageLayout &layout)
+{
+    const QString path = PrintDialogs::saveFileName(parent, QStringLiteral("Enregistrer la visite"),
+                                                    proposedPdfPath(report.when),
                                                     QStringLiteral("Documents PDF (*.pdf)"));
     if (path.isEmpty())
-        return false;
-    QPrinter &printer = m_printer.printer();
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(VisitRules::withPdfSuffix(path));
-    return true;
+        return Outcome::Cancelled;
+    try {
+        BusyScope busy;
+        report.writePdf(VisitRules::withPdfSuffix(path), layout);
+    } catch (const DatabaseError &error) {
+        return failed(parent, error);
+    } catch (const PrintFailure &error) {
+        return failed(parent, error);
+    }
+    return Outcome::Saved;
+}
+
+PrintCommand::Outcome PrintCommand::exportPdf(QWidget *parent, const QList<ListEntry> &signes,
+                                              const QList<ListEntry> &syndromes, const QString &databasePath)
+{
+    const QDateTime when = m_clock.now();
+    const RegionalClock stopped{[when] { return when; }, m_clock.locale};
+    return savePdf(parent,
+                   {signes, syndromes, databasePath, stopped, when, VisitRules::documentName(m_clock, when), m_makeDevice},
+                   m_setup.layout);
 }
 
 PrintCommand::Outcome PrintCommand::run(QWidget *parent, const QList<ListEntry> &signes,
@@ -67,21 +123,60 @@ PrintCommand::Outcome PrintCommand::run(QWidget *parent, const QList<ListEntry> 
     if (MessageBox::show(parent, QStringLiteral("Impression de la visite en cours?"), MessageBox::Buttons::OkCancel,
                          MessageBox::Icon::Question, PrintTitle) != MessageBox::Answer::Ok)
         return Outcome::Cancelled;
-    if (!m_printer.printerInstalled() && !choosePdfFile(parent))
-        return Outcome::Cancelled;
 
-    try {
-        BusyScope busy;
-        const std::unique_ptr<PrintDevice> device = m_makeDevice(m_printer.printer());
-        VisitReport(signes, syndromes, databasePath, m_clock, *device).print();
-    } catch (const DatabaseError &error) {
-        DatabaseMessage::show(parent, error);
-        return Outcome::Failed;
-    } catch (const PrintFailure &failure) {
+    const QDateTime when = m_clock.now();
+    const RegionalClock stopped{[when] { return when; }, m_clock.locale};
+    const Report report{signes,
+                        syndromes,
+                        databasePath,
+                        stopped,
+                        when,
+                        VisitRules::documentName(m_clock, when),
+                        m_makeDevice};
+
+    const PrinterChoice choice = PrinterChoice::resolve(m_printers, m_setup.chosenPrinter);
+    if (!choice.gone.isEmpty())
+        MessageBox::show(parent, choice.goneText(), MessageBox::Buttons::Ok, MessageBox::Icon::Exclamation,
+                         PrintTitle);
+    if (choice.kind != PrinterChoice::Kind::Printer) {
+        if (MessageBox::show(parent, choice.pdfOfferText(), MessageBox::Buttons::OkCancel,
+                             MessageBox::Icon::Question, PrintTitle) != MessageBox::Answer::Ok)
+            return Outcome::Cancelled;
+        return savePdf(parent, report, m_setup.layout);
+    }
+
+    const QPageLayout layout = m_setup.layoutFor(m_printers.defaultPaper(choice.printer));
+    const QString paper = layout.pageSize().key();
+    const QStringList papers = m_printers.papers(choice.printer);
+    if (!papers.isEmpty() && !papers.contains(paper)) {
         Beep::sound();
-        MessageBox::show(parent, VisitRules::printFailureText(failure), MessageBox::Buttons::Ok,
-                         MessageBox::Icon::Critical, PrintTitle);
+        MessageBox::show(parent, VisitRules::missingPaperText(choice.printer, layout.pageSize().name()),
+                         MessageBox::Buttons::Ok, MessageBox::Icon::Critical, PrintTitle);
         return Outcome::Failed;
     }
-    return Outcome::Printed;
+
+    SpoolJob::Result result{SpoolJob::Outcome::Accepted, {}};
+    try {
+        BusyScope busy;
+        if (m_spooler) {
+            result = SpoolJob(*m_spooler, choice.printer, report.name, paper).run([&](const QString &path) {
+                report.writePdf(path, layout);
+            });
+        } else {
+            QPrinter printer(QPrinterInfo::printerInfo(choice.printer), QPrinter::HighResolution);
+            report.printOn(printer, layout);
+        }
+    } catch (const DatabaseError &error) {
+        return failed(parent, error);
+    } catch (const PrintFailure &error) {
+        return failed(parent, error);
+    }
+    if (result.outcome == SpoolJob::Outcome::Accepted)
+        return Outcome::Printed;
+
+    Beep::sound();
+    if (MessageBox::show(parent, SpoolJob::refusalText(choice.printer, result), MessageBox::Buttons::OkCancel,
+                         MessageBox::Icon::Critical, PrintTitle) != MessageBox::Answer::Ok)
+        return Outcome::Failed;
+    return savePdf(parent, report, layout) == Outcome::Saved ? Outcome::Saved : Outcome::Failed;
 }

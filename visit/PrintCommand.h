@@ -10,35 +10,52 @@
 #include <memory>
 
 class PrintDevice;
+class PrinterCatalog;
+class PrintSpooler;
 class QPrinter;
-class SessionPrinter;
+struct PrintSetup;
+class QPageLayout;
 class QWidget;
 
-// The print command: asks for confirmation, then prints the visit report on the session's
-// printer under the busy pointer. Without a printer it offers to save the report as a PDF
-// file. Failures of the database or of the printer are told to the practitioner; none
-// leaves the busy pointer behind.
+// The print command and the PDF export. Printing asks for confirmation, then prints the visit
+// report on the printer current at that moment. On Linux the report is written to a
+// temporary PDF and handed to the spooler, whose answer is checked; elsewhere it goes
+// through QPrinter. Without a printer, or when the spooler refuses the job, the report can
+// be saved as a PDF file instead. Failures are told in French; none leaves the busy pointer
+// behind, and nothing is printed half.
 class PrintCommand
 {
 public:
-    enum class Outcome { Cancelled, Printed, Failed };
+    // Printed: the printer took the job; Saved: the report went to a PDF file instead.
+    enum class Outcome { Cancelled, Printed, Saved, Failed };
 
-    // The device the report is printed on, for the session's printer.
+    // The device the report is printed on, for a printer or a PDF file.
     using DeviceFactory = std::function<std::unique_ptr<PrintDevice>(QPrinter &printer)>;
 
-    // Without a factory, the report goes to a PrinterDevice.
-    explicit PrintCommand(SessionPrinter &printer, RegionalClock clock = {}, DeviceFactory makeDevice = {});
+    // `spooler` may be null: the report then goes through QPrinter. Without a factory, the
+    // report goes to a PrinterDevice.
+    PrintCommand(const PrinterCatalog &printers, PrintSpooler *spooler, const PrintSetup &setup,
+                 RegionalClock clock = {}, DeviceFactory makeDevice = {});
 
     Outcome run(QWidget *parent, const QList<ListEntry> &signes, const QList<ListEntry> &syndromes,
                 const QString &databasePath);
+    // Asks for a file and writes the report there, with no question before.
+    Outcome exportPdf(QWidget *parent, const QList<ListEntry> &signes, const QList<ListEntry> &syndromes,
+                      const QString &databasePath);
 
-    // The file proposed for the PDF: "Visite 2026-12-05 14-05.pdf" in the documents folder.
-    QString proposedPdfPath() const;
+    // The file proposed for the PDF: "Visite 2026-12-05 14-05.pdf" in the documents folder
+    // (the home folder when there is none).
+    QString proposedPdfPath(const QDateTime &when) const;
 
 private:
-    bool choosePdfFile(QWidget *parent);
+    struct Report;
 
-    SessionPrinter &m_printer;
+    Outcome savePdf(QWidget *parent, const Report &report, const QPageLayout &layout);
+    Outcome failed(QWidget *parent, const std::exception &error);
+
+    const PrinterCatalog &m_printers;
+    PrintSpooler *m_spooler;
+    const PrintSetup &m_setup;
     RegionalClock m_clock;
     DeviceFactory m_makeDevice;
 };

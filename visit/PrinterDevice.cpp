@@ -9,7 +9,8 @@
 #include <QPrinter>
 
 PrinterDevice::PrinterDevice(QPrinter &printer)
-    : m_printer(printer), m_printableHeight(printer.pageLayout().paintRect(QPageLayout::Millimeter).height() / 10.0)
+    : m_printer(printer), m_printableHeight(printer.pageLayout().paintRect(QPageLayout::Millimeter).height() / 10.0),
+      m_printableWidth(printer.pageLayout().paintRect(QPageLayout::Millimeter).width() / 10.0)
 {}
 
 void PrinterDevice::setScaleMode(ScaleMode)
@@ -48,6 +49,25 @@ void PrinterDevice::print(const QString &text)
     m_pages.last().append({text, m_fontName, m_fontSize, m_bold, m_x, m_y});
     m_x = 0;
     m_y += height;
+}
+
+void PrinterDevice::print(const QStringList &pieces)
+{
+    const double height = lineHeight();
+    if (m_y > 0 && m_y + height * pieces.size() > m_printableHeight) {
+        m_pages.append(QList<Line>());
+        m_y = 0;
+    }
+    for (const QString &piece : pieces) {
+        m_pages.last().append({piece, m_fontName, m_fontSize, m_bold, m_x, m_y});
+        m_y += height;
+    }
+    m_x = 0;
+}
+
+double PrinterDevice::textWidth(const QString &text) const
+{
+    return ReportFont::textWidth(m_fontName, m_fontSize, m_bold, text);
 }
 
 void PrinterDevice::print()

@@ -13,8 +13,8 @@ class QPrinter;
 // say) leaves no half-printed job behind: the device is simply dropped.
 //
 // Unlike a bare printer, no line is ever lost off the bottom of a page: a line that would
-// not fit in the printable area starts a new page first, at the same x. The report's own
-// page tests come on top of that.
+// not fit in the printable area starts a new page first, at the same x, and the pieces of a
+// wrapped line stay together. The report's own page tests come on top of that.
 class PrinterDevice final : public PrintDevice
 {
 public:
@@ -30,6 +30,9 @@ public:
     void setCurrentY(double cm) override { m_y = cm; }
     void print(const QString &text) override;
     void print() override;
+    void print(const QStringList &pieces) override;
+    double textWidth(const QString &text) const override;
+    double printableWidth() const override { return m_printableWidth; }
     void newPage() override;
     // Paints every page on the printer. Throws PrintFailure when the job cannot be opened
     // or completed.
@@ -59,4 +62,5 @@ private:
     double m_x = 0;
     double m_y = 0;
     double m_printableHeight;
+    double m_printableWidth;
 };

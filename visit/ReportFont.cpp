@@ -42,6 +42,12 @@ double lineHeight(const QString &name, double points, bool bold)
     return metrics.lineSpacing() / MeasureSize * points * CmPerPoint;
 }
 
+double textWidth(const QString &name, double points, bool bold, const QString &text)
+{
+    const QFontMetricsF metrics(measuringFont(name, bold));
+    return metrics.horizontalAdvance(text) / MeasureSize * points * CmPerPoint;
+}
+
 double ascent(const QString &name, double points, bool bold)
 {
     const QFontMetricsF metrics(measuringFont(name, bold));

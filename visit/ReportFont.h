@@ -17,6 +17,8 @@ QString resolvedFamily(const QString &name);
 
 // Height of one line (ascent, descent and line gap) in centimetres.
 double lineHeight(const QString &name, double points, bool bold);
+// Width of a text, in centimetres.
+double textWidth(const QString &name, double points, bool bold, const QString &text);
 // Distance from the top of a line to its baseline, in centimetres.
 double ascent(const QString &name, double points, bool bold);
 

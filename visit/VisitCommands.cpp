@@ -3,7 +3,12 @@
 #include "Beep.h"
 #include "ItemList.h"
 #include "MessageBox.h"
+#include "PrintSpooler.h"
+#include "SystemPrinters.h"
 #include "VisitRules.h"
+#ifdef TESSAVOR_HAVE_CUPS
+#include "CupsSpooler.h"
+#endif
 
 #include <QAction>
 #include <QWidget>
@@ -14,14 +19,32 @@ const QString ManipulationTitle = QStringLiteral("Erreur de manipulation");
 
 } // namespace
 
+namespace {
+
+std::unique_ptr<PrintSpooler> systemSpooler()
+{
+#ifdef TESSAVOR_HAVE_CUPS
+    return std::make_unique<CupsSpooler>();
+#else
+    return nullptr;
+#endif
+}
+
+} // namespace
+
 VisitCommands::VisitCommands(VisitTarget target, QObject *parent)
-    : QObject(parent), m_target(std::move(target)), m_printCommand(m_printer), m_pageSetup(m_printer)
+    : QObject(parent), m_target(std::move(target)), m_systemPrinters(std::make_unique<SystemPrinters>()),
+      m_systemSpooler(systemSpooler()), m_printCommand(*m_systemPrinters, m_systemSpooler.get(), m_setup),
+      m_pageSetup(*m_systemPrinters, m_setup)
 {}
 
-VisitCommands::VisitCommands(VisitTarget target, bool printerInstalled, QObject *parent)
-    : QObject(parent), m_target(std::move(target)), m_printer(printerInstalled), m_printCommand(m_printer),
-      m_pageSetup(m_printer)
+VisitCommands::VisitCommands(VisitTarget target, const PrinterCatalog &printers, PrintSpooler *spooler,
+                             QObject *parent)
+    : QObject(parent), m_target(std::move(target)), m_printCommand(printers, spooler, m_setup),
+      m_pageSetup(printers, m_setup)
 {}
+
+VisitCommands::~VisitCommands() = default;
 
 void VisitCommands::newVisit()
 {
@@ -49,6 +72,12 @@ void VisitCommands::print()
 {
     m_printCommand.run(m_target.window, m_target.signes->entries(), m_target.syndromes->entries(),
                        m_target.databasePath);
+}
+
+void VisitCommands::exportPdf()
+{
+    m_printCommand.exportPdf(m_target.window, m_target.signes->entries(), m_target.syndromes->entries(),
+                             m_target.databasePath);
 }
 
 void VisitCommands::cut()

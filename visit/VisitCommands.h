@@ -2,10 +2,12 @@
 
 #include "PageSetup.h"
 #include "PrintCommand.h"
-#include "SessionPrinter.h"
+#include "PrintSetup.h"
 #include "VisitTarget.h"
 
 #include <QObject>
+
+#include <memory>
 
 class QAction;
 
@@ -22,9 +24,13 @@ class VisitCommands final : public QObject
     Q_DISABLE_COPY_MOVE(VisitCommands)
 
 public:
+    // On the system's printers and spooler.
     explicit VisitCommands(VisitTarget target, QObject *parent = nullptr);
-    // For tests: whether a printer is installed is decided here instead of by the platform.
-    VisitCommands(VisitTarget target, bool printerInstalled, QObject *parent = nullptr);
+    // On the given ones, which must outlive the commands (tests); a null spooler prints
+    // through QPrinter.
+    VisitCommands(VisitTarget target, const PrinterCatalog &printers, PrintSpooler *spooler,
+                  QObject *parent = nullptr);
+    ~VisitCommands() override;
 
     const VisitTarget &target() const { return m_target; }
 
@@ -33,6 +39,7 @@ public slots:
     void open();
     void save();
     void print();
+    void exportPdf();
     void cut();
     void carnet();
     void visites();
@@ -45,7 +52,9 @@ private:
     void toggle(QWidget *bar, QAction *item);
 
     VisitTarget m_target;
-    SessionPrinter m_printer;
+    std::unique_ptr<PrinterCatalog> m_systemPrinters;
+    std::unique_ptr<PrintSpooler> m_systemSpooler;
+    PrintSetup m_setup;
     PrintCommand m_printCommand;
     PageSetup m_pageSetup;
 };

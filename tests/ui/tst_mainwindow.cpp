@@ -81,6 +81,7 @@ private slots:
             {"mnuFileRégénérer", "&Régénérer la base", "", true},
             {"mnuFilePageSetup", "&Mise en page...", "", true},
             {"mnuFilePrint", "&Imprimer...", "Ctrl+P", true},
+            {"mnuFileExportPdf", "E&xporter en PDF...", "Ctrl+Shift+P", true},
             {"mnuFileExit", "&Quitter", "", true},
             {"mnuEditCut", "&Couper", "Ctrl+X", true},
             {"mnuViewToolbar", "Barre d'&outils", "", true},

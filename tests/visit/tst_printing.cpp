@@ -1,17 +1,19 @@
 #include "Beep.h"
 #include "BusyPointer.h"
+#include "FakePrinting.h"
 #include "MessageBox.h"
 #include "PrintCommand.h"
 #include "PrintDevice.h"
 #include "PrintDialogs.h"
 #include "PrintFailure.h"
-#include "SessionPrinter.h"
+#include "PrintSetup.h"
 #include "TestSupport.h"
 
 #include <QImage>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -32,6 +34,9 @@ struct PointerWatch final : PrintDevice {
     void setCurrentY(double) override { note(); }
     void print(const QString &) override { note(); }
     void print() override { note(); }
+    void print(const QStringList &) override { note(); }
+    double textWidth(const QString &) const override { return 0; }
+    double printableWidth() const override { return 19; }
     void newPage() override { note(); }
     void endDoc() override
     {
@@ -67,14 +72,16 @@ private slots:
         QFETCH(bool, refuseEnd);
         QTemporaryDir dir;
         PrintDialogs::setNextFileName(dir.filePath(QStringLiteral("visite.pdf")));
-        SessionPrinter session(false);
+        FakePrinters printers;
+        PrintSetup setup;
         QList<bool> busy;
-        PrintCommand command(session, {}, [&](QPrinter &) { return std::make_unique<PointerWatch>(busy, refuseEnd); });
+        PrintCommand command(printers, nullptr, setup, {},
+                             [&](QPrinter &) { return std::make_unique<PointerWatch>(busy, refuseEnd); });
         const int beeps = Beep::count();
         MessageBox::takeShown();
         QCOMPARE(command.run(nullptr, {{"abcès (9)", 203}}, {{"Syndrome 2  (19)", 2}},
                              TestSupport::makeDatabase(dir, QStringLiteral("small.sql"))),
-                 refuseEnd ? PrintCommand::Outcome::Failed : PrintCommand::Outcome::Printed);
+                 refuseEnd ? PrintCommand::Outcome::Failed : PrintCommand::Outcome::Saved);
         QVERIFY(busy.size() > 10);
         QCOMPARE(busy.count(false), 0);
         QVERIFY(!BusyPointer::isBusy());
@@ -94,19 +101,19 @@ private slots:
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("visite.pdf"));
         PrintDialogs::setNextFileName(file);
-        SessionPrinter session(false);
-        session.printer().setPageSize(QPageSize(QPageSize::A5));
-        session.printer().setPageOrientation(QPageLayout::Landscape);
-        session.printer().setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+        FakePrinters printers;
+        PrintSetup setup;
+        setup.layout = QPageLayout(QPageSize(QPageSize::A5), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
+                                   QPageLayout::Millimeter);
         QList<ListEntry> signes{{"abcès (9)", 203}};
         for (int n = 1; n <= 40; ++n)
             signes.append({QStringLiteral("Signe %1 (9)").arg(n), 9000 + n});
         const RegionalClock clock{[] { return QDateTime(QDate(2026, 12, 5), QTime(14, 5, 9)); },
                                   QLocale(QLocale::French, QLocale::France)};
-        QCOMPARE(PrintCommand(session, clock)
+        QCOMPARE(PrintCommand(printers, nullptr, setup, clock)
                      .run(nullptr, signes, {{"Syndrome 2  (19)", 2}},
                           TestSupport::makeDatabase(dir, QStringLiteral("small.sql"))),
-                 PrintCommand::Outcome::Printed);
+                 PrintCommand::Outcome::Saved);
 
         QProcess::execute(QStringLiteral("pdftotext"), {file, dir.filePath(QStringLiteral("visite.txt"))});
         QFile textFile(dir.filePath(QStringLiteral("visite.txt")));
@@ -132,6 +139,52 @@ private slots:
                 if (qGray(page.pixel(x, y)) < 128)
                     left = x;
         QVERIFY2(qAbs(left / perCm - 2) < 0.15, qPrintable(QString::number(left / perCm)));
+    }
+    // On A5 upright the long title wraps inside the printable width instead of running off
+    // the paper; the PDF carries the document's name as its title.
+    void narrowPaperWrapsAndTitlesThePdf()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty() ||
+            QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
+            QSKIP("poppler-utils (pdftoppm, pdfinfo) are not installed");
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("a5.pdf"));
+        PrintDialogs::setNextFileName(file);
+        FakePrinters printers;
+        PrintSetup setup;
+        setup.layout = QPageLayout(QPageSize(QPageSize::A5), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                                   QPageLayout::Millimeter);
+        const RegionalClock clock{[] { return QDateTime(QDate(2026, 12, 5), QTime(14, 5, 9)); },
+                                  QLocale(QLocale::French, QLocale::France)};
+        QCOMPARE(PrintCommand(printers, nullptr, setup, clock)
+                     .exportPdf(nullptr, {{"abcès (9)", 203}}, {{"Syndrome 2  (19)", 2}},
+                                TestSupport::makeDatabase(dir, QStringLiteral("small.sql"))),
+                 PrintCommand::Outcome::Saved);
+
+        QProcess info;
+        info.start(QStringLiteral("pdfinfo"), {file});
+        QVERIFY(info.waitForFinished());
+        const QString infoText = QString::fromUtf8(info.readAllStandardOutput());
+        QVERIFY2(infoText.contains(QRegularExpression(QStringLiteral("Title: +Visite du 05/12/2026 à 14:05:09\n"))),
+                 qPrintable(infoText));
+
+        QProcess::execute(QStringLiteral("pdftoppm"), {"-png", "-r", "80", file, dir.filePath(QStringLiteral("a5"))});
+        QImage page(dir.filePath(QStringLiteral("a5-1.png")));
+        QVERIFY(!page.isNull());
+        const double perCm = 80 / 2.54;
+        int right = 0;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = right; x < page.width(); ++x)
+                if (qGray(page.pixel(x, y)) < 128)
+                    right = x;
+        // Nothing printed in the right margin.
+        QVERIFY2(right / perCm <= 14.8 - 1.0 + 0.05, qPrintable(QString::number(right / perCm)));
+
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
+        QVERIFY(text.waitForFinished());
+        const QStringList lines = QString::fromUtf8(text.readAllStandardOutput()).split(QLatin1Char('\n'));
+        QVERIFY2(lines.contains(QStringLiteral("premiers)")), qPrintable(lines.join(QLatin1Char('|'))));
     }
 };
 

@@ -1,6 +1,7 @@
 #include "Beep.h"
 #include "BusyPointer.h"
 #include "DataSource.h"
+#include "FakePrinting.h"
 #include "ItemList.h"
 #include "MessageBox.h"
 #include "PrintDialogs.h"
@@ -9,6 +10,8 @@
 #include "VisitCommands.h"
 
 #include <QAction>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <memory>
@@ -33,6 +36,8 @@ class TestVisitCommands : public QObject
     QAction *m_items[2] = {}; // their menu items
     std::unique_ptr<DataSource> m_classement;
     int m_rankings = 0;
+    FakePrinters m_printers; // none installed unless a test installs some
+    FakeSpooler m_spooler;
     std::unique_ptr<VisitCommands> m_commands;
 
     void rank()
@@ -82,7 +87,9 @@ private slots:
         }
         m_classement = std::make_unique<DataSource>();
         m_classement->setDatabaseName(m_path);
-        m_commands = std::make_unique<VisitCommands>(target(m_path), false);
+        m_printers = FakePrinters();
+        m_spooler = FakeSpooler();
+        m_commands = std::make_unique<VisitCommands>(target(m_path), m_printers, &m_spooler);
     }
 
     // The commands that store or open nothing: a beep, and for Save one of two messages.
@@ -223,13 +230,121 @@ private slots:
         for (MessageBox::Answer a : answers)
             MessageBox::setNextAnswer(a);
         PrintDialogs::setNextFileName(m_dir.filePath(QStringLiteral("v.pdf")));
-        VisitCommands(target(m_dir.filePath(database)), false).print();
+        VisitCommands(target(m_dir.filePath(database)), m_printers, &m_spooler).print();
         const QString last = boxes().last();
         QVERIFY2(last.startsWith(lastBox), qPrintable(last));
         QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("v.pdf"))));
         QCOMPARE(m_signes->entries(), three);
         QCOMPARE(m_syndromes->entries(), ranked);
         QVERIFY(!BusyPointer::isBusy());
+    }
+    // "Mise en page..." lists the printers with the current one selected; picking another
+    // sends the next prints there, on the chosen page; Annuler changes nothing.
+    void pageSetupChoosesThePrinter()
+    {
+        m_printers.names = {"Bureau", "Cabinet"};
+        m_printers.fallback = "Bureau";
+        record(three);
+        PageChoice cabinet{"Cabinet", QPageLayout(QPageSize(QPageSize::A5), QPageLayout::Landscape,
+                                                  QMarginsF(5, 6, 7, 8), QPageLayout::Millimeter)};
+        PrintDialogs::setNextPageChoice(std::nullopt); // Annuler
+        PrintDialogs::setNextPageChoice(cabinet);
+        m_commands->pageSetup();
+        m_commands->print();
+        m_commands->pageSetup();
+        m_commands->print();
+        m_printers.fallback = "Cabinet"; // the default moves; the choice holds
+        m_commands->pageSetup();         // answered Annuler (empty queue)
+
+        const QList<PrintDialogs::Shown> shown = PrintDialogs::takeShown();
+        QCOMPARE(shown.size(), 3);
+        QCOMPARE(shown.at(0).printers, QStringList({"Bureau", "Cabinet"}));
+        QCOMPARE(shown.at(0).initial.printer, QStringLiteral("Bureau"));
+        QCOMPARE(shown.at(1).initial.printer, QStringLiteral("Bureau"));
+        QCOMPARE(shown.at(2).initial.printer, QStringLiteral("Cabinet"));
+        QVERIFY(shown.at(2).initial.layout.isEquivalentTo(cabinet.layout));
+        QCOMPARE(m_spooler.jobs.size(), 2);
+        QCOMPARE(m_spooler.jobs.at(0).printer, QStringLiteral("Bureau"));
+        QCOMPARE(m_spooler.jobs.at(0).options.first().second, QStringLiteral("A4"));
+        QCOMPARE(m_spooler.jobs.at(1).printer, QStringLiteral("Cabinet"));
+        QCOMPARE(m_spooler.jobs.at(1).options.first().second, QStringLiteral("A5"));
+        // Nothing but the confirmations: a job taken is not announced.
+        QCOMPARE(boxes(), QStringList({"Impression de la visite en cours?", "Impression de la visite en cours?"}));
+    }
+
+    // A chosen printer that went away is named, then the default prints; a paper the
+    // printer lacks is told before anything is sent.
+    void printerGoneAndPaperMissing()
+    {
+        m_printers.names = {"Bureau", "Cabinet"};
+        m_printers.fallback = "Bureau";
+        record(three);
+        PrintDialogs::setNextPageChoice(PageChoice{
+            "Cabinet", QPageLayout(QPageSize(QPageSize::A3), QPageLayout::Portrait, {}, QPageLayout::Millimeter)});
+        m_commands->pageSetup();
+        m_printers.names = {"Bureau"};
+        m_commands->print();
+        QStringList shown = boxes();
+        QCOMPARE(shown.size(), 3);
+        QCOMPARE(shown.at(1), QStringLiteral("L'imprimante « Cabinet » choisie dans la mise en page n'est plus "
+                                             "installée.\n\nLa visite sera imprimée sur l'imprimante par défaut "
+                                             "« Bureau »."));
+        QVERIFY2(shown.at(2).startsWith("L'imprimante « Bureau » n'a pas de papier « A3 »"), qPrintable(shown.at(2)));
+        QVERIFY(m_spooler.jobs.isEmpty());
+    }
+
+    // Refused by the spooler: the printer and the spooler's answer are told, and the report
+    // can go to a PDF file instead.
+    void refusedJobOffersThePdf_data()
+    {
+        QTest::addColumn<MessageBox::Answer>("answer");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("saved as PDF") << MessageBox::Answer::Ok << true;
+        QTest::newRow("not saved") << MessageBox::Answer::Cancel << false;
+    }
+
+    void refusedJobOffersThePdf()
+    {
+        QFETCH(MessageBox::Answer, answer);
+        QFETCH(bool, saved);
+        m_printers.names = {"Bureau"};
+        m_printers.fallback = "Bureau";
+        m_spooler.refusal = 0x0506;
+        m_spooler.refusalText = "Destination \"Bureau\" is not accepting jobs.";
+        record(three);
+        const QString file = m_dir.filePath(QStringLiteral("refus.pdf"));
+        QFile::remove(file);
+        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        MessageBox::setNextAnswer(answer);
+        PrintDialogs::setNextFileName(file);
+        m_commands->print();
+        const QStringList shown = boxes();
+        QCOMPARE(shown.size(), 2);
+        QVERIFY2(shown.at(1).startsWith("L'imprimante « Bureau » n'accepte pas de travaux pour le moment"),
+                 qPrintable(shown.at(1)));
+        QVERIFY(shown.at(1).contains("« Destination \"Bureau\" is not accepting jobs. »"));
+        QCOMPARE(m_spooler.jobs.size(), 1);
+        QVERIFY(m_spooler.jobs.first().content.startsWith("%PDF"));
+        QCOMPARE(QFile::exists(file), saved);
+    }
+
+    // Export asks nothing but the file, proposed in the documents folder.
+    void exportPdf()
+    {
+        m_printers.names = {"Bureau"};
+        m_printers.fallback = "Bureau";
+        record(three);
+        const QString file = m_dir.filePath(QStringLiteral("export.pdf"));
+        QFile::remove(file);
+        PrintDialogs::setNextFileName(file);
+        m_commands->exportPdf();
+        QVERIFY(boxes().isEmpty());
+        QVERIFY(m_spooler.jobs.isEmpty());
+        const QList<PrintDialogs::Shown> shown = PrintDialogs::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(QRegularExpression("/Visite \\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d\\.pdf$").match(shown.first().proposedPath).hasMatch(),
+                 qPrintable(shown.first().proposedPath));
+        QVERIFY(QFileInfo(file).size() > 0);
     }
 };
 

@@ -72,7 +72,7 @@ private slots:
                                               question;
         QTest::newRow("no spooler") << 0 << 0x0502 << Outcome::Unreachable
                                     << "Le gestionnaire d'impression ne répond pas : la visite n'a pas pu être "
-                                       "envoyée à l'imprimante « Bureau ».\n\nRéponse du gestionnaire d'impression : "
+                                       "envoyée à l'imprimante « Bureau ».\n\nDétail : "
                                        "« Destination \"Bureau\" is not accepting jobs. »" +
                                            question;
         QTest::newRow("anything else") << 0 << 0x0400 << Outcome::Refused

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "PrintSpooler.h"
+#include "PrinterChoice.h"
+
+#include <QFile>
+#include <QList>
+
+// Printers and a spooler as a test sets them: no system printer is asked and no job leaves.
+struct FakePrinters final : PrinterCatalog {
+    QStringList names;
+    QString fallback;
+    QStringList paperKeys{"A4", "A5", "Letter"};
+
+    QStringList printerNames() const override { return names; }
+    QString defaultPrinter() const override { return fallback; }
+    QStringList papers(const QString &) const override { return paperKeys; }
+    QString defaultPaper(const QString &) const override { return QStringLiteral("A4"); }
+};
+
+struct FakeSpooler final : PrintSpooler {
+    struct Job {
+        QString printer;
+        QString jobName;
+        Options options;
+        QByteArray content;
+    };
+
+    int refusal = 0; // the IPP status of a refusal; 0 takes every job
+    QString refusalText;
+    QList<Job> jobs;
+
+    int printFile(const QString &printer, const QString &file, const QString &jobName, const Options &options) override
+    {
+        QFile in(file);
+        jobs.append({printer, jobName, options, in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray()});
+        return refusal ? 0 : int(jobs.size());
+    }
+    int lastError() const override { return refusal; }
+    QString lastErrorString() const override { return refusalText; }
+};
