@@ -48,9 +48,13 @@ class TestCupsPrinting : public QObject
     // Runs one of the spooler's administration tools on the test's own spooler.
     static bool admin(const QString &tool, const QStringList &arguments)
     {
+        // The tools live in sbin, which a user's PATH may lack.
+        QString program = QStandardPaths::findExecutable(tool);
+        if (program.isEmpty())
+            program = QStandardPaths::findExecutable(tool, {"/usr/sbin", "/usr/bin", "/usr/local/sbin"});
         QProcess process;
         process.setProcessChannelMode(QProcess::MergedChannels);
-        process.start(tool, arguments);
+        process.start(program, arguments);
         const bool ok = process.waitForFinished(20000) && process.exitStatus() == QProcess::NormalExit &&
                         process.exitCode() == 0;
         if (!ok)
