@@ -116,8 +116,7 @@ PageChoice PageSetupDialog::choice() const
 {
     PageChoice chosen;
     chosen.printer = m_printers->isEnabled() ? m_printers->currentText() : QString();
-    const QMarginsF margins(m_margins[0]->value(), m_margins[1]->value(), m_margins[2]->value(),
-                            m_margins[3]->value());
+    const QMarginsF margins(m_margins[0]->value(), m_margins[1]->value(), m_margins[2]->value(), m_margins[3]->value());
     chosen.layout = QPageLayout(m_papers->currentData().value<QPageSize>(),
                                 m_landscape->isChecked() ? QPageLayout::Landscape : QPageLayout::Portrait, margins,
                                 QPageLayout::Millimeter);

@@ -72,8 +72,8 @@ PrintCommand::PrintCommand(const PrinterCatalog &printers, PrintSpooler *spooler
 
 QString PrintCommand::proposedPdfPath(const QDateTime &when) const
 {
-    const QString folder = VisitRules::pdfFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
-                                                 QDir::homePath());
+    const QString folder =
+        VisitRules::pdfFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), QDir::homePath());
     return QDir(folder).filePath(VisitRules::pdfFileName(when));
 }
 
@@ -91,9 +91,9 @@ PrintCommand::Outcome PrintCommand::failed(QWidget *parent, const std::exception
 
 PrintCommand::Outcome PrintCommand::savePdf(QWidget *parent, const Report &report, const QPageLayout &layout)
 {
-    const QString path = PrintDialogs::saveFileName(parent, QStringLiteral("Enregistrer la visite"),
-                                                    proposedPdfPath(report.when),
-                                                    QStringLiteral("Documents PDF (*.pdf)"));
+    const QString path =
+        PrintDialogs::saveFileName(parent, QStringLiteral("Enregistrer la visite"), proposedPdfPath(report.when),
+                                   QStringLiteral("Documents PDF (*.pdf)"));
     if (path.isEmpty())
         return Outcome::Cancelled;
     try {
@@ -107,14 +107,18 @@ PrintCommand::Outcome PrintCommand::savePdf(QWidget *parent, const Report &repor
     return Outcome::Saved;
 }
 
-PrintCommand::Outcome PrintCommand::exportPdf(QWidget *parent, const QList<ListEntry> &signes,
-                                              const QList<ListEntry> &syndromes, const QString &databasePath)
+PrintCommand::Report PrintCommand::reportNow(const QList<ListEntry> &signes, const QList<ListEntry> &syndromes,
+                                             const QString &databasePath) const
 {
     const QDateTime when = m_clock.now();
     const RegionalClock stopped{[when] { return when; }, m_clock.locale};
-    return savePdf(parent,
-                   {signes, syndromes, databasePath, stopped, when, VisitRules::documentName(m_clock, when), m_makeDevice},
-                   m_setup.layout);
+    return {signes, syndromes, databasePath, stopped, when, VisitRules::documentName(m_clock, when), m_makeDevice};
+}
+
+PrintCommand::Outcome PrintCommand::exportPdf(QWidget *parent, const QList<ListEntry> &signes,
+                                              const QList<ListEntry> &syndromes, const QString &databasePath)
+{
+    return savePdf(parent, reportNow(signes, syndromes, databasePath), m_setup.layout);
 }
 
 PrintCommand::Outcome PrintCommand::run(QWidget *parent, const QList<ListEntry> &signes,
@@ -124,23 +128,14 @@ PrintCommand::Outcome PrintCommand::run(QWidget *parent, const QList<ListEntry> 
                          MessageBox::Icon::Question, PrintTitle) != MessageBox::Answer::Ok)
         return Outcome::Cancelled;
 
-    const QDateTime when = m_clock.now();
-    const RegionalClock stopped{[when] { return when; }, m_clock.locale};
-    const Report report{signes,
-                        syndromes,
-                        databasePath,
-                        stopped,
-                        when,
-                        VisitRules::documentName(m_clock, when),
-                        m_makeDevice};
+    const Report report = reportNow(signes, syndromes, databasePath);
 
     const PrinterChoice choice = PrinterChoice::resolve(m_printers, m_setup.chosenPrinter);
     if (!choice.gone.isEmpty())
-        MessageBox::show(parent, choice.goneText(), MessageBox::Buttons::Ok, MessageBox::Icon::Exclamation,
-                         PrintTitle);
+        MessageBox::show(parent, choice.goneText(), MessageBox::Buttons::Ok, MessageBox::Icon::Exclamation, PrintTitle);
     if (choice.kind != PrinterChoice::Kind::Printer) {
-        if (MessageBox::show(parent, choice.pdfOfferText(), MessageBox::Buttons::OkCancel,
-                             MessageBox::Icon::Question, PrintTitle) != MessageBox::Answer::Ok)
+        if (MessageBox::show(parent, choice.pdfOfferText(), MessageBox::Buttons::OkCancel, MessageBox::Icon::Question,
+                             PrintTitle) != MessageBox::Answer::Ok)
             return Outcome::Cancelled;
         return savePdf(parent, report, m_setup.layout);
     }

@@ -50,6 +50,9 @@ public:
 private:
     struct Report;
 
+    // The report of the lists as they are, read at this moment.
+    Report reportNow(const QList<ListEntry> &signes, const QList<ListEntry> &syndromes,
+                     const QString &databasePath) const;
     Outcome savePdf(QWidget *parent, const Report &report, const QPageLayout &layout);
     Outcome failed(QWidget *parent, const std::exception &error);
 

@@ -33,8 +33,8 @@ QPageSize fromKey(const QString &key)
 
 QList<QPageSize> common()
 {
-    return {QPageSize(QPageSize::A4), QPageSize(QPageSize::A5), QPageSize(QPageSize::A3),
-            QPageSize(QPageSize::Letter), QPageSize(QPageSize::Legal)};
+    return {QPageSize(QPageSize::A4), QPageSize(QPageSize::A5), QPageSize(QPageSize::A3), QPageSize(QPageSize::Letter),
+            QPageSize(QPageSize::Legal)};
 }
 
 } // namespace Papers

@@ -38,8 +38,7 @@ VisitCommands::VisitCommands(VisitTarget target, QObject *parent)
       m_pageSetup(*m_systemPrinters, m_setup)
 {}
 
-VisitCommands::VisitCommands(VisitTarget target, const PrinterCatalog &printers, PrintSpooler *spooler,
-                             QObject *parent)
+VisitCommands::VisitCommands(VisitTarget target, const PrinterCatalog &printers, PrintSpooler *spooler, QObject *parent)
     : QObject(parent), m_target(std::move(target)), m_printCommand(printers, spooler, m_setup),
       m_pageSetup(printers, m_setup)
 {}

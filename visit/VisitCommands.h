@@ -28,8 +28,7 @@ public:
     explicit VisitCommands(VisitTarget target, QObject *parent = nullptr);
     // On the given ones, which must outlive the commands (tests); a null spooler prints
     // through QPrinter.
-    VisitCommands(VisitTarget target, const PrinterCatalog &printers, PrintSpooler *spooler,
-                  QObject *parent = nullptr);
+    VisitCommands(VisitTarget target, const PrinterCatalog &printers, PrintSpooler *spooler, QObject *parent = nullptr);
     ~VisitCommands() override;
 
     const VisitTarget &target() const { return m_target; }

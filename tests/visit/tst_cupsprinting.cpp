@@ -55,8 +55,8 @@ class TestCupsPrinting : public QObject
         QProcess process;
         process.setProcessChannelMode(QProcess::MergedChannels);
         process.start(program, arguments);
-        const bool ok = process.waitForFinished(20000) && process.exitStatus() == QProcess::NormalExit &&
-                        process.exitCode() == 0;
+        const bool ok =
+            process.waitForFinished(20000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
         if (!ok)
             qWarning() << tool << arguments << process.readAll();
         return ok;
@@ -129,7 +129,8 @@ private slots:
         qputenv("CUPS_SERVER", socket.toUtf8());
         m_cupsd.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
         m_cupsd.setProcessChannelMode(QProcess::ForwardedChannels);
-        m_cupsd.start(cupsd, {"-f", "-c", root.filePath("conf/cupsd.conf"), "-s", root.filePath("conf/cups-files.conf")});
+        m_cupsd.start(cupsd,
+                      {"-f", "-c", root.filePath("conf/cupsd.conf"), "-s", root.filePath("conf/cups-files.conf")});
         QVERIFY(m_cupsd.waitForStarted());
         QVERIFY2(QTest::qWaitFor([&] { return QFile::exists(socket) || m_cupsd.state() != QProcess::Running; }, 20000),
                  "cupsd did not open its socket");

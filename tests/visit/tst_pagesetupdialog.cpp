@@ -60,8 +60,9 @@ private slots:
 
     void withoutPrinters()
     {
-        PageSetupDialog dialog({}, &papersOf, {QString(), QPageLayout(QPageSize(QPageSize::A5), QPageLayout::Portrait,
-                                                                      QMarginsF(), QPageLayout::Millimeter)});
+        PageSetupDialog dialog({}, &papersOf,
+                               {QString(), QPageLayout(QPageSize(QPageSize::A5), QPageLayout::Portrait, QMarginsF(),
+                                                       QPageLayout::Millimeter)});
         auto *printers = dialog.findChild<QComboBox *>(QStringLiteral("cboImprimante"));
         QVERIFY(!printers->isEnabled());
         QCOMPARE(printers->currentText(), QStringLiteral("Aucune imprimante installée"));

@@ -342,7 +342,9 @@ private slots:
         QVERIFY(m_spooler.jobs.isEmpty());
         const QList<PrintDialogs::Shown> shown = PrintDialogs::takeShown();
         QCOMPARE(shown.size(), 1);
-        QVERIFY2(QRegularExpression("/Visite \\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d\\.pdf$").match(shown.first().proposedPath).hasMatch(),
+        QVERIFY2(QRegularExpression("/Visite \\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d\\.pdf$")
+                     .match(shown.first().proposedPath)
+                     .hasMatch(),
                  qPrintable(shown.first().proposedPath));
         QVERIFY(QFileInfo(file).size() > 0);
     }

@@ -30,7 +30,7 @@ protected:
 // can only be saved as PDF.
 struct PrinterChoice {
     enum class Kind {
-        Printer,  // print on `printer`
+        Printer,   // print on `printer`
         NoPrinter, // nothing installed
         NoDefault  // printers installed, none chosen and none set as the default
     };

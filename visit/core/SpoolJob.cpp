@@ -80,8 +80,9 @@ QString SpoolJob::refusalText(const QString &printer, const Result &result)
     if (!result.spoolerText.isEmpty()) {
         // A spooler that did not answer has said nothing: what is shown then is why it could
         // not be reached.
-        text += (result.outcome == Outcome::Unreachable ? QStringLiteral("\n\nDétail : « %1 »")
-                                                        : QStringLiteral("\n\nRéponse du gestionnaire d'impression : « %1 »"))
+        text += (result.outcome == Outcome::Unreachable
+                     ? QStringLiteral("\n\nDétail : « %1 »")
+                     : QStringLiteral("\n\nRéponse du gestionnaire d'impression : « %1 »"))
                     .arg(result.spoolerText);
     }
     return text + QStringLiteral("\n\nVoulez-vous enregistrer la visite dans un fichier PDF ?");

@@ -145,7 +145,8 @@ void VisitReport::line(const QString &text)
         m_device.print(text);
 }
 
-QStringList VisitReport::wrap(const QString &text, double available, const std::function<double(const QString &)> &width)
+QStringList VisitReport::wrap(const QString &text, double available,
+                              const std::function<double(const QString &)> &width)
 {
     // A hair of tolerance, so that a line measured at exactly the width is not cut by rounding.
     const auto fits = [&](const QString &t) { return width(t) <= available + 1e-9; };

@@ -38,8 +38,7 @@ public:
 
     // A text cut at blanks into pieces no wider than `available` (a word wider than that
     // alone is cut between letters). A text that fits is one piece.
-    static QStringList wrap(const QString &text, double available,
-                            const std::function<double(const QString &)> &width);
+    static QStringList wrap(const QString &text, double available, const std::function<double(const QString &)> &width);
 
 private:
     void printSignsSection();

@@ -20,8 +20,7 @@ void diagnose(const QByteArray &printer)
 
 } // namespace
 
-int CupsSpooler::printFile(const QString &printer, const QString &file, const QString &jobName,
-                           const Options &options)
+int CupsSpooler::printFile(const QString &printer, const QString &file, const QString &jobName, const Options &options)
 {
     const QByteArray name = printer.toUtf8();
     cups_option_t *cupsOptions = nullptr;

@@ -7,8 +7,7 @@
 class CupsSpooler final : public PrintSpooler
 {
 public:
-    int printFile(const QString &printer, const QString &file, const QString &jobName,
-                  const Options &options) override;
+    int printFile(const QString &printer, const QString &file, const QString &jobName, const Options &options) override;
     int lastError() const override { return m_lastError; }
     QString lastErrorString() const override { return m_lastErrorString; }
 

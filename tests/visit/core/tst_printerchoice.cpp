@@ -33,18 +33,30 @@ private slots:
         QTest::addColumn<QString>("printer");
         QTest::addColumn<QString>("gone");
         const QStringList two{"Bureau", "Cabinet"};
-        QTest::newRow("default only") << two << "Bureau" << "" << int(Kind::Printer) << "Bureau" << "";
-        QTest::newRow("default changed since") << two << "Cabinet" << "" << int(Kind::Printer) << "Cabinet" << "";
-        QTest::newRow("chosen beats the default") << two << "Bureau" << "Cabinet" << int(Kind::Printer) << "Cabinet"
+        QTest::newRow("default only") << two << "Bureau"
+                                      << "" << int(Kind::Printer) << "Bureau"
+                                      << "";
+        QTest::newRow("default changed since") << two << "Cabinet"
+                                               << "" << int(Kind::Printer) << "Cabinet"
+                                               << "";
+        QTest::newRow("chosen beats the default") << two << "Bureau"
+                                                  << "Cabinet" << int(Kind::Printer) << "Cabinet"
                                                   << "";
-        QTest::newRow("chosen gone: the default") << QStringList{"Bureau"} << "Bureau" << "Cabinet"
-                                                  << int(Kind::Printer) << "Bureau" << "Cabinet";
-        QTest::newRow("chosen gone, nothing left") << QStringList{} << "" << "Cabinet" << int(Kind::NoPrinter) << ""
+        QTest::newRow("chosen gone: the default") << QStringList{"Bureau"} << "Bureau"
+                                                  << "Cabinet" << int(Kind::Printer) << "Bureau"
+                                                  << "Cabinet";
+        QTest::newRow("chosen gone, nothing left") << QStringList{} << ""
+                                                   << "Cabinet" << int(Kind::NoPrinter) << ""
                                                    << "Cabinet";
-        QTest::newRow("no printer") << QStringList{} << "" << "" << int(Kind::NoPrinter) << "" << "";
-        QTest::newRow("printers but no default") << two << "" << "" << int(Kind::NoDefault) << "" << "";
+        QTest::newRow("no printer") << QStringList{} << ""
+                                    << "" << int(Kind::NoPrinter) << ""
+                                    << "";
+        QTest::newRow("printers but no default") << two << ""
+                                                 << "" << int(Kind::NoDefault) << ""
+                                                 << "";
         // A default the list no longer holds (removed a moment ago) is no printer to print on.
-        QTest::newRow("stale default") << QStringList{"Cabinet"} << "Bureau" << "" << int(Kind::NoDefault) << ""
+        QTest::newRow("stale default") << QStringList{"Cabinet"} << "Bureau"
+                                       << "" << int(Kind::NoDefault) << ""
                                        << "";
     }
 

@@ -104,8 +104,8 @@ private slots:
         QVERIFY(!spooler.file.isEmpty());
         QVERIFY(!QFile::exists(spooler.file));
         // The page is laid out for the paper already: no scaling.
-        QCOMPARE(spooler.options, PrintSpooler::Options({{"media", "A5"}, {"print-scaling", "none"},
-                                                         {"fit-to-page", "false"}}));
+        QCOMPARE(spooler.options,
+                 PrintSpooler::Options({{"media", "A5"}, {"print-scaling", "none"}, {"fit-to-page", "false"}}));
     }
 
     // A report that fails while being written is not handed over, and its file goes too.
@@ -113,11 +113,12 @@ private slots:
     {
         FakeSpooler spooler;
         QString written;
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error, SpoolJob(spooler, "Bureau", "Visite", "A4").run([&](const QString &path) {
-            written = path;
-            writeDocument(path);
-            throw std::runtime_error("database gone");
-        }));
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error,
+                                 SpoolJob(spooler, "Bureau", "Visite", "A4").run([&](const QString &path) {
+                                     written = path;
+                                     writeDocument(path);
+                                     throw std::runtime_error("database gone");
+                                 }));
         QVERIFY(!written.isEmpty());
         QVERIFY(!QFile::exists(written));
         QVERIFY(spooler.file.isEmpty());

@@ -265,8 +265,8 @@ private slots:
         QFETCH(QStringList, wide);
         QFETCH(int, absent);
         m_device.wide = wide;
-        const Entries signes = Entries(absent, {"Signe absent (9)", 9000}) +
-                               Entries{{"écoulement (9)", 202}, {"abcès (9)", 203}};
+        const Entries signes =
+            Entries(absent, {"Signe absent (9)", 9000}) + Entries{{"écoulement (9)", 202}, {"abcès (9)", 203}};
         const QStringList all = print(signes, {{"Syndrome 2  (18)", 2}});
         QStringList block;
         for (const RecordingDevice::Line &l : m_device.lines.mid(all.indexOf("10b x1 1) Syndrome 2  (18)")))
