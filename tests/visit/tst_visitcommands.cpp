@@ -272,6 +272,25 @@ private slots:
         QCOMPARE(boxes(), QStringList({"Impression de la visite en cours?", "Impression de la visite en cours?"}));
     }
 
+    // Printers are asked for at every print: one added after a print without printer is
+    // used, and a new default takes over.
+    void printersAskedAtEveryPrint()
+    {
+        record(three);
+        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        MessageBox::setNextAnswer(MessageBox::Answer::Cancel); // no PDF
+        m_commands->print();
+        QCOMPARE(boxes().last().left(52), QStringLiteral("Aucune imprimante n'est installée sur cet ordinateur"));
+        m_printers.names = {"Bureau", "Cabinet"};
+        m_printers.fallback = "Bureau";
+        m_commands->print();
+        m_printers.fallback = "Cabinet";
+        m_commands->print();
+        QCOMPARE(m_spooler.jobs.size(), 2);
+        QCOMPARE(m_spooler.jobs.at(0).printer, QStringLiteral("Bureau"));
+        QCOMPARE(m_spooler.jobs.at(1).printer, QStringLiteral("Cabinet"));
+    }
+
     // A chosen printer that went away is named, then the default prints; a paper the
     // printer lacks is told before anything is sent.
     void printerGoneAndPaperMissing()

@@ -73,36 +73,6 @@ private slots:
         QTEST(choice.printer, "printer");
         QTEST(choice.gone, "gone");
     }
-
-    // A session that began without a printer prints once one is added, and follows the
-    // default as it changes.
-    void asksAtEveryPrint()
-    {
-        FakePrinters printers;
-        QCOMPARE(PrinterChoice::resolve(printers, {}).kind, Kind::NoPrinter);
-        printers.names = {"Bureau"};
-        printers.fallback = "Bureau";
-        QCOMPARE(PrinterChoice::resolve(printers, {}).printer, QStringLiteral("Bureau"));
-        printers.names.append("Cabinet");
-        printers.fallback = "Cabinet";
-        QCOMPARE(PrinterChoice::resolve(printers, {}).printer, QStringLiteral("Cabinet"));
-    }
-
-    void texts()
-    {
-        FakePrinters printers;
-        printers.names = {"Bureau"};
-        printers.fallback = "Bureau";
-        QCOMPARE(PrinterChoice::resolve(printers, "Cabinet").goneText(),
-                 QStringLiteral("L'imprimante « Cabinet » choisie dans la mise en page n'est plus installée.\n\n"
-                                "La visite sera imprimée sur l'imprimante par défaut « Bureau »."));
-        printers.names.clear();
-        const PrinterChoice none = PrinterChoice::resolve(printers, "Cabinet");
-        QCOMPARE(none.goneText(),
-                 QStringLiteral("L'imprimante « Cabinet » choisie dans la mise en page n'est plus installée."));
-        QCOMPARE(none.pdfOfferText(), QStringLiteral("Aucune imprimante n'est installée sur cet ordinateur.\n\n"
-                                                     "Voulez-vous enregistrer la visite dans un fichier PDF ?"));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestPrinterChoice)
