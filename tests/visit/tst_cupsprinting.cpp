@@ -62,9 +62,10 @@ class TestCupsPrinting : public QObject
         return ok;
     }
 
-    PrintCommand::Outcome print(const PrintSetup &setup, PrintSpooler &spooler, const PrinterCatalog &printers)
+    // Through the spooler, or through QPrinter as where there is no libcups.
+    PrintCommand::Outcome print(const PrintSetup &setup, PrintSpooler *spooler, const PrinterCatalog &printers)
     {
-        return PrintCommand(printers, &spooler, setup, m_clock)
+        return PrintCommand(printers, spooler, setup, m_clock)
             .run(nullptr, {{"abcès (9)", 203}, {"Zona (9)", 201}}, {{"Syndrome 2  (19)", 2}}, m_database);
     }
 
@@ -164,12 +165,21 @@ private slots:
         SystemPrinters printers;
         CupsSpooler spooler;
         QCOMPARE(printers.defaultPrinter(), QStringLiteral("Tessavor-A"));
-        QCOMPARE(print(PrintSetup(), spooler, printers), PrintCommand::Outcome::Printed);
+        QCOMPARE(print(PrintSetup(), &spooler, printers), PrintCommand::Outcome::Printed);
         QCOMPARE(boxes(), QStringList{"Impression de la visite en cours?"});
         QCOMPARE(jobNames(QStringLiteral("Tessavor-A")), QStringList{m_jobName});
         // The PDF went through the spooler's filters and out of the CUPS-PDF printer.
         QVERIFY(QTest::qWaitFor(
             [] { return jobNames(QStringLiteral("Tessavor-A"), CUPS_WHICHJOBS_COMPLETED).size() == 1; }, 60000));
+    }
+
+    // Through QPrinter the job carries the visit's name too.
+    void printerPathNamesTheJob()
+    {
+        SystemPrinters printers;
+        QCOMPARE(print(PrintSetup(), nullptr, printers), PrintCommand::Outcome::Printed);
+        QCOMPARE(boxes(), QStringList{"Impression de la visite en cours?"});
+        QCOMPARE(jobNames(QStringLiteral("Tessavor-A")), QStringList({m_jobName, m_jobName}));
     }
 
     // "Mise en page..." switches to the second queue: the next print goes there.
@@ -181,10 +191,10 @@ private slots:
         PrintDialogs::setNextPageChoice(PageChoice{"Tessavor-B", PrintSetup::defaultLayout()});
         PageSetup(printers, setup).run(nullptr);
         QCOMPARE(PrintDialogs::takeShown().first().printers, QStringList({"Tessavor-A", "Tessavor-B"}));
-        QCOMPARE(print(setup, spooler, printers), PrintCommand::Outcome::Printed);
+        QCOMPARE(print(setup, &spooler, printers), PrintCommand::Outcome::Printed);
         QCOMPARE(boxes(), QStringList{"Impression de la visite en cours?"});
         QCOMPARE(jobNames(QStringLiteral("Tessavor-B")), QStringList{m_jobName});
-        QCOMPARE(jobNames(QStringLiteral("Tessavor-A")).size(), 1);
+        QCOMPARE(jobNames(QStringLiteral("Tessavor-A")).size(), 2);
     }
 
     // A queue that rejects jobs: the printer and the spooler's answer are told, with the PDF
@@ -196,14 +206,14 @@ private slots:
         CupsSpooler spooler;
         MessageBox::setNextAnswer(MessageBox::Answer::Ok);
         MessageBox::setNextAnswer(MessageBox::Answer::Cancel); // no PDF
-        QCOMPARE(print(PrintSetup(), spooler, printers), PrintCommand::Outcome::Failed);
+        QCOMPARE(print(PrintSetup(), &spooler, printers), PrintCommand::Outcome::Failed);
         const QStringList shown = boxes();
         QCOMPARE(shown.size(), 2);
         QVERIFY2(shown.at(1).startsWith("L'imprimante « Tessavor-A » n'accepte pas de travaux pour le moment"),
                  qPrintable(shown.at(1)));
         QVERIFY2(shown.at(1).contains("Réponse du gestionnaire d'impression : « "), qPrintable(shown.at(1)));
         QVERIFY(shown.at(1).endsWith("Voulez-vous enregistrer la visite dans un fichier PDF ?"));
-        QCOMPARE(jobNames(QStringLiteral("Tessavor-A")).size(), 1);
+        QCOMPARE(jobNames(QStringLiteral("Tessavor-A")).size(), 2);
         QVERIFY(admin("cupsaccept", {"Tessavor-A"}));
     }
 
@@ -213,9 +223,9 @@ private slots:
         QVERIFY(admin("cupsdisable", {"Tessavor-A"}));
         SystemPrinters printers;
         CupsSpooler spooler;
-        QCOMPARE(print(PrintSetup(), spooler, printers), PrintCommand::Outcome::Printed);
+        QCOMPARE(print(PrintSetup(), &spooler, printers), PrintCommand::Outcome::Printed);
         QCOMPARE(boxes(), QStringList{"Impression de la visite en cours?"});
-        QCOMPARE(jobNames(QStringLiteral("Tessavor-A")).size(), 2);
+        QCOMPARE(jobNames(QStringLiteral("Tessavor-A")).size(), 3);
         QVERIFY(admin("cupsenable", {"Tessavor-A"}));
     }
 
@@ -227,13 +237,13 @@ private slots:
         PrintSetup setup;
         setup.chosenPrinter = QStringLiteral("Tessavor-B");
         QVERIFY(admin("lpadmin", {"-x", "Tessavor-B"}));
-        QCOMPARE(print(setup, spooler, printers), PrintCommand::Outcome::Printed);
+        QCOMPARE(print(setup, &spooler, printers), PrintCommand::Outcome::Printed);
         const QStringList shown = boxes();
         QCOMPARE(shown.size(), 2);
         QVERIFY2(shown.at(1).startsWith("L'imprimante « Tessavor-B » choisie dans la mise en page n'est plus "
                                         "installée."),
                  qPrintable(shown.at(1)));
-        QCOMPARE(jobNames(QStringLiteral("Tessavor-A")).size(), 3);
+        QCOMPARE(jobNames(QStringLiteral("Tessavor-A")).size(), 4);
     }
 
     // Handed straight to a queue the spooler does not know, the job is refused by name.
@@ -246,7 +256,7 @@ private slots:
         printers.paperKeys.clear();
         MessageBox::setNextAnswer(MessageBox::Answer::Ok);
         MessageBox::setNextAnswer(MessageBox::Answer::Cancel);
-        QCOMPARE(print(PrintSetup(), spooler, printers), PrintCommand::Outcome::Failed);
+        QCOMPARE(print(PrintSetup(), &spooler, printers), PrintCommand::Outcome::Failed);
         const QStringList shown = boxes();
         QCOMPARE(shown.size(), 2);
         QVERIFY2(shown.at(1).startsWith("Le gestionnaire d'impression ne connaît pas l'imprimante « Tessavor-B »"),
@@ -265,7 +275,7 @@ private slots:
         printers.paperKeys.clear();
         MessageBox::setNextAnswer(MessageBox::Answer::Ok);
         MessageBox::setNextAnswer(MessageBox::Answer::Cancel);
-        const PrintCommand::Outcome outcome = print(PrintSetup(), spooler, printers);
+        const PrintCommand::Outcome outcome = print(PrintSetup(), &spooler, printers);
         cupsSetServer(server.constData());
         QCOMPARE(outcome, PrintCommand::Outcome::Failed);
         const QStringList shown = boxes();
