@@ -144,18 +144,19 @@ private slots:
 
     void cleanupTestCase()
     {
-        // What the CUPS-PDF printer wrote for this test's jobs, named after their fixed date, in
-        // its output folder (the home folder's PDF by default).
-        const QDir output(QDir::home().filePath(QStringLiteral("PDF")));
-        for (const QFileInfo &file : output.entryInfoList({QStringLiteral("Visite_du_05_12_2026_*-job_*.pdf")}))
-            if (file.lastModified() >= m_started)
-                QFile::remove(file.filePath());
         if (m_cupsd.state() != QProcess::NotRunning) {
             m_cupsd.terminate();
             if (!m_cupsd.waitForFinished(10000))
                 m_cupsd.kill();
             m_cupsd.waitForFinished();
         }
+        // What the CUPS-PDF printer wrote for this test's jobs, named after their fixed date, in
+        // its output folder (the home folder's PDF by default); the spooler has stopped its
+        // printers first.
+        const QDir output(QDir::home().filePath(QStringLiteral("PDF")));
+        for (const QFileInfo &file : output.entryInfoList({QStringLiteral("Visite_du_05_12_2026_*-job_*.pdf")}))
+            if (file.lastModified() >= m_started)
+                QFile::remove(file.filePath());
     }
 
 #ifdef TESSAVOR_HAVE_CUPS
