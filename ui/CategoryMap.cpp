@@ -194,6 +194,8 @@ CategoryMap::CategoryMap(QWidget *carte) : QObject(carte)
 
     m_image = new BodyDrawing(this, carte);
     m_image->setObjectName(QStringLiteral("ImageCarte"));
+    m_image->setAccessibleName(QStringLiteral("Carte du corps"));
+    m_image->setAccessibleDescription(QStringLiteral("Les régions du corps et leurs catégories de signes"));
     m_image->setMouseTracking(true);
     m_image->installEventFilter(this);
     setImageGeometry(DesignImage);
@@ -203,6 +205,8 @@ CategoryMap::CategoryMap(QWidget *carte) : QObject(carte)
     for (const LabelDesign &design : Labels) {
         auto *label = new QLabel(QString::fromUtf8(design.caption), carte);
         label->setObjectName(QStringLiteral("Localisation_%1").arg(design.index));
+        label->setAccessibleName(QString::fromUtf8(design.caption));
+        label->setAccessibleDescription(QStringLiteral("Catégorie de la carte : un clic ouvre la liste de ses signes"));
         label->setFont(font);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setWordWrap(false);
@@ -220,6 +224,8 @@ CategoryMap::CategoryMap(QWidget *carte) : QObject(carte)
         auto *picture = new QSvgWidget(resource(design.file), carte);
         picture->setObjectName(QStringLiteral("Divers_%1").arg(design.index));
         picture->setToolTip(QString::fromUtf8(design.tip));
+        picture->setAccessibleName(QString::fromUtf8(design.tip));
+        picture->setAccessibleDescription(QStringLiteral("Catégorie générale : un clic ouvre la liste de ses signes"));
         picture->setCursor(hand);
         picture->installEventFilter(this);
         m_controls.append({design.index, picture, QRectF(design.left, design.top, design.width, design.height), true});

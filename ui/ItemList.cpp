@@ -1,76 +1,300 @@
 #include "ItemList.h"
 
+#include <QAbstractListModel>
 #include <QApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QScopeGuard>
+#include <QStyledItemDelegate>
+#include <QToolTip>
 
 namespace {
 
 // The mark itself; the selection and the check box only show it.
 constexpr int MarkRole = Qt::UserRole + 1;
+constexpr int AsideRole = Qt::UserRole + 2;
+constexpr int NoteRole = Qt::UserRole + 3;
+
+// Space between an entry's text and the dimmed text beside it (pixels).
+constexpr int AsideGap = 12;
 
 } // namespace
 
-ItemList::ItemList(QWidget *parent) : QListWidget(parent), m_typed(QApplication::keyboardInputInterval())
+// The entries and the closing note. Rows past the entries hold the note.
+class EntryModel final : public QAbstractListModel
 {
-    setSortingEnabled(false);
+public:
+    struct Row {
+        QString text;
+        qint32 data = 0;
+        bool hasData = false;
+        bool marked = false;
+        QString aside;
+    };
+
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : int(rows.size()) + (note.isEmpty() ? 0 : 1);
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid())
+            return {};
+        if (index.row() >= rows.size()) {
+            if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
+                return note;
+            return role == NoteRole ? QVariant(true) : QVariant();
+        }
+        const Row &row = rows[index.row()];
+        switch (role) {
+        case Qt::DisplayRole:
+            return row.text;
+        case Qt::AccessibleTextRole:
+            return row.aside.isEmpty() ? row.text : row.text + QStringLiteral(", catégorie ") + row.aside;
+        case Qt::UserRole:
+            return row.hasData ? QVariant(row.data) : QVariant();
+        case Qt::CheckStateRole:
+            return checkBoxes ? QVariant(row.marked ? Qt::Checked : Qt::Unchecked) : QVariant();
+        case MarkRole:
+            return row.marked;
+        case AsideRole:
+            return row.aside.isEmpty() ? QVariant() : QVariant(row.aside);
+        default:
+            return {};
+        }
+    }
+
+    Qt::ItemFlags flags(const QModelIndex &index) const override
+    {
+        // Not user-checkable: the check box only shows the mark, so a click on it toggles
+        // once, through the list, like a click anywhere else on the entry.
+        if (!index.isValid() || index.row() >= rows.size())
+            return Qt::NoItemFlags;
+        return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    }
+
+    void append(Row row)
+    {
+        const int at = int(rows.size());
+        beginInsertRows({}, at, at);
+        rows.append(std::move(row));
+        m_foldedValid = false;
+        endInsertRows();
+    }
+    void replace(QList<Row> all)
+    {
+        beginResetModel();
+        rows = std::move(all);
+        m_foldedValid = false;
+        endResetModel();
+    }
+    void remove(int row)
+    {
+        beginRemoveRows({}, row, row);
+        rows.removeAt(row);
+        m_foldedValid = false;
+        endRemoveRows();
+    }
+    void setNote(const QString &text)
+    {
+        const int at = int(rows.size());
+        if (note.isEmpty() == text.isEmpty()) {
+            note = text;
+            if (!note.isEmpty())
+                changed(at);
+        } else if (text.isEmpty()) {
+            beginRemoveRows({}, at, at);
+            note.clear();
+            endRemoveRows();
+        } else {
+            beginInsertRows({}, at, at);
+            note = text;
+            endInsertRows();
+        }
+    }
+
+    void changed(int row) { emit dataChanged(index(row), index(row)); }
+    void allChanged()
+    {
+        if (!rows.isEmpty())
+            emit dataChanged(index(0), index(int(rows.size()) - 1));
+    }
+
+    const QStringList &folded() const
+    {
+        if (!m_foldedValid) {
+            m_folded.clear();
+            m_folded.reserve(rows.size());
+            for (const Row &row : rows)
+                m_folded.append(TypeAhead::fold(row.text));
+            m_foldedValid = true;
+        }
+        return m_folded;
+    }
+
+    QList<Row> rows;
+    QString note;
+    bool checkBoxes = false;
+
+private:
+    mutable QStringList m_folded;
+    mutable bool m_foldedValid = false;
+};
+
+namespace {
+
+// Draws an entry as the toolkit does, then the dimmed text beside it; draws the note
+// dimmed and slanted, never highlighted. Every row is as wide as the list: a longer entry
+// is cut short with an ellipsis and its tip tells it whole.
+class EntryDelegate final : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        return {1, QStyledItemDelegate::sizeHint(option, index).height()};
+    }
+
+    // The width the entry needs to show whole.
+    int naturalWidth(const QStyleOptionViewItem &option, const QModelIndex &index) const
+    {
+        int width = QStyledItemDelegate::sizeHint(option, index).width();
+        const QString aside = index.data(AsideRole).toString();
+        if (!aside.isEmpty())
+            width += AsideGap + option.fontMetrics.horizontalAdvance(aside);
+        return width;
+    }
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QWidget *widget = option.widget;
+        QStyle *style = widget ? widget->style() : QApplication::style();
+        const bool isNote = index.data(NoteRole).toBool();
+        const QString aside = index.data(AsideRole).toString();
+        if (!isNote && aside.isEmpty()) {
+            style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+            return;
+        }
+        if (isNote) {
+            opt.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_MouseOver);
+            opt.font.setItalic(true);
+            opt.fontMetrics = QFontMetrics(opt.font);
+        }
+        const QRect textRect =
+            style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget)
+                .adjusted(style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1, 0,
+                          -(style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1), 0);
+        const QString text = opt.text;
+        opt.text.clear();
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+
+        const QPalette::ColorGroup group = !(opt.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                           : (opt.state & QStyle::State_Active) ? QPalette::Normal
+                                                                                : QPalette::Inactive;
+        const bool selected = opt.state & QStyle::State_Selected;
+        QColor colour = opt.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
+        QColor dimmed = colour;
+        dimmed.setAlphaF(selected ? 0.75f : 0.5f);
+
+        painter->save();
+        painter->setFont(opt.font);
+        const QFontMetrics &fm = opt.fontMetrics;
+        const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
+        if (isNote) {
+            painter->setPen(dimmed);
+            painter->drawText(textRect, flags, fm.elidedText(text, Qt::ElideRight, textRect.width()));
+        } else {
+            painter->setPen(colour);
+            const int width = fm.horizontalAdvance(text);
+            painter->drawText(textRect, flags, fm.elidedText(text, Qt::ElideRight, textRect.width()));
+            const QRect asideRect = textRect.adjusted(width + AsideGap, 0, 0, 0);
+            if (asideRect.width() > fm.horizontalAdvance(QStringLiteral("…"))) {
+                painter->setPen(dimmed);
+                painter->drawText(asideRect, flags, fm.elidedText(aside, Qt::ElideRight, asideRect.width()));
+            }
+        }
+        painter->restore();
+    }
+};
+
+} // namespace
+
+ItemList::ItemList(QWidget *parent)
+    : QListView(parent), m_model(new EntryModel(this)), m_typed(QApplication::keyboardInputInterval())
+{
+    setModel(m_model);
+    setItemDelegate(new EntryDelegate(this));
+    // One row height for all: the list lays out a few thousand entries without measuring
+    // each one.
+    setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) {
+        if (index.row() < count())
+            emit entryDoubleClicked(index.row());
+    });
     m_clock.start();
 }
+
+ItemList::~ItemList() = default;
 
 void ItemList::setMarking(bool on, bool checkBoxes)
 {
     m_marking = on;
-    m_checkBoxes = on && checkBoxes;
+    m_model->checkBoxes = on && checkBoxes;
     // In marking mode the view itself never selects: selecting is how the toolkit's
     // many-marks mode let type-ahead and arrow keys change marks. The selection only
     // mirrors the marks this class sets.
     setSelectionMode(on ? QAbstractItemView::NoSelection : QAbstractItemView::SingleSelection);
-    for (int i = 0; i < count(); ++i)
-        prepare(item(i));
+    m_model->allChanged();
 }
 
-void ItemList::prepare(QListWidgetItem *item) const
+int ItemList::count() const
 {
-    // Not user-checkable: the check box only shows the mark, so a click on it toggles once,
-    // through this class, like a click anywhere else on the entry.
-    if (m_checkBoxes)
-        item->setData(Qt::CheckStateRole, item->data(MarkRole).toBool() ? Qt::Checked : Qt::Unchecked);
-    else
-        item->setData(Qt::CheckStateRole, QVariant());
+    return int(m_model->rows.size());
 }
 
 void ItemList::addEntry(const QString &text)
 {
-    auto *item = new QListWidgetItem(text);
-    prepare(item);
-    addItem(item);
+    m_model->append({text, 0, false, false, {}});
 }
 
-void ItemList::addEntry(const ListEntry &entry)
+void ItemList::addEntry(const ListEntry &entry, const QString &aside)
 {
-    auto *item = new QListWidgetItem(entry.text);
-    item->setData(Qt::UserRole, entry.data);
-    prepare(item);
-    addItem(item);
+    m_model->append({entry.text, entry.data, true, false, aside});
 }
 
 QString ItemList::text(int index) const
 {
-    const QListWidgetItem *it = item(index);
-    return it ? it->text() : QString();
+    return index >= 0 && index < count() ? m_model->rows[index].text : QString();
 }
 
 qint32 ItemList::itemData(int index) const
 {
-    const QListWidgetItem *it = item(index);
-    return it ? it->data(Qt::UserRole).toInt() : 0;
+    return index >= 0 && index < count() ? m_model->rows[index].data : 0;
+}
+
+bool ItemList::hasItemData(int index) const
+{
+    return index >= 0 && index < count() && m_model->rows[index].hasData;
 }
 
 void ItemList::setItemData(int index, qint32 data)
 {
-    if (QListWidgetItem *it = item(index))
-        it->setData(Qt::UserRole, data);
+    if (index < 0 || index >= count())
+        return;
+    m_model->rows[index].data = data;
+    m_model->rows[index].hasData = true;
+    m_model->changed(index);
 }
 
 ListEntry ItemList::entry(int index) const
@@ -82,57 +306,133 @@ QList<ListEntry> ItemList::entries() const
 {
     QList<ListEntry> all;
     all.reserve(count());
-    for (int i = 0; i < count(); ++i)
-        all.append(entry(i));
+    for (const EntryModel::Row &row : std::as_const(m_model->rows))
+        all.append({row.text, row.data});
     return all;
 }
 
-void ItemList::setEntries(const QList<ListEntry> &entries)
+void ItemList::setEntries(const QList<ListEntry> &entries, const QStringList &asides)
 {
-    clear();
-    for (const ListEntry &e : entries)
-        addEntry(e);
+    QList<EntryModel::Row> rows;
+    rows.reserve(entries.size());
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        rows.append({entries[i].text, entries[i].data, true, false, asides.value(i)});
+    m_model->replace(std::move(rows));
 }
 
 void ItemList::removeAt(int index)
 {
-    delete takeItem(index);
+    if (index >= 0 && index < count())
+        m_model->remove(index);
+}
+
+void ItemList::removeAll()
+{
+    m_model->setNote(QString());
+    m_model->replace({});
+}
+
+void ItemList::setNote(const QString &note)
+{
+    m_model->setNote(note);
+}
+
+QString ItemList::note() const
+{
+    return m_model->note;
+}
+
+QString ItemList::aside(int index) const
+{
+    return index >= 0 && index < count() ? m_model->rows[index].aside : QString();
 }
 
 int ItemList::selectedIndex() const
 {
-    const QList<QListWidgetItem *> selected = selectedItems();
-    return selected.isEmpty() ? -1 : row(selected.first());
+    int first = -1;
+    for (const QModelIndex &index : selectionModel()->selectedIndexes())
+        if (index.row() < count() && (first < 0 || index.row() < first))
+            first = index.row();
+    return first;
+}
+
+int ItemList::currentRow() const
+{
+    const QModelIndex current = currentIndex();
+    return current.isValid() && current.row() < count() ? current.row() : -1;
+}
+
+void ItemList::setCurrentRow(int index)
+{
+    // As a click would: selects the entry in the ordinary mode, only moves in marking mode.
+    setCurrentIndex(modelIndex(index));
 }
 
 bool ItemList::isMarked(int index) const
 {
-    const QListWidgetItem *it = item(index);
-    return it && it->data(MarkRole).toBool();
+    return index >= 0 && index < count() && m_model->rows[index].marked;
 }
 
 void ItemList::setMarked(int index, bool marked)
 {
-    QListWidgetItem *it = item(index);
-    if (!it)
+    if (index < 0 || index >= count())
         return;
-    it->setData(MarkRole, marked);
-    prepare(it);
-    selectionModel()->select(indexFromItem(it), marked ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
+    m_model->rows[index].marked = marked;
+    m_model->changed(index);
+    selectionModel()->select(modelIndex(index), marked ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
+}
+
+QRect ItemList::entryRect(int index) const
+{
+    return visualRect(modelIndex(index));
+}
+
+QModelIndex ItemList::modelIndex(int index) const
+{
+    return index >= 0 && index < count() ? m_model->index(index) : QModelIndex();
 }
 
 void ItemList::toggle(int index)
 {
     setMarked(index, !isMarked(index));
+    emit entryToggled(index, isMarked(index));
 }
 
-QStringList ItemList::foldedTexts() const
+bool ItemList::fits(int index) const
 {
-    QStringList texts;
-    texts.reserve(count());
-    for (int i = 0; i < count(); ++i)
-        texts.append(TypeAhead::fold(text(i)));
-    return texts;
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const auto *delegate = static_cast<const EntryDelegate *>(itemDelegate());
+    return delegate->naturalWidth(option, modelIndex(index)) <= viewport()->width();
+}
+
+QString ItemList::tipText(int index) const
+{
+    if (index < 0 || index >= count())
+        return {};
+    const EntryModel::Row &row = m_model->rows[index];
+    const QString whole = row.aside.isEmpty() ? row.text : row.text + QStringLiteral(" — ") + row.aside;
+    const QString said = m_tipProvider ? m_tipProvider(index) : QString();
+    if (said.isEmpty())
+        return fits(index) ? QString() : whole.toHtmlEscaped();
+    // Rich text, so that a long explanation wraps instead of running off the screen.
+    return QStringLiteral("<p><b>%1</b></p><p>%2</p>").arg(whole.toHtmlEscaped(), said.toHtmlEscaped());
+}
+
+void ItemList::showTipAt(int index)
+{
+    const QString tip = tipText(index);
+    const QRect rect = entryRect(index);
+    if (tip.isEmpty() || rect.isEmpty()) {
+        QToolTip::hideText();
+        return;
+    }
+    QToolTip::showText(viewport()->mapToGlobal(QPoint(rect.left() + rect.height(), rect.top())), tip, viewport(), rect);
+}
+
+const QStringList &ItemList::foldedTexts() const
+{
+    return m_model->folded();
 }
 
 void ItemList::keyboardSearch(const QString &search)
@@ -143,11 +443,14 @@ void ItemList::keyboardSearch(const QString &search)
     // In marking mode the view selects nothing, so this moves the current entry only; in
     // the ordinary mode it selects the entry found, as a click would.
     setCurrentRow(found);
-    scrollToItem(item(found));
+    scrollTo(modelIndex(found));
 }
 
 void ItemList::keyPressEvent(QKeyEvent *event)
 {
+    // Whatever the key moves to is "selected with the keyboard": its tip shows.
+    m_keyMove = true;
+    const auto done = qScopeGuard([this] { m_keyMove = false; });
     const bool space = event->key() == Qt::Key_Space || event->key() == Qt::Key_Select;
     if (space && event->modifiers() == Qt::NoModifier) {
         // A blank typed in the middle of a word search is part of it ("Pouls s").
@@ -156,32 +459,55 @@ void ItemList::keyPressEvent(QKeyEvent *event)
         } else if (m_marking && currentRow() >= 0) {
             toggle(currentRow());
         } else {
-            QListWidget::keyPressEvent(event);
+            QListView::keyPressEvent(event);
             return;
         }
         event->accept();
         return;
     }
-    QListWidget::keyPressEvent(event);
+    QListView::keyPressEvent(event);
+}
+
+void ItemList::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QListView::currentChanged(current, previous);
+    if (m_keyMove && current.isValid() && current.row() < count())
+        showTipAt(current.row());
 }
 
 void ItemList::mousePressEvent(QMouseEvent *event)
 {
-    QListWidget::mousePressEvent(event);
+    QListView::mousePressEvent(event);
     if (!m_marking || event->button() != Qt::LeftButton)
         return;
-    if (QListWidgetItem *it = itemAt(event->position().toPoint()))
-        toggle(row(it));
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid() && index.row() < count())
+        toggle(index.row());
 }
 
 void ItemList::mouseDoubleClickEvent(QMouseEvent *event)
 {
     // Each click toggles, the second of a double-click too.
-    const QListWidgetItem *pressed = currentItem();
-    QListWidget::mouseDoubleClickEvent(event);
+    const QModelIndex pressed = currentIndex();
+    QListView::mouseDoubleClickEvent(event);
     if (!m_marking || event->button() != Qt::LeftButton)
         return;
-    QListWidgetItem *it = itemAt(event->position().toPoint());
-    if (it && it == pressed)
-        toggle(row(it));
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid() && index == pressed && index.row() < count())
+        toggle(index.row());
+}
+
+bool ItemList::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const QModelIndex index = indexAt(help->pos());
+        const QString tip = index.isValid() ? tipText(index.row()) : QString();
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), tip, viewport(), visualRect(index));
+        return true;
+    }
+    return QListView::viewportEvent(event);
 }

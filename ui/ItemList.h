@@ -4,7 +4,11 @@
 #include "TypeAhead.h"
 
 #include <QElapsedTimer>
-#include <QListWidget>
+#include <QListView>
+
+#include <functional>
+
+class EntryModel;
 
 // A list box whose entries carry one signed 32-bit item data beside their text.
 // Unsorted. Typing moves to the entry whose text or one of whose words begins with what
@@ -14,49 +18,88 @@
 // practitioner means it: a click or the space bar toggles the current entry; typing,
 // arrows, Home/End and the page keys only move the current entry. Marked entries are
 // highlighted and, where marks mean something, show a ticked check box as well.
-class ItemList final : public QListWidget
+//
+// The entries live in a model of their own rather than one widget item each, so that a
+// list of a few thousand entries fills within a display frame. An entry may carry a
+// dimmed text beside it (its category, say) that is not part of its text, and the list
+// may end with a note that is no entry: not counted, not markable, not in entries().
+//
+// Hovering an entry, or moving to it with the keyboard, shows its tip: what the tip
+// provider says of it, and its whole text when it does not fit the list.
+class ItemList final : public QListView
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ItemList)
 
 public:
     explicit ItemList(QWidget *parent = nullptr);
+    ~ItemList() override;
 
     // `checkBoxes`: whether each entry shows a check box mirroring its mark.
     void setMarking(bool on, bool checkBoxes = true);
     bool isMarking() const { return m_marking; }
 
-    int count() const { return QListWidget::count(); }
-    void addEntry(const QString &text);
-    void addEntry(const ListEntry &entry);
+    int count() const;
+    void addEntry(const QString &text); // an entry without item data
+    void addEntry(const ListEntry &entry, const QString &aside = QString());
     QString text(int index) const;
     qint32 itemData(int index) const;
+    bool hasItemData(int index) const;
     void setItemData(int index, qint32 data);
     ListEntry entry(int index) const;
     QList<ListEntry> entries() const;
-    void setEntries(const QList<ListEntry> &entries);
+    // Replaces every entry at once (unmarked); `asides`, when given, one per entry.
+    void setEntries(const QList<ListEntry> &entries, const QStringList &asides = {});
     void removeAt(int index);
-    void removeAll() { clear(); }
+    void removeAll();
+
+    // The dimmed line after the last entry; empty for none.
+    void setNote(const QString &note);
+    QString note() const;
+    QString aside(int index) const;
 
     // Index of the selected entry, negative when none.
     int selectedIndex() const;
+    int currentRow() const;
+    void setCurrentRow(int index);
     bool isMarked(int index) const;
     void setMarked(int index, bool marked);
+    // Where entry `index` stands in the viewport.
+    QRect entryRect(int index) const;
+    QModelIndex modelIndex(int index) const;
+
+    // What the tip of entry `index` says beside its text; empty for nothing. Called on
+    // hovering and on keyboard moves, so it must not raise a window of its own.
+    using TipProvider = std::function<QString(int index)>;
+    void setTipProvider(TipProvider provider) { m_tipProvider = std::move(provider); }
+    // The tip of entry `index` as it is shown (rich text), empty when there is none.
+    QString tipText(int index) const;
 
     void keyboardSearch(const QString &search) override;
+
+signals:
+    // The practitioner toggled the mark of entry `index` (click or space bar); never sent
+    // for marks the program sets.
+    void entryToggled(int index, bool marked);
+    void entryDoubleClicked(int index);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
 
 private:
-    void prepare(QListWidgetItem *item) const;
     void toggle(int index);
-    QStringList foldedTexts() const;
+    bool fits(int index) const;
+    void showTipAt(int index);
+    const QStringList &foldedTexts() const;
 
+    EntryModel *m_model = nullptr;
     bool m_marking = false;
-    bool m_checkBoxes = false;
+    bool m_keyMove = false;
     TypeAhead::Buffer m_typed;
     QElapsedTimer m_clock;
+    TipProvider m_tipProvider;
 };

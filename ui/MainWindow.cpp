@@ -7,6 +7,7 @@
 #include "CategoryMap.h"
 #include "DatabaseError.h"
 #include "DatabaseMessage.h"
+#include "Explanations.h"
 #include "Fonts.h"
 #include "ItemList.h"
 #include "MessageBox.h"
@@ -189,9 +190,10 @@ void MainWindow::buildMenus()
              {"mnuFilePrint", "&Imprimer...", QKeySequence(Qt::CTRL | Qt::Key_P), true},
              {"mnuFileExportPdf", "E&xporter en PDF...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), true},
              {"mnuFileBar4", nullptr, {}, true},
-             {"mnuFileExit", "&Quitter", {}, true}});
+             {"mnuFileExit", "&Quitter", QKeySequence(Qt::CTRL | Qt::Key_Q), true}});
     addMenu("mnuEdit", QStringLiteral("Editi&on"),
-            {{"mnuEditCut", "&Couper", QKeySequence(Qt::CTRL | Qt::Key_X), true}});
+            {{"mnuEditRechercher", "&Rechercher un signe...", QKeySequence(Qt::CTRL | Qt::Key_F), true},
+             {"mnuEditCut", "&Couper", QKeySequence(Qt::CTRL | Qt::Key_X), true}});
     addMenu("mnuView", QStringLiteral("Aff&ichage"),
             {{"mnuViewToolbar", "Barre d'&outils", {}, true}, {"mnuViewStatusBar", "Barre d'&état", {}, true}});
     QMenu *gestion = addMenu("mnuGestion", QStringLiteral("&Gestion"),
@@ -199,7 +201,8 @@ void MainWindow::buildMenus()
     gestion->menuAction()->setEnabled(false);
     gestion->setEnabled(false);
     addMenu("mnuHelp", QStringLiteral("&?"),
-            {{"mnuHelpContents", "&Sommaire", {}, true}, {"mnuHelpAbout", "À &propos de Tessavor...", {}, true}});
+            {{"mnuHelpContents", "&Sommaire", QKeySequence(Qt::Key_F1), true},
+             {"mnuHelpAbout", "À &propos de Tessavor...", {}, true}});
 
     for (const char *name : {"mnuViewToolbar", "mnuViewStatusBar"}) {
         QAction *action = menuAction(QString::fromLatin1(name));
@@ -207,6 +210,7 @@ void MainWindow::buildMenus()
         action->setChecked(true);
     }
     connect(menuAction(QStringLiteral("mnuFileExit")), &QAction::triggered, this, &QWidget::close);
+    connect(menuAction(QStringLiteral("mnuEditRechercher")), &QAction::triggered, this, &MainWindow::onRechercher);
 }
 
 void MainWindow::buildFrames()
@@ -230,23 +234,39 @@ void MainWindow::buildFrames()
     QPalette red = m_syndromes->palette();
     red.setColor(QPalette::Text, QColor(255, 0, 0));
     m_syndromes->setPalette(red);
-    connect(m_syndromes, &QListWidget::itemDoubleClicked, this, &MainWindow::onSyndromesDoubleClicked);
+    m_syndromes->setAccessibleName(QStringLiteral("Syndromes classés"));
+    m_syndromes->setAccessibleDescription(QStringLiteral(
+        "Les syndromes des méthodes choisies, du plus fort au plus faible ; double-clic : leurs signes"));
+    m_syndromes->setTipProvider([this](int index) { return syndromeTip(index); });
+    connect(m_syndromes, &ItemList::entryDoubleClicked, this, &MainWindow::onSyndromesDoubleClicked);
 
     m_signes = new ItemList(m_symptomes);
     m_signes->setObjectName(QStringLiteral("Signes"));
     m_signes->setFont(Fonts::tahoma(8.25, true));
-    connect(m_signes, &QListWidget::itemDoubleClicked, this, &MainWindow::onSignesDoubleClicked);
+    m_signes->setAccessibleName(QStringLiteral("Symptômes sélectionnés"));
+    m_signes->setAccessibleDescription(
+        QStringLiteral("Les signes relevés pendant la visite ; double-clic : les syndromes qu'ils indiquent"));
+    m_signes->setTipProvider([this](int index) { return signTip(index); });
+    connect(m_signes, &ItemList::entryDoubleClicked, this, &MainWindow::onSignesDoubleClicked);
 
     for (int m = 1; m <= 5; ++m) {
         auto *box = new QCheckBox(QString::fromUtf8(MethodCaptions[m]), m_methodes);
         box->setObjectName(QStringLiteral("OptionsMéthodes_%1").arg(m));
         box->setChecked(true);
         box->setCursor(CategoryMap::handCursor());
+        box->setAccessibleName(QStringLiteral("Méthode %1").arg(QString::fromUtf8(MethodCaptions[m]).trimmed()));
         Twips::place(box, 240, 360 + (m - 1) * 420, 2100, 300);
         // The reaction runs for the program's own changes too (start-up, the fallback).
         connect(box, &QCheckBox::toggled, this, [this, m] { onMethodToggled(m); });
         m_methodBoxes[m] = box;
     }
+
+    // The keyboard's road through the window: the ranked syndromes, the recorded signs,
+    // then the methods; the map is reached by searching (Ctrl+F).
+    QWidget::setTabOrder(m_syndromes, m_signes);
+    QWidget::setTabOrder(m_signes, m_methodBoxes[1]);
+    for (int m = 1; m < 5; ++m)
+        QWidget::setTabOrder(m_methodBoxes[m], m_methodBoxes[m + 1]);
 }
 
 QCheckBox *MainWindow::methodBox(int method) const
@@ -370,6 +390,32 @@ void MainWindow::onSyndromesDoubleClicked()
         return;
     Shared::categorieChoisie = 0;
     openModalities(QStringLiteral("Liste des symptômes pour le syndrome sélectionné"));
+}
+
+void MainWindow::onRechercher()
+{
+    ModalityDialog::openSearch(this, m_listeValeurs, *m_signes);
+    returnFromWindow();
+}
+
+QString MainWindow::syndromeTip(int index)
+{
+    try {
+        return Explanations::syndromeText(
+            Explanations::syndromeSigns(m_listeValeurs, m_syndromes->itemData(index), m_signes->entries()));
+    } catch (const DatabaseError &) {
+        // A tip must not raise a window: the ranking tells the failure when it runs.
+        return QStringLiteral("Explication indisponible : la base de connaissances ne répond pas.");
+    }
+}
+
+QString MainWindow::signTip(int index)
+{
+    try {
+        return Explanations::signText(m_listeValeurs, m_signes->itemData(index));
+    } catch (const DatabaseError &) {
+        return QStringLiteral("Explication indisponible : la base de connaissances ne répond pas.");
+    }
 }
 
 void MainWindow::openModalities(const QString &title)

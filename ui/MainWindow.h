@@ -85,6 +85,10 @@ private:
     void onCategoryClicked(int index, bool picture);
     void onSignesDoubleClicked();
     void onSyndromesDoubleClicked();
+    void onRechercher();
+    // What hovering an entry of Syndromes or Signes tells.
+    QString syndromeTip(int index);
+    QString signTip(int index);
     void openModalities(const QString &title);
     void updateClock();
 

@@ -13,9 +13,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
@@ -67,9 +70,9 @@ private slots:
             if (!dialog)
                 return;
             auto *liste = dialog->findChild<ItemList *>(QStringLiteral("ListeModalités"));
-            const auto found = liste->findItems(QStringLiteral("Signe de poids neuf (9)"), Qt::MatchExactly);
-            if (!found.isEmpty())
-                QTest::mouseClick(liste->viewport(), Qt::LeftButton, {}, liste->visualItemRect(found.first()).center());
+            for (int i = 0; i < liste->count(); ++i)
+                if (liste->text(i) == QStringLiteral("Signe de poids neuf (9)"))
+                    QTest::mouseClick(liste->viewport(), Qt::LeftButton, {}, liste->entryRect(i).center());
             dialog->findChild<QPushButton *>(QStringLiteral("Choix_0"))->click();
         });
         QTest::mouseClick(w->categoryMap()->label(43), Qt::LeftButton, {}, QPoint(4, 4));
@@ -113,6 +116,79 @@ private slots:
         QTRY_VERIFY(guard.isNull());
         QTRY_VERIFY(!HelpBrowser::instance());
         QVERIFY(MessageBox::takeShown().isEmpty());
+    }
+
+    // F1, Ctrl+Q and Ctrl+F pressed on the main window reach the help, "Quitter" and the
+    // search.
+    void shortcutsReachTheirCommands()
+    {
+        AppSettings settings(m_dir.filePath(QStringLiteral("keys.ini")));
+        Application app(settings);
+        app.start(knowledgeBase());
+        QPointer<MainWindow> w = app.mainWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+
+        QVERIFY(!HelpBrowser::instance());
+        QTest::keyClick(w, Qt::Key_F1);
+        QVERIFY(HelpBrowser::instance() && HelpBrowser::instance()->isVisible());
+        HelpBrowser::instance()->close();
+        QTRY_VERIFY(!HelpBrowser::instance());
+        w->activateWindow(); // what the window manager does once the help window is gone
+        QVERIFY(QTest::qWaitForWindowActive(w));
+
+        QString title;
+        QTimer::singleShot(0, w, [&title] {
+            if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+                title = dialog->findChild<QLabel *>(QStringLiteral("Titre"))->text();
+                dialog->reject();
+            }
+        });
+        QTest::keyClick(w, Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(title, QStringLiteral("Recherche de symptômes"));
+
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QTest::keyClick(w, Qt::Key_Q, Qt::ControlModifier);
+        QTRY_VERIFY(w.isNull());
+    }
+
+    // A visit of eight signs from four categories recorded with the keyboard alone, on the
+    // bundled base: Ctrl+F, the words, Tab, Space, Tab, Space, eight times; the ranking
+    // follows and explains itself.
+    void aVisitByKeyboardAlone()
+    {
+        AppSettings settings(m_dir.filePath(QStringLiteral("visit.ini")));
+        Application app(settings);
+        const QString bundled = TestSupport::bundledDatabase();
+        app.start({bundled, QFileInfo(bundled).path(), bundled, {}});
+        MainWindow *w = app.mainWindow();
+        const QStringList words{"pouls rap",  "pouls fin",    "langue fiss",  "langue pale",
+                                "sueurs noc", "transpi spon", "soif intense", "soif froides"};
+        for (const QString &typed : words) {
+            QVERIFY(QTest::qWaitForWindowActive(w));
+            QTimer::singleShot(0, w, [&typed] {
+                auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                const auto close = qScopeGuard([dialog] {
+                    if (dialog->isVisible())
+                        dialog->reject();
+                });
+                QTRY_COMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Recherche"));
+                QTest::keyClicks(QApplication::focusWidget(), typed);
+                for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Space, Qt::Key_Tab, Qt::Key_Space})
+                    QTest::keyClick(QApplication::focusWidget(), key);
+            });
+            QTest::keyClick(w, Qt::Key_F, Qt::ControlModifier);
+        }
+        QStringList recorded;
+        for (const ListEntry &sign : w->signes()->entries())
+            recorded.append(sign.text.section(QStringLiteral(" ("), 0, 0));
+        QCOMPARE(recorded,
+                 QStringList({"Pouls rapide", "Pouls fin", "Langue fissurée", "Langue pâle", "Sueurs nocturnes",
+                              "Transpiration spontanée", "Soif intense", "Soif de boissons froides"}));
+        QTRY_VERIFY(w->syndromes()->count() > 0);
+        const QString best = w->syndromes()->text(0);
+        QVERIFY(w->syndromes()->tipText(0).contains(QStringLiteral("— somme ") + best.section(u'(', -1).chopped(1)));
+        w->close();
     }
 };
 

@@ -12,16 +12,20 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMoveEvent>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolTip>
 
 Q_DECLARE_METATYPE(QMargins)
 
@@ -82,11 +86,12 @@ private slots:
             {"mnuFilePageSetup", "&Mise en page...", "", true},
             {"mnuFilePrint", "&Imprimer...", "Ctrl+P", true},
             {"mnuFileExportPdf", "E&xporter en PDF...", "Ctrl+Shift+P", true},
-            {"mnuFileExit", "&Quitter", "", true},
+            {"mnuFileExit", "&Quitter", "Ctrl+Q", true},
+            {"mnuEditRechercher", "&Rechercher un signe...", "Ctrl+F", true},
             {"mnuEditCut", "&Couper", "Ctrl+X", true},
             {"mnuViewToolbar", "Barre d'&outils", "", true},
             {"mnuViewStatusBar", "Barre d'&état", "", true},
-            {"mnuHelpContents", "&Sommaire", "", true},
+            {"mnuHelpContents", "&Sommaire", "F1", true},
             {"mnuHelpAbout", "À &propos de Tessavor...", "", true},
         };
         for (auto [name, caption, shortcut, enabled] : items) {
@@ -102,6 +107,8 @@ private slots:
             titles << menu->text();
         QCOMPARE(titles, QStringList({"&Fichier", "Editi&on", "Aff&ichage", "&Gestion", "&?"}));
         QVERIFY(!w.menuBar()->actions().at(3)->isEnabled());
+        QCOMPARE(w.menuBar()->actions().at(1)->menu()->actions().first()->objectName(),
+                 QStringLiteral("mnuEditRechercher"));
         QCOMPARE(w.statusBarWidget()->findChildren<QLabel *>().first()->text(),
                  QStringLiteral("Pas de visite en cours"));
 
@@ -331,6 +338,128 @@ private slots:
         QTRY_VERIFY(carte->width() < width);
         QVERIFY(qAbs(carte->width() - client->width() / 2.3) <= 1);
         QCOMPARE(carte->y(), top);
+    }
+
+    // Tab goes through the ranked syndromes, the recorded signs and the five methods, and
+    // round again.
+    void tabGoesThroughListsAndMethods()
+    {
+        Window win(freshIni(), m_db);
+        MainWindow &w = *win.w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.syndromes()->setFocus();
+        QStringList visited{QApplication::focusWidget()->objectName()};
+        for (int i = 0; i < 7; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited.append(QApplication::focusWidget()->objectName());
+        }
+        QCOMPARE(visited, QStringList({"Syndromes", "Signes", "OptionsMéthodes_1", "OptionsMéthodes_2",
+                                       "OptionsMéthodes_3", "OptionsMéthodes_4", "OptionsMéthodes_5", "Syndromes"}));
+        for (QWidget *control : w.findChildren<QWidget *>())
+            if (control->focusPolicy() & Qt::TabFocus && control->isVisible())
+                QVERIFY2(!control->accessibleName().isEmpty() || !control->objectName().isEmpty(),
+                         qPrintable(control->metaObject()->className()));
+    }
+
+    // Every control a screen reader meets has a French name of its own.
+    void accessibleNames()
+    {
+        Window win(freshIni(), m_db);
+        MainWindow &w = *win.w;
+        QCOMPARE(w.syndromes()->accessibleName(), QStringLiteral("Syndromes classés"));
+        QCOMPARE(w.signes()->accessibleName(), QStringLiteral("Symptômes sélectionnés"));
+        QCOMPARE(w.methodBox(3)->accessibleName(), QStringLiteral("Méthode Energie-Sang-LO"));
+        QCOMPARE(w.findChild<QWidget *>("Localisation_18")->accessibleName(), QStringLiteral("Langue"));
+        QCOMPARE(w.findChild<QWidget *>("Divers_22")->accessibleName(), QStringLiteral("Froid et chaleur"));
+        QCOMPARE(w.findChild<QWidget *>("ImageCarte")->accessibleName(), QStringLiteral("Carte du corps"));
+    }
+
+    // Hovering a ranked syndrome, or reaching it with the keyboard, tells the recorded signs
+    // that support it and their sum: the sum the ranking shows.
+    void rankedSyndromesExplainThemselves()
+    {
+        Window win(freshIni(), m_db);
+        MainWindow &w = *win.w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.signes()->addEntry({QStringLiteral("Signe de poids neuf (9)"), 12});
+        w.signes()->addEntry({QStringLiteral("Signe de poids sept (7)"), 13});
+        w.classerSyndromes();
+        ItemList *syndromes = w.syndromes();
+        QCOMPARE(syndromes->count(), 3);
+        const QRegularExpression sum(QStringLiteral("\\((\\d+)\\)$")), told(QStringLiteral("— somme (\\d+)\\."));
+        for (int i = 0; i < syndromes->count(); ++i) {
+            const QPoint at = syndromes->entryRect(i).center();
+            QHelpEvent hover(QEvent::ToolTip, at, syndromes->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(syndromes->viewport(), &hover);
+            QTRY_VERIFY(QToolTip::isVisible());
+            const QString tip = QToolTip::text();
+            QVERIFY2(tip.startsWith(QStringLiteral("<p><b>") + syndromes->text(i).toHtmlEscaped()), qPrintable(tip));
+            QCOMPARE(told.match(tip).captured(1), sum.match(syndromes->text(i)).captured(1));
+            QVERIFY(tip.contains(QStringLiteral("Signe de poids neuf (9)")));
+        }
+        for (int i = 0; i < syndromes->count(); ++i)
+            if (syndromes->text(i).startsWith(QStringLiteral("Vide de Qi")))
+                QVERIFY(syndromes->tipText(i).contains(QStringLiteral(
+                    "1 signe retrouvé sur 3 : Signe de poids neuf (9) — somme 9. Autres signes : Signe de "
+                    "poids six (6), Signe de poids un (1).")));
+
+        syndromes->setFocus();
+        syndromes->setCurrentRow(0);
+        QToolTip::hideText();
+        QTest::keyClick(syndromes, Qt::Key_Down);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), syndromes->tipText(1));
+        QVERIFY(QToolTip::text().contains(QStringLiteral("— somme ")));
+
+        const QPoint at = w.signes()->entryRect(0).center();
+        QHelpEvent hover(QEvent::ToolTip, at, w.signes()->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(w.signes()->viewport(), &hover);
+        QTRY_VERIFY(QToolTip::text().contains(QStringLiteral("Catégorie : Pouls — indique 3 syndromes.")));
+        QToolTip::hideText();
+    }
+
+    // A tip asks the base each time; when it cannot answer, the tip says so and no window
+    // opens.
+    void tipsOfAFailingBaseRaiseNoWindow()
+    {
+        Window win(freshIni(), m_dir.filePath(QStringLiteral("absent/Signes.mdb")));
+        MainWindow &w = *win.w;
+        w.syndromes()->setEntries({{QStringLiteral("Chaleur  (16)"), 2}});
+        w.signes()->setEntries({{QStringLiteral("Signe de poids neuf (9)"), 12}});
+        QVERIFY(w.syndromes()->tipText(0).contains(QStringLiteral("Explication indisponible")));
+        QVERIFY(w.signes()->tipText(0).contains(QStringLiteral("Explication indisponible")));
+        QVERIFY(MessageBox::takeShown().isEmpty());
+    }
+
+    // The whole road by the keyboard alone: Ctrl+F, the words, Tab to the list, Space,
+    // Tab to "Valider", Space; the sign is recorded and the ranking follows.
+    void recordingByKeyboardAlone()
+    {
+        Window win(freshIni(), m_db);
+        MainWindow &w = *win.w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        bool opened = false;
+        QTimer::singleShot(0, &w, [&] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            // A failed check must not leave the dialog waiting.
+            const auto close = qScopeGuard([dialog] {
+                if (dialog->isVisible())
+                    dialog->reject();
+            });
+            opened = true;
+            QTRY_COMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Recherche"));
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("poids neu"));
+            for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Space, Qt::Key_Tab, Qt::Key_Space})
+                QTest::keyClick(QApplication::focusWidget(), key);
+        });
+        QTest::keyClick(&w, Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(opened);
+        QCOMPARE(w.signes()->entries(), (QList<ListEntry>{{QStringLiteral("Signe de poids neuf (9)"), 12}}));
+        QTRY_COMPARE(w.syndromes()->count(), 3);
     }
 };
 

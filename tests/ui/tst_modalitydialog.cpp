@@ -1,4 +1,5 @@
 #include "DataSource.h"
+#include "Database.h"
 #include "ItemList.h"
 #include "MessageBox.h"
 #include "ModalityDialog.h"
@@ -6,9 +7,13 @@
 #include "TestSupport.h"
 
 #include <QApplication>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include <functional>
 #include <memory>
@@ -31,8 +36,7 @@ class TestModalityDialog : public QObject
     static ItemList *list(ModalityDialog *dialog) { return dialog->findChild<ItemList *>("ListeModalités"); }
     static void click(ModalityDialog *dialog, int entry)
     {
-        QTest::mouseClick(list(dialog)->viewport(), Qt::LeftButton, {},
-                          list(dialog)->visualItemRect(list(dialog)->item(entry)).center());
+        QTest::mouseClick(list(dialog)->viewport(), Qt::LeftButton, {}, list(dialog)->entryRect(entry).center());
     }
     // Types `text` key by key, accented letters included, as a keyboard would send it.
     static void type(QWidget *target, const QString &text)
@@ -44,19 +48,40 @@ class TestModalityDialog : public QObject
     static void press(ModalityDialog *d, int i) { d->findChild<QPushButton *>(QString("Choix_%1").arg(i))->click(); }
 
     // Opens the dialog as the main window does and runs `whileOpen` on it once it is up.
-    bool runOpen(const std::function<void(ModalityDialog *)> &whileOpen)
+    bool runOpen(const std::function<void(ModalityDialog *)> &whileOpen, bool searching = false)
     {
         bool found = false;
         QTimer::singleShot(0, this, [&] {
             auto *dialog = qobject_cast<ModalityDialog *>(QApplication::activeModalWidget());
             if ((found = dialog != nullptr)) {
+                // The focus goes where the dialog put it once its window is active.
+                QVERIFY(QTest::qWaitForWindowActive(dialog));
                 whileOpen(dialog);
                 if (dialog->isVisible()) // a failed check must not leave the dialog waiting
                     dialog->reject();
             }
         });
-        ModalityDialog::open(nullptr, QStringLiteral("Titre"), m_source, *m_signes, *m_syndromes);
+        if (searching)
+            ModalityDialog::openSearch(nullptr, m_source, *m_signes);
+        else
+            ModalityDialog::open(nullptr, QStringLiteral("Titre"), m_source, *m_signes, *m_syndromes);
         return found;
+    }
+    bool runSearch(const std::function<void(ModalityDialog *)> &whileOpen) { return runOpen(whileOpen, true); }
+    static QLineEdit *field(ModalityDialog *dialog) { return dialog->findChild<QLineEdit *>("Recherche"); }
+    static QStringList texts(const ItemList *liste)
+    {
+        QStringList all;
+        for (const ListEntry &entry : liste->entries())
+            all.append(entry.text);
+        return all;
+    }
+    // Replaces what the search field holds by `words`, key by key.
+    static void search(ModalityDialog *dialog, const QString &words)
+    {
+        field(dialog)->selectAll();
+        QTest::keyClick(field(dialog), Qt::Key_Backspace);
+        type(field(dialog), words);
     }
 
 private slots:
@@ -160,8 +185,9 @@ private slots:
             const auto shown = [&] {
                 QList<bool> now;
                 for (int i = 0; i < liste->count(); ++i) {
-                    const bool ticked = liste->item(i)->data(Qt::CheckStateRole).toInt() == Qt::Checked;
-                    if (ticked != liste->isMarked(i) || liste->item(i)->isSelected() != liste->isMarked(i))
+                    const bool ticked = liste->modelIndex(i).data(Qt::CheckStateRole).toInt() == Qt::Checked;
+                    if (ticked != liste->isMarked(i) ||
+                        liste->selectionModel()->isSelected(liste->modelIndex(i)) != liste->isMarked(i))
                         return QList<bool>{}; // a check box or a highlight that lies
                     now.append(ticked);
                 }
@@ -200,7 +226,7 @@ private slots:
         QVERIFY(runOpen([&](ModalityDialog *dialog) {
             QVERIFY(list(dialog)->count() > 0);
             for (int i = 0; i < list(dialog)->count(); ++i)
-                QVERIFY(!list(dialog)->item(i)->data(Qt::CheckStateRole).isValid());
+                QVERIFY(!list(dialog)->modelIndex(i).data(Qt::CheckStateRole).isValid());
         }));
     }
 
@@ -231,7 +257,7 @@ private slots:
         QVERIFY(runOpen([&](ModalityDialog *dialog) {
             // Entry 0 is "Pouls fin (1)", or "Syndrome 1" which a sign's syndromes never mark.
             QCOMPARE(list(dialog)->isMarked(0), signe == 0);
-            QCOMPARE(list(dialog)->item(0)->data(Qt::UserRole).isValid(), signe == 0);
+            QCOMPARE(list(dialog)->hasItemData(0), signe == 0);
             for (int entry = 0; signe == 0 && entry < 2; ++entry)
                 click(dialog, entry); // "Pouls fin (1)" unmarked, "Pouls glissant (1)" marked
             for (const char *focus : {"ListeModalités", "Choix_0", "Choix_1"})
@@ -244,6 +270,199 @@ private slots:
             press(dialog, button);
         }));
         QTEST(m_signes->entries(), "expected");
+    }
+
+    // The search on real widgets: each keystroke lists what the words typed find, each
+    // sign with its category beside it, the recorded ones marked.
+    void searchListsAsTyped()
+    {
+        m_signes->setEntries({{"Pouls fin (1)", 4303}, {"Langue pâle (9)", 1801}});
+        QVERIFY(runSearch([&](ModalityDialog *dialog) {
+            ItemList *liste = list(dialog);
+            QCOMPARE(QApplication::focusWidget(), field(dialog));
+            QCOMPARE(dialog->findChild<QLabel *>("Titre")->text(), QStringLiteral("Recherche de symptômes"));
+            QCOMPARE(liste->count(), 0);
+            type(field(dialog), "p");
+            QCOMPARE(texts(liste), QStringList({"Langue pâle (9)", "Pouls fin (1)", "Pouls glissant (1)",
+                                                "Pouls rapide (9)", "Pouls tendu (1)"}));
+            type(field(dialog), "ouls");
+            QCOMPARE(texts(liste),
+                     QStringList({"Pouls fin (1)", "Pouls glissant (1)", "Pouls rapide (9)", "Pouls tendu (1)"}));
+            // The category is beside the entry, not in its text.
+            QCOMPARE(liste->aside(2), QStringLiteral("Pouls"));
+            QCOMPARE(liste->entry(2), (ListEntry{"Pouls rapide (9)", 4301}));
+            const QList<bool> marks{true, false, false, false};
+            for (int i = 0; i < liste->count(); ++i) {
+                QCOMPARE(liste->isMarked(i), marks[i]);
+                QCOMPARE(liste->modelIndex(i).data(Qt::CheckStateRole).toInt() == Qt::Checked, marks[i]);
+            }
+            QCOMPARE(liste->note(), QString());
+            type(field(dialog), " ra");
+            QCOMPARE(texts(liste), QStringList({"Pouls rapide (9)"}));
+        }));
+    }
+
+    // "Valider" records the marks of every search of the opening, and never touches a
+    // recorded sign that no search listed.
+    void searchValider_data()
+    {
+        QTest::addColumn<QStringList>("steps"); // words to search, or "click n" on entry n
+        QTest::addColumn<int>("button");
+        QTest::addColumn<Entries>("expected");
+
+        const ListEntry fin{"Pouls fin (1)", 4303}, langue{"Langue pâle (9)", 1801}, rapide{"Pouls rapide (9)", 4301},
+            zona{"Zona (9)", 201};
+        QTest::newRow("an unlisted recorded sign stays") << QStringList{"pouls", "click 0"} << 0 << Entries{langue};
+        QTest::newRow("marks kept across two searches")
+            << QStringList{"pouls rap", "click 0", "teint z", "click 0"} << 0 << Entries{fin, langue, rapide, zona};
+        QTest::newRow("a mark taken back in a later search")
+            << QStringList{"pouls", "click 2", "teint", "pouls", "click 2"} << 0 << Entries{fin, langue};
+        QTest::newRow("Annuler") << QStringList{"pouls", "click 0", "click 2"} << 1 << Entries{fin, langue};
+    }
+
+    void searchValider()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(int, button);
+        m_signes->setEntries({{"Pouls fin (1)", 4303}, {"Langue pâle (9)", 1801}});
+        QVERIFY(runSearch([&](ModalityDialog *dialog) {
+            for (const QString &step : steps) {
+                if (step.startsWith("click "))
+                    click(dialog, step.mid(6).toInt());
+                else
+                    search(dialog, step);
+            }
+            press(dialog, button);
+        }));
+        QTEST(m_signes->entries(), "expected");
+    }
+
+    // Enter goes from the field to the list, whose first entry Space marks; Escape clears
+    // the field, and in an empty field cancels; Tab reaches both buttons and Space presses.
+    void searchByKeyboard()
+    {
+        QVERIFY(runSearch([&](ModalityDialog *dialog) {
+            ItemList *liste = list(dialog);
+            type(field(dialog), "pouls");
+            QTest::keyClick(field(dialog), Qt::Key_Escape);
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(field(dialog)->text(), QString());
+            QCOMPARE(liste->count(), 0);
+            type(field(dialog), "pouls ten");
+            QTest::keyClick(field(dialog), Qt::Key_Return);
+            QCOMPARE(QApplication::focusWidget(), liste);
+            QTest::keyClick(liste, Qt::Key_Space);
+            QVERIFY(liste->isMarked(0));
+            QTest::keyClick(liste, Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Choix_0"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Choix_1"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        }));
+        QCOMPARE(m_signes->entries(), (Entries{{"Pouls tendu (1)", 4304}}));
+
+        // Escape in an empty field closes as "Annuler", whatever was marked.
+        bool closed = false;
+        QVERIFY(runSearch([&](ModalityDialog *dialog) {
+            type(field(dialog), "pouls");
+            click(dialog, 1);
+            QTest::keyClick(field(dialog), Qt::Key_Escape);
+            QVERIFY(dialog->isVisible());
+            QTest::keyClick(field(dialog), Qt::Key_Escape);
+            closed = !dialog->isVisible();
+        }));
+        QVERIFY(closed);
+        QCOMPARE(m_signes->entries(), (Entries{{"Pouls tendu (1)", 4304}}));
+    }
+
+    // Past 200 entries a line tells how many more: not an entry, not markable, not
+    // recorded by "Valider" with everything listed marked.
+    void searchSaysHowManyMore()
+    {
+        QTemporaryDir dir;
+        m_source.setDatabaseName(TestSupport::makeDatabase(dir, QStringLiteral("small.sql")));
+        Database::open(m_source.databaseName())
+            ->executeNative(
+                QStringLiteral("WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < 300) "
+                               "INSERT INTO Modalités SELECT 5000 + n, 'Pouls n° ' || n, 43 FROM s; "
+                               "INSERT INTO Valorisation SELECT NumModalité, 3 FROM Modalités "
+                               "WHERE NumModalité > 5000;"));
+        QVERIFY(runSearch([&](ModalityDialog *dialog) {
+            ItemList *liste = list(dialog);
+            type(field(dialog), "pouls");
+            QCOMPARE(liste->count(), 200);
+            QCOMPARE(liste->model()->rowCount(), 201);
+            const QModelIndex note = liste->model()->index(200, 0);
+            QCOMPARE(note.data().toString(), QStringLiteral("… et 104 autres : précisez la recherche"));
+            QCOMPARE(liste->note(), note.data().toString());
+            QCOMPARE(note.flags(), Qt::NoItemFlags);
+            QVERIFY(!note.data(Qt::CheckStateRole).isValid());
+            liste->scrollToBottom();
+            QTest::mouseClick(liste->viewport(), Qt::LeftButton, {}, liste->visualRect(note).center());
+            for (int i = 0; i < liste->count(); ++i)
+                if (!liste->isMarked(i))
+                    click(dialog, i);
+            QCOMPARE(liste->count(), 200);
+            type(field(dialog), " ra");
+            QCOMPARE(liste->note(), QString());
+            QCOMPARE(liste->model()->rowCount(), 1);
+            search(dialog, "pouls");
+            press(dialog, 0);
+        }));
+        QCOMPARE(m_signes->count(), 200);
+        QVERIFY(!m_signes->entries().contains(ListEntry{"… et 104 autres : précisez la recherche", 0}));
+    }
+
+    // The field takes the top of the list's place in the search only; the dialog's size,
+    // the title and the buttons stay where they are in every use.
+    void searchLayout()
+    {
+        QRect category, searchList, searchField;
+        QList<QRect> others[2];
+        Shared::categorieChoisie = 43;
+        QVERIFY(runOpen([&](ModalityDialog *dialog) {
+            category = list(dialog)->geometry();
+            QVERIFY(!field(dialog));
+            for (const char *name : {"Titre", "Choix_0", "Choix_1"})
+                others[0].append(dialog->findChild<QWidget *>(name)->geometry());
+            others[0].append(dialog->rect());
+        }));
+        QVERIFY(runSearch([&](ModalityDialog *dialog) {
+            searchList = list(dialog)->geometry();
+            searchField = field(dialog)->geometry();
+            for (const char *name : {"Titre", "Choix_0", "Choix_1"})
+                others[1].append(dialog->findChild<QWidget *>(name)->geometry());
+            others[1].append(dialog->rect());
+        }));
+        QCOMPARE(category, QRect(24, 40, 377, 364)); // 360, 600, 5655, 5460 twips
+        QCOMPARE(others[1], others[0]);
+        QCOMPARE(searchList.bottom(), category.bottom());
+        QCOMPARE(searchList.left(), category.left());
+        QCOMPARE(searchList.width(), category.width());
+        QCOMPARE(searchField.top(), category.top());
+        QVERIFY(searchField.bottom() < searchList.top());
+    }
+
+    // An entry that does not fit its list tells its whole text on hovering.
+    void longEntriesTellThemselves()
+    {
+        ItemList liste;
+        liste.resize(160, 120);
+        liste.setEntries(
+            {{"Court (1)", 1},
+             {"Douleur sourde de l'hypocondre droit irradiant vers l'épaule, aggravée par la colère (4)", 2}});
+        liste.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&liste));
+        QCOMPARE(liste.tipText(0), QString());
+        QCOMPARE(liste.tipText(1), liste.text(1).toHtmlEscaped());
+        const QPoint at = liste.entryRect(1).center();
+        QHelpEvent hover(QEvent::ToolTip, at, liste.viewport()->mapToGlobal(at));
+        QApplication::sendEvent(liste.viewport(), &hover);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), liste.tipText(1));
+        liste.resize(900, 120);
+        QCOMPARE(liste.tipText(1), QString());
     }
 };
 
