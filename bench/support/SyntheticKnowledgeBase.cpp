@@ -28,19 +28,68 @@ private:
     quint64 m_state;
 };
 
-// Words for sign texts: shared beginnings and accented letters, as in the real base, so
-// that sorting does the same work.
-const std::array<const char *, 30> Nouns = {
-    "Douleur",    "Langue",    "Pouls",  "Teint",    "Céphalée",        "Vertige",    "Sueur",          "Toux",
-    "Fièvre",     "Frilosité", "Soif",   "Insomnie", "Palpitations",    "Œdème",      "Diarrhée",       "Constipation",
-    "Nausée",     "Urines",    "Selles", "Règles",   "Leucorrhée",      "Acouphènes", "Expectorations", "Enduit",
-    "écoulement", "Éruption",  "prurit", "Crampes",  "Engourdissement", "Faiblesse"};
+// The categories of the body map and the words their signs open with, as in the real base
+// ("Pouls rapide" under "Pouls", "Fièvre" under "Froid et chaleur"), so that a search on a
+// category's name or on a sign's first word finds what it would find there.
+struct CategoryWords {
+    const char *name;
+    std::array<const char *, 3> leads; // null-terminated when fewer
+};
+const std::array<CategoryWords, 44> Categories = {{
+    {"Teint", {"Teint", "Pommettes"}},
+    {"Morphologie", {"Corps", "Constitution", "Visage"}},
+    {"Comportement", {"Humeur", "Agitation", "Parole"}},
+    {"Tête", {"Céphalée", "Vertige", "Tête"}},
+    {"Yeux", {"Yeux", "Vision", "Paupières"}},
+    {"Oreilles", {"Acouphènes", "Surdité", "Oreilles"}},
+    {"Nez", {"Nez", "Éternuements"}},
+    {"Lèvres", {"Lèvres"}},
+    {"Gorge", {"Gorge", "Amygdales"}},
+    {"Peau", {"Peau", "Éruption", "prurit"}},
+    {"Expectorations", {"Expectorations", "Crachats"}},
+    {"Langue", {"Langue"}},
+    {"Enduit", {"Enduit"}},
+    {"Froid et chaleur", {"Frilosité", "Fièvre", "Bouffées"}},
+    {"Transpirations", {"Transpiration", "Sueurs"}},
+    {"Douleur", {"Douleur"}},
+    {"Sommeil", {"Insomnie", "Sommeil", "Rêves"}},
+    {"Appétit", {"Appétit", "Faim"}},
+    {"Goût", {"Goût"}},
+    {"Selles", {"Selles", "Diarrhée", "Constipation"}},
+    {"Urines", {"Urines", "Mictions"}},
+    {"Médecine Interne", {"Fatigue", "Faiblesse", "Œdème"}},
+    {"Gynécologie", {"Règles", "Leucorrhée", "écoulement"}},
+    {"Voix", {"Voix"}},
+    {"Respiration", {"Respiration", "Souffle"}},
+    {"Toux", {"Toux"}},
+    {"Pouls", {"Pouls"}},
+    {"Membres", {"Membres", "Crampes", "Engourdissement"}},
+    {"Soif", {"Soif"}},
+    {"Ongles", {"Ongles"}},
+    {"Bouche", {"Bouche", "Gencives"}},
+    {"Abdomen", {"Abdomen", "Ballonnements"}},
+    {"Epigastre", {"Epigastre", "Brûlures"}},
+    {"Estomac", {"Nausée", "Vomissements", "Éructations"}},
+    {"Hypocondres", {"Hypocondres"}},
+    {"Coeur", {"Palpitations", "Oppression"}},
+    {"Thorax", {"Thorax", "Poitrine"}},
+    {"Sexualité", {"Libido", "Éjaculation"}},
+    {"Genoux et Lombes", {"Lombes", "Genoux"}},
+    {"Enfants", {"Enfant"}},
+    {"Abdomen inférieur", {"Bas-ventre"}},
+    {"Seins", {"Seins"}},
+    {"Nuque", {"Nuque"}},
+    {"Périnée", {"Périnée", "Hémorroïdes"}},
+}};
+// Shared beginnings and accented letters, as in the real base, so that sorting does the
+// same work.
 const std::array<const char *, 30> Adjectives = {
     "rapide",   "lent",     "fin",      "glissant",  "tendu",       "pâle",      "rouge",    "jaune",
     "épais",    "sec",      "humide",   "abondant",  "rare",        "sourd",     "aiguë",    "fixe",
     "migrante", "nocturne", "matinale", "spontanée", "claire",      "foncée",    "collante", "écarlate",
     "violacée", "gonflée",  "fissurée", "profond",   "superficiel", "irrégulier"};
-const std::array<const char *, 13> Qualifiers = {"le matin",
+const std::array<const char *, 14> Qualifiers = {"",
+                                                 "le matin",
                                                  "le soir",
                                                  "à l'effort",
                                                  "au repos",
@@ -53,6 +102,8 @@ const std::array<const char *, 13> Qualifiers = {"le matin",
                                                  "chez l'enfant",
                                                  "pendant les règles",
                                                  "aggravé(e) par l'émotion"};
+const std::array<const char *, 6> Sides = {
+    "", "à droite", "à gauche", "des deux côtés", "intermittent(e)", "persistant(e)"};
 
 const std::array<const char *, 10> Patterns = {"Vide de",         "Plénitude de",   "Stagnation de", "Montée de",
                                                "Effondrement de", "Chaleur et",     "Froid et",      "Humidité et",
@@ -71,14 +122,34 @@ const std::array<const char *, 12> Organs = {"du Cœur",
                                              "du Maître du Cœur",
                                              "du Triple Réchauffeur"};
 
+int leadCount(int category)
+{
+    const auto &leads = Categories[(category - 1) % Categories.size()].leads;
+    return int(std::count_if(leads.begin(), leads.end(), [](const char *lead) { return lead != nullptr; }));
+}
+
+// Every sign of a category has its own text (up to 5 040 signs per opening word): the
+// index runs through the combinations in a scattered order.
 QString signText(int category, int index)
 {
-    const quint32 k = static_cast<quint32>(index) * 7919u + static_cast<quint32>(category) * 104729u;
-    QString text = QString::fromUtf8(Nouns[k % Nouns.size()]) + QLatin1Char(' ') +
-                   QString::fromUtf8(Adjectives[(k / Nouns.size()) % Adjectives.size()]);
-    const quint32 q = (k / (Nouns.size() * Adjectives.size())) % (Qualifiers.size() + 1);
-    if (q < Qualifiers.size())
-        text += QLatin1Char(' ') + QString::fromUtf8(Qualifiers[q]);
+    const CategoryWords &words = Categories[(category - 1) % Categories.size()];
+    const quint32 combinations = quint32(leadCount(category) * Adjectives.size() * Qualifiers.size() * Sides.size());
+    quint32 k = (static_cast<quint32>(index) * 7919u + static_cast<quint32>(category) * 104729u) % combinations;
+    const auto take = [&k](std::size_t count) {
+        const quint32 digit = k % count;
+        k /= count;
+        return digit;
+    };
+    QString text = QString::fromUtf8(Adjectives[take(Adjectives.size())]);
+    const char *qualifier = Qualifiers[take(Qualifiers.size())];
+    const char *side = Sides[take(Sides.size())];
+    text = QString::fromUtf8(words.leads[k]) + QLatin1Char(' ') + text;
+    if (*qualifier)
+        text += QLatin1Char(' ') + QString::fromUtf8(qualifier);
+    if (*side)
+        text += QLatin1Char(' ') + QString::fromUtf8(side);
+    if (index >= int(combinations))
+        text += QStringLiteral(" (forme %1)").arg(index / int(combinations) + 1);
     return text;
 }
 
@@ -123,7 +194,8 @@ QVariant number(qint64 n)
 // The naive peer: the same tables without their indexes, whatever the schema names them.
 void dropIndexes(Database &db)
 {
-    auto indexes = db.openRecordset(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL"));
+    auto indexes =
+        db.openRecordset(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL"));
     QStringList names;
     for (; !indexes->isEof(); indexes->moveNext())
         names.append(indexes->field(u"name").toString());
@@ -168,7 +240,8 @@ Landmarks generate(const QString &path, const Shape &shape, bool withIndexes, qu
         for (int c = 1; c <= shape.categories; ++c) {
             categories->addNew();
             categories->setField(QStringLiteral("NumCatégorie"), number(c));
-            categories->setField(QStringLiteral("Nom"), QStringLiteral("Catégorie %1").arg(c));
+            categories->setField(QStringLiteral("Nom"),
+                                 QString::fromUtf8(Categories[(c - 1) % Categories.size()].name));
             categories->update();
             const int size = sizes[c - 1];
             if (size > largest) {

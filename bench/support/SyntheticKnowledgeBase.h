@@ -9,8 +9,10 @@
 // bases far larger than the one it ships with. The shape: 44 map categories of uneven
 // size, about ten signs per category, syndromes spread evenly over the five methods with
 // about seventeen links each, a few common signs linked to many syndromes and the rest to
-// a handful. Scaling multiplies signs, syndromes and links; the categories stay 44, so a
-// category's listing grows with the scale.
+// a handful. The categories bear the body map's names and their signs open with the
+// category's own words ("Pouls rapide le soir" under "Pouls"), so that searching them
+// finds what it would find in the real base. Scaling multiplies signs, syndromes and
+// links; the categories stay 44, so a category's listing grows with the scale.
 namespace SyntheticKnowledgeBase {
 
 struct Shape {
