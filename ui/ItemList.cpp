@@ -196,13 +196,14 @@ public:
         opt.text.clear();
         style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
 
-        const QPalette::ColorGroup group = !(opt.state & QStyle::State_Enabled) ? QPalette::Disabled
-                                           : (opt.state & QStyle::State_Active) ? QPalette::Normal
-                                                                                : QPalette::Inactive;
+        // The note is no entry, so the view draws it disabled; it is read all the same.
+        const QPalette::ColorGroup group = !(opt.state & QStyle::State_Enabled) && !isNote ? QPalette::Disabled
+                                           : (opt.state & QStyle::State_Active)            ? QPalette::Normal
+                                                                                           : QPalette::Inactive;
         const bool selected = opt.state & QStyle::State_Selected;
         QColor colour = opt.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
         QColor dimmed = colour;
-        dimmed.setAlphaF(selected ? 0.75f : 0.5f);
+        dimmed.setAlphaF(selected ? 0.75f : isNote ? 0.7f : 0.5f);
 
         painter->save();
         painter->setFont(opt.font);
@@ -415,8 +416,12 @@ QString ItemList::tipText(int index) const
     const QString said = m_tipProvider ? m_tipProvider(index) : QString();
     if (said.isEmpty())
         return fits(index) ? QString() : whole.toHtmlEscaped();
-    // Rich text, so that a long explanation wraps instead of running off the screen.
-    return QStringLiteral("<p><b>%1</b></p><p>%2</p>").arg(whole.toHtmlEscaped(), said.toHtmlEscaped());
+    // Rich text, so that a long explanation wraps instead of running off the screen; a
+    // short one stays on one line, which the toolkit would otherwise fold into a column.
+    constexpr qsizetype OneLine = 80;
+    return QStringLiteral("<p style=\"white-space:pre\"><b>%1</b></p><p%3>%2</p>")
+        .arg(whole.toHtmlEscaped(), said.toHtmlEscaped(),
+             said.size() <= OneLine ? QStringLiteral(" style=\"white-space:pre\"") : QString());
 }
 
 void ItemList::showTipAt(int index)
@@ -471,8 +476,17 @@ void ItemList::keyPressEvent(QKeyEvent *event)
 void ItemList::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
     QListView::currentChanged(current, previous);
+    // The note belongs with the last entry: reaching it brings the note into view.
+    if (current.isValid() && current.row() == count() - 1 && !note().isEmpty())
+        scrollTo(m_model->index(count()));
     if (m_keyMove && current.isValid() && current.row() < count())
         showTipAt(current.row());
+}
+
+QModelIndex ItemList::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
+{
+    const QModelIndex moved = QListView::moveCursor(cursorAction, modifiers);
+    return moved.isValid() && moved.row() >= count() ? modelIndex(count() - 1) : moved;
 }
 
 void ItemList::mousePressEvent(QMouseEvent *event)
