@@ -205,8 +205,7 @@ bool ModalityDialog::eventFilter(QObject *watched, QEvent *event)
     }
     if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
         (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-        if (m_liste->currentRow() < 0)
-            m_liste->setCurrentRow(0);
+        // As Tab would: the first entry found becomes the one Space marks.
         m_liste->setFocus(Qt::TabFocusReason);
         return true;
     }
@@ -238,9 +237,6 @@ void ModalityDialog::search(const QString &typed)
     showMarks();
     const int more = failed ? 0 : m_choice.more();
     m_liste->setNote(more > 0 ? QStringLiteral("… et %1 autres : précisez la recherche").arg(more) : QString());
-    // The first entry found is the one Space marks once the list has the focus.
-    if (m_liste->count() > 0)
-        m_liste->setCurrentRow(0);
 }
 
 void ModalityDialog::showMarks()

@@ -6,6 +6,7 @@
 #include "Shared.h"
 #include "TestSupport.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QHelpEvent>
 #include <QLabel>
@@ -399,6 +400,7 @@ private slots:
             QCOMPARE(note.flags(), Qt::NoItemFlags);
             QVERIFY(!note.data(Qt::CheckStateRole).isValid());
             // The keys go to the last entry and no further.
+            QTest::keyClick(field(dialog), Qt::Key_Return);
             for (Qt::Key key : {Qt::Key_End, Qt::Key_Down, Qt::Key_PageDown}) {
                 QTest::keyClick(liste, key);
                 QCOMPARE(liste->currentRow(), 199);
@@ -419,7 +421,7 @@ private slots:
     }
 
     // The field takes the top of the list's place in the search only; the dialog's size,
-    // the title and the buttons stay where they are in every use.
+    // the title and the buttons stay where they are in every use. Every control has a name.
     void searchLayout()
     {
         QRect category, searchList, searchField;
@@ -435,6 +437,14 @@ private slots:
         QVERIFY(runSearch([&](ModalityDialog *dialog) {
             searchList = list(dialog)->geometry();
             searchField = field(dialog)->geometry();
+            // Each control reads a name of its own to a screen reader.
+            QSet<QString> names;
+            for (const char *name : {"Recherche", "ListeModalités", "Choix_0", "Choix_1"}) {
+                const QString read =
+                    QAccessible::queryAccessibleInterface(dialog->findChild<QWidget *>(name))->text(QAccessible::Name);
+                QVERIFY2(!read.isEmpty() && !names.contains(read), name);
+                names.insert(read);
+            }
             for (const char *name : {"Titre", "Choix_0", "Choix_1"})
                 others[1].append(dialog->findChild<QWidget *>(name)->geometry());
             others[1].append(dialog->rect());
