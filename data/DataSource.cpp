@@ -22,6 +22,12 @@ Database &DataSource::database()
     return *m_database;
 }
 
+void DataSource::close()
+{
+    m_recordset.reset();
+    m_database.reset();
+}
+
 void DataSource::refresh()
 {
     m_recordset.reset();

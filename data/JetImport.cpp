@@ -288,6 +288,13 @@ bool JetImport::isJetFile(const QString &path)
     return JetReader::versionOf(path) != 0;
 }
 
+bool JetImport::isSameFile(const QString &a, const QString &b)
+{
+    const QFileInfo first(a), second(b);
+    return first.absoluteFilePath() == second.absoluteFilePath() ||
+           (first.exists() && second.exists() && first.canonicalFilePath() == second.canonicalFilePath());
+}
+
 QString JetImport::freeName(const QString &folder, const QString &stem, const QString &suffix)
 {
     const QDir dir(folder);
@@ -299,19 +306,26 @@ QString JetImport::freeName(const QString &folder, const QString &stem, const QS
 
 JetImport::Summary JetImport::convertInPlace(const QString &jetPath)
 {
-    const QFileInfo info(jetPath);
-    return convert(jetPath, jetPath, info.completeBaseName() + QStringLiteral("-access-"));
+    return convert(jetPath, jetPath);
 }
 
 JetImport::Summary JetImport::replaceWith(const QString &jetPath, const QString &basePath)
 {
-    const QFileInfo jet(jetPath), base(basePath);
-    if (base.exists() && jet.exists() && jet.canonicalFilePath() == base.canonicalFilePath())
-        return convertInPlace(jetPath);
-    return convert(jetPath, basePath, base.completeBaseName() + QLatin1Char('-'));
+    return isSameFile(jetPath, basePath) ? convertInPlace(jetPath) : convert(jetPath, basePath);
 }
 
-JetImport::Summary JetImport::convert(const QString &jetPath, const QString &basePath, const QString &keptPrefix)
+QString JetImport::keptCopyName(const QString &jetPath, const QString &basePath)
+{
+    if (!m_files.exists(basePath))
+        return {};
+    const QFileInfo base(basePath);
+    const QString prefix =
+        base.completeBaseName() + (isSameFile(jetPath, basePath) ? QStringLiteral("-access-") : QStringLiteral("-"));
+    const QDate date = m_date.isValid() ? m_date : QDate::currentDate();
+    return freeName(base.absolutePath(), prefix + date.toString(QStringLiteral("yyyy-MM-dd")), QStringLiteral("mdb"));
+}
+
+JetImport::Summary JetImport::convert(const QString &jetPath, const QString &basePath)
 {
     qint64 declared = 0;
     const JetReader::Result read = JetReader::read(jetPath, [&](qint64 done, qint64 total) {
@@ -333,8 +347,7 @@ JetImport::Summary JetImport::convert(const QString &jetPath, const QString &bas
     QString kept;
     QString error;
     if (m_files.exists(basePath)) {
-        const QDate date = m_date.isValid() ? m_date : QDate::currentDate();
-        kept = freeName(folder, keptPrefix + date.toString(QStringLiteral("yyyy-MM-dd")), QStringLiteral("mdb"));
+        kept = keptCopyName(jetPath, basePath);
         if (!m_files.rename(basePath, kept, error))
             fail(Kind::RenameFailed, error, basePath, kept);
     }

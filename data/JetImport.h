@@ -45,6 +45,8 @@ public:
     static bool isAvailable();
     // Whether the file is an Access (Jet) file, from its first bytes; works in any build.
     static bool isJetFile(const QString &path);
+    // Whether both names lead to one file: replacing a base by itself converts it in place.
+    static bool isSameFile(const QString &a, const QString &b);
 
     void setProgress(Progress progress) { m_progress = std::move(progress); }
     // The date the kept copies are named after; today unless set.
@@ -61,11 +63,17 @@ public:
     // connections to `basePath` first and reopens them afterwards.
     Summary replaceWith(const QString &jetPath, const QString &basePath);
 
+    // The name the file now at `basePath` will bear once replaceWith(jetPath, basePath)
+    // has run (convertInPlace when both name one file), as things stand and with the date
+    // as set; empty when no file lies there. The practitioner is told this very name
+    // before the import.
+    QString keptCopyName(const QString &jetPath, const QString &basePath);
+
 private:
     // The first name of the form "<stem>.<suffix>", "<stem>-2.<suffix>", ... in `folder`
     // that no file bears.
     QString freeName(const QString &folder, const QString &stem, const QString &suffix);
-    Summary convert(const QString &jetPath, const QString &basePath, const QString &keptName);
+    Summary convert(const QString &jetPath, const QString &basePath);
     // Writes the rows as a new knowledge base under a free temporary name in `folder` and
     // reads it back; returns its name. On failure no file is left behind.
     QString writeChecked(const QString &jetPath, const KnowledgeBaseRows &rows, const QString &folder,

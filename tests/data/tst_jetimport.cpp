@@ -637,10 +637,13 @@ void keptNamesNeverReplaceAFile()
 
     JetImport import;
     import.setDate(m_date);
-    const auto summary =
-        replacing ? import.replaceWith(jetIn(elsewhere, Format::Jet4, tables), base) : import.convertInPlace(base);
+    const QString jet = replacing ? jetIn(elsewhere, Format::Jet4, tables) : base;
+    // The name the practitioner is told beforehand is the name given.
+    const QString told = import.keptCopyName(jet, base);
+    const auto summary = replacing ? import.replaceWith(jet, base) : import.convertInPlace(base);
 
     QCOMPARE(summary.keptCopy, dir.filePath(kept));
+    QCOMPARE(told, summary.keptCopy);
     QCOMPARE(contentOf(summary.keptCopy), original);
     for (const QString &name : existing)
         QCOMPARE(contentOf(dir.filePath(name)), name.toUtf8());
