@@ -16,6 +16,12 @@ using Kind = DatabaseError::Kind;
 
 const QString Title = QStringLiteral("Base de connaissances");
 
+AccessFileHandler &accessFileHandler()
+{
+    static AccessFileHandler handler;
+    return handler;
+}
+
 bool isImportKind(Kind kind)
 {
     switch (kind) {
@@ -140,8 +146,17 @@ void show(QWidget *parent, const DatabaseError &error)
     show(parent, text(error), error, Title);
 }
 
+void setAccessFileHandler(AccessFileHandler handler)
+{
+    accessFileHandler() = std::move(handler);
+}
+
 void show(QWidget *parent, const QString &text, const DatabaseError &error, const QString &title)
 {
+    // A copy: the handler may be replaced while its questions are on screen.
+    if (const AccessFileHandler handler = accessFileHandler();
+        error.kind() == Kind::AccessFile && handler && handler(parent, error))
+        return;
     Beep::sound();
     MessageBox::show(parent, text, MessageBox::Buttons::Ok, MessageBox::Icon::Critical, title, error.engineMessage());
 }

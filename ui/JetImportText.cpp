@@ -65,6 +65,38 @@ const QString FixInAccess = QStringLiteral("Corrigez ces lignes avec Access, pui
 
 } // namespace
 
+QString question(const KnowledgeBaseImport::Question &q)
+{
+    QStringList parts;
+    const QString visit = QStringLiteral("La visite en cours sera vidée, car ses signes viennent de l'ancienne base.");
+    if (q.inPlace()) {
+        parts.append(QStringLiteral("Le fichier « %1 » est une base Access : Tessavor doit d'abord la convertir "
+                                    "pour s'en servir.")
+                         .arg(native(q.source)));
+        QString kept = QStringLiteral("La conversion ne perd rien : le fichier d'origine sera conservé sous le nom "
+                                      "« %1 », à côté de la base convertie.")
+                           .arg(native(q.keptCopy));
+        if (q.emptiesVisit)
+            kept += QLatin1Char(' ') + visit;
+        parts.append(kept);
+        parts.append(QStringLiteral("Voulez-vous la convertir maintenant ? Si vous annulez, le fichier reste tel "
+                                    "quel et Tessavor ne pourra pas s'en servir."));
+    } else {
+        parts.append(QStringLiteral("La base Access « %1 » va remplacer la base de connaissances en usage, « %2 ».")
+                         .arg(native(q.source), native(q.knowledgeBase)));
+        QString kept = q.keptCopy.isEmpty()
+                           ? QStringLiteral("Ce fichier est introuvable : la base importée prendra sa place.")
+                           : QStringLiteral("La base actuelle sera conservée sous le nom « %1 », dans le même "
+                                            "dossier.")
+                                 .arg(native(q.keptCopy));
+        if (q.emptiesVisit)
+            kept += QLatin1Char(' ') + visit;
+        parts.append(kept);
+        parts.append(QStringLiteral("Voulez-vous importer cette base maintenant ?"));
+    }
+    return parts.join(QStringLiteral("\n\n"));
+}
+
 QString problem(const DatabaseError &error)
 {
     const QString file = native(error.path());

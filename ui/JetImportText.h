@@ -1,14 +1,23 @@
 #pragma once
 
 #include "JetImport.h"
+#include "KnowledgeBaseImport.h"
 
 #include <QString>
 
 class DatabaseError;
 
-// The French words of importing an Access knowledge base: why a file was refused, and
-// what came over.
+// The French words of importing an Access knowledge base: the question asked first, why
+// a file was refused, and what came over.
 namespace JetImportText {
+
+// The title of the import's own boxes.
+inline const QString Title = QStringLiteral("Importation d'une base Access");
+
+// The offer to convert an Access file found as the knowledge base, or the confirmation
+// of the menu command: which file, what it replaces, where the replaced file goes, the
+// visit emptied.
+QString question(const KnowledgeBaseImport::Question &question);
 
 // For the kinds an import raises (NotAccessFile to RestoreFailed); names the file, the
 // table and the value, and says what to do.

@@ -10,6 +10,7 @@
 #include "Explanations.h"
 #include "Fonts.h"
 #include "ItemList.h"
+#include "JetImport.h"
 #include "MessageBox.h"
 #include "ModalityDialog.h"
 #include "RegionalClock.h"
@@ -191,6 +192,13 @@ void MainWindow::buildMenus()
              {"mnuFileExportPdf", "E&xporter en PDF...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), true},
              {"mnuFileBar4", nullptr, {}, true},
              {"mnuFileExit", "&Quitter", QKeySequence(Qt::CTRL | Qt::Key_Q), true}});
+    // The import reads Access files through libmdb, which a build may lack.
+    if (JetImport::isAvailable()) {
+        auto *fileMenu = findChild<QMenu *>(QStringLiteral("mnuFile"));
+        auto *importer = new QAction(QStringLiteral("Impor&ter une base Access..."), fileMenu);
+        importer->setObjectName(QStringLiteral("mnuFileImporter"));
+        fileMenu->insertAction(menuAction(QStringLiteral("mnuFileBar3")), importer);
+    }
     addMenu("mnuEdit", QStringLiteral("Editi&on"),
             {{"mnuEditRechercher", "&Rechercher un signe...", QKeySequence(Qt::CTRL | Qt::Key_F), true},
              {"mnuEditCut", "&Couper", QKeySequence(Qt::CTRL | Qt::Key_X), true}});

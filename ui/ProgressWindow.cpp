@@ -4,15 +4,15 @@
 #include "Twips.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 
 #include <algorithm>
 #include <cmath>
 
-ProgressWindow::ProgressWindow(QWidget *parent)
-    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      m_titre(new QLabel(QStringLiteral("Régénération de la base en cours, un peu de patience"), this)),
+ProgressWindow::ProgressWindow(QWidget *parent, const QString &text)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_titre(new QLabel(text, this)),
       m_progression(new QProgressBar(this))
 {
     setObjectName(QStringLiteral("frmProgress"));
@@ -38,6 +38,12 @@ bool ProgressWindow::setValue(float value)
         return false;
     m_progression->setValue(step);
     return true;
+}
+
+void ProgressWindow::paintNow()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    repaint();
 }
 
 void ProgressWindow::closeEvent(QCloseEvent *event)

@@ -6,24 +6,11 @@
 #include "ProgressWindow.h"
 #include "WeightRebuild.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 
 #include <memory>
 #include <optional>
-
-namespace {
-
-// Lets the window system show the progress window as it is now, without handing the
-// practitioner's clicks and keys to any window: those wait until the command is over.
-void paintNow(ProgressWindow &window)
-{
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    window.repaint();
-}
-
-} // namespace
 
 void RegenerateCommand::run(QWidget *mainWindow, const QString &databasePath, const Clock &clock)
 {
@@ -32,7 +19,7 @@ void RegenerateCommand::run(QWidget *mainWindow, const QString &databasePath, co
     // or is closed in the middle of the rebuild.
     window->setWindowModality(Qt::ApplicationModal);
     window->show();
-    paintNow(*window);
+    window->paintNow();
 
     // The bar is the only feedback: the pointer stays as it is.
     std::optional<DatabaseError> failure;
@@ -43,7 +30,7 @@ void RegenerateCommand::run(QWidget *mainWindow, const QString &databasePath, co
     try {
         WeightRebuild::run(databasePath, [&](float value) {
             if (pacer.shouldPaint(window->setValue(value), now()))
-                paintNow(*window);
+                window->paintNow();
         });
     } catch (const DatabaseError &error) {
         failure = error;

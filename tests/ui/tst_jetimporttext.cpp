@@ -65,6 +65,46 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("L'ancienne base est conservée")));
     }
 
+    void questionSaysWhatWillHappen_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("keptCopy");
+        QTest::addColumn<bool>("emptiesVisit");
+        QTest::addColumn<QStringList>("told");
+        QTest::addColumn<QStringList>("untold");
+        const QString base = QStringLiteral("/cabinet/Signes.mdb");
+        const QString access = QStringLiteral("/cabinet/Signes-access-2026-12-07.mdb");
+        const QString former = QStringLiteral("/cabinet/Signes-2026-12-07.mdb");
+        const QString visit = QStringLiteral("La visite en cours sera vidée");
+        QTest::newRow("conversion") << base << access << false
+                                    << QStringList{"« /cabinet/Signes.mdb » est une base Access", "« " + access + " »",
+                                                   "la convertir maintenant"}
+                                    << QStringList{visit};
+        QTest::newRow("conversion of a visit's base") << base << access << true << QStringList{visit} << QStringList{};
+        QTest::newRow("replacement") << QStringLiteral("/cles/Cabinet.mdb") << former << true
+                                     << QStringList{"« /cles/Cabinet.mdb » va remplacer la base de connaissances en "
+                                                    "usage, « /cabinet/Signes.mdb »",
+                                                    "conservée sous le nom « " + former + " »", visit}
+                                     << QStringList{};
+        QTest::newRow("replacement of a missing base") << QStringLiteral("/cles/Cabinet.mdb") << QString() << true
+                                                       << QStringList{"introuvable"} << QStringList{"conservée"};
+    }
+
+    void questionSaysWhatWillHappen()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, keptCopy);
+        QFETCH(bool, emptiesVisit);
+        QFETCH(QStringList, told);
+        QFETCH(QStringList, untold);
+        const QString text =
+            JetImportText::question({source, QStringLiteral("/cabinet/Signes.mdb"), keptCopy, emptiesVisit});
+        for (const QString &t : told)
+            QVERIFY2(text.contains(t), qPrintable(t + "\n---\n" + text));
+        for (const QString &t : untold)
+            QVERIFY2(!text.contains(t), qPrintable(t + "\n---\n" + text));
+    }
+
     void longListsAreCut()
     {
         QList<DatabaseError::Detail> details;

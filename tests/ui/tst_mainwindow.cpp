@@ -2,6 +2,7 @@
 #include "Beep.h"
 #include "BusyPointer.h"
 #include "ItemList.h"
+#include "JetImport.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
 #include "ModalityDialog.h"
@@ -18,6 +19,7 @@
 #include <QGroupBox>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMoveEvent>
 #include <QRegularExpression>
@@ -103,6 +105,17 @@ private slots:
             QCOMPARE(a->text(), QString::fromUtf8(caption));
             QCOMPARE(a->shortcut(), QKeySequence(QString::fromLatin1(shortcut)));
             QCOMPARE(a->isEnabled(), enabled);
+        }
+        // The import follows "Régénérer la base", in a build that reads Access files.
+        QStringList fileItems;
+        for (QAction *a : w.findChild<QMenu *>(QStringLiteral("mnuFile"))->actions())
+            fileItems << a->objectName();
+        QCOMPARE(fileItems.value(fileItems.indexOf(QStringLiteral("mnuFileRégénérer")) + 1),
+                 JetImport::isAvailable() ? QStringLiteral("mnuFileImporter") : QStringLiteral("mnuFileBar3"));
+        if (QAction *importer = w.menuAction(QStringLiteral("mnuFileImporter"))) {
+            QCOMPARE(importer->text(), QStringLiteral("Impor&ter une base Access..."));
+            QVERIFY(importer->shortcut().isEmpty());
+            QVERIFY(importer->isEnabled());
         }
         QVERIFY(w.menuAction(QStringLiteral("mnuViewToolbar"))->isChecked());
         QStringList titles;
