@@ -5,6 +5,7 @@
 #include "BusyPointer.h"
 #include "DatabaseMessage.h"
 #include "HelpBrowser.h"
+#include "ImportCommand.h"
 #include "MainWindow.h"
 #include "RegenerateCommand.h"
 #include "Shared.h"
@@ -24,7 +25,10 @@ Application::Application(AppSettings &settings, QObject *parent)
     connect(m_termination, &TerminationSignals::received, qApp, &QApplication::closeAllWindows);
 }
 
-Application::~Application() = default;
+Application::~Application()
+{
+    DatabaseMessage::setAccessFileHandler({});
+}
 
 void Application::start(const AppPaths::KnowledgeBase &kb)
 {
@@ -48,6 +52,7 @@ void Application::start(const AppPaths::KnowledgeBase &kb)
 
     if (kb.failure)
         DatabaseMessage::showCopyFailure(m_window, kb.failure, kb.database);
+    m_import->offerAtStart();
     // Heard only now, so that a request made during start-up finds every window there is
     // to close.
     m_termination->listen();
@@ -82,6 +87,15 @@ void Application::wireCommands(const QString &databasePath, const QString &pageF
         RegenerateCommand::run(w, databasePath);
         w->returnFromWindow();
     });
+    m_import = std::make_unique<ImportCommand>(w, databasePath);
+    ImportCommand *import = m_import.get();
+    DatabaseMessage::setAccessFileHandler(
+        [import](QWidget *, const DatabaseError &error) { return import->accessFileFound(error); });
+    if (QAction *importer = w->menuAction(QStringLiteral("mnuFileImporter")))
+        connect(importer, &QAction::triggered, w, [w, import] {
+            import->run();
+            w->returnFromWindow();
+        });
     connect(w->menuAction(QStringLiteral("mnuHelpContents")), &QAction::triggered, w,
             [pageFolder] { HelpBrowser::showHelp(pageFolder); });
     connect(w->menuAction(QStringLiteral("mnuHelpAbout")), &QAction::triggered, w, [w] {
@@ -91,6 +105,10 @@ void Application::wireCommands(const QString &databasePath, const QString &pageF
         }
         w->returnFromWindow();
     });
-    // The visit commands live as long as the window they act on.
-    connect(w, &QObject::destroyed, this, [this] { m_commands.reset(); });
+    // The commands live as long as the window they act on.
+    connect(w, &QObject::destroyed, this, [this] {
+        DatabaseMessage::setAccessFileHandler({});
+        m_import.reset();
+        m_commands.reset();
+    });
 }

@@ -9,6 +9,7 @@
 #include <memory>
 
 class AppSettings;
+class ImportCommand;
 class TerminationSignals;
 
 class VisitCommands;
@@ -30,11 +31,13 @@ public:
     // base `kb.database`, splash removed, main window shown, default pointer. A per-user
     // copy of the knowledge base that could not be made is then told. From then on, the
     // session's request to end the program (or Ctrl+C in a terminal) closes every window,
-    // as "Quitter" closes the main window.
+    // as "Quitter" closes the main window. A knowledge base that is an Access file is
+    // offered for conversion once the window is shown, and again when a command meets one.
     void start(const AppPaths::KnowledgeBase &kb);
 
     MainWindow *mainWindow() const { return m_window; }
     VisitCommands *visitCommands() const { return m_commands.get(); }
+    ImportCommand *importCommand() const { return m_import.get(); }
 
 private:
     void wireCommands(const QString &databasePath, const QString &pageFolder);
@@ -43,4 +46,5 @@ private:
     TerminationSignals *m_termination;
     QPointer<MainWindow> m_window; // deletes itself when closed
     std::unique_ptr<VisitCommands> m_commands;
+    std::unique_ptr<ImportCommand> m_import;
 };
