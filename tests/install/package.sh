@@ -1,10 +1,11 @@
 #!/bin/sh
 # Builds the Debian package from the build folder and checks its control fields and files.
-#   package.sh <build folder> <output folder> <application id>
+#   package.sh <build folder> <output folder> <application id> [ON when the program imports Access bases]
 set -eu
 build=$1
 out=$2
 id=$3
+jet_import=${4:-OFF}
 rm -rf "$out"
 (cd "$build" && cpack -G DEB -B "$out" >/dev/null)
 set -- "$out"/tessavor_*.deb
@@ -14,7 +15,9 @@ echo "$deb"
 dpkg-deb -f "$deb" Package Version Maintainer Depends
 fail=0
 depends=$(dpkg-deb -f "$deb" Depends)
-for need in libqt6widgets6 libqt6svg6 libqt6printsupport6 libsqlite3-0 libc6 fonts-liberation qt6-translations-l10n; do
+needs="libqt6widgets6 libqt6svg6 libqt6printsupport6 libsqlite3-0 libc6 fonts-liberation qt6-translations-l10n"
+[ "$jet_import" = ON ] && needs="$needs libmdb3"
+for need in $needs; do
   case ", $depends," in
     *", $need"[\ ,]*) ;;
     *) echo "Depends lacks $need"; fail=1 ;;
