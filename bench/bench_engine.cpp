@@ -174,11 +174,7 @@ struct Base {
     std::unique_ptr<Memory> memory;
 };
 
-QTemporaryDir &folder()
-{
-    static QTemporaryDir dir;
-    return dir;
-}
+using BenchSupport::folder;
 
 std::map<std::string, std::unique_ptr<Base>> &bases()
 {
@@ -510,20 +506,9 @@ int main(int argc, char **argv)
 {
     benchmark::Initialize(&argc, argv);
     QCoreApplication app(argc, argv);
-    if (!folder().isValid()) {
-        std::fprintf(stderr, "no temporary folder\n");
-        return 1;
-    }
-    try {
-        registerAll();
-        SummaryReporter reporter;
-        benchmark::RunSpecifiedBenchmarks(&reporter);
+    SummaryReporter reporter;
+    return BenchSupport::runAll(reporter, registerAll, [&] {
         reporter.printSummary();
         printProfiles(reporter.figures());
-    } catch (const DatabaseError &e) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(e.path()), qPrintable(e.engineMessage()));
-        return 1;
-    }
-    benchmark::Shutdown();
-    return 0;
+    });
 }

@@ -49,32 +49,11 @@ const Scale Scales[] = {{"1x", 1}, {"10x", 10}, {"100x", 100}};
 // next, three word starts across a sign's text.
 const char *const Queries[] = {"pouls", "pouls rap", "langue rouge mat"};
 
-QTemporaryDir &folder()
-{
-    static QTemporaryDir dir;
-    return dir;
-}
+using BenchSupport::Base;
 
-struct Base {
-    QString path;
-    Kb::Landmarks marks;
-};
-
-Base &base(const Scale &scale)
+const Base &base(const Scale &scale)
 {
-    static std::map<std::string, std::unique_ptr<Base>> bases;
-    auto &slot = bases[scale.name];
-    if (!slot) {
-        QElapsedTimer clock;
-        clock.start();
-        slot = std::make_unique<Base>();
-        slot->path = folder().filePath(QStringLiteral("Signes-%1.mdb").arg(QLatin1String(scale.name)));
-        slot->marks = Kb::generate(slot->path, Kb::scaled(scale.factor));
-        WeightRebuild::run(slot->path);
-        std::fprintf(stderr, "[%s base: %d signs, generated in %.1f s]\n", scale.name, slot->marks.signCount,
-                     clock.elapsed() / 1000.0);
-    }
-    return *slot;
+    return BenchSupport::syntheticBase(scale.name, scale.factor);
 }
 
 ItemList *listOf(ModalityDialog &dialog)
@@ -234,19 +213,6 @@ int main(int argc, char **argv)
 {
     benchmark::Initialize(&argc, argv);
     QApplication app(argc, argv);
-    if (!folder().isValid()) {
-        std::fprintf(stderr, "no temporary folder\n");
-        return 1;
-    }
-    try {
-        registerAll();
-        SummaryReporter reporter;
-        benchmark::RunSpecifiedBenchmarks(&reporter);
-        reporter.printSummary();
-    } catch (const DatabaseError &e) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(e.path()), qPrintable(e.engineMessage()));
-        return 1;
-    }
-    benchmark::Shutdown();
-    return 0;
+    SummaryReporter reporter;
+    return BenchSupport::runAll(reporter, registerAll, [&] { reporter.printSummary(); });
 }

@@ -36,28 +36,12 @@ namespace {
 
 namespace Kb = SyntheticKnowledgeBase;
 
-QTemporaryDir &folder()
-{
-    static QTemporaryDir dir;
-    return dir;
-}
+using BenchSupport::Base;
+using BenchSupport::folder;
 
-struct Base {
-    QString path;
-    Kb::Landmarks marks;
-};
-
-Base &base(double scale)
+const Base &base(double scale)
 {
-    static std::map<double, std::unique_ptr<Base>> bases;
-    auto &slot = bases[scale];
-    if (!slot) {
-        slot = std::make_unique<Base>();
-        slot->path = folder().filePath(QStringLiteral("Signes-%1.mdb").arg(scale));
-        slot->marks = Kb::generate(slot->path, Kb::scaled(scale));
-        WeightRebuild::run(slot->path);
-    }
-    return *slot;
+    return BenchSupport::syntheticBase(std::to_string(int(scale)) + "x", scale);
 }
 
 // Lets the window system work until `done` holds, for at most two seconds.
@@ -163,22 +147,18 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(AppVersion::Title));
     Fonts::installSubstitutions();
-    if (!folder().isValid())
-        return 1;
-    try {
-        for (double scale : {1.0, 100.0}) {
-            const std::string s = std::to_string(int(scale)) + "x";
-            if (scale == 1.0)
-                benchmark::RegisterBenchmark(("startup/" + s).c_str(), startup, scale)->Unit(benchmark::kMillisecond);
-            benchmark::RegisterBenchmark(("reportPdf/" + s).c_str(), reportPdf, scale)->Unit(benchmark::kMillisecond);
-        }
-        SummaryReporter reporter;
-        benchmark::RunSpecifiedBenchmarks(&reporter);
-        reporter.printSummary();
-    } catch (const DatabaseError &e) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(e.path()), qPrintable(e.engineMessage()));
-        return 1;
-    }
-    benchmark::Shutdown();
-    return 0;
+    SummaryReporter reporter;
+    return BenchSupport::runAll(
+        reporter,
+        [] {
+            for (double scale : {1.0, 100.0}) {
+                const std::string s = std::to_string(int(scale)) + "x";
+                if (scale == 1.0)
+                    benchmark::RegisterBenchmark(("startup/" + s).c_str(), startup, scale)
+                        ->Unit(benchmark::kMillisecond);
+                benchmark::RegisterBenchmark(("reportPdf/" + s).c_str(), reportPdf, scale)
+                    ->Unit(benchmark::kMillisecond);
+            }
+        },
+        [&] { reporter.printSummary(); });
 }
