@@ -8,4 +8,12 @@ void setBusy();
 void setDefault();
 bool isBusy();
 
+// Busy for the life of the scope, and the default pointer again however the work ends.
+struct Scope {
+    Scope() { setBusy(); }
+    ~Scope() { setDefault(); }
+    Scope(const Scope &) = delete;
+    Scope &operator=(const Scope &) = delete;
+};
+
 } // namespace BusyPointer

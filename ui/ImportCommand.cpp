@@ -18,13 +18,6 @@
 
 namespace {
 
-// Leaves the default pointer however the work ends.
-struct BusyScope {
-    BusyScope() { BusyPointer::setBusy(); }
-    ~BusyScope() { BusyPointer::setDefault(); }
-    Q_DISABLE_COPY_MOVE(BusyScope)
-};
-
 QString chooseAccessFile(QWidget *parent)
 {
     return QFileDialog::getOpenFileName(parent, QStringLiteral("Importer une base Access"), QDir::homePath(),
@@ -68,7 +61,7 @@ KnowledgeBaseImport::Hooks ImportCommand::hooks()
 
 void ImportCommand::runWork(bool showProgress, const KnowledgeBaseImport::Work &work)
 {
-    const BusyScope busy;
+    const BusyPointer::Scope busy;
     if (!showProgress) {
         work({});
         return;

@@ -1,5 +1,6 @@
 #include "ModalityDialog.h"
 
+#include "BusyPointer.h"
 #include "DatabaseError.h"
 #include "DatabaseMessage.h"
 #include "Fonts.h"
@@ -144,6 +145,10 @@ ModalityDialog::ModalityDialog(QWidget *parent, const QString &title, ModalityCh
     setTabOrder(m_choix[0], m_choix[1]);
 
     try {
+        // The search's word index is made from the whole base: on a large base, a moment.
+        std::optional<BusyPointer::Scope> busy;
+        if (m_recherche)
+            busy.emplace();
         m_choice.load(listeValeurs);
     } catch (const DatabaseError &error) {
         m_searchFailed = true;

@@ -23,13 +23,6 @@ namespace {
 
 const QString PrintTitle = QStringLiteral("Opération d'impression");
 
-// Leaves the default pointer however the work ends.
-struct BusyScope {
-    BusyScope() { BusyPointer::setBusy(); }
-    ~BusyScope() { BusyPointer::setDefault(); }
-    Q_DISABLE_COPY_MOVE(BusyScope)
-};
-
 } // namespace
 
 // One report, read at one moment: the header, the PDF's title and the job's name all carry
@@ -97,7 +90,7 @@ PrintCommand::Outcome PrintCommand::savePdf(QWidget *parent, const Report &repor
     if (path.isEmpty())
         return Outcome::Cancelled;
     try {
-        BusyScope busy;
+        BusyPointer::Scope busy;
         report.writePdf(VisitRules::withPdfSuffix(path), layout);
     } catch (const DatabaseError &error) {
         return failed(parent, error);
@@ -152,7 +145,7 @@ PrintCommand::Outcome PrintCommand::run(QWidget *parent, const QList<ListEntry> 
 
     SpoolJob::Result result{SpoolJob::Outcome::Accepted, {}};
     try {
-        BusyScope busy;
+        BusyPointer::Scope busy;
         if (m_spooler) {
             result = SpoolJob(*m_spooler, choice.printer, report.name, paper).run([&](const QString &path) {
                 report.writePdf(path, layout);
