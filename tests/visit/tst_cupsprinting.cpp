@@ -1,4 +1,4 @@
-#include "FakePrinting.h"
+#include "core/FakePrinting.h"
 #include "MessageBox.h"
 #include "PageSetup.h"
 #include "PrintCommand.h"

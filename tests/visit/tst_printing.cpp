@@ -1,6 +1,6 @@
 #include "Beep.h"
 #include "BusyPointer.h"
-#include "FakePrinting.h"
+#include "core/FakePrinting.h"
 #include "MessageBox.h"
 #include "PrintCommand.h"
 #include "PrintDevice.h"

@@ -1,7 +1,7 @@
 #include "Beep.h"
 #include "BusyPointer.h"
 #include "DataSource.h"
-#include "FakePrinting.h"
+#include "core/FakePrinting.h"
 #include "ItemList.h"
 #include "MessageBox.h"
 #include "PrintDialogs.h"

@@ -1,27 +1,17 @@
-#include "PrinterChoice.h"
+#include "FakePrinting.h"
 
 #include <QTest>
-
-namespace {
-
-// The printers as a test sets them, changed between prints as the system's would be.
-struct FakePrinters final : PrinterCatalog {
-    QStringList names;
-    QString fallback;
-    QStringList printerNames() const override { return names; }
-    QString defaultPrinter() const override { return fallback; }
-    QStringList papers(const QString &) const override { return {}; }
-    QString defaultPaper(const QString &) const override { return {}; }
-};
-
-using Kind = PrinterChoice::Kind;
-
-} // namespace
 
 // Which printer each print goes to, asked afresh every time.
 class TestPrinterChoice : public QObject
 {
     Q_OBJECT
+
+    static void row(const char *name, const QStringList &installed, const QString &systemDefault, const QString &chosen,
+                    const QString &result)
+    {
+        QTest::newRow(name) << installed << systemDefault << chosen << result;
+    }
 
 private slots:
     void resolve_data()
@@ -29,35 +19,17 @@ private slots:
         QTest::addColumn<QStringList>("installed");
         QTest::addColumn<QString>("systemDefault");
         QTest::addColumn<QString>("chosen");
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QString>("printer");
-        QTest::addColumn<QString>("gone");
+        QTest::addColumn<QString>("result"); // the printer, or why there is none; the chosen one gone
         const QStringList two{"Bureau", "Cabinet"};
-        QTest::newRow("default only") << two << "Bureau"
-                                      << "" << int(Kind::Printer) << "Bureau"
-                                      << "";
-        QTest::newRow("default changed since") << two << "Cabinet"
-                                               << "" << int(Kind::Printer) << "Cabinet"
-                                               << "";
-        QTest::newRow("chosen beats the default") << two << "Bureau"
-                                                  << "Cabinet" << int(Kind::Printer) << "Cabinet"
-                                                  << "";
-        QTest::newRow("chosen gone: the default") << QStringList{"Bureau"} << "Bureau"
-                                                  << "Cabinet" << int(Kind::Printer) << "Bureau"
-                                                  << "Cabinet";
-        QTest::newRow("chosen gone, nothing left") << QStringList{} << ""
-                                                   << "Cabinet" << int(Kind::NoPrinter) << ""
-                                                   << "Cabinet";
-        QTest::newRow("no printer") << QStringList{} << ""
-                                    << "" << int(Kind::NoPrinter) << ""
-                                    << "";
-        QTest::newRow("printers but no default") << two << ""
-                                                 << "" << int(Kind::NoDefault) << ""
-                                                 << "";
+        row("default only", two, "Bureau", "", "Bureau");
+        row("default changed since", two, "Cabinet", "", "Cabinet");
+        row("chosen beats the default", two, "Bureau", "Cabinet", "Cabinet");
+        row("chosen gone: the default", {"Bureau"}, "Bureau", "Cabinet", "Bureau, Cabinet gone");
+        row("chosen gone, nothing left", {}, "", "Cabinet", "no printer, Cabinet gone");
+        row("no printer", {}, "", "", "no printer");
+        row("printers but no default", two, "", "", "no default");
         // A default the list no longer holds (removed a moment ago) is no printer to print on.
-        QTest::newRow("stale default") << QStringList{"Cabinet"} << "Bureau"
-                                       << "" << int(Kind::NoDefault) << ""
-                                       << "";
+        row("stale default", {"Cabinet"}, "Bureau", "", "no default");
     }
 
     void resolve()
@@ -69,9 +41,12 @@ private slots:
         printers.names = installed;
         printers.fallback = systemDefault;
         const PrinterChoice choice = PrinterChoice::resolve(printers, chosen);
-        QTEST(int(choice.kind), "kind");
-        QTEST(choice.printer, "printer");
-        QTEST(choice.gone, "gone");
+        QString result = choice.kind == PrinterChoice::Kind::Printer     ? choice.printer
+                         : choice.kind == PrinterChoice::Kind::NoPrinter ? QStringLiteral("no printer")
+                                                                         : QStringLiteral("no default");
+        if (!choice.gone.isEmpty())
+            result += QStringLiteral(", %1 gone").arg(choice.gone);
+        QTEST(result, "result");
     }
 };
 

@@ -18,10 +18,10 @@ struct FakePrinters final : PrinterCatalog {
     QString defaultPaper(const QString &) const override { return QStringLiteral("A4"); }
 };
 
+// Keeps each job as it was handed over, the file's content read while the file was there.
 struct FakeSpooler final : PrintSpooler {
     struct Job {
-        QString printer;
-        QString jobName;
+        QString printer, file, jobName;
         Options options;
         QByteArray content;
     };
@@ -33,7 +33,7 @@ struct FakeSpooler final : PrintSpooler {
     int printFile(const QString &printer, const QString &file, const QString &jobName, const Options &options) override
     {
         QFile in(file);
-        jobs.append({printer, jobName, options, in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray()});
+        jobs.append({printer, file, jobName, options, in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray()});
         return refusal ? 0 : int(jobs.size());
     }
     int lastError() const override { return refusal; }
