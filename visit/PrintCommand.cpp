@@ -34,15 +34,14 @@ struct PrintCommand::Report {
     RegionalClock clock; // stopped at the moment of the command
     QDateTime when;
     QString name;
-    const DeviceFactory &makeDevice;
 
     // Prints the report on `printer`, laid out on `layout`, under the document's name.
     void printOn(QPrinter &printer, const QPageLayout &layout) const
     {
         printer.setPageLayout(layout);
         printer.setDocName(name);
-        const std::unique_ptr<PrintDevice> device = makeDevice(printer);
-        VisitReport(signes, syndromes, databasePath, clock, *device).print();
+        PrinterDevice device(printer);
+        VisitReport(signes, syndromes, databasePath, clock, device).print();
     }
 
     void writePdf(const QString &path, const QPageLayout &layout) const
@@ -55,13 +54,9 @@ struct PrintCommand::Report {
 };
 
 PrintCommand::PrintCommand(const PrinterCatalog &printers, PrintSpooler *spooler, const PrintSetup &setup,
-                           RegionalClock clock, DeviceFactory makeDevice)
-    : m_printers(printers), m_spooler(spooler), m_setup(setup), m_clock(std::move(clock)),
-      m_makeDevice(std::move(makeDevice))
-{
-    if (!m_makeDevice)
-        m_makeDevice = [](QPrinter &target) { return std::make_unique<PrinterDevice>(target); };
-}
+                           RegionalClock clock)
+    : m_printers(printers), m_spooler(spooler), m_setup(setup), m_clock(std::move(clock))
+{}
 
 QString PrintCommand::proposedPdfPath(const QDateTime &when) const
 {
@@ -105,7 +100,7 @@ PrintCommand::Report PrintCommand::reportNow(const QList<ListEntry> &signes, con
 {
     const QDateTime when = m_clock.now();
     const RegionalClock stopped{[when] { return when; }, m_clock.locale};
-    return {signes, syndromes, databasePath, stopped, when, VisitRules::documentName(m_clock, when), m_makeDevice};
+    return {signes, syndromes, databasePath, stopped, when, VisitRules::documentName(m_clock, when)};
 }
 
 PrintCommand::Outcome PrintCommand::exportPdf(QWidget *parent, const QList<ListEntry> &signes,

@@ -6,13 +6,8 @@
 #include <QList>
 #include <QString>
 
-#include <functional>
-#include <memory>
-
-class PrintDevice;
 class PrinterCatalog;
 class PrintSpooler;
-class QPrinter;
 struct PrintSetup;
 class QPageLayout;
 class QWidget;
@@ -29,13 +24,9 @@ public:
     // Printed: the printer took the job; Saved: the report went to a PDF file instead.
     enum class Outcome { Cancelled, Printed, Saved, Failed };
 
-    // The device the report is printed on, for a printer or a PDF file.
-    using DeviceFactory = std::function<std::unique_ptr<PrintDevice>(QPrinter &printer)>;
-
-    // `spooler` may be null: the report then goes through QPrinter. Without a factory, the
-    // report goes to a PrinterDevice.
+    // `spooler` may be null: the report then goes through QPrinter.
     PrintCommand(const PrinterCatalog &printers, PrintSpooler *spooler, const PrintSetup &setup,
-                 RegionalClock clock = {}, DeviceFactory makeDevice = {});
+                 RegionalClock clock = {});
 
     Outcome run(QWidget *parent, const QList<ListEntry> &signes, const QList<ListEntry> &syndromes,
                 const QString &databasePath);
@@ -60,5 +51,4 @@ private:
     PrintSpooler *m_spooler;
     const PrintSetup &m_setup;
     RegionalClock m_clock;
-    DeviceFactory m_makeDevice;
 };

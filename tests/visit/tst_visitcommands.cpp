@@ -1,15 +1,14 @@
 #include "Beep.h"
 #include "BusyPointer.h"
-#include "DataSource.h"
-#include "core/FakePrinting.h"
 #include "ItemList.h"
 #include "MessageBox.h"
 #include "PrintDialogs.h"
-#include "Ranking.h"
 #include "TestSupport.h"
 #include "VisitCommands.h"
+#include "core/FakePrinting.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTest>
@@ -17,12 +16,13 @@
 #include <memory>
 
 using Entries = QList<ListEntry>;
-using Answers = QList<MessageBox::Answer>;
+using Answer = MessageBox::Answer;
+using Answers = QList<Answer>;
 
 static const Entries three{{"abcès (9)", 203}, {"Zona (9)", 201}, {"écoulement (9)", 202}};
 
-// The commands on the current visit, driven as the main window drives them, with the
-// ranking on the small fixture.
+// The commands on the current visit, driven as the main window drives them, with printers
+// and a spooler of the test's own.
 class TestVisitCommands : public QObject
 {
     Q_OBJECT
@@ -34,16 +34,16 @@ class TestVisitCommands : public QObject
     ItemList *m_syndromes = nullptr;
     QWidget *m_bars[2] = {};  // the toolbar, the status bar
     QAction *m_items[2] = {}; // their menu items
-    std::unique_ptr<DataSource> m_classement;
     int m_rankings = 0;
     FakePrinters m_printers; // none installed unless a test installs some
     FakeSpooler m_spooler;
     std::unique_ptr<VisitCommands> m_commands;
 
+    // A ranking that lists one syndrome while any sign is recorded.
     void rank()
     {
         ++m_rankings;
-        m_syndromes->setEntries(Ranking::classerSyndromes(*m_classement, m_signes->entries(), {0, 1, 1, 1, 1, 1}));
+        m_syndromes->setEntries(m_signes->count() ? Entries{{"Syndrome 2  (19)", 2}} : Entries());
     }
 
     void record(const Entries &signs)
@@ -60,6 +60,18 @@ class TestVisitCommands : public QObject
         for (const MessageBox::Shown &box : MessageBox::takeShown())
             texts.append(box.text);
         return texts;
+    }
+
+    static void answer(const Answers &answers)
+    {
+        for (Answer a : answers)
+            MessageBox::setNextAnswer(a);
+    }
+
+    void install(const QStringList &printers, const QString &systemDefault)
+    {
+        m_printers.names = printers;
+        m_printers.fallback = systemDefault;
     }
 
     VisitTarget target(const QString &database)
@@ -85,287 +97,193 @@ private slots:
             m_items[i]->setCheckable(true);
             m_items[i]->setChecked(true);
         }
-        m_classement = std::make_unique<DataSource>();
-        m_classement->setDatabaseName(m_path);
         m_printers = FakePrinters();
         m_spooler = FakeSpooler();
         m_commands = std::make_unique<VisitCommands>(target(m_path), m_printers, &m_spooler);
     }
 
-    // The commands that store or open nothing: a beep, and for Save one of two messages.
-    void nothingToStore_data()
+    // New empties both lists on OK and nothing on Cancel, without ranking; Open and Save store
+    // or open nothing: a beep, and for Save one of two messages. Cut removes the selected sign
+    // and ranks again, and leaves nothing selected, so that a second Cut removes nothing; no
+    // selection is no error. Keys compare exactly.
+    void toolbarCommands_data()
     {
-        QTest::addColumn<QString>("key"); // the toolbar's
+        QTest::addColumn<QString>("key");
         QTest::addColumn<Entries>("signs");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<Answer>("answer");
         QTest::addColumn<QStringList>("messages");
-        QTest::newRow("Save, nothing recorded") << "Save" << Entries{} << QStringList{"Il n'y a rien à sauvegarder !"};
+        QTest::addColumn<int>("beeps");
+        QTest::addColumn<Entries>("remaining");
+        QTest::addColumn<int>("rankings");
+        const QStringList none, newVisit{"Nouvelle Visite?"};
+        const Entries one{three.first()};
+        QTest::newRow("New, OK") << "New" << three << -1 << Answer::Ok << newVisit << 0 << Entries() << 0;
+        QTest::newRow("New, Cancel") << "New" << three << -1 << Answer::Cancel << newVisit << 0 << three << 0;
+        QTest::newRow("new") << "new" << three << -1 << Answer::Ok << none << 0 << three << 0;
+        QTest::newRow("Save, nothing recorded") << "Save" << Entries() << -1 << Answer::Ok
+                                                << QStringList{"Il n'y a rien à sauvegarder !"} << 1 << Entries() << 0;
         QTest::newRow("Save, one sign recorded")
-            << "Save" << Entries{three.first()} << QStringList{"Pas de visite en cours !"};
-        QTest::newRow("Open") << "Open" << three << QStringList{};
+            << "Save" << one << -1 << Answer::Ok << QStringList{"Pas de visite en cours !"} << 1 << one << 0;
+        QTest::newRow("Open") << "Open" << three << -1 << Answer::Ok << none << 1 << three << 0;
+        QTest::newRow("Cut, no selection") << "Cut" << three << -1 << Answer::Ok << none << 0 << three << 0;
+        QTest::newRow("Cut, middle selected")
+            << "Cut" << three << 1 << Answer::Ok << none << 0 << Entries{three.at(0), three.at(2)} << 1;
     }
 
-    void nothingToStore()
+    void toolbarCommands()
     {
         QFETCH(QString, key);
         QFETCH(Entries, signs);
-        QFETCH(QStringList, messages);
-        record(signs);
-        const int beeps = Beep::count();
-        m_commands->toolbarClicked(key);
-        QCOMPARE(boxes(), messages);
-        QCOMPARE(Beep::count() - beeps, 1);
-        QCOMPARE(m_signes->entries(), signs);
-    }
-
-    void cut_data()
-    {
-        QTest::addColumn<int>("selected");
-        QTest::addColumn<Entries>("remaining");
-        QTest::newRow("no selection") << -1 << three;
-        QTest::newRow("middle selected") << 1 << Entries{three.at(0), three.at(2)};
-    }
-
-    // Nothing stays selected after a cut, so a second Cut removes nothing.
-    void cut()
-    {
         QFETCH(int, selected);
+        QFETCH(Answer, answer);
         QFETCH(Entries, remaining);
-        record(three);
-        if (selected >= 0)
-            m_signes->setCurrentRow(selected);
+        record(signs);
+        m_signes->setCurrentRow(selected);
         const int beeps = Beep::count();
-        for (int i = 0; i < 2; ++i) {
-            m_commands->cut();
-            QCOMPARE(m_signes->entries(), remaining);
-            QCOMPARE(m_signes->selectedIndex(), -1);
-            QCOMPARE(m_rankings, selected >= 0 ? 1 : 0);
-        }
-        QCOMPARE(Beep::count(), beeps); // no selection is no error
-        QVERIFY(boxes().isEmpty());
+        if (answer == Answer::Cancel) // OK otherwise
+            MessageBox::setNextAnswer(answer);
+        for (int times = key == "Cut" ? 2 : 1; times > 0; --times)
+            m_commands->toolbarClicked(key);
+        QTEST(boxes(), "messages");
+        QTEST(Beep::count() - beeps, "beeps");
+        QCOMPARE(m_signes->entries(), remaining);
+        QCOMPARE(m_signes->selectedIndex(), -1);
+        QCOMPARE(m_syndromes->count() == 0, remaining.isEmpty());
+        QTEST(m_rankings, "rankings");
     }
 
-    void cutOfTheLastSign()
-    {
-        record({three.first()});
-        // A fresh source: any query would leave its statement there.
-        m_classement = std::make_unique<DataSource>();
-        m_classement->setDatabaseName(m_path);
-        m_signes->setCurrentRow(0);
-        m_commands->cut();
-        QCOMPARE(m_signes->count(), 0);
-        QCOMPARE(m_syndromes->count(), 0);
-        QVERIFY(m_classement->recordSource().isEmpty());
-    }
-
-    void newVisit_data()
-    {
-        QTest::addColumn<MessageBox::Answer>("answer");
-        QTest::addColumn<bool>("emptied");
-        QTest::newRow("OK") << MessageBox::Answer::Ok << true;
-        QTest::newRow("Cancel") << MessageBox::Answer::Cancel << false;
-    }
-
-    void newVisit()
-    {
-        QFETCH(MessageBox::Answer, answer);
-        QFETCH(bool, emptied);
-        record(three);
-        MessageBox::setNextAnswer(answer);
-        m_commands->toolbarClicked(QStringLiteral("New"));
-        QCOMPARE(boxes(), QStringList{"Nouvelle Visite?"});
-        QCOMPARE(m_signes->entries(), emptied ? Entries{} : three);
-        QCOMPARE(m_syndromes->count() == 0, emptied);
-    }
-
-    void toggleTwice_data()
-    {
-        QTest::addColumn<int>("bar");
-        QTest::addColumn<bool>("fromMenu");
-        QTest::newRow("toolbar") << 0 << false;
-        // Qt flips the tick before the command runs; the command must still hide first.
-        QTest::newRow("status bar, from its menu item") << 1 << true;
-    }
-
+    // Twice returns a bar and its tick to where they were, the other bar untouched. From its
+    // menu item, Qt flips the tick before the command runs; the command must still hide first.
     void toggleTwice()
     {
-        QFETCH(int, bar);
-        QFETCH(bool, fromMenu);
-        const auto command = bar ? &VisitCommands::toggleStatusBar : &VisitCommands::toggleToolbar;
-        connect(m_items[bar], &QAction::triggered, m_commands.get(), command);
+        connect(m_items[1], &QAction::triggered, m_commands.get(), &VisitCommands::toggleStatusBar);
         m_window->show();
-        for (bool shown : {false, true}) {
-            if (fromMenu)
-                m_items[bar]->trigger();
-            else
-                (m_commands.get()->*command)();
-            QCOMPARE(m_bars[bar]->isHidden(), !shown);
-            QCOMPARE(m_items[bar]->isChecked(), shown);
+        for (int bar : {0, 1}) {
+            for (bool shown : {false, true}) {
+                if (bar == 0)
+                    m_commands->toggleToolbar();
+                else
+                    m_items[1]->trigger();
+                QCOMPARE(m_bars[bar]->isHidden(), !shown);
+                QCOMPARE(m_items[bar]->isChecked(), shown);
+                QVERIFY(!m_bars[1 - bar]->isHidden() && m_items[1 - bar]->isChecked());
+            }
         }
-        QVERIFY(!m_bars[1 - bar]->isHidden() && m_items[1 - bar]->isChecked()); // the other bar untouched
     }
 
-    void printStopped_data()
+    // How a print or an export ends when it does not simply print: the messages (their
+    // beginnings), the PDF file written or not; the lists as they were and the default pointer
+    // in every case. A file dialog proposes a dated name.
+    void outcomes_data()
     {
-        QTest::addColumn<Answers>("answers");
+        QTest::addColumn<bool>("exporting");
+        QTest::addColumn<Answers>("answers"); // OK to everything else
         QTest::addColumn<QString>("database");
-        QTest::addColumn<QString>("lastBox");
-        QTest::newRow("cancel at confirmation") << Answers{MessageBox::Answer::Cancel} << "Signes.mdb"
-                                                << "Impression de la visite en cours?";
-        QTest::newRow("no printer: PDF offered, refused")
-            << Answers{MessageBox::Answer::Ok, MessageBox::Answer::Cancel} << "Signes.mdb"
-            << "Aucune imprimante n'est installée";
-        QTest::newRow("database failure") << Answers{MessageBox::Answer::Ok, MessageBox::Answer::Ok} << "Absent.mdb"
-                                          << "La base de connaissances « ";
+        QTest::addColumn<int>("refusal");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<bool>("saved");
+        const QString confirm = "Impression de la visite en cours?";
+        const QString refused = "L'imprimante « Bureau » n'accepte pas de travaux pour le moment";
+        QTest::newRow("print cancelled") << false << Answers{Answer::Cancel} << "Signes.mdb" << 0 << "v.pdf"
+                                         << QStringList{confirm} << false;
+        QTest::newRow("database failure") << false << Answers{} << "Absent.mdb" << 0 << "v.pdf"
+                                          << QStringList{confirm, "La base de connaissances « "} << false;
+        QTest::newRow("refused, saved as PDF")
+            << false << Answers{} << "Signes.mdb" << 0x0506 << "v.pdf" << QStringList{confirm, refused} << true;
+        QTest::newRow("refused, not saved") << false << Answers{Answer::Ok, Answer::Cancel} << "Signes.mdb" << 0x0506
+                                            << "v.pdf" << QStringList{confirm, refused} << false;
+        QTest::newRow("exported") << true << Answers{} << "Signes.mdb" << 0 << "v.pdf" << QStringList{} << true;
+        QTest::newRow("exported into no folder")
+            << true << Answers{} << "Signes.mdb" << 0 << "absent/v.pdf"
+            << QStringList{"Le fichier « " + QDir::toNativeSeparators(m_dir.filePath("absent/v.pdf")) +
+                           " » n'a pas pu être créé."}
+            << false;
     }
 
-    // No file, the lists as they were, the default pointer.
-    void printStopped()
+    void outcomes()
     {
+        QFETCH(bool, exporting);
         QFETCH(Answers, answers);
         QFETCH(QString, database);
-        QFETCH(QString, lastBox);
-        QFile::remove(m_dir.filePath(QStringLiteral("v.pdf")));
+        QFETCH(int, refusal);
+        QFETCH(QString, file);
+        QFETCH(QStringList, messages);
+        install({"Bureau"}, "Bureau");
+        m_spooler.refusal = refusal;
         record(three);
         const Entries ranked = m_syndromes->entries();
-        for (MessageBox::Answer a : answers)
-            MessageBox::setNextAnswer(a);
-        PrintDialogs::setNextFileName(m_dir.filePath(QStringLiteral("v.pdf")));
-        VisitCommands(target(m_dir.filePath(database)), m_printers, &m_spooler).print();
-        const QString last = boxes().last();
-        QVERIFY2(last.startsWith(lastBox), qPrintable(last));
-        QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("v.pdf"))));
+        answer(answers);
+        const QString path = m_dir.filePath(file);
+        QFile::remove(path);
+        PrintDialogs::setNextFileName(path);
+        VisitCommands commands(target(m_dir.filePath(database)), m_printers, &m_spooler);
+        exporting ? commands.exportPdf() : commands.print();
+        const QStringList shown = boxes();
+        QCOMPARE(shown.size(), messages.size());
+        for (qsizetype i = 0; i < shown.size(); ++i)
+            QVERIFY2(shown.at(i).startsWith(messages.at(i)), qPrintable(shown.at(i)));
+        QTEST(QFileInfo(path).size() > 0, "saved");
+        QCOMPARE(m_spooler.jobs.size(), refusal ? 1 : 0);
         QCOMPARE(m_signes->entries(), three);
         QCOMPARE(m_syndromes->entries(), ranked);
         QVERIFY(!BusyPointer::isBusy());
-    }
-    // "Mise en page..." lists the printers with the current one selected; picking another
-    // sends the next prints there, on the chosen page; Annuler changes nothing.
-    void pageSetupChoosesThePrinter()
-    {
-        m_printers.names = {"Bureau", "Cabinet"};
-        m_printers.fallback = "Bureau";
-        record(three);
-        PageChoice cabinet{"Cabinet", QPageLayout(QPageSize(QPageSize::A5), QPageLayout::Landscape,
-                                                  QMarginsF(5, 6, 7, 8), QPageLayout::Millimeter)};
-        PrintDialogs::setNextPageChoice(std::nullopt); // Annuler
-        PrintDialogs::setNextPageChoice(cabinet);
-        m_commands->pageSetup();
-        m_commands->print();
-        m_commands->pageSetup();
-        m_commands->print();
-        m_printers.fallback = "Cabinet"; // the default moves; the choice holds
-        m_commands->pageSetup();         // answered Annuler (empty queue)
-
-        const QList<PrintDialogs::Shown> shown = PrintDialogs::takeShown();
-        QCOMPARE(shown.size(), 3);
-        QCOMPARE(shown.at(0).printers, QStringList({"Bureau", "Cabinet"}));
-        QCOMPARE(shown.at(0).initial.printer, QStringLiteral("Bureau"));
-        QCOMPARE(shown.at(1).initial.printer, QStringLiteral("Bureau"));
-        QCOMPARE(shown.at(2).initial.printer, QStringLiteral("Cabinet"));
-        QVERIFY(shown.at(2).initial.layout.isEquivalentTo(cabinet.layout));
-        QCOMPARE(m_spooler.jobs.size(), 2);
-        QCOMPARE(m_spooler.jobs.at(0).printer, QStringLiteral("Bureau"));
-        QCOMPARE(m_spooler.jobs.at(0).options.first().second, QStringLiteral("A4"));
-        QCOMPARE(m_spooler.jobs.at(1).printer, QStringLiteral("Cabinet"));
-        QCOMPARE(m_spooler.jobs.at(1).options.first().second, QStringLiteral("A5"));
-        // Nothing but the confirmations: a job taken is not announced.
-        QCOMPARE(boxes(), QStringList({"Impression de la visite en cours?", "Impression de la visite en cours?"}));
+        for (const PrintDialogs::Shown &dialog : PrintDialogs::takeShown())
+            QVERIFY2(QRegularExpression("/Visite \\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d\\.pdf$")
+                         .match(dialog.proposedPath)
+                         .hasMatch(),
+                     qPrintable(dialog.proposedPath));
     }
 
-    // Printers are asked for at every print: one added after a print without printer is
-    // used, and a new default takes over.
-    void printersAskedAtEveryPrint()
+    // Printers are asked for at every print: one added after a print without printer is used,
+    // and a new default takes over. "Mise en page..." lists them with the current one
+    // selected; the printer and page chosen there hold until that printer goes away (it is
+    // named, and the default prints); Annuler changes nothing; a paper the printer lacks is
+    // told before anything is sent. A job taken is not announced.
+    void printerOfEachPrint()
     {
+        QList<bool> busy;
+        m_spooler.whileTaking = [&] { busy.append(BusyPointer::isBusy()); };
         record(three);
-        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
-        MessageBox::setNextAnswer(MessageBox::Answer::Cancel); // no PDF
+        answer({Answer::Ok, Answer::Cancel}); // no PDF
         m_commands->print();
         QCOMPARE(boxes().last().left(52), QStringLiteral("Aucune imprimante n'est installée sur cet ordinateur"));
-        m_printers.names = {"Bureau", "Cabinet"};
-        m_printers.fallback = "Bureau";
+        install({"Bureau", "Cabinet"}, "Bureau");
         m_commands->print();
         m_printers.fallback = "Cabinet";
         m_commands->print();
-        QCOMPARE(m_spooler.jobs.size(), 2);
-        QCOMPARE(m_spooler.jobs.at(0).printer, QStringLiteral("Bureau"));
-        QCOMPARE(m_spooler.jobs.at(1).printer, QStringLiteral("Cabinet"));
-    }
+        const PageChoice bureau{"Bureau", QPageLayout(QPageSize(QPageSize::A5), QPageLayout::Landscape,
+                                                      QMarginsF(5, 6, 7, 8), QPageLayout::Millimeter)};
+        PrintDialogs::setNextPageChoice(bureau);
+        m_commands->pageSetup();
+        m_commands->pageSetup(); // Annuler: the queue is empty
+        m_commands->print();
+        QCOMPARE(boxes(), QStringList(3, "Impression de la visite en cours?"));
+        const QList<PrintDialogs::Shown> shown = PrintDialogs::takeShown();
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown.at(0).printers, QStringList({"Bureau", "Cabinet"}));
+        QCOMPARE(shown.at(0).initial.printer, QStringLiteral("Cabinet"));
+        QCOMPARE(shown.at(1).initial.printer, QStringLiteral("Bureau"));
+        QVERIFY(shown.at(1).initial.layout.isEquivalentTo(bureau.layout));
 
-    // A chosen printer that went away is named, then the default prints; a paper the
-    // printer lacks is told before anything is sent.
-    void printerGoneAndPaperMissing()
-    {
-        m_printers.names = {"Bureau", "Cabinet"};
-        m_printers.fallback = "Bureau";
-        record(three);
+        install({"Cabinet"}, "Cabinet");
+        m_commands->print();
+        QCOMPARE(boxes().value(1), QStringLiteral("L'imprimante « Bureau » choisie dans la mise en page n'est plus "
+                                                  "installée.\n\nLa visite sera imprimée sur l'imprimante par défaut "
+                                                  "« Cabinet »."));
         PrintDialogs::setNextPageChoice(PageChoice{
             "Cabinet", QPageLayout(QPageSize(QPageSize::A3), QPageLayout::Portrait, {}, QPageLayout::Millimeter)});
         m_commands->pageSetup();
-        m_printers.names = {"Bureau"};
         m_commands->print();
-        QStringList shown = boxes();
-        QCOMPARE(shown.size(), 3);
-        QCOMPARE(shown.at(1), QStringLiteral("L'imprimante « Cabinet » choisie dans la mise en page n'est plus "
-                                             "installée.\n\nLa visite sera imprimée sur l'imprimante par défaut "
-                                             "« Bureau »."));
-        QVERIFY2(shown.at(2).startsWith("L'imprimante « Bureau » n'a pas de papier « A3 »"), qPrintable(shown.at(2)));
-        QVERIFY(m_spooler.jobs.isEmpty());
-    }
-
-    // Refused by the spooler: the printer and the spooler's answer are told, and the report
-    // can go to a PDF file instead.
-    void refusedJobOffersThePdf_data()
-    {
-        QTest::addColumn<MessageBox::Answer>("answer");
-        QTest::addColumn<bool>("saved");
-        QTest::newRow("saved as PDF") << MessageBox::Answer::Ok << true;
-        QTest::newRow("not saved") << MessageBox::Answer::Cancel << false;
-    }
-
-    void refusedJobOffersThePdf()
-    {
-        QFETCH(MessageBox::Answer, answer);
-        QFETCH(bool, saved);
-        m_printers.names = {"Bureau"};
-        m_printers.fallback = "Bureau";
-        m_spooler.refusal = 0x0506;
-        m_spooler.refusalText = "Destination \"Bureau\" is not accepting jobs.";
-        record(three);
-        const QString file = m_dir.filePath(QStringLiteral("refus.pdf"));
-        QFile::remove(file);
-        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
-        MessageBox::setNextAnswer(answer);
-        PrintDialogs::setNextFileName(file);
-        m_commands->print();
-        const QStringList shown = boxes();
-        QCOMPARE(shown.size(), 2);
-        QVERIFY2(shown.at(1).startsWith("L'imprimante « Bureau » n'accepte pas de travaux pour le moment"),
-                 qPrintable(shown.at(1)));
-        QVERIFY(shown.at(1).contains("« Destination \"Bureau\" is not accepting jobs. »"));
-        QCOMPARE(m_spooler.jobs.size(), 1);
-        QVERIFY(m_spooler.jobs.first().content.startsWith("%PDF"));
-        QCOMPARE(QFile::exists(file), saved);
-    }
-
-    // Export asks nothing but the file, proposed in the documents folder.
-    void exportPdf()
-    {
-        m_printers.names = {"Bureau"};
-        m_printers.fallback = "Bureau";
-        record(three);
-        const QString file = m_dir.filePath(QStringLiteral("export.pdf"));
-        QFile::remove(file);
-        PrintDialogs::setNextFileName(file);
-        m_commands->exportPdf();
-        QVERIFY(boxes().isEmpty());
-        QVERIFY(m_spooler.jobs.isEmpty());
-        const QList<PrintDialogs::Shown> shown = PrintDialogs::takeShown();
-        QCOMPARE(shown.size(), 1);
-        QVERIFY2(QRegularExpression("/Visite \\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d\\.pdf$")
-                     .match(shown.first().proposedPath)
-                     .hasMatch(),
-                 qPrintable(shown.first().proposedPath));
-        QVERIFY(QFileInfo(file).size() > 0);
+        const QString missing = boxes().value(1);
+        QVERIFY2(missing.startsWith("L'imprimante « Cabinet » n'a pas de papier « A3 »"), qPrintable(missing));
+        QStringList jobs;
+        for (const FakeSpooler::Job &job : std::as_const(m_spooler.jobs))
+            jobs.append(job.printer + " " + job.options.first().second);
+        QCOMPARE(jobs, QStringList({"Bureau A4", "Cabinet A4", "Bureau A5", "Cabinet A5"}));
+        QCOMPARE(busy, QList<bool>(4, true));
+        QVERIFY(!BusyPointer::isBusy());
     }
 };
 

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QList>
 
+#include <functional>
+
 // Printers and a spooler as a test sets them: no system printer is asked and no job leaves.
 struct FakePrinters final : PrinterCatalog {
     QStringList names;
@@ -29,9 +31,12 @@ struct FakeSpooler final : PrintSpooler {
     int refusal = 0; // the IPP status of a refusal; 0 takes every job
     QString refusalText;
     QList<Job> jobs;
+    std::function<void()> whileTaking; // run as the spooler takes a job
 
     int printFile(const QString &printer, const QString &file, const QString &jobName, const Options &options) override
     {
+        if (whileTaking)
+            whileTaking();
         QFile in(file);
         jobs.append({printer, file, jobName, options, in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray()});
         return refusal ? 0 : int(jobs.size());
