@@ -16,54 +16,46 @@ class TestPageSetupDialog : public QObject
         return printer == QStringLiteral("Étiquettes") ? QStringList{"A5", "Letter"} : QStringList{};
     }
 
-    static QStringList items(const QComboBox *box)
+    static QPageLayout page(QPageSize::PageSizeId size, QPageLayout::Orientation orientation, const QMarginsF &margins)
     {
-        QStringList texts;
-        for (int i = 0; i < box->count(); ++i)
-            texts.append(box->itemText(i));
-        return texts;
+        return QPageLayout(QPageSize(size), orientation, margins, QPageLayout::Millimeter);
     }
 
 private slots:
-    // The current printer and page are shown; another printer offers its own papers, keeping
-    // the paper when it has it; what is set is what comes back.
+    // The current printer and page are shown; another printer offers its own papers (the
+    // common ones when it says nothing), keeping the paper when it has it; what is set is
+    // what comes back.
     void showsAndReturnsTheChoice()
     {
-        const PageChoice initial{"Cabinet", QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                                        QMarginsF(10, 12, 14, 16), QPageLayout::Millimeter)};
-        PageSetupDialog dialog({"Bureau", "Cabinet", "Étiquettes"}, &papersOf, initial);
+        PageSetupDialog dialog({"Bureau", "Cabinet", "Étiquettes"}, &papersOf,
+                               {"Cabinet", page(QPageSize::A4, QPageLayout::Portrait, QMarginsF(10, 12, 14, 16))});
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Mise en page"));
-        auto *printers = dialog.findChild<QComboBox *>(QStringLiteral("cboImprimante"));
-        auto *papers = dialog.findChild<QComboBox *>(QStringLiteral("cboPapier"));
-        QVERIFY(printers && papers);
+        auto *printers = dialog.findChild<QComboBox *>("cboImprimante");
+        auto *papers = dialog.findChild<QComboBox *>("cboPapier");
+        const auto paper = [papers] { return papers->currentData().value<QPageSize>().id(); };
         QCOMPARE(printers->currentText(), QStringLiteral("Cabinet"));
-        QCOMPARE(papers->currentData().value<QPageSize>().id(), QPageSize::A4);
-        QCOMPARE(dialog.findChild<QDoubleSpinBox *>(QStringLiteral("txtMargeBas"))->value(), 16.0);
-        QVERIFY(dialog.findChild<QRadioButton *>(QStringLiteral("optPortrait"))->isChecked());
+        QCOMPARE(paper(), QPageSize::A4);
+        QCOMPARE(dialog.findChild<QDoubleSpinBox *>("txtMargeBas")->value(), 16.0);
+        QVERIFY(dialog.findChild<QRadioButton *>("optPortrait")->isChecked());
 
         printers->setCurrentText(QStringLiteral("Étiquettes"));
-        QCOMPARE(papers->count(), 2); // its own papers only; A4 is not among them
-        QCOMPARE(papers->currentData().value<QPageSize>().id(), QPageSize::A5);
+        QCOMPARE(papers->count(), 2);
+        QCOMPARE(paper(), QPageSize::A5);
         papers->setCurrentIndex(1);
-        printers->setCurrentText(QStringLiteral("Bureau")); // says nothing: the common papers
-        QVERIFY(items(papers).size() >= 4);
-        QCOMPARE(papers->currentData().value<QPageSize>().id(), QPageSize::Letter);
-
-        dialog.findChild<QRadioButton *>(QStringLiteral("optPaysage"))->setChecked(true);
-        dialog.findChild<QDoubleSpinBox *>(QStringLiteral("txtMargeGauche"))->setValue(5);
-        const PageChoice chosen = dialog.choice();
-        QCOMPARE(chosen.printer, QStringLiteral("Bureau"));
-        QCOMPARE(chosen.layout.pageSize().id(), QPageSize::Letter);
-        QCOMPARE(chosen.layout.orientation(), QPageLayout::Landscape);
-        QCOMPARE(chosen.layout.margins(QPageLayout::Millimeter), QMarginsF(5, 12, 14, 16));
+        printers->setCurrentText(QStringLiteral("Bureau"));
+        QVERIFY(papers->count() >= 4);
+        QCOMPARE(paper(), QPageSize::Letter);
+        dialog.findChild<QRadioButton *>("optPaysage")->setChecked(true);
+        dialog.findChild<QDoubleSpinBox *>("txtMargeGauche")->setValue(5);
+        QCOMPARE(dialog.choice().printer, QStringLiteral("Bureau"));
+        QVERIFY(dialog.choice().layout.isEquivalentTo(
+            page(QPageSize::Letter, QPageLayout::Landscape, QMarginsF(5, 12, 14, 16))));
     }
 
     void withoutPrinters()
     {
-        PageSetupDialog dialog({}, &papersOf,
-                               {QString(), QPageLayout(QPageSize(QPageSize::A5), QPageLayout::Portrait, QMarginsF(),
-                                                       QPageLayout::Millimeter)});
-        auto *printers = dialog.findChild<QComboBox *>(QStringLiteral("cboImprimante"));
+        PageSetupDialog dialog({}, &papersOf, {QString(), page(QPageSize::A5, QPageLayout::Portrait, {})});
+        auto *printers = dialog.findChild<QComboBox *>("cboImprimante");
         QVERIFY(!printers->isEnabled());
         QCOMPARE(printers->currentText(), QStringLiteral("Aucune imprimante installée"));
         QCOMPARE(dialog.choice().printer, QString());
