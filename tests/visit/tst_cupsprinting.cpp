@@ -1,4 +1,3 @@
-#include "core/FakePrinting.h"
 #include "MessageBox.h"
 #include "PageSetup.h"
 #include "PrintCommand.h"
@@ -6,6 +5,7 @@
 #include "PrintSetup.h"
 #include "SystemPrinters.h"
 #include "TestSupport.h"
+#include "core/FakePrinting.h"
 
 #include <QDir>
 #include <QFile>
@@ -48,13 +48,10 @@ class TestCupsPrinting : public QObject
     // Runs one of the spooler's administration tools on the test's own spooler.
     static bool admin(const QString &tool, const QStringList &arguments)
     {
-        // The tools live in sbin, which a user's PATH may lack.
-        QString program = QStandardPaths::findExecutable(tool);
-        if (program.isEmpty())
-            program = QStandardPaths::findExecutable(tool, {"/usr/sbin", "/usr/bin", "/usr/local/sbin"});
         QProcess process;
         process.setProcessChannelMode(QProcess::MergedChannels);
-        process.start(program, arguments);
+        // The tools live in sbin, which a user's PATH may lack.
+        process.start(QStandardPaths::findExecutable(tool, {"/usr/sbin", "/usr/bin", "/usr/local/sbin"}), arguments);
         const bool ok =
             process.waitForFinished(20000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
         if (!ok)
@@ -89,10 +86,9 @@ private slots:
 #ifndef TESSAVOR_HAVE_CUPS
         QSKIP("built without libcups");
 #else
-        const QString backend = QStringLiteral("/usr/lib/cups/backend/cups-pdf");
         const QString ppd = QStringLiteral("/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd");
         const QString cupsd = QStandardPaths::findExecutable(QStringLiteral("cupsd"), {"/usr/sbin", "/usr/local/sbin"});
-        if (cupsd.isEmpty() || !QFile::exists(backend) || !QFile::exists(ppd) ||
+        if (cupsd.isEmpty() || !QFile::exists("/usr/lib/cups/backend/cups-pdf") || !QFile::exists(ppd) ||
             QStandardPaths::findExecutable(QStringLiteral("lpadmin"), {"/usr/sbin"}).isEmpty())
             QSKIP("cups and printer-driver-cups-pdf are not installed");
         if (geteuid() != 0)
@@ -102,9 +98,7 @@ private slots:
         PrintDialogs::setTesting(true);
         m_database = TestSupport::makeDatabase(m_dir, QStringLiteral("small.sql"));
         // The spooler's filters run as another user and must reach their folders.
-        QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
-                                                QFileDevice::ReadGroup | QFileDevice::ExeGroup |
-                                                QFileDevice::ReadOther | QFileDevice::ExeOther);
+        QFile::setPermissions(m_dir.path(), QFileDevice::Permissions(0x7055)); // rwxr-xr-x
         QDir root(m_dir.path());
         // The spooler makes its own temporary folder, inside the spool, open to its filters.
         for (const char *sub : {"conf", "spool", "cache", "state", "log"})
@@ -160,74 +154,27 @@ private slots:
     }
 
 #ifdef TESSAVOR_HAVE_CUPS
-    // The default queue receives the report as a job named after the visit; nothing is said.
-    void printsANamedJob()
-    {
-        SystemPrinters printers;
-        CupsSpooler spooler;
-        QCOMPARE(printers.defaultPrinter(), QStringLiteral("Tessavor-A"));
-        QCOMPARE(print(PrintSetup(), &spooler, printers), PrintCommand::Outcome::Printed);
-        QCOMPARE(boxes(), QStringList{"Impression de la visite en cours?"});
-        QCOMPARE(jobNames(QStringLiteral("Tessavor-A")), QStringList{m_jobName});
-        // The PDF went through the spooler's filters and out of the CUPS-PDF printer.
-        QVERIFY(QTest::qWaitFor(
-            [] { return jobNames(QStringLiteral("Tessavor-A"), CUPS_WHICHJOBS_COMPLETED).size() == 1; }, 60000));
-    }
-
-    // Through QPrinter the job carries the visit's name too.
-    void printerPathNamesTheJob()
-    {
-        SystemPrinters printers;
-        QCOMPARE(print(PrintSetup(), nullptr, printers), PrintCommand::Outcome::Printed);
-        QCOMPARE(boxes(), QStringList{"Impression de la visite en cours?"});
-        QCOMPARE(jobNames(QStringLiteral("Tessavor-A")), QStringList({m_jobName, m_jobName}));
-    }
-
-    // "Mise en page..." switches to the second queue: the next print goes there.
-    void pageSetupSwitchesTheQueue()
+    // The default queue receives the report as a job named after the visit, through the
+    // spooler and through QPrinter alike; "Mise en page..." switches to the second queue and
+    // the next print goes there. A job taken is not announced.
+    void printsNamedJobsOnTheCurrentQueue()
     {
         SystemPrinters printers;
         CupsSpooler spooler;
         PrintSetup setup;
+        QCOMPARE(printers.defaultPrinter(), QStringLiteral("Tessavor-A"));
+        QCOMPARE(print(setup, &spooler, printers), PrintCommand::Outcome::Printed);
+        QCOMPARE(print(setup, nullptr, printers), PrintCommand::Outcome::Printed);
+        QCOMPARE(jobNames("Tessavor-A"), QStringList({m_jobName, m_jobName}));
+        // The PDF went through the spooler's filters and out of the CUPS-PDF printer.
+        QVERIFY(QTest::qWaitFor([] { return jobNames("Tessavor-A", CUPS_WHICHJOBS_COMPLETED).size() == 2; }, 60000));
+
         PrintDialogs::setNextPageChoice(PageChoice{"Tessavor-B", PrintSetup::defaultLayout()});
         PageSetup(printers, setup).run(nullptr);
         QCOMPARE(PrintDialogs::takeShown().first().printers, QStringList({"Tessavor-A", "Tessavor-B"}));
         QCOMPARE(print(setup, &spooler, printers), PrintCommand::Outcome::Printed);
-        QCOMPARE(boxes(), QStringList{"Impression de la visite en cours?"});
-        QCOMPARE(jobNames(QStringLiteral("Tessavor-B")), QStringList{m_jobName});
-        QCOMPARE(jobNames(QStringLiteral("Tessavor-A")).size(), 2);
-    }
-
-    // A queue that rejects jobs: the printer and the spooler's answer are told, with the PDF
-    // offer; nothing claims the report was printed.
-    void rejectedQueueIsTold()
-    {
-        QVERIFY(admin("cupsreject", {"Tessavor-A"}));
-        SystemPrinters printers;
-        CupsSpooler spooler;
-        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
-        MessageBox::setNextAnswer(MessageBox::Answer::Cancel); // no PDF
-        QCOMPARE(print(PrintSetup(), &spooler, printers), PrintCommand::Outcome::Failed);
-        const QStringList shown = boxes();
-        QCOMPARE(shown.size(), 2);
-        QVERIFY2(shown.at(1).startsWith("L'imprimante « Tessavor-A » n'accepte pas de travaux pour le moment"),
-                 qPrintable(shown.at(1)));
-        QVERIFY2(shown.at(1).contains("Réponse du gestionnaire d'impression : « "), qPrintable(shown.at(1)));
-        QVERIFY(shown.at(1).endsWith("Voulez-vous enregistrer la visite dans un fichier PDF ?"));
-        QCOMPARE(jobNames(QStringLiteral("Tessavor-A")).size(), 2);
-        QVERIFY(admin("cupsaccept", {"Tessavor-A"}));
-    }
-
-    // A paused queue holds the job: that is the spooler's ordinary work, and nothing is said.
-    void pausedQueueHoldsTheJob()
-    {
-        QVERIFY(admin("cupsdisable", {"Tessavor-A"}));
-        SystemPrinters printers;
-        CupsSpooler spooler;
-        QCOMPARE(print(PrintSetup(), &spooler, printers), PrintCommand::Outcome::Printed);
-        QCOMPARE(boxes(), QStringList{"Impression de la visite en cours?"});
-        QCOMPARE(jobNames(QStringLiteral("Tessavor-A")).size(), 3);
-        QVERIFY(admin("cupsenable", {"Tessavor-A"}));
+        QCOMPARE(jobNames("Tessavor-B"), QStringList{m_jobName});
+        QCOMPARE(boxes(), QStringList(3, "Impression de la visite en cours?"));
     }
 
     // The chosen queue deleted: it is named, and the default prints.
@@ -244,46 +191,74 @@ private slots:
         QVERIFY2(shown.at(1).startsWith("L'imprimante « Tessavor-B » choisie dans la mise en page n'est plus "
                                         "installée."),
                  qPrintable(shown.at(1)));
-        QCOMPARE(jobNames(QStringLiteral("Tessavor-A")).size(), 4);
+        QCOMPARE(jobNames("Tessavor-A").size(), 3);
     }
 
-    // Handed straight to a queue the spooler does not know, the job is refused by name.
-    void unknownQueueIsTold()
+    // A paused queue holds the job: that is the spooler's ordinary work, and nothing is said.
+    // A queue that rejects jobs, a queue the spooler does not know (handed straight to it) and
+    // no spooler at the address are told, naming the printer, with the spooler's answer and
+    // the PDF offer; nothing claims the report was printed.
+    void queueStates_data()
     {
-        CupsSpooler spooler;
-        FakePrinters printers; // lists a queue the spooler has not
-        printers.names = {"Tessavor-B"};
-        printers.fallback = "Tessavor-B";
-        printers.paperKeys.clear();
-        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
-        MessageBox::setNextAnswer(MessageBox::Answer::Cancel);
-        QCOMPARE(print(PrintSetup(), &spooler, printers), PrintCommand::Outcome::Failed);
-        const QStringList shown = boxes();
-        QCOMPARE(shown.size(), 2);
-        QVERIFY2(shown.at(1).startsWith("Le gestionnaire d'impression ne connaît pas l'imprimante « Tessavor-B »"),
-                 qPrintable(shown.at(1)));
+        QTest::addColumn<QString>("before"); // an administration tool run on the first queue
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("queue");
+        QTest::addColumn<bool>("unreachable");
+        QTest::addColumn<QString>("message"); // its beginning; none when printed
+        QTest::newRow("paused") << "cupsdisable"
+                                << "cupsenable"
+                                << "Tessavor-A" << false << QString();
+        QTest::newRow("rejecting jobs")
+            << "cupsreject"
+            << "cupsaccept"
+            << "Tessavor-A" << false
+            << QString("L'imprimante « Tessavor-A » n'accepte pas de travaux pour le moment : la visite n'a pas été "
+                       "imprimée.\n\nRéponse du gestionnaire d'impression : « ");
+        QTest::newRow("unknown queue")
+            << ""
+            << ""
+            << "Tessavor-B" << false
+            << QString("Le gestionnaire d'impression ne connaît pas l'imprimante « Tessavor-B »");
+        QTest::newRow("no spooler") << ""
+                                    << ""
+                                    << "Tessavor-A" << true
+                                    << QString("Le gestionnaire d'impression ne répond pas : la visite n'a pas pu "
+                                               "être envoyée à l'imprimante « Tessavor-A ».");
     }
 
-    // No spooler at the address: told as such, naming the printer.
-    void unreachableSpoolerIsTold()
+    void queueStates()
     {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        QFETCH(QString, queue);
+        QFETCH(bool, unreachable);
+        QFETCH(QString, message);
+        if (!before.isEmpty())
+            QVERIFY(admin(before, {"Tessavor-A"}));
+        const qsizetype jobs = jobNames("Tessavor-A").size();
         const QByteArray server = qgetenv("CUPS_SERVER");
-        cupsSetServer(QDir(m_dir.path()).filePath(QStringLiteral("absent.sock")).toUtf8().constData());
+        if (unreachable)
+            cupsSetServer(QDir(m_dir.path()).filePath(QStringLiteral("absent.sock")).toUtf8().constData());
         CupsSpooler spooler;
-        FakePrinters printers;
-        printers.names = {"Tessavor-A"};
-        printers.fallback = "Tessavor-A";
+        FakePrinters printers; // the queue as listed, whatever the spooler holds
+        printers.names = {queue};
+        printers.fallback = queue;
         printers.paperKeys.clear();
         MessageBox::setNextAnswer(MessageBox::Answer::Ok);
-        MessageBox::setNextAnswer(MessageBox::Answer::Cancel);
+        if (!message.isEmpty())
+            MessageBox::setNextAnswer(MessageBox::Answer::Cancel); // no PDF
         const PrintCommand::Outcome outcome = print(PrintSetup(), &spooler, printers);
         cupsSetServer(server.constData());
-        QCOMPARE(outcome, PrintCommand::Outcome::Failed);
+        if (!after.isEmpty())
+            QVERIFY(admin(after, {"Tessavor-A"}));
         const QStringList shown = boxes();
-        QCOMPARE(shown.size(), 2);
-        QVERIFY2(shown.at(1).startsWith("Le gestionnaire d'impression ne répond pas : la visite n'a pas pu être "
-                                        "envoyée à l'imprimante « Tessavor-A »."),
-                 qPrintable(shown.at(1)));
+        QCOMPARE(shown.size(), message.isEmpty() ? 1 : 2);
+        QCOMPARE(outcome, message.isEmpty() ? PrintCommand::Outcome::Printed : PrintCommand::Outcome::Failed);
+        QCOMPARE(jobNames("Tessavor-A").size() - jobs, message.isEmpty() ? 1 : 0);
+        if (!message.isEmpty()) {
+            QVERIFY2(shown.at(1).startsWith(message), qPrintable(shown.at(1)));
+            QVERIFY(shown.at(1).endsWith("Voulez-vous enregistrer la visite dans un fichier PDF ?"));
+        }
     }
 #endif
 };
