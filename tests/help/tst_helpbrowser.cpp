@@ -1,4 +1,3 @@
-#include "AppPaths.h"
 #include "HelpBrowser.h"
 #include "HtmlView.h"
 #include "MessageBox.h"
@@ -14,21 +13,24 @@
 #include <QTest>
 #include <QTextCursor>
 
-using namespace Qt::StringLiterals;
-
-// The help window. Its start page is missing beside the test program, so each window opens
-// on the view's error display; the pages visited are in a temporary folder.
+// The help window on a folder of a few pages without its start page, so that each window
+// opens on the view's error display.
 class TestHelpBrowser : public QObject
 {
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    const QString m_start = AppPaths::inApplicationFolder(u"INDEX.HTM"_s);
     HelpBrowser *m_window = nullptr;
 
-    QString page(const char *name) const { return QDir::toNativeSeparators(m_dir.filePath(name + u".HTM"_s)); }
+    QString page(const QString &name) const { return QDir::toNativeSeparators(m_dir.filePath(name + ".HTM")); }
     HtmlView *view() const { return m_window->findChild<HtmlView *>(); }
-    QComboBox *box() const { return m_window->findChild<QComboBox *>(u"cboAddress"_s); }
+    QComboBox *box() const { return m_window->findChild<QComboBox *>("cboAddress"); }
+    QLineEdit *field() const { return m_window->findChild<QLineEdit *>("txtSearch"); }
+    void trigger(const char *button) { m_window->findChild<QAction *>(button)->trigger(); }
+    bool idle() const
+    {
+        return QTest::qWaitFor([this] { return !view()->isBusy(); });
+    }
     QStringList history() const
     {
         QStringList entries;
@@ -40,24 +42,27 @@ class TestHelpBrowser : public QObject
     {
         box()->setEditText(text);
         QTest::keyClick(box(), Qt::Key_Return);
-        return !wait || QTest::qWaitFor([this] { return !view()->isBusy(); });
+        return !wait || idle();
     }
 
 private slots:
     void initTestCase()
     {
         MessageBox::setTesting(true);
-        for (const char *name : {"A", "B"}) {
+        for (const auto &[name, body] : QList<std::pair<QString, QString>>{
+                 {"A", "x"}, {"B", "x"}, {"ESSAI", "Le zèbre rayé galope. Une autre phrase."}}) {
             QFile file(page(name));
             QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("<html><head><title>Page " + QByteArray(name) + "</title></head><body>x</body></html>");
+            file.write(("<html><head><meta charset=\"utf-8\"><title>Page " + name + "</title></head><body><p>" + body +
+                        "</p></body></html>")
+                           .toUtf8());
         }
     }
 
     void init()
     {
-        m_window = HelpBrowser::showHelp(AppPaths::applicationFolder());
-        QVERIFY(QTest::qWaitFor([this] { return !view()->isBusy(); }));
+        m_window = HelpBrowser::showHelp(m_dir.path());
+        QVERIFY(idle());
     }
 
     void cleanup()
@@ -67,48 +72,42 @@ private slots:
         QVERIFY(MessageBox::takeShown().isEmpty()); // whatever happened, no message box
     }
 
-    void missingStartPageShowsTheErrorDisplay()
+    // Each address reached once in the history, most recent first; "Démarrage" goes to the
+    // start page; opening the help again only shows the window, keeping page and history.
+    void historyHomeAndOpeningAgain()
     {
-        QVERIFY(view()->toPlainText().contains(m_start));
-        QTRY_COMPARE(m_window->windowTitle(), u"Page introuvable"_s);
-        QCOMPARE(history(), QStringList{m_start});
-    }
-
-    void historyKeepsEachAddressOnceMostRecentFirst()
-    {
+        const QString start = page("INDEX");
+        QVERIFY(view()->toPlainText().contains(start));
+        QTRY_COMPARE(m_window->windowTitle(), QStringLiteral("Page introuvable"));
+        QCOMPARE(history(), QStringList{start});
         QVERIFY(enter(page("A")) && enter(page("B")) && enter(page("A")));
-        QCOMPARE(history(), (QStringList{page("A"), page("B"), m_start}));
-    }
+        QCOMPARE(history(), (QStringList{page("A"), page("B"), start}));
+        trigger("Home");
+        QVERIFY(idle());
+        QCOMPARE(history(), (QStringList{start, page("A"), page("B")}));
 
-    void enterAsksForTheTextAsTyped()
-    {
-        QSignalSpy requests(view(), &HtmlView::navigationRequested);
-        QVERIFY(enter(QString()) && enter(u"  B  "_s));
-        QCOMPARE(QList<QVariantList>(requests), (QList<QVariantList>{{QString()}, {u"  B  "_s}}));
-    }
-
-    void leavingTheAddressBoxDoesNotNavigate()
-    {
-        QVERIFY(enter(page("A")) && enter(page("B")));
-        QSignalSpy requests(view(), &HtmlView::navigationRequested);
-        box()->setFocus();
-        box()->setEditText(QString());
-        QTest::keyClicks(box(), page("A")); // the text of another entry
-        view()->setFocus();
-        QCoreApplication::processEvents();
-        QCOMPARE(requests.size(), 0);
-    }
-
-    void openingAgainKeepsPageAndHistory()
-    {
-        QVERIFY(enter(page("A")) && enter(page("B")));
         m_window->showMinimized();
         QSignalSpy requests(view(), &HtmlView::navigationRequested);
-        QCOMPARE(HelpBrowser::showHelp(AppPaths::applicationFolder()), m_window);
+        QCOMPARE(HelpBrowser::showHelp(m_dir.path()), m_window);
         QCoreApplication::processEvents();
         QVERIFY(!m_window->isMinimized());
         QCOMPARE(requests.size(), 0);
-        QCOMPARE(history(), (QStringList{page("B"), page("A"), m_start}));
+        QCOMPARE(history(), (QStringList{start, page("A"), page("B")}));
+    }
+
+    // Enter asks for the text exactly as typed, an empty one too; leaving the box with the
+    // text of another entry goes nowhere.
+    void addressBoxNavigatesOnEnterOnly()
+    {
+        QVERIFY(enter(page("A")) && enter(page("B")));
+        QSignalSpy requests(view(), &HtmlView::navigationRequested);
+        QVERIFY(enter(QString()) && enter("  B  "));
+        box()->setFocus();
+        box()->setEditText(QString());
+        QTest::keyClicks(box(), page("A"));
+        view()->setFocus();
+        QCoreApplication::processEvents();
+        QCOMPARE(QList<QVariantList>(requests), (QList<QVariantList>{{QString()}, {QString("  B  ")}}));
     }
 
     void titleReadsBusyWhileLoadingThenThePageNameAndStopSetsItAtOnce()
@@ -116,91 +115,54 @@ private slots:
         QSignalSpy titles(m_window, &QWidget::windowTitleChanged);
         view()->setLoadDelay(100);
         QVERIFY(enter(page("A")));
-        QCOMPARE(titles.first().first().toString(), u"Traitement en cours..."_s);
-        QCOMPARE(m_window->windowTitle(), u"Page A"_s);
+        QCOMPARE(titles.first().first().toString(), QStringLiteral("Traitement en cours..."));
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Page A"));
         view()->setLoadDelay(60 * 60 * 1000);
         QVERIFY(enter(page("B"), false));
-        QTRY_COMPARE(m_window->windowTitle(), u"Traitement en cours..."_s);
-        m_window->findChild<QAction *>(u"Stop"_s)->trigger();
-        QCOMPARE(m_window->windowTitle(), u"Page A"_s);
+        QTRY_COMPARE(m_window->windowTitle(), QStringLiteral("Traitement en cours..."));
+        trigger("Stop");
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Page A"));
         QVERIFY(!view()->isBusy());
     }
 
-    void homeGoesToTheStartPage()
-    {
-        QVERIFY(enter(page("A")));
-        m_window->findChild<QAction *>(u"Home"_s)->trigger();
-        QVERIFY(QTest::qWaitFor([this] { return !view()->isBusy(); }));
-        QCOMPARE(view()->locationAddress(), m_start);
-        QCOMPARE(history(), (QStringList{m_start, page("A")}));
-    }
-
     // "Rechercher" opens a field above the view; as words are typed the view lists the help
-    // pages holding them, each linked; Escape closes the field.
-    void searchListsThePagesAsTheWordsAreTyped()
+    // pages holding them, each linked; Escape closes the field. The results take no place in
+    // the history: "Précédent" and Escape return to the page they replaced.
+    void search()
     {
-        // The help folder is the temporary one, holding the page to find beside A and B.
-        const QString found = page("ESSAI");
-        QFile file(found);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(u"<html><head><title>Page d'essai</title></head><body><p>Le zèbre rayé galope. Une autre "
-                   "phrase.</p></body></html>"_s.toUtf8());
-        file.close();
-        m_window->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_window = HelpBrowser::showHelp(m_dir.path());
-        QVERIFY(QTest::qWaitFor([this] { return !view()->isBusy(); }));
-
         QVERIFY(enter(page("A")));
-        auto *field = m_window->findChild<QLineEdit *>(u"txtSearch"_s);
-        QVERIFY(!field->isVisible());
+        QVERIFY(!field()->isVisible());
         const int viewTop = view()->y();
-        m_window->findChild<QAction *>(u"Search"_s)->trigger();
-        QVERIFY(field->isVisible());
-        QCOMPARE(m_window->focusWidget(), field);
-        QVERIFY(view()->y() >= field->mapTo(m_window, QPoint(0, field->height())).y());
-        QCOMPARE(m_window->windowTitle(), u"Rechercher dans l'aide"_s);
-
-        QTest::keyClicks(field, u"ZEBRE ray"_s);
-        QCOMPARE(m_window->windowTitle(), u"Rechercher dans l'aide"_s);
-        QVERIFY2(view()->toPlainText().contains(u"Une page contient « ZEBRE ray » :"_s),
+        trigger("Search");
+        QVERIFY(field()->isVisible());
+        QCOMPARE(m_window->focusWidget(), field());
+        QVERIFY(view()->y() >= field()->mapTo(m_window, QPoint(0, field()->height())).y());
+        QTest::keyClicks(field(), "ZEBRE ray");
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Rechercher dans l'aide"));
+        QVERIFY2(view()->toPlainText().contains("Une page contient « ZEBRE ray » :"),
                  qPrintable(view()->toPlainText()));
-        const QTextCursor sentence = view()->document()->find(u"Le zèbre rayé galope."_s);
-        QVERIFY(!sentence.isNull());
-        const QString link = sentence.charFormat().anchorHref();
-        QCOMPARE(QUrl(link).toLocalFile(), QDir::fromNativeSeparators(found));
-
+        const QString link = view()->document()->find("Le zèbre rayé galope.").charFormat().anchorHref();
+        QCOMPARE(QDir::toNativeSeparators(QUrl(link).toLocalFile()), page("ESSAI"));
         emit view()->anchorClicked(QUrl(link));
-        QVERIFY(QTest::qWaitFor([this] { return !view()->isBusy(); }));
-        QCOMPARE(view()->locationAddress(), QDir::toNativeSeparators(found));
-        QCOMPARE(m_window->windowTitle(), u"Page d'essai"_s);
-
-        QTest::keyClick(field, Qt::Key_Escape);
-        QVERIFY(!field->isVisible());
+        QVERIFY(idle());
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Page ESSAI"));
+        QTest::keyClick(field(), Qt::Key_Escape);
+        QVERIFY(!field()->isVisible());
         QCOMPARE(view()->y(), viewTop);
-        QCOMPARE(view()->locationAddress(), QDir::toNativeSeparators(found));
-    }
+        QCOMPARE(view()->locationAddress(), page("ESSAI"));
 
-    // The results take no place in the history: "Précédent" and Escape return to the page
-    // they replaced.
-    void leavingTheResultsReturnsToThePage()
-    {
-        QVERIFY(enter(page("A")) && enter(page("B")));
-        auto *field = m_window->findChild<QLineEdit *>(u"txtSearch"_s);
-        m_window->findChild<QAction *>(u"Search"_s)->trigger();
-        QTest::keyClicks(field, u"nulle part"_s);
-        QVERIFY(view()->toPlainText().contains(u"Aucune page de l'aide ne contient « nulle part »."_s));
-        m_window->findChild<QAction *>(u"Back"_s)->trigger();
-        QVERIFY(QTest::qWaitFor([this] { return !view()->isBusy(); }));
-        QCOMPARE(view()->locationAddress(), page("B"));
-        QTRY_COMPARE(m_window->windowTitle(), u"Page B"_s);
-
-        m_window->findChild<QAction *>(u"Search"_s)->trigger();
+        trigger("Search");
         QVERIFY(view()->locationAddress().isEmpty());
-        QTest::keyClick(field, Qt::Key_Escape);
-        QVERIFY(QTest::qWaitFor([this] { return !view()->isBusy(); }));
-        QCOMPARE(view()->locationAddress(), page("B"));
-        QCOMPARE(history(), (QStringList{page("B"), page("A"), m_start}));
+        QTest::keyClicks(field(), "nulle part");
+        QVERIFY(view()->toPlainText().contains("Aucune page de l'aide ne contient « nulle part »."));
+        trigger("Back");
+        QVERIFY(idle());
+        QTRY_COMPARE(m_window->windowTitle(), QStringLiteral("Page ESSAI"));
+        trigger("Search");
+        QTest::keyClick(field(), Qt::Key_Escape);
+        QVERIFY(idle());
+        QCOMPARE(view()->locationAddress(), page("ESSAI"));
+        QCOMPARE(history(), (QStringList{page("ESSAI"), page("A"), page("INDEX")}));
     }
 
     void resizingKeepsViewAndAddressNarrowerThanTheWindow()

@@ -58,8 +58,7 @@ private slots:
         auto *printers = dialog.findChild<QComboBox *>("cboImprimante");
         QVERIFY(!printers->isEnabled());
         QCOMPARE(printers->currentText(), QStringLiteral("Aucune imprimante installée"));
-        QCOMPARE(dialog.choice().printer, QString());
-        QCOMPARE(dialog.choice().layout.pageSize().id(), QPageSize::A5);
+        QVERIFY(dialog.choice().printer.isEmpty() && dialog.choice().layout.pageSize().id() == QPageSize::A5);
     }
 };
 
