@@ -6,20 +6,18 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
 
-// The help window on a folder of a few pages without its start page, so that each window
-// opens on the view's error display.
+// The help window on the fixture's pages, a folder without its start page, so that each
+// window opens on the view's error display.
 class TestHelpBrowser : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
+    const QDir m_dir{QStringLiteral(TESSAVOR_TEST_DATA "/help")};
     HelpBrowser *m_window = nullptr;
 
     QString page(const QString &name) const { return QDir::toNativeSeparators(m_dir.filePath(name + ".HTM")); }
@@ -46,18 +44,7 @@ class TestHelpBrowser : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        MessageBox::setTesting(true);
-        for (const auto &[name, body] : QList<std::pair<QString, QString>>{
-                 {"A", "x"}, {"B", "x"}, {"ESSAI", "Le zèbre rayé galope. Une autre phrase."}}) {
-            QFile file(page(name));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(("<html><head><meta charset=\"utf-8\"><title>Page " + name + "</title></head><body><p>" + body +
-                        "</p></body></html>")
-                           .toUtf8());
-        }
-    }
+    void initTestCase() { MessageBox::setTesting(true); }
 
     void init()
     {

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 
 // The help window's view alone: how a page is read and named, its history and links; and the
@@ -12,7 +11,7 @@ class TestHtmlView : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
+    const QDir m_dir{QStringLiteral(TESSAVOR_TEST_DATA "/help")};
 
     QString path(const QString &name) const { return QDir::toNativeSeparators(m_dir.filePath(name)); }
     // The name of the page shown once the view is idle again.
@@ -22,19 +21,6 @@ class TestHtmlView : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        for (const auto &[name, content] : QList<std::pair<QString, QByteArray>>{
-                 {"A.HTM", "<meta charset=\"utf-8\"><title>Page A</title>\xC3\xA9t\xC3\xA9"},
-                 {"B.HTM", "<title>Page B</title>B"},
-                 {"SANS-TITRE.HTM", "<p>rien</p>"},
-                 {"LATIN.HTM", "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">"
-                               "<title>\xC9t\xE9</title>x"}}) {
-            QFile file(m_dir.filePath(name));
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
-        }
-    }
-
     void pagesAreReadAndNamed_data()
     {
         QTest::addColumn<QString>("address");

@@ -2,17 +2,16 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 
 // The help window's search: which pages hold the words typed, which of their sentences are
-// shown and how, on a folder of small pages and on the program's own help pages.
+// shown and how, on the fixture's small pages and on the program's own help pages.
 class TestHelpSearch : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
+    const QDir m_dir{QStringLiteral(TESSAVOR_TEST_DATA "/help")};
 
     static QStringList titles(const QList<HelpSearch::Found> &found)
     {
@@ -23,30 +22,6 @@ class TestHelpSearch : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        for (const auto &[name, title, body] : QList<std::tuple<QString, QString, QString>>{
-                 {"CARTE.HTM", "Relever les signes",
-                  "<h1>Relever les signes</h1><p>Cliquez une région de la carte. Le pouls et la langue s'y "
-                  "relèvent.</p><ul><li>La langue pâle</li><li>Un <b>œdème</b> des jambes</li><li>Pouls "
-                  "rapide</li></ul>"},
-                 {"REGENERATION.HTM", "Régénérer les poids",
-                  "<p>Choisissez « Régénérer la base... » dans le menu Fichier. Les poids sont régénérés. "
-                  "Régénérer prend un instant.</p><p>Une régénération suit chaque modification.</p><p>Le pouls "
-                  "n'y change rien.</p>"},
-                 {"BASE.HTM", "La base de connaissances",
-                  "<table><tr><td>Vide de Qi</td><td>Pouls faible, langue pâle</td></tr></table>"},
-                 {"AIDE.CSS", "", "p { /* pouls langue */ }"}}) {
-            QFile file(m_dir.filePath(name));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write((title.isEmpty()
-                            ? body
-                            : "<html><head><meta charset=\"utf-8\"><title>" + title +
-                                  "</title><style>p { color: red; }</style></head><body>" + body + "</body></html>")
-                           .toUtf8());
-        }
-    }
-
     void pagesHoldingEveryWord_data()
     {
         QTest::addColumn<QString>("typed");
