@@ -103,22 +103,13 @@ private slots:
         // The spooler makes its own temporary folder, inside the spool, open to its filters.
         for (const char *sub : {"conf", "spool", "cache", "state", "log"})
             QVERIFY(root.mkpath(QString::fromLatin1(sub)));
+        // The configuration, pointed at the test's folder.
+        for (const char *name : {"cupsd.conf", "cups-files.conf"}) {
+            QFile in(QStringLiteral(TESSAVOR_TEST_DATA "/cups/") + name), out(root.filePath("conf/") + name);
+            QVERIFY(in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly));
+            out.write(in.readAll().replace("@ROOT@", root.path().toUtf8()));
+        }
         const QString socket = root.filePath(QStringLiteral("cups.sock"));
-        auto write = [&](const QString &name, const QString &text) {
-            QFile f(root.filePath(name));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(text.toUtf8());
-        };
-        write(QStringLiteral("conf/cupsd.conf"),
-              QStringLiteral("Listen %1\nLogLevel warn\nWebInterface No\nBrowsing No\nDefaultAuthType None\n"
-                             "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
-                             "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n")
-                  .arg(socket));
-        write(QStringLiteral("conf/cups-files.conf"),
-              QStringLiteral("ServerRoot %1/conf\nRequestRoot %1/spool\nCacheDir %1/cache\nStateDir %1/state\n"
-                             "ErrorLog %1/log/error_log\nAccessLog %1/log/access_log\n"
-                             "PageLog %1/log/page_log\n")
-                  .arg(root.path()));
 
         // Every client in this test, libcups and the tools alike, speaks to this spooler only.
         qputenv("CUPS_SERVER", socket.toUtf8());
