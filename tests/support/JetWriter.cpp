@@ -116,41 +116,13 @@ struct Layout {
     int rowCountOffset; // where a data page counts its rows; the row offsets follow
 };
 
+// Each type's code in a column definition and its width in a row (0: a variable column).
+constexpr std::array<std::pair<quint8, int>, 6> TypeInfo{
+    {{0x02, 1}, {0x03, 2}, {0x04, 4}, {0x07, 8}, {0x0A, 0}, {0x0B, 0}}};
+
 int fixedSize(Type type)
 {
-    switch (type) {
-    case Type::Byte:
-        return 1;
-    case Type::Integer:
-        return 2;
-    case Type::LongInteger:
-        return 4;
-    case Type::Double:
-        return 8;
-    case Type::Text:
-    case Type::LongBinary:
-        break;
-    }
-    return 0;
-}
-
-quint8 typeCode(Type type)
-{
-    switch (type) {
-    case Type::Byte:
-        return 0x02;
-    case Type::Integer:
-        return 0x03;
-    case Type::LongInteger:
-        return 0x04;
-    case Type::Double:
-        return 0x07;
-    case Type::Text:
-        return 0x0A;
-    case Type::LongBinary:
-        return 0x0B;
-    }
-    return 0;
+    return TypeInfo[size_t(type)].second;
 }
 
 // Where each column sits in a row: fixed columns at an offset within the fixed area,
@@ -326,29 +298,23 @@ QByteArray definitionPage(const Layout &l, const Table &table, bool system, quin
         const Type type = table.columns[i].type;
         const int size = type == Type::Text ? (l.jet4 ? 510 : 255) : p.size;
         const quint8 flags = (p.fixed ? ColFixed : 0) | ColNullable;
-        page[at] = char(typeCode(type));
-        if (l.jet4) {
-            put16(page, at + 5, quint32(i));
-            put16(page, at + 7, quint32(p.fixed ? 0 : p.offset));
-            put16(page, at + 9, quint32(i));
-            if (type == Type::Text)
-                put16(page, at + 11, 0x409); // general sort order
-            page[at + 15] = char(flags);
-            page[at + 16] = char(type == Type::Text ? 0x01 : 0x00); // compressible text
-            put16(page, at + 21, quint32(p.fixed ? p.offset : 0));
-            put16(page, at + 23, quint32(size));
-        } else {
-            put16(page, at + 1, quint32(i));
-            put16(page, at + 3, quint32(p.fixed ? 0 : p.offset));
-            put16(page, at + 5, quint32(i));
-            if (type == Type::Text) {
-                put16(page, at + 7, 0x409);
+        // Where a column entry holds: its number, its rank among the variable columns, its
+        // number again, the sort order, the flags, its offset among the fixed columns, its size.
+        const auto o = l.jet4 ? std::array{5, 7, 9, 11, 15, 21, 23} : std::array{1, 3, 5, 7, 13, 14, 16};
+        page[at] = char(TypeInfo[size_t(type)].first);
+        put16(page, at + o[0], quint32(i));
+        put16(page, at + o[1], quint32(p.fixed ? 0 : p.offset));
+        put16(page, at + o[2], quint32(i));
+        if (type == Type::Text) {
+            put16(page, at + o[3], 0x409); // general sort order
+            if (l.jet4)
+                page[at + 16] = 0x01; // compressible text
+            else
                 put16(page, at + 9, 1252); // the column's code page
-            }
-            page[at + 13] = char(flags);
-            put16(page, at + 14, quint32(p.fixed ? p.offset : 0));
-            put16(page, at + 16, quint32(size));
         }
+        page[at + o[4]] = char(flags);
+        put16(page, at + o[5], quint32(p.fixed ? p.offset : 0));
+        put16(page, at + o[6], quint32(size));
         at += entrySize;
     }
     for (const Column &c : table.columns) {
@@ -410,12 +376,12 @@ Image write(Format format, const QList<Table> &userTables)
     // Page 2 holds the catalogue's definition, the tables' definitions follow, then the
     // page of usage maps, then the data pages of each table in turn.
     QList<Table> tables;
-    Table catalog{QStringLiteral("MSysObjects"),
-                  {{QStringLiteral("Id"), Type::LongInteger},
-                   {QStringLiteral("Name"), Type::Text},
-                   {QStringLiteral("Type"), Type::Integer},
-                   {QStringLiteral("Flags"), Type::LongInteger},
-                   {QStringLiteral("LvProp"), Type::LongBinary}},
+    Table catalog{"MSysObjects",
+                  {{"Id", Type::LongInteger},
+                   {"Name", Type::Text},
+                   {"Type", Type::Integer},
+                   {"Flags", Type::LongInteger},
+                   {"LvProp", Type::LongBinary}},
                   {}};
     catalog.rows.append({CatalogPage, catalog.name, 1, qint64(qint32(SystemTableFlags)), QVariant()});
     for (int i = 0; i < userTables.size(); ++i)
@@ -468,27 +434,12 @@ bool writeFile(const QString &path, Format format, const QList<Table> &tables)
 
 QList<Table> emptyKnowledgeBase()
 {
-    return {
-        {QStringLiteral("Catégories"),
-         {{QStringLiteral("NumCatégorie"), Type::LongInteger}, {QStringLiteral("Nom"), Type::Text}},
-         {}},
-        {QStringLiteral("Modalités"),
-         {{QStringLiteral("NumModalité"), Type::LongInteger},
-          {QStringLiteral("Modalité"), Type::Text},
-          {QStringLiteral("NumCatégorie"), Type::LongInteger}},
-         {}},
-        {QStringLiteral("Syndromes"),
-         {{QStringLiteral("NumSyndrome"), Type::LongInteger},
-          {QStringLiteral("Nom"), Type::Text},
-          {QStringLiteral("NumMéthode"), Type::Integer}},
-         {}},
-        {QStringLiteral("Modalité-Syndrome"),
-         {{QStringLiteral("NumModalité"), Type::LongInteger}, {QStringLiteral("NumSyndrome"), Type::LongInteger}},
-         {}},
-        {QStringLiteral("Valorisation"),
-         {{QStringLiteral("NumModalité"), Type::LongInteger}, {QStringLiteral("Valeur"), Type::Byte}},
-         {}},
-    };
+    constexpr Type Long = Type::LongInteger, Text = Type::Text;
+    return {{"Catégories", {{"NumCatégorie", Long}, {"Nom", Text}}, {}},
+            {"Modalités", {{"NumModalité", Long}, {"Modalité", Text}, {"NumCatégorie", Long}}, {}},
+            {"Syndromes", {{"NumSyndrome", Long}, {"Nom", Text}, {"NumMéthode", Type::Integer}}, {}},
+            {"Modalité-Syndrome", {{"NumModalité", Long}, {"NumSyndrome", Long}}, {}},
+            {"Valorisation", {{"NumModalité", Long}, {"Valeur", Type::Byte}}, {}}};
 }
 
 QList<Table> tablesOf(const QString &knowledgeBasePath)

@@ -2,7 +2,9 @@
 
 #include "Database.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace TestSupport {
 
@@ -23,6 +25,31 @@ QString makeDatabase(const QTemporaryDir &dir, const QString &fixture, const QSt
 QString bundledDatabase()
 {
     return QStringLiteral(TESSAVOR_BIN_DIR "/Signes.mdb");
+}
+
+QString writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+std::optional<DatabaseError> failure(const std::function<void()> &action)
+{
+    try {
+        action();
+    } catch (const DatabaseError &e) {
+        return e;
+    }
+    return std::nullopt;
 }
 
 } // namespace TestSupport
