@@ -1,21 +1,22 @@
-#include "Database.h"
 #include "DatabaseError.h"
 #include "ImportFiles.h"
 #include "JetImport.h"
-#include "JetReader.h"
 #include "JetWriter.h"
-#include "KnowledgeBaseRows.h"
-#include "Recordset.h"
 #include "TestSupport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTest>
 
+#include <functional>
 #include <limits>
 
 using JetWriter::Format;
 using Kind = DatabaseError::Kind;
+using Tables = QList<JetWriter::Table>;
+using TestSupport::readFile;
+using TestSupport::writeFile;
+using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(JetWriter::Format)
 Q_DECLARE_METATYPE(DatabaseError::Kind)
@@ -25,126 +26,39 @@ namespace {
 constexpr qint32 Min32 = std::numeric_limits<qint32>::min();
 constexpr qint32 Max32 = std::numeric_limits<qint32>::max();
 
-QString formatName(Format format)
+// Every row of the five tables in the program's columns (whatever other columns a table
+// has), one line each, sorted: a writer or reader fault shows as the first line that differs.
+QStringList rowsOf(const Tables &tables)
 {
-    switch (format) {
-    case Format::Jet3:
-        return QStringLiteral("Jet 3");
-    case Format::Jet4:
-        return QStringLiteral("Jet 4");
-    case Format::Jet4Compressed:
-        return QStringLiteral("Jet 4 compressed");
-    }
-    return {};
-}
-
-// The rows the tables hold, in the reader's terms: what an import must bring over.
-KnowledgeBaseRows rowsOf(const QList<JetWriter::Table> &tables)
-{
-    KnowledgeBaseRows kb;
-    // Each table's rows as its columns of those names, whatever other columns it has.
-    const auto pick = [&](int t, QStringList names) {
-        QList<QVariantList> rows;
-        QList<int> at;
-        for (const QString &name : names) {
-            const auto &columns = tables[t].columns;
-            at.append(int(std::find_if(columns.begin(), columns.end(), [&](const auto &c) { return c.name == name; }) -
-                          columns.begin()));
-        }
+    QStringList lines;
+    const Tables program = JetWriter::emptyKnowledgeBase();
+    for (qsizetype t = 0; t < program.size(); ++t) {
+        const auto &columns = tables[t].columns;
         for (const QVariantList &row : tables[t].rows) {
-            QVariantList values;
-            for (int i : at)
-                values.append(row.value(i));
-            rows.append(values);
+            QString line = program[t].name;
+            for (const JetWriter::Column &wanted : program[t].columns) {
+                const auto at =
+                    std::find_if(columns.begin(), columns.end(), [&](const auto &c) { return c.name == wanted.name; });
+                const QVariant v = row.value(at - columns.begin());
+                line += u'|' + (v.isNull() ? QStringLiteral("<null>") : v.toString());
+            }
+            lines.append(line);
         }
-        return rows;
-    };
-    const auto optText = [](const QVariant &v) { return v.isNull() ? std::nullopt : std::optional(v.toString()); };
-    const auto optInt = [](const QVariant &v) { return v.isNull() ? std::nullopt : std::optional(v.toInt()); };
-    for (const auto &r : pick(0, {"NumCatégorie", "Nom"}))
-        kb.categories.append({r[0].toInt(), optText(r[1])});
-    for (const auto &r : pick(1, {"NumModalité", "Modalité", "NumCatégorie"}))
-        kb.modalities.append({r[0].toInt(), r[1].toString(), r[2].toInt()});
-    for (const auto &r : pick(2, {"NumSyndrome", "Nom", "NumMéthode"}))
-        kb.syndromes.append({r[0].toInt(), r[1].toString(), r[2].toInt()});
-    for (const auto &r : pick(3, {"NumModalité", "NumSyndrome"}))
-        kb.links.append({r[0].toInt(), r[1].toInt()});
-    for (const auto &r : pick(4, {"NumModalité", "Valeur"}))
-        kb.weights.append({r[0].toInt(), optInt(r[1])});
-    return kb;
-}
-
-// Every row of a knowledge base file, read through the program's own data layer.
-KnowledgeBaseRows rowsOfBase(const QString &path)
-{
-    return rowsOf(JetWriter::tablesOf(path));
-}
-
-template <typename Row> QString describe(const Row &row);
-template <> QString describe(const KnowledgeBaseRows::Category &r)
-{
-    return QStringLiteral("%1 %2").arg(r.number).arg(r.name ? *r.name : QStringLiteral("<null>"));
-}
-template <> QString describe(const KnowledgeBaseRows::Modality &r)
-{
-    return QStringLiteral("%1 «%2» %3").arg(r.number).arg(r.text).arg(r.category);
-}
-template <> QString describe(const KnowledgeBaseRows::Syndrome &r)
-{
-    return QStringLiteral("%1 «%2» %3").arg(r.number).arg(r.name).arg(r.method);
-}
-template <> QString describe(const KnowledgeBaseRows::Link &r)
-{
-    return QStringLiteral("%1 %2").arg(r.modality).arg(r.syndrome);
-}
-template <> QString describe(const KnowledgeBaseRows::Weight &r)
-{
-    return QStringLiteral("%1 %2").arg(r.modality).arg(r.value ? QString::number(*r.value) : QStringLiteral("<null>"));
-}
-
-// Compares row by row, in an order of their own (a table has none): the first row that
-// differs, or nothing.
-template <typename Row> QString difference(const QString &table, QList<Row> expected, QList<Row> actual)
-{
-    const auto byText = [](const Row &a, const Row &b) { return describe(a) < describe(b); };
-    std::sort(expected.begin(), expected.end(), byText);
-    std::sort(actual.begin(), actual.end(), byText);
-    for (qsizetype i = 0; i < std::max(expected.size(), actual.size()); ++i) {
-        if (i >= expected.size() || i >= actual.size() || !(expected[i] == actual[i]))
-            return QStringLiteral("%1, row %2: expected %3, got %4")
-                .arg(table)
-                .arg(i)
-                .arg(i < expected.size() ? describe(expected[i]) : QStringLiteral("nothing"))
-                .arg(i < actual.size() ? describe(actual[i]) : QStringLiteral("nothing"));
     }
-    return {};
+    lines.sort();
+    return lines;
 }
 
-QString difference(const KnowledgeBaseRows &expected, const KnowledgeBaseRows &actual)
+const Tables &bundled()
 {
-    QStringList found{difference(QStringLiteral("Catégories"), expected.categories, actual.categories),
-                      difference(QStringLiteral("Modalités"), expected.modalities, actual.modalities),
-                      difference(QStringLiteral("Syndromes"), expected.syndromes, actual.syndromes),
-                      difference(QStringLiteral("Modalité-Syndrome"), expected.links, actual.links),
-                      difference(QStringLiteral("Valorisation"), expected.weights, actual.weights)};
-    found.removeAll(QString());
-    return found.join(QLatin1Char('\n'));
-}
-
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    static const Tables tables = JetWriter::tablesOf(TestSupport::bundledDatabase());
+    return tables;
 }
 
 QStringList filesIn(const QString &folder)
 {
     return QDir(folder).entryList(QDir::Files, QDir::Name);
 }
-
-} // namespace
-
-namespace {
 
 // A base that no practitioner has but every reader must get right: accented and
 // typographic texts, texts outside the Jet 3 code page (Jet 4 only), the extremes of
@@ -154,29 +68,25 @@ namespace {
 // The weights follow the weight rule except for exactly `CraftedWeightsDiffering` signs.
 constexpr qint64 CraftedWeightsDiffering = 6;
 
-QList<JetWriter::Table> craftedTables(Format format)
+Tables craftedTables(Format format)
 {
-    QList<JetWriter::Table> t = JetWriter::emptyKnowledgeBase();
-    t[0].name = QStringLiteral("CATÉGORIES");
-    t[1].name = QStringLiteral("modalités");
-    t[2].columns.insert(1, {QStringLiteral("Remarque"), JetWriter::Type::Text});
+    Tables t = JetWriter::emptyKnowledgeBase();
+    t[0].name = "CATÉGORIES";
+    t[1].name = "modalités";
+    t[2].columns.insert(1, {"Remarque", JetWriter::Type::Text});
 
-    QStringList words{QStringLiteral("Œdème"),
-                      QStringLiteral("Écoulement nasal clair"),
-                      QStringLiteral("€"),
-                      QStringLiteral("’"),
-                      QStringLiteral("Teint pâle, « cireux »"),
-                      QString(),
-                      QStringLiteral("Langue fissurée – enduit jaune"),
-                      QStringLiteral("Pouls en corde d'arc… très tendu")};
-    if (format != Format::Jet3) {
-        // U+0100 and U+2400 end in a zero byte: such a text cannot be compressed.
-        words << QStringLiteral("Pouls 脉 glissant") << QStringLiteral("Langue pâle, enduit Ā blanc ␀ épais");
-    }
-    const QString pattern = QStringLiteral("Œdème pâle ’€ « très » ");
-    QString longText;
-    while (longText.size() < 255)
-        longText += pattern;
+    QStringList words{"Œdème",
+                      "Écoulement nasal clair",
+                      "€",
+                      "’",
+                      "Teint pâle, « cireux »",
+                      "",
+                      "Langue fissurée – enduit jaune",
+                      "Pouls en corde d'arc… très tendu"};
+    if (format != Format::Jet3) // U+0100 and U+2400 end in a zero byte: such a text cannot be compressed.
+        words << "Pouls 脉 glissant"
+              << "Langue pâle, enduit Ā blanc ␀ épais";
+    const QString longText = QString("Œdème pâle ’€ « très » ").repeated(12); // 276 characters
     const QList<qint32> extremes{Min32, Max32, -1, 0, Min32 + 1, Max32 - 1};
     const auto numberOf = [&](int i, int stride) { return i < extremes.size() ? extremes[i] : i * stride - 5000; };
 
@@ -190,8 +100,8 @@ QList<JetWriter::Table> craftedTables(Format format)
     }
     const QList<int> methods{1, 2, 3, 4, 5, -32768, 32767};
     for (int i = 0; i < 400; ++i)
-        t[2].rows.append({numberOf(i, 11), QStringLiteral("remarque"),
-                          words[(i + 3) % words.size()] + QString::number(i), methods[i % methods.size()]});
+        t[2].rows.append({numberOf(i, 11), "remarque", words[(i + 3) % words.size()] + QString::number(i),
+                          methods[i % methods.size()]});
     QHash<qint32, int> links;
     for (int i = 0; i < 4000; ++i) {
         const QVariant modality = t[1].rows[(i * 3) % 700][0]; // signs 700 to 799 have no link
@@ -221,7 +131,7 @@ QList<JetWriter::Table> craftedTables(Format format)
     t[4].rows.append({t[1].rows[750][0], 9});
     t[4].rows.removeAt(10);
 
-    t.append({QStringLiteral("Consultations"), {{QStringLiteral("Numéro"), JetWriter::Type::LongInteger}}, {{1}, {2}}});
+    t.append({"Consultations", {{"Numéro", JetWriter::Type::LongInteger}}, {{1}, {2}}});
     return t;
 }
 
@@ -248,12 +158,12 @@ public:
     bool rename(const QString &from, const QString &to, QString &error) override
     {
         ++m_renames;
-        if ((m_fault == Fault::FirstRename && m_renames == 1) || (m_fault == Fault::SecondRename && m_renames == 2) ||
-            (m_fault == Fault::SecondRenameAndRestore && m_renames >= 2)) {
-            error = QStringLiteral("Permission denied");
-            return false;
-        }
-        return ImportFiles::rename(from, to, error);
+        const bool refused = m_fault == Fault::FirstRename ? m_renames == 1
+                             : m_fault == Fault::SecondRename
+                                 ? m_renames == 2
+                                 : m_fault == Fault::SecondRenameAndRestore && m_renames >= 2;
+        error = refused ? QStringLiteral("Permission denied") : QString();
+        return !refused && ImportFiles::rename(from, to, error);
     }
 
 private:
@@ -267,10 +177,8 @@ Q_DECLARE_METATYPE(FaultyFiles::Fault)
 
 // The tests that read Access files need libmdb; a build without it skips them.
 #define REQUIRE_LIBMDB()                                                                                               \
-    do {                                                                                                               \
-        if (!JetImport::isAvailable())                                                                                 \
-            QSKIP("built without libmdb");                                                                             \
-    } while (false)
+    if (!JetImport::isAvailable())                                                                                     \
+    QSKIP("built without libmdb")
 
 // Converting an Access knowledge base: every value comes over exactly, every damaged file is
 // refused with its reason, and no failure loses the original or leaves a file behind.
@@ -279,382 +187,247 @@ class TestJetImport : public QObject
     Q_OBJECT
 
     const QDate m_date{2026, 12, 7};
-    const QString m_kept = QStringLiteral("Signes-access-2026-12-07.mdb");
-
-    static QString jetIn(const QTemporaryDir &dir, Format format, const QList<JetWriter::Table> &tables,
-                         const QString &name = QStringLiteral("Signes.mdb"))
-    {
-        const QString path = dir.filePath(name);
-        if (!JetWriter::writeFile(path, format, tables))
-            qFatal("cannot write %s", qPrintable(path));
-        return path;
-    }
-
-    static void addFormats()
-    {
-        QTest::addColumn<Format>("format");
-        for (Format f : {Format::Jet3, Format::Jet4, Format::Jet4Compressed})
-            QTest::newRow(qPrintable(formatName(f))) << f;
-    }
 
 private slots:
     void recognisesAccessFiles()
     {
         // From the first bytes alone, in every build.
         QTemporaryDir dir;
-        const auto tables = JetWriter::emptyKnowledgeBase();
-        QVERIFY(JetImport::isJetFile(jetIn(dir, Format::Jet3, tables, QStringLiteral("a.mdb"))));
-        QVERIFY(JetImport::isJetFile(jetIn(dir, Format::Jet4, tables, QStringLiteral("b.mdb"))));
+        for (Format f : {Format::Jet3, Format::Jet4})
+            QVERIFY(JetImport::isJetFile(writeFile(dir.filePath("a.mdb"), JetWriter::write(f, {}).bytes)));
         QVERIFY(!JetImport::isJetFile(TestSupport::bundledDatabase()));
-        QVERIFY(!JetImport::isJetFile(dir.filePath(QStringLiteral("absent.mdb"))));
-        QFile empty(dir.filePath(QStringLiteral("empty.mdb")));
-        QVERIFY(empty.open(QIODevice::WriteOnly));
-        empty.close();
-        QVERIFY(!JetImport::isJetFile(empty.fileName()));
+        QVERIFY(!JetImport::isJetFile(dir.filePath("absent.mdb")));
+        QVERIFY(!JetImport::isJetFile(writeFile(dir.filePath("empty.mdb"), {})));
     }
 
-    void withoutLibmdbAnAccessFileStaysToConvert()
+    // Every value comes over, in each format; the file replaced is kept under a name that no
+    // file bears, and an Access file that replaces a base stays as it is.
+    void conversions_data()
     {
-        if (JetImport::isAvailable())
-            QSKIP("built with libmdb");
-        QTemporaryDir dir;
-        const QString path = jetIn(dir, Format::Jet3, JetWriter::tablesOf(TestSupport::bundledDatabase()));
-        const QByteArray jet = contentOf(path);
-        try {
-            JetImport().convertInPlace(path);
-            QFAIL("imported");
-        } catch (const DatabaseError &e) {
-            QCOMPARE(e.kind(), Kind::AccessFile);
-        }
-        QCOMPARE(filesIn(dir.path()), QStringList({"Signes.mdb"}));
-        QCOMPARE(contentOf(path), jet);
+        QTest::addColumn<Format>("format");
+        QTest::addColumn<bool>("crafted");
+        QTest::addColumn<bool>("replacing");
+        QTest::addColumn<QStringList>("existing"); // files already beside the base
+        QTest::addColumn<QString>("kept");
+        const QString access = u"Signes-access-2026-12-07"_s, copy = u"Signes-2026-12-07"_s;
+        for (bool crafted : {false, true})
+            for (auto [f, name] : {std::pair{Format::Jet3, "Jet 3"},
+                                   {Format::Jet4, "Jet 4"},
+                                   {Format::Jet4Compressed, "Jet 4 compressed"}})
+                QTest::addRow("%s, %s", crafted ? "crafted" : "bundled base", name)
+                    << f << crafted << false << QStringList() << access + ".mdb";
+        QTest::newRow("in place, date taken")
+            << Format::Jet3 << false << false << QStringList{access + ".mdb"} << access + "-2.mdb";
+        QTest::newRow("in place, date and -2 taken")
+            << Format::Jet3 << false << false << QStringList{access + ".mdb", access + "-2.mdb"} << access + "-3.mdb";
+        QTest::newRow("a file bears the temporary name")
+            << Format::Jet3 << false << false << QStringList{u"Signes-import.tmp"_s} << access + ".mdb";
+        QTest::newRow("replacing a base") << Format::Jet4Compressed << true << true << QStringList() << copy + ".mdb";
+        QTest::newRow("replacing a base, date taken")
+            << Format::Jet4Compressed << true << true << QStringList{copy + ".mdb"} << copy + "-2.mdb";
     }
 
-    void bundledBaseRoundTrip_data() { addFormats(); }
-
-    void bundledBaseRoundTrip()
-    {
-        REQUIRE_LIBMDB();
-        QFETCH(Format, format);
-        QTemporaryDir dir;
-        const QString path = jetIn(dir, format, JetWriter::tablesOf(TestSupport::bundledDatabase()));
-        const QByteArray jet = contentOf(path);
-
-        JetImport import;
-        import.setDate(m_date);
-        const JetImport::Summary summary = import.convertInPlace(path);
-
-        QCOMPARE(filesIn(dir.path()), QStringList({m_kept, QStringLiteral("Signes.mdb")}));
-        QCOMPARE(contentOf(dir.filePath(m_kept)), jet);
-        QCOMPARE(summary.keptCopy, dir.filePath(m_kept));
-        QCOMPARE(summary.knowledgeBase, path);
-        QCOMPARE(summary.version, format == Format::Jet3 ? 3 : 4);
-        QCOMPARE(summary.weightsDiffering, 0);
-        const KnowledgeBaseRows bundled = rowsOfBase(TestSupport::bundledDatabase());
-        QCOMPARE(summary.modalities, bundled.modalities.size());
-        QCOMPARE(summary.links, bundled.links.size());
-        QVERIFY(bundled.links.size() > 2000);
-        const QString diff = difference(bundled, rowsOfBase(path));
-        QVERIFY2(diff.isEmpty(), qPrintable(diff));
-    }
-
-    void craftedRoundTrip_data() { addFormats(); }
-
-    void craftedRoundTrip()
+    void conversions()
     {
         REQUIRE_LIBMDB();
         QFETCH(Format, format);
-        QTemporaryDir dir;
-        const auto tables = craftedTables(format);
+        QFETCH(bool, crafted);
+        QFETCH(bool, replacing);
+        QFETCH(QStringList, existing);
+        QFETCH(QString, kept);
+        const Tables tables = crafted ? craftedTables(format) : bundled();
         const JetWriter::Image image = JetWriter::write(format, tables);
         for (const auto &t : tables.mid(0, 5))
-            QVERIFY2(image.dataPages.value(t.name).size() > 1, qPrintable(t.name));
-        const QString path = dir.filePath(QStringLiteral("Signes.mdb"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(image.bytes) == image.bytes.size());
-        file.close();
+            QVERIFY2(!crafted || image.dataPages.value(t.name).size() > 1, qPrintable(t.name));
+        QTemporaryDir dir, elsewhere;
+        const QString base = replacing ? TestSupport::makeDatabase(dir, u"small.sql"_s)
+                                       : writeFile(dir.filePath(u"Signes.mdb"_s), image.bytes);
+        const QString jet = replacing ? writeFile(elsewhere.filePath(u"Cabinet.mdb"_s), image.bytes) : base;
+        const QByteArray original = readFile(base);
+        for (const QString &name : existing)
+            writeFile(dir.filePath(name), name.toUtf8());
 
         QList<std::pair<qint64, qint64>> progress;
-        JetImport import;
-        import.setDate(m_date);
-        import.setProgress([&](qint64 done, qint64 total) { progress.append({done, total});
-    });
-    const JetImport::Summary summary = import.convertInPlace(path);
+        JetImport importer;
+        importer.setDate(m_date);
+        importer.setProgress([&](qint64 done, qint64 total) { progress.append(std::make_pair(done, total)); });
+        // The name the practitioner is told beforehand is the name given.
+        const QString told = importer.keptCopyName(jet, base);
+        const auto summary = replacing ? importer.replaceWith(jet, base) : importer.convertInPlace(base);
 
-    const QString diff = difference(rowsOf(tables), rowsOfBase(path));
-    QVERIFY2(diff.isEmpty(), qPrintable(diff));
-    QCOMPARE(summary.weightsDiffering, CraftedWeightsDiffering);
-    QCOMPARE(summary.otherTables, QStringList({"Consultations"}));
-    QCOMPARE(summary.otherColumns, QStringList({"Syndromes.Remarque"}));
-    const qint64 rows = rowsOf(tables).rowCount();
-    QVERIFY(progress.size() > 10);
-    QCOMPARE(progress.last(), std::make_pair(2 * rows, 2 * rows));
-    for (qsizetype i = 1; i < progress.size(); ++i)
-        QVERIFY(progress[i].first >= progress[i - 1].first && progress[i].second == 2 * rows);
-}
+        QCOMPARE(rowsOf(JetWriter::tablesOf(base)), rowsOf(tables));
+        QStringList files = existing;
+        files << kept << u"Signes.mdb"_s;
+        files.sort();
+        QCOMPARE(filesIn(dir.path()), files);
+        QCOMPARE(summary.keptCopy, dir.filePath(kept));
+        QCOMPARE(told, summary.keptCopy);
+        QCOMPARE(readFile(summary.keptCopy), original);
+        for (const QString &name : existing)
+            QCOMPARE(readFile(dir.filePath(name)), name.toUtf8());
+        if (replacing)
+            QCOMPARE(readFile(jet), image.bytes);
+
+        QCOMPARE(summary.version, format == Format::Jet3 ? 3 : 4);
+        QCOMPARE(
+            QList<qint64>({summary.categories, summary.modalities, summary.syndromes, summary.links, summary.weights}),
+            QList<qint64>({tables[0].rows.size(), tables[1].rows.size(), tables[2].rows.size(), tables[3].rows.size(),
+                           tables[4].rows.size()}));
+        QCOMPARE(summary.weightsDiffering, crafted ? CraftedWeightsDiffering : 0);
+        QCOMPARE(summary.otherTables, crafted ? QStringList({u"Consultations"_s}) : QStringList());
+        QCOMPARE(summary.otherColumns, crafted ? QStringList({u"Syndromes.Remarque"_s}) : QStringList());
+        // Rows read, then rows written: never backwards, and all of it at the end.
+        const qint64 total = 2 * rowsOf(tables).size();
+        QVERIFY(progress.size() > 10);
+        QCOMPARE(progress.last(), std::make_pair(total, total));
+        for (qsizetype i = 1; i < progress.size(); ++i)
+            QVERIFY(progress[i].first >= progress[i - 1].first && progress[i].second == total);
+    }
 
     void refusesDamagedFiles_data()
-{
-    QTest::addColumn<Format>("format");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<Kind>("kind");
-    QTest::addColumn<QString>("table");
-    QTest::addColumn<QString>("column");
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<int>("detailCount");
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<QString>("first"); // the first detail: table|column|value
+        QTest::addColumn<int>("details");
 
-    const QList<JetWriter::Table> base = JetWriter::tablesOf(TestSupport::bundledDatabase());
-    const qint32 sign = base[1].rows[0][0].toInt(), syndrome = base[2].rows[0][0].toInt();
-    for (Format f : {Format::Jet3, Format::Jet4}) {
-        const QString suffix = QLatin1Char(' ') + formatName(f);
-        const auto row = [&](const char *name) -> QTestData & { return QTest::newRow(qPrintable(name + suffix)) << f; };
-        const JetWriter::Image sound = JetWriter::write(f, base);
-        const int page = sound.pageSize;
+        const Tables &base = bundled();
+        const QString sign = base[1].rows[0][0].toString(), syndrome = base[2].rows[0][0].toString();
+        for (Format f : {Format::Jet3, Format::Jet4}) {
+            const auto row = [&](const char *name, const QByteArray &bytes, Kind kind, const QString &first,
+                                 int details = 1) {
+                QTest::addRow("%s, Jet %d", name, f == Format::Jet3 ? 3 : 4) << bytes << kind << first << details;
+            };
+            const auto with = [&](const std::function<void(Tables &)> &change) {
+                Tables tables = base;
+                change(tables);
+                return JetWriter::write(f, tables).bytes;
+            };
+            const JetWriter::Image sound = JetWriter::write(f, base);
+            const qsizetype size = sound.bytes.size(), page = sound.pageSize;
+            row("cut in the middle of a page", sound.bytes.chopped(page / 2), Kind::Truncated,
+                "||" + QString::number(size - page / 2));
+            row("last page missing", sound.bytes.chopped(page), Kind::Truncated,
+                "Valorisation||" + QString::number(size / page - 1));
 
-        QByteArray bytes = sound.bytes;
-        bytes.chop(page / 2);
-        row("cut in the middle of a page")
-            << bytes << Kind::Truncated << QString() << QString() << QString::number(bytes.size()) << 1;
-        bytes = sound.bytes;
-        bytes.chop(page);
-        row("last page missing") << bytes << Kind::Truncated << QStringLiteral("Valorisation") << QString()
-                                 << QString::number(bytes.size() / page) << 1;
+            // A data page of the links that names the syndromes' definition as its table.
+            QByteArray stray = sound.bytes;
+            const qsizetype at = sound.dataPages.value("Modalité-Syndrome").at(1) * page;
+            const int owner = sound.definitionPage.value("Syndromes");
+            for (int b = 0; b < 4; ++b)
+                stray[at + 4 + b] = char((owner >> (8 * b)) & 0xff);
+            const int onStray = quint8(stray[at + (f == Format::Jet3 ? 8 : 12)]);
+            row("data page of another table", stray, Kind::RowCount,
+                "Modalité-Syndrome||" + QString::number(base[3].rows.size() - onStray));
 
-        // A data page of the links that names the syndromes' definition as its table.
-        bytes = sound.bytes;
-        const int stray = sound.dataPages.value(QStringLiteral("Modalité-Syndrome")).at(1);
-        const int owner = sound.definitionPage.value(QStringLiteral("Syndromes"));
-        for (int b = 0; b < 4; ++b)
-            bytes[stray * page + 4 + b] = char((owner >> (8 * b)) & 0xff);
-        const int onStray = quint8(sound.bytes[stray * page + (f == Format::Jet3 ? 8 : 12)]);
-        row("data page of another table") << bytes << Kind::RowCount << QStringLiteral("Modalité-Syndrome") << QString()
-                                          << QString::number(base[3].rows.size() - onStray) << 1;
-
-        auto tables = base;
-        tables[1].rows[5][0] = QVariant();
-        row("sign number missing") << JetWriter::write(f, tables).bytes << Kind::NullValue
-                                   << QStringLiteral("Modalités") << QStringLiteral("NumModalité") << QString() << 1;
-        tables = base;
-        tables[2].rows[3][1] = QVariant();
-        tables[3].rows[7][1] = QVariant();
-        row("syndrome name and link end missing")
-            << JetWriter::write(f, tables).bytes << Kind::NullValue << QStringLiteral("Syndromes")
-            << QStringLiteral("Nom") << QString() << 2;
-
-        tables = base;
-        tables[3].rows.append({9999999, syndrome});
-        tables[3].rows.append({sign, 8888888});
-        tables[4].rows.append({7777777, 5});
-        row("links and weight to nothing")
-            << JetWriter::write(f, tables).bytes << Kind::MissingReference << QStringLiteral("Modalité-Syndrome")
-            << QStringLiteral("NumModalité") << QStringLiteral("9999999") << 3;
-
-        tables = base;
-        tables[1].rows.append({sign, QStringLiteral("Doublon"), 2});
-        row("sign number twice") << JetWriter::write(f, tables).bytes << Kind::DuplicateKey
-                                 << QStringLiteral("Modalités") << QStringLiteral("NumModalité")
-                                 << QString::number(sign) << 1;
-
-        tables = base;
-        tables[4].name = QStringLiteral("Valorisations");
-        row("weight table missing") << JetWriter::write(f, tables).bytes << Kind::MissingTable
-                                    << QStringLiteral("Valorisation") << QString() << QString() << 1;
-
-        tables = base;
-        tables[2].columns.removeLast();
-        for (auto &r : tables[2].rows)
-            r.removeLast();
-        row("method column missing") << JetWriter::write(f, tables).bytes << Kind::MissingColumn
-                                     << QStringLiteral("Syndromes") << QStringLiteral("NumMéthode") << QString() << 1;
-
-        tables = base;
-        tables[1].columns[0].type = JetWriter::Type::Text;
-        tables[4].columns[1].type = JetWriter::Type::Double;
-        row("sign number as text, weight as double")
-            << JetWriter::write(f, tables).bytes << Kind::WrongType << QStringLiteral("Modalités")
-            << QStringLiteral("NumModalité") << QStringLiteral("Text") << 2;
-    }
-    const QByteArray header = JetWriter::write(Format::Jet4, base).bytes.left(2 * 4096);
-    QTest::newRow("two pages left") << Format::Jet4 << header << Kind::Truncated << QStringLiteral("MSysObjects")
-                                    << QString() << QString() << 1;
-    QTest::newRow("knowledge base already converted")
-        << Format::Jet4 << contentOf(TestSupport::bundledDatabase()) << Kind::NotAccessFile << QString() << QString()
-        << QString() << 0;
-}
-
-void refusesDamagedFiles()
-{
-    REQUIRE_LIBMDB();
-    QFETCH(QByteArray, bytes);
-    QFETCH(Kind, kind);
-    QFETCH(QString, table);
-    QFETCH(QString, column);
-    QFETCH(QString, value);
-    QFETCH(int, detailCount);
-
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Signes.mdb"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    file.close();
-
-    JetImport import;
-    try {
-        import.convertInPlace(path);
-        QFAIL("imported");
-    } catch (const DatabaseError &e) {
-        QCOMPARE(e.kind(), kind);
-        QCOMPARE(e.path(), path);
-        QCOMPARE(e.details().size(), detailCount);
-        if (detailCount > 0) {
-            QCOMPARE(e.details()[0].table, table);
-            QCOMPARE(e.details()[0].column, column);
-            if (!value.isEmpty())
-                QCOMPARE(e.details()[0].value, value);
+            row("sign number missing", with([](Tables &t) { t[1].rows[5][0] = QVariant(); }), Kind::NullValue,
+                "Modalités|NumModalité|");
+            row("syndrome name and link end missing", with([](Tables &t) {
+                    t[2].rows[3][1] = QVariant();
+                    t[3].rows[7][1] = QVariant();
+                }),
+                Kind::NullValue, "Syndromes|Nom|", 2);
+            row("links and weight to nothing", with([&](Tables &t) {
+                    t[3].rows << QVariantList{9999999, syndrome} << QVariantList{sign, 8888888};
+                    t[4].rows.append({7777777, 5});
+                }),
+                Kind::MissingReference, "Modalité-Syndrome|NumModalité|9999999", 3);
+            row("sign number twice", with([&](Tables &t) {
+                    t[1].rows.append({sign, "Doublon", 2});
+                }),
+                Kind::DuplicateKey, "Modalités|NumModalité|" + sign);
+            row("weight table missing", with([](Tables &t) { t[4].name = "Valorisations"; }), Kind::MissingTable,
+                "Valorisation||");
+            row("method column missing", with([](Tables &t) {
+                    t[2].columns.removeLast();
+                    for (auto &r : t[2].rows)
+                        r.removeLast();
+                }),
+                Kind::MissingColumn, "Syndromes|NumMéthode|");
+            row("sign number as text, weight as double", with([](Tables &t) {
+                    t[1].columns[0].type = JetWriter::Type::Text;
+                    t[4].columns[1].type = JetWriter::Type::Double;
+                }),
+                Kind::WrongType, "Modalités|NumModalité|Text", 2);
         }
+        QTest::newRow("two pages left") << JetWriter::write(Format::Jet4, base).bytes.left(2 * 4096) << Kind::Truncated
+                                        << "MSysObjects||" << 1;
+        QTest::newRow("knowledge base already converted")
+            << readFile(TestSupport::bundledDatabase()) << Kind::NotAccessFile << "||" << 0;
     }
-    QCOMPARE(filesIn(dir.path()), QStringList({"Signes.mdb"}));
-    QCOMPARE(contentOf(path), bytes);
-}
 
-void failedFileOperationsLeaveEverythingInPlace_data()
-{
-    QTest::addColumn<bool>("replacing");
-    QTest::addColumn<FaultyFiles::Fault>("fault");
-    QTest::addColumn<Kind>("kind");
-    using F = FaultyFiles::Fault;
-    for (bool replacing : {false, true}) {
-        const char *how = replacing ? "replacing a base: " : "in place: ";
-        const auto row = [&](const char *name) -> QTestData & {
-            return QTest::newRow(qPrintable(QLatin1String(how) + QLatin1String(name))) << replacing;
-        };
-        row("write fails") << F::Write << Kind::WriteFailed;
-        row("written file short") << F::ShortWrite << Kind::CheckFailed;
-        row("original cannot be renamed") << F::FirstRename << Kind::RenameFailed;
-        row("new file cannot be renamed") << F::SecondRename << Kind::RenameFailed;
-        row("new file cannot be renamed nor the original restored") << F::SecondRenameAndRestore << Kind::RestoreFailed;
-    }
-}
-
-void failedFileOperationsLeaveEverythingInPlace()
-{
-    REQUIRE_LIBMDB();
-    QFETCH(bool, replacing);
-    QFETCH(FaultyFiles::Fault, fault);
-    QFETCH(Kind, kind);
-
-    QTemporaryDir dir, elsewhere;
-    const auto tables = JetWriter::tablesOf(TestSupport::bundledDatabase());
-    const QString base =
-        replacing ? TestSupport::makeDatabase(dir, QStringLiteral("small.sql")) : jetIn(dir, Format::Jet4, tables);
-    const QString jet = replacing ? jetIn(elsewhere, Format::Jet3, tables, QStringLiteral("Ancienne.mdb")) : base;
-    const QByteArray original = contentOf(base), jetBytes = contentOf(jet);
-    const QString kept = replacing ? QStringLiteral("Signes-2026-12-07.mdb") : m_kept;
-
-    FaultyFiles files(fault);
-    JetImport import(files);
-    import.setDate(m_date);
-    try {
-        if (replacing)
-            import.replaceWith(jet, base);
-        else
-            import.convertInPlace(jet);
-        QFAIL("imported");
-    } catch (const DatabaseError &e) {
-        QCOMPARE(e.kind(), kind);
-        QCOMPARE(e.path(), jet);
-        if (kind == Kind::RestoreFailed) {
-            QCOMPARE(e.details().value(0).value, dir.filePath(kept));
-            QCOMPARE(e.details().value(0).expected, base);
-        }
-    }
-    if (kind == Kind::RestoreFailed) {
-        // Nothing is lost: the original lies under the kept name, as the message says.
-        QCOMPARE(filesIn(dir.path()), QStringList({kept}));
-        QCOMPARE(contentOf(dir.filePath(kept)), original);
-    } else {
+    void refusesDamagedFiles()
+    {
+        REQUIRE_LIBMDB();
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir.filePath("Signes.mdb"), bytes);
+        const auto e = TestSupport::failure([&] { JetImport().convertInPlace(path); });
+        QVERIFY2(e, "imported");
+        QTEST(e->kind(), "kind");
+        QCOMPARE(e->path(), path);
+        QTEST(int(e->details().size()), "details");
+        const DatabaseError::Detail d = e->details().value(0);
+        QTEST(QStringList({d.table, d.column, d.value}).join(u'|'), "first");
         QCOMPARE(filesIn(dir.path()), QStringList({"Signes.mdb"}));
-        QCOMPARE(contentOf(base), original);
-    }
-    if (replacing)
-        QCOMPARE(contentOf(jet), jetBytes);
-}
-
-void replacesAKnowledgeBase()
-{
-    REQUIRE_LIBMDB();
-    QTemporaryDir dir, elsewhere;
-    const QString base = TestSupport::makeDatabase(dir, QStringLiteral("small.sql"));
-    const QByteArray former = contentOf(base);
-    const auto tables = craftedTables(Format::Jet4Compressed);
-    const QString jet = jetIn(elsewhere, Format::Jet4Compressed, tables, QStringLiteral("Cabinet.mdb"));
-    const QByteArray jetBytes = contentOf(jet);
-
-    JetImport import;
-    import.setDate(m_date);
-    const JetImport::Summary summary = import.replaceWith(jet, base);
-
-    QCOMPARE(filesIn(dir.path()), QStringList({"Signes-2026-12-07.mdb", "Signes.mdb"}));
-    QCOMPARE(summary.keptCopy, dir.filePath(QStringLiteral("Signes-2026-12-07.mdb")));
-    QCOMPARE(contentOf(summary.keptCopy), former);
-    QCOMPARE(contentOf(jet), jetBytes);
-    const QString diff = difference(rowsOf(tables), rowsOfBase(base));
-    QVERIFY2(diff.isEmpty(), qPrintable(diff));
-}
-
-void keptNamesNeverReplaceAFile_data()
-{
-    QTest::addColumn<bool>("replacing");
-    QTest::addColumn<QStringList>("existing");
-    QTest::addColumn<QString>("kept");
-    QTest::newRow("in place, date taken")
-        << false << QStringList({"Signes-access-2026-12-07.mdb"}) << QStringLiteral("Signes-access-2026-12-07-2.mdb");
-    QTest::newRow("in place, date and -2 taken")
-        << false << QStringList({"Signes-access-2026-12-07.mdb", "Signes-access-2026-12-07-2.mdb"})
-        << QStringLiteral("Signes-access-2026-12-07-3.mdb");
-    QTest::newRow("replacing, date taken")
-        << true << QStringList({"Signes-2026-12-07.mdb"}) << QStringLiteral("Signes-2026-12-07-2.mdb");
-    QTest::newRow("a file bears the temporary name")
-        << false << QStringList({"Signes-import.tmp"}) << QStringLiteral("Signes-access-2026-12-07.mdb");
-}
-
-void keptNamesNeverReplaceAFile()
-{
-    REQUIRE_LIBMDB();
-    QFETCH(bool, replacing);
-    QFETCH(QStringList, existing);
-    QFETCH(QString, kept);
-
-    QTemporaryDir dir, elsewhere;
-    const auto tables = JetWriter::tablesOf(TestSupport::bundledDatabase());
-    const QString base =
-        replacing ? TestSupport::makeDatabase(dir, QStringLiteral("small.sql")) : jetIn(dir, Format::Jet3, tables);
-    const QByteArray original = contentOf(base);
-    for (const QString &name : existing) {
-        QFile file(dir.filePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(name.toUtf8()) > 0);
+        QCOMPARE(readFile(path), bytes);
     }
 
-    JetImport import;
-    import.setDate(m_date);
-    const QString jet = replacing ? jetIn(elsewhere, Format::Jet4, tables) : base;
-    // The name the practitioner is told beforehand is the name given.
-    const QString told = import.keptCopyName(jet, base);
-    const auto summary = replacing ? import.replaceWith(jet, base) : import.convertInPlace(base);
+    void failedFileOperationsLeaveEverythingInPlace_data()
+    {
+        QTest::addColumn<bool>("replacing");
+        QTest::addColumn<FaultyFiles::Fault>("fault");
+        QTest::addColumn<Kind>("kind");
+        using F = FaultyFiles::Fault;
+        for (bool replacing : {false, true}) {
+            const char *how = replacing ? "replacing a base" : "in place";
+            QTest::addRow("%s: write fails", how) << replacing << F::Write << Kind::WriteFailed;
+            QTest::addRow("%s: written file short", how) << replacing << F::ShortWrite << Kind::CheckFailed;
+            QTest::addRow("%s: original cannot be renamed", how) << replacing << F::FirstRename << Kind::RenameFailed;
+            QTest::addRow("%s: new file cannot be renamed", how) << replacing << F::SecondRename << Kind::RenameFailed;
+            QTest::addRow("%s: nor the original restored", how)
+                << replacing << F::SecondRenameAndRestore << Kind::RestoreFailed;
+        }
+    }
 
-    QCOMPARE(summary.keptCopy, dir.filePath(kept));
-    QCOMPARE(told, summary.keptCopy);
-    QCOMPARE(contentOf(summary.keptCopy), original);
-    for (const QString &name : existing)
-        QCOMPARE(contentOf(dir.filePath(name)), name.toUtf8());
-    QStringList expected = existing;
-    expected << kept << QStringLiteral("Signes.mdb");
-    expected.sort();
-    QCOMPARE(filesIn(dir.path()), expected);
-    QVERIFY(Database::open(base)->isOpen());
-}
-}
-;
+    void failedFileOperationsLeaveEverythingInPlace()
+    {
+        REQUIRE_LIBMDB();
+        QFETCH(bool, replacing);
+        QFETCH(FaultyFiles::Fault, fault);
+        QFETCH(Kind, kind);
+        QTemporaryDir dir, elsewhere;
+        const QString base =
+            replacing ? TestSupport::makeDatabase(dir, u"small.sql"_s)
+                      : writeFile(dir.filePath("Signes.mdb"), JetWriter::write(Format::Jet4, bundled()).bytes);
+        const QString jet =
+            replacing ? writeFile(elsewhere.filePath("Ancienne.mdb"), JetWriter::write(Format::Jet3, bundled()).bytes)
+                      : base;
+        const QByteArray original = readFile(base), jetBytes = readFile(jet);
+        const QString kept = dir.filePath(replacing ? "Signes-2026-12-07.mdb" : "Signes-access-2026-12-07.mdb");
+
+        FaultyFiles files(fault);
+        JetImport importer(files);
+        importer.setDate(m_date);
+        const auto e =
+            TestSupport::failure([&] { replacing ? importer.replaceWith(jet, base) : importer.convertInPlace(jet); });
+        QVERIFY2(e, "imported");
+        QCOMPARE(e->kind(), kind);
+        QCOMPARE(e->path(), jet);
+        if (kind == Kind::RestoreFailed) {
+            // Nothing is lost: the original lies under the kept name, as the message says.
+            QCOMPARE(e->details().value(0).value, kept);
+            QCOMPARE(e->details().value(0).expected, base);
+            QCOMPARE(filesIn(dir.path()), QStringList({QFileInfo(kept).fileName()}));
+            QCOMPARE(readFile(kept), original);
+        } else {
+            QCOMPARE(filesIn(dir.path()), QStringList({"Signes.mdb"}));
+            QCOMPARE(readFile(base), original);
+        }
+        if (replacing)
+            QCOMPARE(readFile(jet), jetBytes);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestJetImport)
 #include "tst_jetimport.moc"
