@@ -1,13 +1,14 @@
 #include "AppPaths.h"
 #include "InstallLayout.h"
+#include "TestSupport.h"
 
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 using Step = AppPaths::CopyFailure::Step;
+using TestSupport::readFile;
+using TestSupport::writeFile;
 
 // The knowledge-base rule on a made-up installation: <root>/prefix/bin is the program's
 // folder, its shared data folder beside it, <root>/home/Tessavor the user's data folder.
@@ -19,20 +20,7 @@ class TestAppPaths : public QObject
 
     QTemporaryDir m_root;
     QString m_bin, m_shared, m_user;
-    int m_copies = 0;
 
-    static void write(const QString &path, const QByteArray &content)
-    {
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
-    static QByteArray read(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
-    }
     QString in(const QString &folder) const { return QDir::toNativeSeparators(folder + u"/Signes.mdb"_s); }
     QString folder(const QString &name) const
     {
@@ -40,25 +28,17 @@ class TestAppPaths : public QObject
     }
 
     // The system's operations, with a writability answer and one step that fails.
-    AppPaths::FileOperations files(bool binWritable, Step failing)
+    AppPaths::FileOperations files(bool binWritable, Step failing) const
     {
         AppPaths::FileOperations files = AppPaths::FileOperations::system();
-        const auto real = files;
-        files.isWritableFolder = [this, binWritable](const QString &folder) {
-            return folder == m_bin ? binWritable : true;
-        };
+        files.isWritableFolder = [this, binWritable](const QString &f) { return f != m_bin || binWritable; };
         if (failing == Step::MakeFolder)
             files.makeFolder = [](const QString &) { return u"read-only file system"_s; };
-        files.copy = [this, real, failing](const QString &from, const QString &to) {
-            ++m_copies;
-            if (failing != Step::Copy)
-                return real.copy(from, to);
-            // The disk fills up half-way through.
-            QFile partial(to);
-            if (partial.open(QIODevice::WriteOnly))
-                partial.write(read(from).left(2));
-            return u"no space left on device"_s;
-        };
+        if (failing == Step::Copy) // the disk fills up half-way through
+            files.copy = [](const QString &from, const QString &to) {
+                writeFile(to, readFile(from).left(2));
+                return u"no space left on device"_s;
+            };
         if (failing == Step::Rename)
             files.rename = [](const QString &, const QString &) { return u"operation not permitted"_s; };
         return files;
@@ -73,100 +53,80 @@ private slots:
         QDir(m_root.filePath(u"prefix"_s)).removeRecursively();
         QDir(m_root.filePath(u"home"_s)).removeRecursively();
         QDir().mkpath(m_bin);
-        m_copies = 0;
     }
 
     void rule_data()
     {
-        QTest::addColumn<bool>("ownBase");
-        QTest::addColumn<bool>("binWritable");
-        QTest::addColumn<bool>("sharedBase");
-        QTest::addColumn<bool>("userCopy");
+        QTest::addColumn<QString>("present"); // own / shared / copy: Signes.mdb in bin / shared / user
         QTest::addColumn<Step>("failing");
         QTest::addColumn<QString>("database");    // "bin", "shared" or "user"
         QTest::addColumn<QByteArray>("userFile"); // what the user's Signes.mdb holds after
         QTest::addColumn<QString>("pages");       // "bin" or "shared"
-        QTest::addColumn<Step>("failure");
-        QTest::addColumn<int>("copies");
 
         const Step none = Step::None;
         QTest::newRow("build tree or portable copy: used where it is")
-            << true << true << true << false << none << "bin" << QByteArray("(none)") << "bin" << none << 0;
-        QTest::newRow("read-only own folder: own file copied")
-            << true << false << true << false << none << "user" << QByteArray("own") << "bin" << none << 1;
-        QTest::newRow("installed: shared file copied") //
-            << false << false << true << false << none << "user" << QByteArray("shared") << "shared" << none << 1;
+            << "own writable shared" << none << "bin" << QByteArray() << "bin";
+        QTest::newRow("read-only own folder: own file copied") << "own shared" << none << "user"
+                                                               << "own"_ba
+                                                               << "bin";
+        QTest::newRow("installed: shared file copied") << "shared" << none << "user"
+                                                       << "shared"_ba
+                                                       << "shared";
         QTest::newRow("installed, program folder writable (root): shared file copied")
-            << false << true << true << false << none << "user" << QByteArray("shared") << "shared" << none << 1;
-        QTest::newRow("installed, copy made earlier: kept as it is")
-            << false << false << true << true << none << "user" << QByteArray("edited") << "shared" << none << 0;
-        QTest::newRow("read-only own folder, copy made earlier: kept as it is")
-            << true << false << false << true << none << "user" << QByteArray("edited") << "bin" << none << 0;
-        QTest::newRow("nothing bundled, copy made earlier: used")
-            << false << false << false << true << none << "user" << QByteArray("edited") << "bin" << none << 0;
+            << "writable shared" << none << "user"
+            << "shared"_ba
+            << "shared";
+        QTest::newRow("installed, copy made earlier: kept as it is") << "shared copy" << none << "user"
+                                                                     << "edited"_ba
+                                                                     << "shared";
+        QTest::newRow("read-only own folder, copy made earlier: kept as it is") << "own copy" << none << "user"
+                                                                                << "edited"_ba
+                                                                                << "bin";
+        QTest::newRow("nothing bundled, copy made earlier: used") << "copy" << none << "user"
+                                                                  << "edited"_ba
+                                                                  << "bin";
+        QTest::newRow("nothing anywhere: the program folder's named") << "" << none << "bin" << QByteArray() << "bin";
         QTest::newRow("folder cannot be made: shared file used, nothing left")
-            << false << false << true << false << Step::MakeFolder << "shared" << QByteArray("(none)") << "shared"
-            << Step::MakeFolder << 0;
+            << "shared" << Step::MakeFolder << "shared" << QByteArray() << "shared";
         QTest::newRow("disk full during the copy: shared file used, nothing left")
-            << false << false << true << false << Step::Copy << "shared" << QByteArray("(none)") << "shared"
-            << Step::Copy << 1;
+            << "shared" << Step::Copy << "shared" << QByteArray() << "shared";
         QTest::newRow("rename refused: own file used, nothing left")
-            << true << false << false << false << Step::Rename << "bin" << QByteArray("(none)") << "bin" << Step::Rename
-            << 1;
+            << "own" << Step::Rename << "bin" << QByteArray() << "bin";
     }
 
     void rule()
     {
-        QFETCH(bool, ownBase);
-        QFETCH(bool, binWritable);
-        QFETCH(bool, sharedBase);
-        QFETCH(bool, userCopy);
+        QFETCH(QString, present);
         QFETCH(Step, failing);
         QFETCH(QString, database);
         QFETCH(QByteArray, userFile);
         QFETCH(QString, pages);
-        QFETCH(Step, failure);
-        QFETCH(int, copies);
-
-        if (ownBase)
-            write(in(m_bin), "own");
-        if (sharedBase)
-            write(in(m_shared), "shared");
-        if (userCopy)
-            write(in(m_user), "edited");
-        const AppPaths::KnowledgeBase kb = AppPaths::knowledgeBase(m_bin, m_user, files(binWritable, failing));
+        for (const auto &[word, where] : {std::pair{u"own"_s, m_bin}, {u"shared"_s, m_shared}, {u"copy"_s, m_user}})
+            if (present.contains(word))
+                writeFile(in(where), where == m_user ? "edited" : word.toUtf8());
+        const bool writable = present.contains(u"writable"_s);
+        const AppPaths::KnowledgeBase kb = AppPaths::knowledgeBase(m_bin, m_user, files(writable, failing));
         QCOMPARE(kb.database, in(folder(database)));
         QCOMPARE(kb.pageFolder, QDir::toNativeSeparators(folder(pages)));
-        QCOMPARE(kb.failure.step, failure);
-        QCOMPARE(read(in(m_user)), userFile);
-        QCOMPARE(m_copies, copies);
-        if (failure != Step::None)
+        QCOMPARE(kb.failure.step, failing);
+        if (kb.failure)
             QCOMPARE(kb.failure.target, in(m_user));
+        QCOMPARE(readFile(in(m_user)), userFile);
         // Whatever happened, nothing half-made stays in the user's folder.
-        const QStringList left = QDir(m_user).entryList(QDir::Files | QDir::Hidden);
-        QCOMPARE(left, userFile == "(none)" ? QStringList{} : QStringList{u"Signes.mdb"_s});
+        QCOMPARE(QDir(m_user).entryList(QDir::Files | QDir::Hidden),
+                 userFile.isEmpty() ? QStringList() : QStringList{u"Signes.mdb"_s});
 
         // The next start finds the copy and leaves it alone.
         if (kb.database == in(m_user)) {
-            write(in(m_user), "regenerated");
-            const AppPaths::KnowledgeBase again =
-                AppPaths::knowledgeBase(m_bin, m_user, files(binWritable, Step::None));
-            QCOMPARE(again.database, kb.database);
-            QCOMPARE(read(in(m_user)), QByteArray("regenerated"));
+            writeFile(in(m_user), "regenerated");
+            QCOMPARE(AppPaths::knowledgeBase(m_bin, m_user, files(writable, Step::None)).database, kb.database);
+            QCOMPARE(readFile(in(m_user)), "regenerated"_ba);
         }
-    }
-
-    void nothingBundledNamesTheProgramFolder()
-    {
-        const AppPaths::KnowledgeBase kb = AppPaths::knowledgeBase(m_bin, m_user, files(false, Step::None));
-        QCOMPARE(kb.database, in(m_bin));
-        QVERIFY(!kb.failure);
-        QVERIFY(!QFileInfo::exists(m_user));
     }
 
     void withoutAUserFolderTheBundledFileIsUsed()
     {
-        write(in(m_shared), "shared");
+        writeFile(in(m_shared), "shared");
         const AppPaths::KnowledgeBase kb = AppPaths::knowledgeBase(m_bin, QString(), files(false, Step::None));
         QCOMPARE(kb.database, in(m_shared));
         QCOMPARE(kb.failure.step, Step::MakeFolder);
