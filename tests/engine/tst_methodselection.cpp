@@ -5,96 +5,81 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 // The method boxes' reaction, with boxes that report the program's own changes back, the
-// way the toolkit's check boxes do.
+// way the toolkit's check boxes do. Methods 1 to 5 are written as five characters.
 class TestMethodSelection : public QObject
 {
     Q_OBJECT
 
-    struct Fixture {
-        QTemporaryDir dir;
-        AppSettings settings{dir.filePath(QStringLiteral("settings.ini"))};
-        MethodTable methods{0, 1, 1, 1, 1, 1};
-        bool ticked[6] = {false, true, true, true, true, true};
-        int rankings = 0;
-        int warnings = 0;
-        std::unique_ptr<MethodSelection> selection;
+private slots:
+    void boxChanges_data()
+    {
+        QTest::addColumn<QString>("start");   // the table's values, a box ticked for each non-zero
+        QTest::addColumn<QString>("changes"); // "-n" unticks box n, "+n" ticks it; counted after "|"
+        QTest::addColumn<QString>("ticked");
+        QTest::addColumn<QString>("methods");
+        QTest::addColumn<QString>("stored"); // read from the settings file itself; "." for nothing
+        QTest::addColumn<int>("rankings");
+        QTest::addColumn<int>("warnings");
 
-        Fixture()
-        {
-            selection = std::make_unique<MethodSelection>(
-                methods, settings,
-                MethodSelection::Hooks{[this](int m) { return ticked[m]; }, [this](int m) { setBox(m, true); },
-                                       [this] { ++rankings; }, [this] { ++warnings; }});
-        }
-        // The value stored under a method, read from the settings file as any other reader
-        // of the store would.
-        QString stored(int m) const
-        {
-            return QSettings(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat)
-                .value(QStringLiteral("Settings/Méthode %1").arg(m))
-                .toString();
-        }
-        // A box change, from the user or the program, notifies the selection.
-        void setBox(int m, bool value)
-        {
+        QTest::newRow("unticking one of several")
+            << u"11111"_s << u"| -2"_s << u"10111"_s << u"10111"_s << u".0..."_s << 1 << 0;
+        QTest::newRow("ticking it again")
+            << u"11111"_s << u"-2 | +2"_s << u"11111"_s << u"11111"_s << u".1..."_s << 1 << 0;
+        QTest::newRow("the last box: box 1 comes back at once")
+            << u"11111"_s << u"-2 -3 -4 -5 | -1"_s << u"10000"_s << u"10000"_s << u"10000"_s << 1 << 1;
+        QTest::newRow("the last box but 1: box 1 ticked, its change ranks")
+            << u"00100"_s << u"| -3"_s << u"10000"_s << u"10000"_s << u"1.0.."_s << 1 << 1;
+        // A stored 2 leaves box 1 ticked yet not chosen: ticking it reports nothing back, and
+        // the list must still follow the methods.
+        QTest::newRow("the last box, box 1 ticked with a stored 2")
+            << u"20001"_s << u"| -5"_s << u"10000"_s << u"10000"_s << u"1...0"_s << 1 << 1;
+    }
+
+    void boxChanges()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, changes);
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(u"settings.ini"_s);
+        AppSettings settings(ini);
+        MethodTable methods{};
+        bool ticked[6] = {};
+        for (int m = 1; m <= 5; ++m)
+            ticked[m] = (methods[m] = start[m - 1].digitValue()) != 0;
+        int rankings = 0, warnings = 0;
+        std::unique_ptr<MethodSelection> selection;
+        const auto setBox = [&](int m, bool value) {
             if (ticked[m] == value)
                 return;
             ticked[m] = value;
             selection->onChanged(m);
+        };
+        selection = std::make_unique<MethodSelection>(methods, settings,
+                                                      MethodSelection::Hooks{[&](int m) { return ticked[m]; },
+                                                                             [&](int m) { setBox(m, true); },
+                                                                             [&] { ++rankings; }, [&] { ++warnings; }});
+        for (const QString &change : changes.split(u' ')) {
+            if (change == u"|")
+                rankings = 0;
+            else
+                setBox(change.mid(1).toInt(), change.startsWith(u'+'));
         }
-    };
 
-private slots:
-    void untickingOneOfSeveral()
-    {
-        Fixture f;
-        f.setBox(2, false);
-        QCOMPARE(f.methods[2], 0);
-        QCOMPARE(f.stored(2), QStringLiteral("0"));
-        QCOMPARE(f.rankings, 1);
-        f.setBox(2, true);
-        QCOMPARE(f.methods[2], 1);
-        QCOMPARE(f.stored(2), QStringLiteral("1"));
-        QCOMPARE(f.rankings, 2);
-        QCOMPARE(f.warnings, 0);
-    }
-
-    void untickingTheLastBoxTicksMethodOne()
-    {
-        Fixture f;
-        for (int m : {2, 3, 4, 5})
-            f.setBox(m, false);
-        f.setBox(1, false); // the only ticked box 1 comes back at once
-        QVERIFY(f.ticked[1]);
-        f.setBox(3, true);
-        for (int m : {1, 2, 4, 5})
-            f.setBox(m, false);
-        f.rankings = 0;
-        f.setBox(3, false);
-        QCOMPARE(f.warnings, 2);
-        QVERIFY(f.ticked[1]);
-        QVERIFY(!f.ticked[3]);
-        QCOMPARE(f.methods[1], 1);
-        QCOMPARE(f.methods[3], 0);
-        QCOMPARE(f.stored(1), QStringLiteral("1"));
-        QCOMPARE(f.stored(3), QStringLiteral("0"));
-        QCOMPARE(f.rankings, 1); // the nested run for box 1
-    }
-
-    // With box 1 already ticked, nothing reports back, yet the list must follow the methods.
-    void boxOneTickedWithOddValueRanksAfterTheFallback()
-    {
-        Fixture f;
-        f.methods[1] = 2; // stored "2": ticked yet not chosen
-        for (int m : {2, 3, 4})
-            f.setBox(m, false);
-        f.rankings = 0;
-        f.setBox(5, false);
-        QCOMPARE(f.warnings, 1);
-        QCOMPARE(f.rankings, 1);
-        QCOMPARE(f.methods[1], 1);
-        QCOMPARE(f.stored(1), QStringLiteral("1"));
+        QString t, m, s;
+        const QSettings stored(ini, QSettings::IniFormat);
+        for (int k = 1; k <= 5; ++k) {
+            t += ticked[k] ? u'1' : u'0';
+            m += QString::number(methods[k]);
+            s += stored.value(u"Settings/Méthode %1"_s.arg(k), u"."_s).toString();
+        }
+        QTEST(t, "ticked");
+        QTEST(m, "methods");
+        QTEST(s, "stored");
+        QTEST(rankings, "rankings");
+        QTEST(warnings, "warnings");
     }
 };
 

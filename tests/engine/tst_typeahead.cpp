@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 // Finding an entry by typing: word starts, accents and case aside, and which entry a run
 // of keystrokes lands on.
 class TestTypeAhead : public QObject
@@ -15,32 +17,19 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("matches");
 
-        QTest::newRow("start of the text") << "Pouls serré (6)"
-                                           << "pouls s" << true;
-        QTest::newRow("start of a later word") << "Pouls serré (6)"
-                                               << "serré" << true;
-        QTest::newRow("accents aside") << "Pouls serré (6)"
-                                       << "SERRE" << true;
-        QTest::newRow("accent typed where the text has none") << "Ecchymose"
-                                                              << "écchy" << true;
-        QTest::newRow("inside a word") << "Pouls serré (6)"
-                                       << "erré" << false;
-        QTest::newRow("after an apostrophe") << "Fièvre l'après-midi"
-                                             << "apres" << true;
-        QTest::newRow("after a hyphen") << "Fièvre l'après-midi"
-                                        << "midi" << true;
-        QTest::newRow("curly apostrophe") << "Fièvre l’après-midi"
-                                          << "l'apr" << true;
-        QTest::newRow("ligature") << "Œdème des chevilles"
-                                  << "oedeme" << true;
-        QTest::newRow("ligature typed") << "Oedème"
-                                        << "œdè" << true;
-        QTest::newRow("weight in parentheses") << "Pouls ample (6)"
-                                               << "6" << true;
-        QTest::newRow("longer than the text") << "Pouls"
-                                              << "pouls ample" << false;
-        QTest::newRow("nothing typed") << "Pouls"
-                                       << "" << false;
+        QTest::newRow("start of the text") << u"Pouls serré (6)"_s << u"pouls s"_s << true;
+        QTest::newRow("start of a later word") << u"Pouls serré (6)"_s << u"serré"_s << true;
+        QTest::newRow("accents aside") << u"Pouls serré (6)"_s << u"SERRE"_s << true;
+        QTest::newRow("accent typed where the text has none") << u"Ecchymose"_s << u"écchy"_s << true;
+        QTest::newRow("inside a word") << u"Pouls serré (6)"_s << u"erré"_s << false;
+        QTest::newRow("after an apostrophe") << u"Fièvre l'après-midi"_s << u"apres"_s << true;
+        QTest::newRow("after a hyphen") << u"Fièvre l'après-midi"_s << u"midi"_s << true;
+        QTest::newRow("curly apostrophe") << u"Fièvre l’après-midi"_s << u"l'apr"_s << true;
+        QTest::newRow("ligature") << u"Œdème des chevilles"_s << u"oedeme"_s << true;
+        QTest::newRow("ligature typed") << u"Oedème"_s << u"œdè"_s << true;
+        QTest::newRow("weight in parentheses") << u"Pouls ample (6)"_s << u"6"_s << true;
+        QTest::newRow("longer than the text") << u"Pouls"_s << u"pouls ample"_s << false;
+        QTest::newRow("nothing typed") << u"Pouls"_s << u""_s << false;
     }
 
     void wordStarts()

@@ -1,11 +1,14 @@
 #include "Database.h"
 #include "DatabaseError.h"
 #include "Recordset.h"
+#include "TestSupport.h"
 #include "WeightRebuild.h"
 
 #include <QFile>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+using Kind = DatabaseError::Kind;
 using Weights = QList<std::pair<qint32, qint32>>; // (NumModalité, Valeur)
 using Values = QList<float>;
 
@@ -84,48 +87,42 @@ private slots:
     void failureKeepsOldWeights_data()
     {
         QTest::addColumn<QString>("injury");
-        QTest::addColumn<int>("kind");
-        QTest::newRow("third append refused") << QStringLiteral("trigger") << int(DatabaseError::Kind::Failed);
-        QTest::newRow("read-only file") << QStringLiteral("read-only") << int(DatabaseError::Kind::ReadOnly);
-        QTest::newRow("locked by another program") << QStringLiteral("locked") << int(DatabaseError::Kind::Locked);
+        QTest::addColumn<Kind>("kind");
+        QTest::newRow("third append refused") << u"trigger"_s << Kind::Failed;
+        QTest::newRow("read-only file") << u"read-only"_s << Kind::ReadOnly;
+        QTest::newRow("locked by another program") << u"locked"_s << Kind::Locked;
         // Cut to 32 bits it would read as sign 509.
-        QTest::newRow("a sign number past 32 bits") << QStringLiteral("4294967805") << int(DatabaseError::Kind::BadKey);
+        QTest::newRow("a sign number past 32 bits") << u"4294967805"_s << Kind::BadKey;
     }
 
     void failureKeepsOldWeights()
     {
         QFETCH(QString, injury);
-        QFETCH(int, kind);
         makeBase({{40, 12}, {10, 9}, {30, 1}, {20, 3}}, {{10, 4}, {20, 4}, {30, 4}, {99, 4}});
         const Weights before = read("Valorisation ORDER BY 1");
         std::unique_ptr<Database> holder;
-        if (injury == QLatin1String("trigger")) {
-            Database::open(m_path)->executeNative(QStringLiteral(
-                "CREATE TRIGGER boom BEFORE INSERT ON Valorisation WHEN (SELECT count(*) FROM Valorisation) >= 2"
-                " BEGIN SELECT RAISE(ABORT, 'boom'); END;"));
-        } else if (injury == QLatin1String("read-only")) {
+        if (injury == u"trigger"_s) {
+            Database::open(m_path)->executeNative(
+                u"CREATE TRIGGER boom BEFORE INSERT ON Valorisation WHEN (SELECT count(*) FROM Valorisation) >= 2"
+                " BEGIN SELECT RAISE(ABORT, 'boom'); END;"_s);
+        } else if (injury == u"read-only"_s) {
             QFile file(m_path); // write version 3: the engine opens the file read only, even as superuser
             QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(18) && file.write("\x03", 1) == 1);
-        } else if (injury == QLatin1String("locked")) {
+        } else if (injury == u"locked"_s) {
             Database::setBusyTimeout(50);
             holder = Database::open(m_path);
-            holder->executeNative(QStringLiteral("BEGIN IMMEDIATE"));
+            holder->executeNative(u"BEGIN IMMEDIATE"_s);
         } else {
             Database::open(m_path)->executeNative(
-                QStringLiteral("UPDATE Modalités SET NumModalité = %1 WHERE NumModalité = 30;"
-                               "UPDATE \"Modalité-Syndrome\" SET NumModalité = %1 WHERE NumModalité = 30;")
-                    .arg(injury));
+                u"UPDATE Modalités SET NumModalité = %1 WHERE NumModalité = 30;"
+                "UPDATE \"Modalité-Syndrome\" SET NumModalité = %1 WHERE NumModalité = 30;"_s.arg(injury));
         }
-        try {
-            WeightRebuild::run(m_path);
-            QFAIL("the rebuild reported success");
-        } catch (const DatabaseError &e) {
-            QCOMPARE(int(e.kind()), kind);
-            if (e.kind() == DatabaseError::Kind::BadKey) {
-                QCOMPARE(e.details().value(0).table, QStringLiteral("Modalités"));
-                QCOMPARE(e.details().value(0).value, injury);
-            }
-        }
+        const auto e = TestSupport::failure([&] { WeightRebuild::run(m_path); });
+        QVERIFY2(e, "the rebuild reported success");
+        QTEST(e->kind(), "kind");
+        if (e->kind() == Kind::BadKey)
+            QCOMPARE(QStringList({e->details().value(0).table, e->details().value(0).value}),
+                     QStringList({u"Modalités"_s, injury}));
         QCOMPARE(read("Valorisation ORDER BY 1"), before);
     }
 };
