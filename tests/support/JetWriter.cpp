@@ -4,10 +4,11 @@
 #include "Recordset.h"
 
 #include <QFile>
+#include <QStringEncoder>
 
 #include <algorithm>
 #include <array>
-#include <cstring>
+#include <bit>
 
 namespace JetWriter {
 
@@ -18,21 +19,24 @@ constexpr quint32 SystemTableFlags = 0x80000002;
 constexpr quint8 PageData = 0x01, PageDefinition = 0x02;
 constexpr quint8 ColFixed = 0x01, ColNullable = 0x02;
 
-void put16(QByteArray &b, int at, quint32 v)
+// Little-endian numbers of `bytes` bytes.
+void put(QByteArray &b, qsizetype at, quint64 v, int bytes)
 {
-    b[at] = char(v & 0xff);
-    b[at + 1] = char((v >> 8) & 0xff);
-}
-
-void put32(QByteArray &b, int at, quint32 v)
-{
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < bytes; ++i)
         b[at + i] = char((v >> (8 * i)) & 0xff);
 }
-
+void put16(QByteArray &b, qsizetype at, quint32 v)
+{
+    put(b, at, v, 2);
+}
+void put32(QByteArray &b, qsizetype at, quint32 v)
+{
+    put(b, at, v, 4);
+}
 void append16(QByteArray &b, quint32 v)
 {
-    b.append(char(v & 0xff)).append(char((v >> 8) & 0xff));
+    b.resize(b.size() + 2);
+    put16(b, b.size() - 2, v);
 }
 
 // The header's scrambling: RC4 with a fixed key, the same transformation both ways.
@@ -54,34 +58,23 @@ void rc4(QByteArray &b, int from, int length)
     }
 }
 
-// Windows-1252, the code page a French Jet 3 file is written in.
-QByteArray toWindows1252(const QString &text)
+// Windows-1252 (the code page a French Jet 3 file is written in) or UTF-16; a text the
+// code page cannot hold is a fault of the fixture.
+QByteArray encoded(const QString &text, const char *encoding)
 {
-    static constexpr std::array<char16_t, 32> high{0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                                   0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                                                   0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                                   0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-    QByteArray out;
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-            out.append(char(u));
-            continue;
-        }
-        const auto it = std::find(high.begin(), high.end(), u);
-        if (u == 0 || it == high.end())
-            qFatal("JetWriter: no Windows-1252 byte for U+%04X", unsigned(u));
-        out.append(char(0x80 + (it - high.begin())));
-    }
+    QStringEncoder encoder(encoding, QStringConverter::Flag::Stateless);
+    const QByteArray out = encoder.isValid() ? QByteArray(encoder(text)) : QByteArray();
+    if (!encoder.isValid() || encoder.hasError())
+        qFatal("JetWriter: «%s» has no %s form", qPrintable(text), encoding);
     return out;
 }
-
+QByteArray toWindows1252(const QString &text)
+{
+    return encoded(text, "windows-1252");
+}
 QByteArray utf16(const QString &text)
 {
-    QByteArray out;
-    for (const QChar c : text)
-        append16(out, c.unicode());
-    return out;
+    return encoded(text, "UTF-16LE");
 }
 
 // Compressed text: FF FE, then bytes standing for characters whose high byte is 0, with
@@ -105,7 +98,7 @@ QByteArray compressedUtf16(const QString &text)
         if (compressed)
             out.append(char(u));
         else
-            append16(out, u);
+            out += utf16(c);
     }
     return out.size() < plain.size() ? out : plain;
 }
@@ -167,10 +160,7 @@ QByteArray encodeRow(const Layout &l, Format format, const Table &table, const Q
         varCount += p.fixed ? 0 : 1;
     }
     QByteArray out(countSize + fixedTotal, '\0');
-    if (l.jet4)
-        put16(out, 0, quint32(columns));
-    else
-        out[0] = char(columns);
+    put(out, 0, quint32(columns), countSize);
 
     // Null mask: one bit per column number, set when the value is present.
     QByteArray mask((columns + 7) / 8, '\0');
@@ -188,18 +178,8 @@ QByteArray encodeRow(const Layout &l, Format format, const Table &table, const Q
             varData[p.offset] = encodeText(l, format, v.toString());
             continue;
         }
-        const int at = countSize + p.offset;
-        if (type == Type::Double) {
-            const double d = v.toDouble();
-            quint64 bits;
-            std::memcpy(&bits, &d, 8);
-            put32(out, at, quint32(bits));
-            put32(out, at + 4, quint32(bits >> 32));
-        } else {
-            const quint32 n = quint32(v.toLongLong());
-            for (int b = 0; b < p.size; ++b)
-                out[at + b] = char((n >> (8 * b)) & 0xff);
-        }
+        put(out, countSize + p.offset, type == Type::Double ? std::bit_cast<quint64>(v.toDouble()) : v.toLongLong(),
+            p.size);
     }
     if (varCount == 0)
         return out + mask;
@@ -236,18 +216,13 @@ QByteArray encodeRow(const Layout &l, Format format, const Table &table, const Q
     return out + mask;
 }
 
-QByteArray blankPage(const Layout &l)
-{
-    return QByteArray(l.pageSize, '\0');
-}
-
 // Data pages holding `rows`, filled from the end of the page backwards as the format has it.
 QList<QByteArray> packRows(const Layout &l, const QList<QByteArray> &rows, quint32 owner)
 {
     QList<QByteArray> pages;
     qsizetype next = 0;
     do {
-        QByteArray page = blankPage(l);
+        QByteArray page = QByteArray(l.pageSize, '\0');
         page[0] = char(PageData);
         page[1] = 0x01;
         put32(page, 4, owner);
@@ -257,7 +232,7 @@ QList<QByteArray> packRows(const Layout &l, const QList<QByteArray> &rows, quint
             const int start = end - int(rows[next].size());
             if (start < headerEnd)
                 break;
-            std::memcpy(page.data() + start, rows[next].constData(), size_t(rows[next].size()));
+            page.replace(start, rows[next].size(), rows[next]);
             put16(page, l.rowCountOffset + 2 + 2 * count, quint32(start));
             end = start;
             ++count;
@@ -276,7 +251,7 @@ QList<QByteArray> packRows(const Layout &l, const QList<QByteArray> &rows, quint
 QByteArray definitionPage(const Layout &l, const Table &table, bool system, quint32 rowCount, quint32 usedMap,
                           quint32 freeMap)
 {
-    QByteArray page = blankPage(l);
+    QByteArray page = QByteArray(l.pageSize, '\0');
     page[0] = char(PageDefinition);
     page[1] = 0x01;
     const QList<ColumnPlace> places = placesOf(table);
@@ -319,13 +294,10 @@ QByteArray definitionPage(const Layout &l, const Table &table, bool system, quin
     }
     for (const Column &c : table.columns) {
         const QByteArray name = l.jet4 ? utf16(c.name) : toWindows1252(c.name);
-        if (l.jet4)
-            put16(page, at, quint32(name.size()));
-        else
-            page[at] = char(name.size());
-        at += l.jet4 ? 2 : 1;
-        std::memcpy(page.data() + at, name.constData(), size_t(name.size()));
-        at += int(name.size());
+        const int lengthSize = l.jet4 ? 2 : 1;
+        put(page, at, quint64(name.size()), lengthSize);
+        page.replace(at + lengthSize, name.size(), name);
+        at += lengthSize + int(name.size());
     }
     put16(page, at, 0xffff); // no variable-column usage maps follow
     at += 2;
@@ -341,7 +313,7 @@ QByteArray definitionPage(const Layout &l, const Table &table, bool system, quin
 
 QByteArray headerPage(const Layout &l)
 {
-    QByteArray page = blankPage(l);
+    QByteArray page = QByteArray(l.pageSize, '\0');
     page[1] = 0x01;
     page.replace(4, 16, QByteArray("Standard Jet DB\0", 16));
     put32(page, 0x14, l.jet4 ? 1 : 0);
@@ -392,9 +364,9 @@ Image write(Format format, const QList<Table> &userTables)
     const int mapPage = CatalogPage + int(tables.size());
     Image image;
     image.pageSize = l.pageSize;
-    QList<QByteArray> pages{headerPage(l), blankPage(l)}; // page 1: the file's own usage map, unused here
+    QList<QByteArray> pages{headerPage(l),
+                            QByteArray(l.pageSize, '\0')}; // page 1: the file's own usage map, unused here
     QList<QByteArray> dataPages;
-    QByteArray mapRows;
     QList<QByteArray> maps;
     for (int t = 0; t < tables.size(); ++t) {
         const Table &table = tables[t];
