@@ -13,12 +13,6 @@ Q_DECLARE_METATYPE(KnowledgeBaseImport::Outcome)
 
 namespace {
 
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // An Access file of the bundled base; `cutBytes` off its end make it one the import refuses.
 bool writeJet(const QString &path, qint64 cutBytes = 0)
 {
@@ -138,10 +132,9 @@ private slots:
         else if (other == u"access"_s)
             QVERIFY(writeJet(otherPath = elsewhere.filePath(u"Cabinet.mdb"_s)));
         // The date's name is taken: what the question tells and what the work does agree.
-        QFile taken(dir.filePath(menu ? u"Signes-2026-12-07.mdb"_s : u"Signes-access-2026-12-07.mdb"_s));
-        QVERIFY(taken.open(QIODevice::WriteOnly) && taken.write("taken") == 5);
-        taken.close();
-        const QByteArray original = contentOf(path);
+        TestSupport::writeFile(dir.filePath(menu ? u"Signes-2026-12-07.mdb"_s : u"Signes-access-2026-12-07.mdb"_s),
+                               "taken");
+        const QByteArray original = TestSupport::readFile(path);
 
         Windows windows;
         windows.visitHasSigns = signs;
@@ -162,9 +155,9 @@ private slots:
         }
         if (outcome == Outcome::Imported) {
             QCOMPARE(windows.summary->keptCopy, windows.questions.first().keptCopy);
-            QCOMPARE(contentOf(windows.summary->keptCopy), original);
+            QCOMPARE(TestSupport::readFile(windows.summary->keptCopy), original);
         } else {
-            QCOMPARE(contentOf(path), original);
+            QCOMPARE(TestSupport::readFile(path), original);
         }
     }
 
@@ -190,7 +183,7 @@ private slots:
         QCOMPARE(import.offerConversion(path), Outcome::Declined);
         QCOMPARE(import.offerConversion(path), Outcome::NotOffered);
         QCOMPARE(windows.log.count(u"ask"_s), 2);
-        QCOMPARE(contentOf(path).left(19), QByteArray("\0\1\0\0Standard Jet DB", 19));
+        QCOMPARE(TestSupport::readFile(path).left(19), QByteArray("\0\1\0\0Standard Jet DB", 19));
     }
 };
 
