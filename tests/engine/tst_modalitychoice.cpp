@@ -170,8 +170,8 @@ private slots:
         many.find(QStringLiteral("pouls"));
         QCOMPARE(many.entries().size(), SignSearch::Shown);
         QCOMPARE(many.more(), 454 - SignSearch::Shown);
-        QCOMPARE(many.entries().at(2).text, QStringLiteral("Pouls n° 1 (3)"));
-        QCOMPARE(many.entries().at(11).text, QStringLiteral("Pouls n° 10 (3)")); // numbers as numbers
+        QCOMPARE(many.entries().value(2).text, QStringLiteral("Pouls n° 1 (3)"));
+        QCOMPARE(many.entries().value(11).text, QStringLiteral("Pouls n° 10 (3)")); // numbers as numbers
     }
 
     // A sign or syndrome number that does not fit 32 bits is a damaged base, refused with its
