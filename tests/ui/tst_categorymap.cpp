@@ -5,29 +5,23 @@
 #include "ModalityDialog.h"
 #include "Shared.h"
 #include "TestSupport.h"
+#include "UiTest.h"
 
-#include <QApplication>
 #include <QLabel>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-
-#include <memory>
 
 // The body map in the real main window: the red label under the pointer, the clicks that
-// open the modality dialog, and the layout passes.
+// open the sign dialog, and the layout passes.
 class TestCategoryMap : public QObject
 {
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    QString m_db = TestSupport::makeDatabase(m_dir, QStringLiteral("small.sql"));
     AppSettings m_settings{m_dir.filePath(QStringLiteral("settings.ini"))};
-    std::unique_ptr<MainWindow> m_window;
+    MainWindow m_window{{}, m_settings};
 
-    CategoryMap *map() const { return m_window->categoryMap(); }
-    QLabel *label(int index) const { return map()->label(index); }
-    QList<int> redLabels() const
+    CategoryMap *map() { return m_window.categoryMap(); }
+    QLabel *label(int index) { return map()->label(index); }
+    QList<int> redLabels()
     {
         QList<int> red;
         for (int index : CategoryMap::labelIndexes())
@@ -37,26 +31,20 @@ class TestCategoryMap : public QObject
     }
 
 private slots:
-    void initTestCase() { MessageBox::setTesting(true); }
-
-    void init()
+    void initTestCase()
     {
-        m_window = std::make_unique<MainWindow>(MainWindow::ToolBarFactory(), m_settings);
-        m_window->setDatabaseName(m_db);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    }
-
-    void cleanup() { m_window.reset(); }
-
-    void everyCaptionShowsWhole()
-    {
+        MessageBox::setTesting(true);
+        m_window.setDatabaseName(TestSupport::makeDatabase(m_dir, QStringLiteral("small.sql")));
+        m_window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m_window));
         for (int index : CategoryMap::labelIndexes())
             QVERIFY2(QFontMetricsF(label(index)->font()).horizontalAdvance(label(index)->text()) <=
                          label(index)->width(),
-                     qPrintable(label(index)->text()));
+                     qPrintable(label(index)->text())); // every caption shows whole
     }
 
+    // One label at a time is red, and moving within it repaints nothing; a picture leaves it
+    // red, the bare drawing (the middle of the belly) clears it.
     void pointerLightsOneLabel()
     {
         struct Counter : QObject {
@@ -68,21 +56,17 @@ private slots:
             }
         } counter;
         QTest::mouseMove(label(18), QPoint(5, 5));
-        QCOMPARE(redLabels(), QList<int>{18});
         for (int index : CategoryMap::labelIndexes())
             label(index)->installEventFilter(&counter);
         QTest::mouseMove(label(19), QPoint(5, 5));
         QCoreApplication::processEvents();
         QCOMPARE(redLabels(), QList<int>{19});
         QVERIFY(counter.events > 0);
-
         counter.events = 0;
         QTest::mouseMove(label(19), QPoint(8, 6));
-        QTest::mouseMove(label(19), QPoint(12, 9));
         QCoreApplication::processEvents();
         QCOMPARE(counter.events, 0);
 
-        // A picture leaves the label red; the bare drawing (the middle of the belly) clears it.
         QTest::mouseMove(map()->picture(62), QPoint(5, 5));
         QCOMPARE(redLabels(), QList<int>{19});
         QWidget *image = map()->imageCarte();
@@ -96,45 +80,24 @@ private slots:
     {
         QTest::addColumn<int>("categorie");
         QTest::addColumn<QString>("title");
-
         QTest::newRow("Pouls") << 43 << "Liste des modalités pour la catégorie sélectionnée";
         QTest::newRow("Enfants (a picture)") << 62 << "Liste des symptômes pour la catégorie sélectionnée";
     }
-
     void clickOpensTheCategory()
     {
         QFETCH(int, categorie);
-        QString title;
-        int categorieWhileOpen = -1;
-        QTimer::singleShot(0, this, [&] {
-            if (auto *dialog = qobject_cast<ModalityDialog *>(QApplication::activeModalWidget())) {
-                title = dialog->findChild<QLabel *>(QStringLiteral("Titre"))->text();
-                categorieWhileOpen = Shared::categorieChoisie;
-                dialog->findChild<QPushButton *>(QStringLiteral("Choix_1"))->click();
-            }
-        });
-        QTest::mouseClick(categorie == 62 ? map()->picture(62) : label(categorie), Qt::LeftButton, {}, QPoint(4, 4));
-        QCOMPARE(categorieWhileOpen, categorie);
-        QTEST(title, "title");
+        QWidget *clicked = categorie == 62 ? map()->picture(62) : label(categorie);
+        QVERIFY(UiTest::whileModal([&] { QTest::mouseClick(clicked, Qt::LeftButton, {}, QPoint(4, 4)); },
+                                   [&](QDialog *dialog) {
+                                       QCOMPARE(Shared::categorieChoisie, categorie);
+                                       QTEST(dialog->findChild<QLabel *>(QStringLiteral("Titre"))->text(), "title");
+                                   }));
         QCOMPARE(Shared::categorieChoisie, 0);
     }
 
-    void leadersJoinLabelsToTheirRegions()
-    {
-        const int before = map()->imageCarte()->width();
-        m_window->resize(m_window->size() * 0.7);
-        QTRY_VERIFY(map()->imageCarte()->width() != before);
-        const QList<CategoryMap::Leader> leaders = map()->leaders();
-        QVERIFY(leaders.size() >= 20);
-        for (const CategoryMap::Leader &leader : leaders) {
-            for (int k = 0; k < leader.labels.size(); ++k)
-                QVERIFY(QRectF(label(leader.labels[k])->geometry()).contains(leader.strokes[k].first()));
-            QVERIFY(QRectF(map()->imageCarte()->geometry()).contains(leader.region));
-            QCOMPARE(leader.strokes.last().last(), leader.region);
-        }
-    }
-
-    void doublingThePictureDoublesEveryDistance()
+    // Doubling the drawing's width doubles every label's and picture's distance from the
+    // frame's corner, and each leader still joins its label to a region of the drawing.
+    void resizingScalesTheMap()
     {
         const QRectF image = map()->imageGeometry();
         QMap<int, QRectF> before;
@@ -144,10 +107,9 @@ private slots:
 
         // The drawing is the frame's width less 400 twips, the frame 1/2.3 of the window.
         const double carteWidth = 2 * image.width() + 400;
-        m_window->resize(int(carteWidth * 2.3 / 15) + 1 + (m_window->width() - m_window->centralWidget()->width()),
-                         m_window->height());
+        m_window.resize(int(carteWidth * 2.3 / 15) + 1 + (m_window.width() - m_window.centralWidget()->width()),
+                        m_window.height());
         QTRY_VERIFY(map()->imageGeometry().width() > 1.9 * image.width());
-
         const double factor = map()->imageGeometry().width() / int(image.width());
         QVERIFY(qAbs(factor - 2) < 0.01);
         for (int index : CategoryMap::labelIndexes())
@@ -156,6 +118,14 @@ private slots:
         const QRectF scaled = map()->pictureGeometry(3);
         QVERIFY(qAbs(scaled.width() - picture.width() * factor) + qAbs(scaled.height() - picture.height() * factor) <
                 0.01);
+
+        QVERIFY(map()->leaders().size() >= 20);
+        for (const CategoryMap::Leader &leader : map()->leaders()) {
+            for (int k = 0; k < leader.labels.size(); ++k)
+                QVERIFY(QRectF(label(leader.labels[k])->geometry()).contains(leader.strokes[k].first()));
+            QVERIFY(QRectF(map()->imageCarte()->geometry()).contains(leader.region));
+            QCOMPARE(leader.strokes.last().last(), leader.region);
+        }
     }
 };
 
