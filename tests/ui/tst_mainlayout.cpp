@@ -8,38 +8,35 @@ class TestMainLayout : public QObject
 {
     Q_OBJECT
 
-    static bool near(double a, double b) { return qAbs(a - b) < 0.01; }
+    static QString twips(const QRectF &r)
+    {
+        return QStringLiteral("%1 %2 %3 %4")
+            .arg(r.x(), 0, 'f', 1)
+            .arg(r.y(), 0, 'f', 1)
+            .arg(r.width(), 0, 'f', 1)
+            .arg(r.height(), 0, 'f', 1);
+    }
 
 private slots:
+    // W = 11880, H = 8310, T = 420, S = 360: each list 200 in from its frame's sides and
+    // 300 below its top, Liste ending 10 beyond the inner width, Méthodes 2540 wide whatever
+    // the width and ending 20 before the right edge.
     void workedExample()
     {
         const MainLayout l = MainLayout::compute(11880, 8310, 420, 360);
-        QCOMPARE(l.carte.top(), 420.0);
-        QVERIFY(near(l.carte.width(), 5165.217));
-        QCOMPARE(l.carte.height(), 7530.0);
-        QCOMPARE(l.imageCarte.topLeft(), QPointF(200, 300));
-        QVERIFY(near(l.imageCarte.width(), 4765.217));
-        QCOMPARE(l.imageCarte.height(), 7030.0);
-        QVERIFY(near(l.liste.left(), 5185.217));
-        QVERIFY(near(l.liste.width(), 6704.783));
-        QCOMPARE(l.liste.height(), 3765.0);
-        QVERIFY(near(l.liste.right(), 11880 + 10)); // ends 10 beyond the inner width
-        QVERIFY(near(l.symptomes.width(), 4114.783));
-        QCOMPARE(l.symptomes.top(), l.liste.top() + 3765);
-        QVERIFY(near(l.methodes.left(), 9320));
-        QVERIFY(near(l.methodes.right(), 11880 - 20));
-        QCOMPARE(l.signes.height(), l.symptomes.height() - 500);
-        // Méthodes comes out 2540 wide whatever the width.
+        QCOMPARE(twips(l.carte), QStringLiteral("0.0 420.0 5165.2 7530.0"));
+        QCOMPARE(twips(l.imageCarte), QStringLiteral("200.0 300.0 4765.2 7030.0"));
+        QCOMPARE(twips(l.liste), QStringLiteral("5185.2 420.0 6704.8 3765.0"));
+        QCOMPARE(twips(l.symptomes), QStringLiteral("5185.2 4185.0 4114.8 3765.0"));
+        QCOMPARE(twips(l.signes), QStringLiteral("200.0 300.0 3714.8 3265.0"));
+        QCOMPARE(twips(l.methodes), QStringLiteral("9320.0 4185.0 2540.0 3765.0"));
         for (double w : {6000.0, 28800.0})
-            QVERIFY(near(MainLayout::compute(w, 9000, 420, 360).methodes.width(), 2540));
-    }
+            QCOMPARE(MainLayout::compute(w, 9000, 420, 360).methodes.width(), 2540.0);
 
-    void roundingReadsBackRoundedValues()
-    {
-        const MainLayout l = MainLayout::compute(11880, 8310, 420, 360, 15);
-        QCOMPARE(l.carte.width(), 5160.0);
-        QCOMPARE(l.imageCarte.left(), 195.0);   // 200 twips is no whole pixel
-        QCOMPARE(l.imageCarte.width(), 4770.0); // from the rounded values read back
+        // Rounded to whole pixels, each value read back within the pass is the rounded one.
+        const MainLayout rounded = MainLayout::compute(11880, 8310, 420, 360, 15);
+        QCOMPARE(twips(rounded.carte), QStringLiteral("0.0 420.0 5160.0 7530.0"));
+        QCOMPARE(twips(rounded.imageCarte), QStringLiteral("195.0 300.0 4770.0 7035.0"));
     }
 
     void tinyWindowsNeverGiveNegativeSizes()
