@@ -1,6 +1,6 @@
 #include "AppSettings.h"
 #include "Beep.h"
-#include "BusyPointer.h"
+#include "CategoryMap.h"
 #include "JetImport.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
@@ -24,8 +24,8 @@
 
 Q_DECLARE_METATYPE(QMargins)
 
-// The main window as start-up leaves it: menus, method boxes, the ranking with its tips and
-// look-ups and failures, and its place and layout on real sizes.
+// The main window as start-up leaves it: menus, method boxes, the body map, the ranking
+// with its tips and look-ups, and its place and layout on real sizes.
 class TestMainWindow : public QObject
 {
     Q_OBJECT
@@ -95,7 +95,6 @@ private slots:
     {
         QTest::addColumn<QStringList>("stored"); // "Méthode 1" … "Méthode 5", empty = missing
         QTest::addColumn<QList<bool>>("ticked");
-        QTest::newRow("method 3 off") << QStringList{"", "", "0", "", ""} << QList<bool>{true, true, false, true, true};
         QTest::newRow("a stored abc reads as chosen")
             << QStringList{"abc", "0", "", "", ""} << QList<bool>{true, false, true, true, true};
         QTest::newRow("all five off: told, with a beep")
@@ -168,6 +167,7 @@ private slots:
                     seen.sort();
                     seen.prepend(dialog->findChild<QLabel *>(QStringLiteral("Titre"))->text());
                 }));
+            QTest::mouseRelease(clicked->viewport(), Qt::LeftButton, {}, first); // the hand lets go
             QCOMPARE(seen, expected[clicked == syndromes]);
         }
 
@@ -177,25 +177,115 @@ private slots:
         QCOMPARE(m_settings->rawValue(AppSettings::methodKey(2)), QStringLiteral("0"));
     }
 
-    // A base that cannot be read: the ranking says so once it has a sign to rank; a tip says
-    // so in itself, and no window opens.
-    void absentBase()
+    // A tip asks the base each time; when it cannot answer, the tip says so and no window
+    // opens.
+    void tipsOfAnAbsentBase()
     {
         open(m_dir.filePath(QStringLiteral("absent/Signes.mdb")));
-        MainWindow &w = *m_w;
-        w.syndromes()->setEntries({{QStringLiteral("Chaleur  (16)"), 2}});
-        w.signes()->setEntries({{QStringLiteral("Signe de poids neuf (9)"), 12}});
-        QVERIFY(w.syndromes()->tipText(0).contains(QStringLiteral("Explication indisponible")));
-        QVERIFY(w.signes()->tipText(0).contains(QStringLiteral("Explication indisponible")));
+        m_w->syndromes()->setEntries({{QStringLiteral("Chaleur  (16)"), 2}});
+        m_w->signes()->setEntries({{QStringLiteral("Signe de poids neuf (9)"), 12}});
+        QVERIFY(m_w->syndromes()->tipText(0).contains(QStringLiteral("Explication indisponible")));
+        QVERIFY(m_w->signes()->tipText(0).contains(QStringLiteral("Explication indisponible")));
         QVERIFY(MessageBox::takeShown().isEmpty());
-        w.classerSyndromes();
-        const auto shown = MessageBox::takeShown();
-        QCOMPARE(shown.size(), 1);
-        QVERIFY(shown[0].text.contains(QStringLiteral("Signes.mdb")) && shown[0].text.contains("introuvable"));
-        QCOMPARE(w.syndromes()->count(), 0);
-        w.signes()->setEntries({});
-        w.classerSyndromes(); // nothing recorded: no query, no message
-        QVERIFY(MessageBox::takeShown().isEmpty());
+    }
+
+    // One label of the map at a time is red, and moving within it repaints nothing; a
+    // picture leaves it red, the bare drawing (the middle of the belly) clears it.
+    void mapLightsOneLabel()
+    {
+        QVERIFY(shown());
+        CategoryMap *map = m_w->categoryMap();
+        const auto red = [map] {
+            QList<int> red;
+            for (int index : CategoryMap::labelIndexes())
+                if (map->label(index)->palette().color(map->label(index)->foregroundRole()) == QColor(255, 0, 0))
+                    red.append(index);
+            return red;
+        };
+        struct Counter : QObject {
+            int events = 0;
+            bool eventFilter(QObject *, QEvent *event) override
+            {
+                events += event->type() == QEvent::Paint || event->type() == QEvent::PaletteChange;
+                return false;
+            }
+        } counter;
+        QTest::mouseMove(map->label(18), QPoint(5, 5));
+        for (int index : CategoryMap::labelIndexes()) {
+            QVERIFY2(QFontMetricsF(map->label(index)->font()).horizontalAdvance(map->label(index)->text()) <=
+                         map->label(index)->width(),
+                     qPrintable(map->label(index)->text())); // every caption shows whole
+            map->label(index)->installEventFilter(&counter);
+        }
+        QTest::mouseMove(map->label(19), QPoint(5, 5));
+        QCoreApplication::processEvents();
+        QCOMPARE(red(), QList<int>{19});
+        QVERIFY(counter.events > 0);
+        counter.events = 0;
+        QTest::mouseMove(map->label(19), QPoint(8, 6));
+        QCoreApplication::processEvents();
+        QCOMPARE(counter.events, 0);
+
+        QTest::mouseMove(map->picture(62), QPoint(5, 5));
+        QCOMPARE(red(), QList<int>{19});
+        QWidget *image = map->imageCarte();
+        const QPoint belly(int(image->width() * 0.46), int(image->height() * 0.55));
+        QCOMPARE(image->parentWidget()->childAt(image->mapToParent(belly)), image);
+        QTest::mouseMove(image, belly);
+        QCOMPARE(red(), QList<int>{});
+    }
+
+    void mapClickOpensTheCategory_data()
+    {
+        QTest::addColumn<int>("categorie");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("Pouls") << 43 << "Liste des modalités pour la catégorie sélectionnée";
+        QTest::newRow("Enfants (a picture)") << 62 << "Liste des symptômes pour la catégorie sélectionnée";
+    }
+    void mapClickOpensTheCategory()
+    {
+        QFETCH(int, categorie);
+        QVERIFY(shown());
+        CategoryMap *map = m_w->categoryMap();
+        QWidget *clicked = categorie == 62 ? map->picture(62) : map->label(categorie);
+        QVERIFY(UiTest::whileModal([&] { QTest::mouseClick(clicked, Qt::LeftButton, {}, QPoint(4, 4)); },
+                                   [&](QDialog *dialog) {
+                                       QCOMPARE(Shared::categorieChoisie, categorie);
+                                       QTEST(dialog->findChild<QLabel *>(QStringLiteral("Titre"))->text(), "title");
+                                   }));
+        QCOMPARE(Shared::categorieChoisie, 0);
+    }
+
+    // Doubling the drawing's width doubles every label's and picture's distance from the
+    // frame's corner, and each leader still joins its label to a region of the drawing.
+    void resizingScalesTheMap()
+    {
+        QVERIFY(shown());
+        CategoryMap *map = m_w->categoryMap();
+        const QRectF image = map->imageGeometry(), picture = map->pictureGeometry(3);
+        QMap<int, QRectF> before;
+        for (int index : CategoryMap::labelIndexes())
+            before[index] = map->labelGeometry(index);
+        // The drawing is the frame's width less 400 twips, the frame 1/2.3 of the window.
+        const double carteWidth = 2 * image.width() + 400;
+        m_w->resize(int(carteWidth * 2.3 / 15) + 1 + (m_w->width() - m_w->centralWidget()->width()), m_w->height());
+        QTRY_VERIFY(map->imageGeometry().width() > 1.9 * image.width());
+        const double factor = map->imageGeometry().width() / int(image.width());
+        QVERIFY(qAbs(factor - 2) < 0.01);
+        for (int index : CategoryMap::labelIndexes())
+            QVERIFY2(qAbs(map->labelGeometry(index).x() - before[index].x() * factor) < 0.01,
+                     qPrintable(QString::number(index)));
+        const QRectF scaled = map->pictureGeometry(3);
+        QVERIFY(qAbs(scaled.width() - picture.width() * factor) + qAbs(scaled.height() - picture.height() * factor) <
+                0.01);
+
+        QVERIFY(map->leaders().size() >= 20);
+        for (const CategoryMap::Leader &leader : map->leaders()) {
+            for (int k = 0; k < leader.labels.size(); ++k)
+                QVERIFY(QRectF(map->label(leader.labels[k])->geometry()).contains(leader.strokes[k].first()));
+            QVERIFY(QRectF(map->imageCarte()->geometry()).contains(leader.region));
+            QCOMPARE(leader.strokes.last().last(), leader.region);
+        }
     }
 
     // The outer size, frame included, is 12000 × 9000 twips (800 × 600 pixels) centred on
