@@ -118,27 +118,52 @@ private slots:
         m_app.reset();
     }
 
-    void startUpOffer_data()
+    // The offer when the knowledge base is an Access file: found at start-up, or met by a
+    // command when it was put there while the program ran. The ranking sends a query only
+    // for a recorded sign, which the base met no longer knows: the visit is emptied. The
+    // rebuild opens the base without one.
+    void offer_data()
     {
+        QTest::addColumn<QString>("when");
         QTest::addColumn<bool>("damaged");
         QTest::addColumn<Answer>("answer");
-        QTest::newRow("OK") << false << Answer::Ok;
-        QTest::newRow("Annuler") << false << Answer::Cancel;
-        QTest::newRow("refused file") << true << Answer::Ok;
+        QTest::newRow("start-up, OK") << "start" << false << Answer::Ok;
+        QTest::newRow("start-up, Annuler") << "start" << false << Answer::Cancel;
+        QTest::newRow("start-up, refused file") << "start" << true << Answer::Ok;
+        QTest::newRow("the ranking meets one") << "ranking" << false << Answer::Ok;
+        QTest::newRow("Régénérer la base meets one") << "rebuild" << false << Answer::Ok;
     }
-    void startUpOffer()
+    void offer()
     {
+        QFETCH(QString, when);
         QFETCH(bool, damaged);
         QFETCH(Answer, answer);
-        writeAccessBase(m_base, damaged ? 1024 : 0);
-        const QByteArray original = contentOf(m_base);
+        const bool atStart = when == u"start"_s, offered = JetImport::isAvailable();
+        if (!atStart && !offered)
+            QSKIP("built without libmdb");
         const QString kept = m_dir->filePath(u"Signes-access-%1.mdb"_s.arg(m_today));
+        if (atStart)
+            writeAccessBase(m_base, damaged ? 1024 : 0);
+        else
+            QVERIFY(QFile::copy(TestSupport::bundledDatabase(), m_base));
+        QByteArray original = contentOf(m_base);
         MessageBox::setNextAnswer(answer);
         MainWindow *w = start();
+        if (!atStart) {
+            QVERIFY(QFile::remove(m_base));
+            writeAccessBase(m_base);
+            original = contentOf(m_base);
+            if (when == u"ranking"_s) {
+                w->signes()->setEntries({{u"signe"_s, 12}});
+                w->classerSyndromes();
+            } else {
+                w->menuAction(u"mnuFileRégénérer"_s)->trigger();
+            }
+        }
         QList<MessageBox::Shown> boxes = MessageBox::takeShown();
 
         // A build without the import has no offer and no menu command.
-        const bool offered = JetImport::isAvailable(), converted = offered && answer == Answer::Ok && !damaged;
+        const bool converted = offered && answer == Answer::Ok && !damaged;
         QCOMPARE(bool(w->menuAction(u"mnuFileImporter"_s)), offered);
         QCOMPARE(boxes.size(), !offered ? 0 : converted || damaged ? 2 : 1);
         if (offered) {
@@ -146,11 +171,13 @@ private slots:
                      std::pair(MessageBox::Buttons::OkCancel, u"Importation d'une base Access"_s));
             for (const QString &path : {m_base, kept})
                 QVERIFY2(boxes[0].text.contains(QDir::toNativeSeparators(path)), qPrintable(boxes[0].text));
+            QCOMPARE(boxes[0].text.contains(u"visite en cours sera vidée"_s), when == u"ranking"_s);
         }
         if (converted) {
             QVERIFY2(boxes[1].text.contains(u"a été convertie"_s), qPrintable(boxes[1].text));
             QCOMPARE(basesBeside(), QStringList({QFileInfo(kept).fileName(), u"Signes.mdb"_s}));
             QCOMPARE(contentOf(kept), original);
+            QCOMPARE(w->signes()->count(), 0);
             readsTheBundledBase(w);
             QVERIFY(MessageBox::takeShown().isEmpty());
         } else {
@@ -166,39 +193,6 @@ private slots:
             QCOMPARE(boxes.size(), 1);
             QVERIFY2(boxes[0].text.contains(u"doit d'abord être converti"_s), qPrintable(boxes[0].text));
         }
-    }
-
-    // A command that opens the base meets an Access file put there while the program ran.
-    // The ranking sends a query only for a recorded sign, which the base met no longer
-    // knows: the visit is emptied. The rebuild opens the base without one.
-    void offerWhenACommandFindsAnAccessFile_data()
-    {
-        QTest::addColumn<bool>("ranking");
-        QTest::newRow("ranking") << true;
-        QTest::newRow("Régénérer la base") << false;
-    }
-    void offerWhenACommandFindsAnAccessFile()
-    {
-        QFETCH(bool, ranking);
-        if (!JetImport::isAvailable())
-            QSKIP("built without libmdb");
-        QVERIFY(QFile::copy(TestSupport::bundledDatabase(), m_base));
-        MainWindow *w = start();
-        QVERIFY(QFile::remove(m_base));
-        writeAccessBase(m_base);
-        if (ranking) {
-            w->signes()->setEntries({{u"signe"_s, 12}});
-            w->classerSyndromes();
-        } else {
-            w->menuAction(u"mnuFileRégénérer"_s)->trigger();
-        }
-        const QList<MessageBox::Shown> boxes = MessageBox::takeShown();
-        QCOMPARE(boxes.size(), 2);
-        QCOMPARE(boxes[0].buttons, MessageBox::Buttons::OkCancel);
-        QCOMPARE(boxes[0].text.contains(u"visite en cours sera vidée"_s), ranking);
-        QVERIFY2(boxes[1].text.contains(u"a été convertie"_s), qPrintable(boxes[1].text));
-        QCOMPARE(w->signes()->count(), 0);
-        readsTheBundledBase(w);
     }
 
     void menuCommand_data()
