@@ -37,11 +37,6 @@ class TestAccessImport : public QObject
     const QString m_today = QDate::currentDate().toString(u"yyyy-MM-dd"_s);
     QStringList m_progress; // the titles of the progress windows shown
 
-    static QByteArray contentOf(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
     QStringList basesBeside() const { return QDir(m_dir->path()).entryList({u"*.mdb"_s}, QDir::Files, QDir::Name); }
 
     // An Access file of the bundled base; `cutBytes` off its end make it one the import
@@ -146,13 +141,13 @@ private slots:
             writeAccessBase(m_base, damaged ? 1024 : 0);
         else
             QVERIFY(QFile::copy(TestSupport::bundledDatabase(), m_base));
-        QByteArray original = contentOf(m_base);
+        QByteArray original = TestSupport::readFile(m_base);
         MessageBox::setNextAnswer(answer);
         MainWindow *w = start();
         if (!atStart) {
             QVERIFY(QFile::remove(m_base));
             writeAccessBase(m_base);
-            original = contentOf(m_base);
+            original = TestSupport::readFile(m_base);
             if (when == u"ranking"_s) {
                 w->signes()->setEntries({{u"signe"_s, 12}});
                 w->classerSyndromes();
@@ -176,7 +171,7 @@ private slots:
         if (converted) {
             QVERIFY2(boxes[1].text.contains(u"a été convertie"_s), qPrintable(boxes[1].text));
             QCOMPARE(basesBeside(), QStringList({QFileInfo(kept).fileName(), u"Signes.mdb"_s}));
-            QCOMPARE(contentOf(kept), original);
+            QCOMPARE(TestSupport::readFile(kept), original);
             QCOMPARE(w->signes()->count(), 0);
             readsTheBundledBase(w);
             QVERIFY(MessageBox::takeShown().isEmpty());
@@ -185,7 +180,7 @@ private slots:
             // base tells today's message without asking again.
             if (damaged && offered)
                 QVERIFY2(boxes[1].text.contains(u"est incomplet"_s), qPrintable(boxes[1].text));
-            QCOMPARE(contentOf(m_base), original);
+            QCOMPARE(TestSupport::readFile(m_base), original);
             QCOMPARE(basesBeside(), QStringList({u"Signes.mdb"_s}));
             w->signes()->setEntries({{u"signe"_s, 12}});
             w->classerSyndromes();
@@ -215,10 +210,10 @@ private slots:
         // The base in use is not the bundled one: which file the program reads shows.
         const QTemporaryDir elsewhere;
         m_base = TestSupport::makeDatabase(*m_dir, u"ranking.sql"_s);
-        const QByteArray former = contentOf(m_base);
+        const QByteArray former = TestSupport::readFile(m_base);
         const QString chosen = elsewhere.filePath(u"Cabinet.mdb"_s);
         writeAccessBase(chosen, cutBytes, padRows);
-        const QByteArray chosenBytes = contentOf(chosen);
+        const QByteArray chosenBytes = TestSupport::readFile(chosen);
         const QString kept = m_dir->filePath(u"Signes-%1.mdb"_s.arg(m_today));
 
         MainWindow *w = start();
@@ -239,14 +234,14 @@ private slots:
         for (const QString &told : {QDir::toNativeSeparators(chosen), QDir::toNativeSeparators(m_base),
                                     QDir::toNativeSeparators(kept), u"visite en cours sera vidée"_s})
             QVERIFY2(boxes[0].text.contains(told), qPrintable(boxes[0].text));
-        QCOMPARE(contentOf(chosen), chosenBytes);
+        QCOMPARE(TestSupport::readFile(chosen), chosenBytes);
         QCOMPARE(m_progress, padRows > 0 ? QStringList{u"Conversion de la base Access en cours, un peu de patience"_s}
                                          : QStringList());
         if (answer == Answer::Ok && cutBytes == 0) {
             QCOMPARE(boxes.size(), 2);
             QVERIFY2(boxes[1].text.contains(u"remplace désormais"_s), qPrintable(boxes[1].text));
             QCOMPARE(w->signes()->count() + w->syndromes()->count(), 0);
-            QCOMPARE(contentOf(kept), former);
+            QCOMPARE(TestSupport::readFile(kept), former);
             readsTheBundledBase(w);
         } else {
             QCOMPARE(boxes.size(), cutBytes > 0 ? 2 : 1);
@@ -254,7 +249,7 @@ private slots:
                 QVERIFY2(boxes[1].text.contains(u"est incomplet"_s), qPrintable(boxes[1].text));
             // The former base still in use, and intact; the visit as it was.
             QCOMPARE(basesBeside(), QStringList({u"Signes.mdb"_s}));
-            QCOMPARE(contentOf(m_base), former);
+            QCOMPARE(TestSupport::readFile(m_base), former);
             w->classerSyndromes();
             QCOMPARE(w->syndromes()->count(), 3);
         }
