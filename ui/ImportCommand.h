@@ -36,7 +36,6 @@ public:
 
     // Instead of the file dialog, for tests.
     void setFileChooser(ChooseFile choose) { m_choose = std::move(choose); }
-    KnowledgeBaseImport &logic() { return m_import; }
 
 private:
     KnowledgeBaseImport::Hooks hooks();

@@ -66,9 +66,6 @@ public:
     // Unticks the boxes of the methods stored as 0, as the window's creation step.
     void applyStoredMethods();
 
-    // What the last layout pass computed (twips).
-    const MainLayout &layout() const { return m_layout; }
-
 protected:
     bool event(QEvent *event) override;
 
