@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "FrenchCollation.h"
+#include "JetReader.h"
 #include "Recordset.h"
 #include "Schema.h"
 
@@ -32,7 +33,7 @@ void checkHeader(const QString &path)
     const QByteArray head = file.read(100);
     if (head.startsWith(QByteArrayLiteral("SQLite format 3\0")))
         return;
-    if (head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB")
+    if (JetReader::versionOfHeader(head) != 0)
         throw DatabaseError(DatabaseError::Kind::AccessFile, path,
                             QStringLiteral("c'est une base Access (Jet), qui doit d'abord être convertie"));
     throw DatabaseError(DatabaseError::Kind::NotDatabase, path,

@@ -5,6 +5,7 @@
 #include "JetReader.h"
 #include "KnowledgeBaseRows.h"
 #include "Schema.h"
+#include "Statements.h"
 
 #include <QDir>
 #include <QFile>
@@ -105,7 +106,7 @@ qint64 check(const QString &path, const KnowledgeBaseRows &kb)
         if (links == 0)
             differing += weight != weightOf.end();
         else
-            differing += weight == weightOf.end() || *weight != std::optional<qint32>(links < 10 ? 10 - links : 1);
+            differing += weight == weightOf.end() || *weight != std::optional<qint32>(Statements::ruleWeight(links));
     }
     return differing;
 }

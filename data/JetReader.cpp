@@ -21,8 +21,6 @@ namespace {
 using Kind = DatabaseError::Kind;
 using Detail = DatabaseError::Detail;
 
-constexpr qint64 HeaderBytes = 0x15;
-
 } // namespace
 
 int versionOf(const QString &path)
@@ -30,7 +28,11 @@ int versionOf(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return 0;
-    const QByteArray head = file.read(HeaderBytes);
+    return versionOfHeader(file.read(HeaderBytes));
+}
+
+int versionOfHeader(const QByteArray &head)
+{
     if (head.size() < HeaderBytes || head[0] != 0)
         return 0;
     const QByteArray magic = head.mid(4, 15);

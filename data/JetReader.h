@@ -27,9 +27,12 @@ using Progress = std::function<void(qint64 done, qint64 total)>;
 
 bool isAvailable();
 
-// The Jet generation from the file's first page: 3, 4, or 0 for a file that is no Access
-// file (or cannot be read).
+// The Jet generation from the file's first page: 3, 4 (later Access files, "Standard ACE
+// DB", read as 4), or 0 for a file that is no Access file (or cannot be read).
 int versionOf(const QString &path);
+// The same from the file's first bytes (at least HeaderBytes of them to be an Access file).
+int versionOfHeader(const QByteArray &head);
+inline constexpr qint64 HeaderBytes = 0x15;
 
 // Throws DatabaseError: Missing, NotAccessFile, Truncated, MissingTable, MissingColumn,
 // WrongType, RowCount, NullValue, or Failed when libmdb gives up on the file.

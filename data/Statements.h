@@ -13,6 +13,13 @@ namespace Statements {
 QString weightReset();
 // 2. Link count and weight per linked modality, by ascending count then modality number.
 QString weightCount();
+// The weight rule that statement 2 computes for a modality with `links` links (at least
+// one): 10 − links below ten links, 1 from ten on. For code that weighs without the
+// statement, such as the import telling which weights differ from the rule.
+constexpr int ruleWeight(qsizetype links)
+{
+    return links < 10 ? int(10 - links) : 1;
+}
 // 3. The weight table, opened to append rows.
 QString weightTable();
 
@@ -34,6 +41,9 @@ QString signSyndromes(qint32 modality);
 
 // 8. A modality's category name and the number of syndromes it points to.
 QString signSummary(qint32 modality);
+
+// 14. A modality's text and weight, as its entry shows them.
+QString signEntry(qint32 modality);
 
 // The search across the whole base works on a word index of every recordable modality
 // (those with a weight, as the category listing lists them), made afresh on the

@@ -4,7 +4,7 @@
 #include "ModalityChoice.h"
 #include "Recordset.h"
 #include "Statements.h"
-#include "TypeAhead.h"
+#include "TextFold.h"
 
 SignSearch::SignSearch(Database &db) : m_db(db)
 {
@@ -25,7 +25,7 @@ QString SignSearch::matchQuery(const QString &typed)
 {
     // Words are what the index's own tokenizer finds: runs of letters and digits. Folding
     // first spells ligatures out as the index does; quoting keeps every word a plain word.
-    const QString folded = TypeAhead::fold(typed);
+    const QString folded = TextFold::fold(typed);
     QStringList terms;
     QString word;
     const auto flush = [&] {
@@ -51,10 +51,10 @@ SignSearch::Result SignSearch::search(const QString &typed) const
         return result;
     auto rs = m_db.openNative(Statements::searchMatches(Shown + 1), {query});
     for (; !rs->isEof() && result.found.size() < Shown; rs->moveNext())
-        result.found.append(
-            {ModalityChoice::modalityEntry(rs->field(u"Modalité").toString(), rs->field(u"Valeur").toLongLong(),
-                                           rs->key(u"NumModalité", QStringLiteral("Modalités"))),
-             rs->field(u"Catégorie").toString()});
+        result.found.append({ModalityChoice::modalityEntry(rs->field(u"Modalité").toString(),
+                                                           rs->weight(u"Valeur", QStringLiteral("Valorisation")),
+                                                           rs->key(u"NumModalité", QStringLiteral("Modalités"))),
+                             rs->field(u"Catégorie").toString()});
     if (rs->recordCount() > Shown)
         result.more = m_db.openNative(Statements::searchCount(), {query})->field(u"Compte").toInt() - Shown;
     return result;

@@ -1,36 +1,10 @@
 #include "TypeAhead.h"
 
+#include "TextFold.h"
+
 #include <algorithm>
 
 namespace TypeAhead {
-
-QString fold(QStringView text)
-{
-    const QString decomposed = text.toString().normalized(QString::NormalizationForm_KD);
-    QString folded;
-    folded.reserve(decomposed.size());
-    for (const QChar c : decomposed) {
-        if (c.category() == QChar::Mark_NonSpacing)
-            continue;
-        switch (c.unicode()) {
-        case u'œ':
-        case u'Œ':
-            folded += u"oe";
-            break;
-        case u'æ':
-        case u'Æ':
-            folded += u"ae";
-            break;
-        case u'’':
-        case u'‘':
-            folded += u'\'';
-            break;
-        default:
-            folded += c.toCaseFolded();
-        }
-    }
-    return folded;
-}
 
 bool matchesFolded(QStringView text, QStringView typed)
 {
@@ -46,7 +20,7 @@ bool matchesFolded(QStringView text, QStringView typed)
 
 bool matches(QStringView text, QStringView typed)
 {
-    return matchesFolded(fold(text), fold(typed));
+    return matchesFolded(TextFold::fold(text), TextFold::fold(typed));
 }
 
 int findFolded(const QStringList &texts, QStringView typed, int from)
@@ -67,7 +41,7 @@ int Buffer::type(const QString &text, qint64 msecs, const QStringList &foldedTex
 {
     const bool goesOn = this->goesOn(msecs);
     m_last = msecs;
-    const QString typed = fold(text);
+    const QString typed = TextFold::fold(text);
     if (typed.isEmpty())
         return -1;
     const bool sameLetterAgain = goesOn && m_typed.size() == 1 && typed == m_typed;

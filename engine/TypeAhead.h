@@ -9,11 +9,7 @@
 // "Pouls serré" in a list where every entry begins with "Pouls".
 namespace TypeAhead {
 
-// Lower case, accents dropped, ligatures spelled out ("Œdème" → "oedeme"), curly
-// apostrophes straight: the letters as typed on any keyboard.
-QString fold(QStringView text);
-
-// Whether `typed` begins `text` or one of its words; both already folded.
+// Whether `typed` begins `text` or one of its words; both already folded (TextFold).
 bool matchesFolded(QStringView text, QStringView typed);
 
 // Whether `typed` begins `text` or one of its words, folding both.

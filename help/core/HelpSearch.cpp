@@ -1,5 +1,7 @@
 #include "HelpSearch.h"
 
+#include "TextFold.h"
+
 #include <QDir>
 #include <QFile>
 #include <QHash>
@@ -9,39 +11,6 @@
 #include <algorithm>
 
 namespace {
-
-// A text without accents, in lower case, with for each of its characters the place in the
-// original text it comes from.
-struct Folded {
-    QString text;
-    QList<qsizetype> origin;
-};
-
-Folded fold(const QString &original)
-{
-    Folded folded;
-    folded.text.reserve(original.size());
-    folded.origin.reserve(original.size());
-    for (qsizetype i = 0; i < original.size(); ++i) {
-        const QChar c = original[i];
-        QString part;
-        if (c == u'œ' || c == u'Œ')
-            part = QStringLiteral("oe");
-        else if (c == u'æ' || c == u'Æ')
-            part = QStringLiteral("ae");
-        else if (c.unicode() < 0x80)
-            part = c.toLower();
-        else
-            for (const QChar d : QString(c).normalized(QString::NormalizationForm_D))
-                if (!d.isMark())
-                    part += d.toCaseFolded();
-        for (const QChar d : std::as_const(part)) {
-            folded.text += d;
-            folded.origin.append(i);
-        }
-    }
-    return folded;
-}
 
 bool isWordChar(QChar c)
 {
@@ -215,7 +184,7 @@ QStringList HelpSearch::words(const QString &typed)
 {
     QStringList found;
     QString word;
-    for (const QChar c : fold(typed).text) {
+    for (const QChar c : TextFold::fold(typed)) {
         if (isWordChar(c)) {
             word += c;
         } else if (!word.isEmpty()) {
@@ -231,7 +200,7 @@ QStringList HelpSearch::words(const QString &typed)
 
 QList<std::pair<qsizetype, qsizetype>> HelpSearch::matches(const QString &text, const QStringList &words)
 {
-    const Folded folded = fold(text);
+    const TextFold::Mapped folded = TextFold::foldMapped(text);
     QList<std::pair<qsizetype, qsizetype>> ranges;
     for (const QString &word : words)
         forEachStart(folded.text, word, [&](qsizetype at) {
@@ -292,7 +261,7 @@ QList<HelpSearch::Found> HelpSearch::find(const QString &typed) const
         QList<Hit> hits;
         int count = 0;
         for (qsizetype s = 0; s < page.sentences.size(); ++s) {
-            const QString folded = fold(page.sentences[s]).text;
+            const QString folded = TextFold::fold(page.sentences[s]);
             int distinct = 0;
             for (qsizetype w = 0; w < wanted.size(); ++w) {
                 int here = 0;
@@ -316,7 +285,7 @@ QList<HelpSearch::Found> HelpSearch::find(const QString &typed) const
         found.append(f);
     }
     std::stable_sort(found.begin(), found.end(), [](const Found &a, const Found &b) {
-        return a.hits != b.hits ? a.hits > b.hits : fold(a.title).text < fold(b.title).text;
+        return a.hits != b.hits ? a.hits > b.hits : TextFold::fold(a.title) < TextFold::fold(b.title);
     });
     return found;
 }
