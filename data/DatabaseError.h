@@ -1,5 +1,14 @@
 #pragma once
 
+// How failures travel through the program, one convention per layer:
+// - data/ and engine/ throw DatabaseError for every failure of the knowledge base or of a
+//   file they were asked to read or write; they never show a window and never answer a
+//   failure with an empty text, a false or a null result.
+// - ui/, visit/ and app/ catch DatabaseError where a command of the practitioner meets it,
+//   and tell it in French (DatabaseMessage, or the command's own words built on it); an
+//   Access file found as the knowledge base is first offered for conversion.
+// - Nothing catches every exception to return false: a catch names what it handles.
+
 #include <QList>
 #include <QString>
 
@@ -25,6 +34,8 @@ public:
         NoSuchColumn, // a statement names a column the table lacks (table when known, column)
         BadKey,       // a sign, syndrome or category number that is no signed 32-bit whole
                       // number: a damaged base (table, column, value as found)
+        BadWeight,    // a weight that is empty, no whole number or past a signed 32-bit
+                      // number: a damaged base (table, column, value as found, empty for none)
         TooComplex,   // a statement beyond what the translator accepts
         Failed,       // any other failure of the engine
 

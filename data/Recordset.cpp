@@ -26,12 +26,6 @@ void Recordset::moveNext()
         ++m_position;
 }
 
-void Recordset::moveLast()
-{
-    if (m_rowCount > 0)
-        m_position = m_rowCount - 1;
-}
-
 int Recordset::columnIndex(QStringView name) const
 {
     for (qsizetype c = 0; c < m_columns.size(); ++c)
@@ -53,18 +47,28 @@ QVariant Recordset::field(QStringView name) const
     return m_cells[qsizetype(m_position) * m_columns.size() + c];
 }
 
-qint32 Recordset::key(QStringView name, const QString &table) const
+qint32 Recordset::whole(QStringView name, const QString &table, DatabaseError::Kind kind) const
 {
     const QVariant value = field(name);
-    bool whole = value.typeId() == QMetaType::LongLong;
+    const bool integer = value.typeId() == QMetaType::LongLong;
     const qlonglong number = value.toLongLong();
-    if (whole && number >= std::numeric_limits<qint32>::min() && number <= std::numeric_limits<qint32>::max())
+    if (integer && number >= std::numeric_limits<qint32>::min() && number <= std::numeric_limits<qint32>::max())
         return static_cast<qint32>(number);
     const QString found = value.isNull() ? QString() : value.toString();
-    throw DatabaseError(DatabaseError::Kind::BadKey, m_path,
+    throw DatabaseError(kind, m_path,
                         QStringLiteral("%1.%2 = %3 : ce n'est pas un entier signé de 32 bits")
                             .arg(table, name, value.isNull() ? QStringLiteral("NULL") : found),
                         {{table, name.toString(), found, {}, {}}});
+}
+
+qint32 Recordset::key(QStringView name, const QString &table) const
+{
+    return whole(name, table, DatabaseError::Kind::BadKey);
+}
+
+qint32 Recordset::weight(QStringView name, const QString &table) const
+{
+    return whole(name, table, DatabaseError::Kind::BadWeight);
 }
 
 void Recordset::addNew()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DatabaseError.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -25,9 +27,7 @@ public:
 
     int recordCount() const { return m_rowCount; }
     bool isEof() const { return m_position >= m_rowCount; }
-    void moveFirst() { m_position = 0; }
     void moveNext();
-    void moveLast();
 
     // The value of a named column of the current row (names compare without case).
     QVariant field(QStringView name) const;
@@ -35,6 +35,11 @@ public:
     // a value that is no signed 32-bit whole number is a damaged base, refused with
     // Kind::BadKey, never cut down to one.
     qint32 key(QStringView name, const QString &table) const;
+    // A sign's weight, or a sum of weights, from `table`: a value that is empty, not a
+    // whole number or past a signed 32-bit number is a damaged base, refused with
+    // Kind::BadWeight rather than shown as a number it is not. A whole weight that merely
+    // differs from the weight rule is read as it is.
+    qint32 weight(QStringView name, const QString &table) const;
 
     // Appending a row: addNew, then setField for the columns given, then update.
     void addNew();
@@ -45,6 +50,8 @@ public:
 
 private:
     int columnIndex(QStringView name) const;
+    // The value as a signed 32-bit whole number; `kind` is thrown when it is none.
+    qint32 whole(QStringView name, const QString &table, DatabaseError::Kind kind) const;
 
     QStringList m_columns;
     QVariantList m_cells;

@@ -19,7 +19,7 @@ SyndromeSigns syndromeSigns(DataSource &listeValeurs, qint32 syndrome, const QLi
     Recordset &rs = *listeValeurs.recordset();
     SyndromeSigns signs;
     for (; !rs.isEof(); rs.moveNext()) {
-        const long long weight = rs.field(u"Valeur").toLongLong();
+        const qint32 weight = rs.weight(u"Valeur", QStringLiteral("Valorisation"));
         const ListEntry entry = ModalityChoice::modalityEntry(rs.field(u"Modalité").toString(), weight,
                                                               rs.key(u"NumModalité", QStringLiteral("Modalités")));
         if (recorded.contains(entry.data)) {

@@ -26,7 +26,7 @@ QList<ListEntry> classerSyndromes(DataSource &classement, const QList<ListEntry>
     Recordset &rs = *classement.recordset();
     const int n = rs.recordCount();
     for (int i = 0; i < n; ++i) {
-        const qlonglong sum = rs.field(u"SommeDeValeur").toLongLong();
+        const qint32 sum = rs.weight(u"SommeDeValeur", QStringLiteral("Valorisation"));
         if (sum > Threshold)
             ranked.append(
                 {rs.field(u"Nom").toString() + QStringLiteral("  (") + QString::number(sum) + QStringLiteral(")"),

@@ -14,11 +14,10 @@ int fill(Database &db, const Progress &progress)
     if (progress)
         progress(10.0f);
     const int n = counts->recordCount();
-    counts->moveFirst();
     for (int i = 0; i < n; ++i) {
         weights->addNew();
         weights->setField(QStringLiteral("NumModalité"), counts->key(u"NumModalité", QStringLiteral("Modalités")));
-        weights->setField(QStringLiteral("Valeur"), counts->field(u"Valeurs"));
+        weights->setField(QStringLiteral("Valeur"), counts->weight(u"Valeurs", QStringLiteral("Valorisation")));
         weights->update();
         counts->moveNext();
         if (progress)

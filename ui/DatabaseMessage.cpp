@@ -16,12 +16,6 @@ using Kind = DatabaseError::Kind;
 
 const QString Title = QStringLiteral("Base de connaissances");
 
-AccessFileHandler &accessFileHandler()
-{
-    static AccessFileHandler handler;
-    return handler;
-}
-
 bool isImportKind(Kind kind)
 {
     switch (kind) {
@@ -83,6 +77,13 @@ QString reason(const DatabaseError &error)
         return QStringLiteral("la table « %1 » contient le numéro %2 (colonne « %3 »), qui n'est pas un nombre "
                               "entier de -2147483648 à 2147483647 : la base est endommagée")
             .arg(where.table, where.value, where.column);
+    case Kind::BadWeight:
+        if (where.value.isEmpty())
+            return QStringLiteral("la table « %1 » contient un poids vide (colonne « %2 ») : la base est endommagée")
+                .arg(where.table, where.column);
+        return QStringLiteral("la table « %1 » contient le poids %2 (colonne « %3 »), qui n'est pas un nombre "
+                              "entier de -2147483648 à 2147483647 : la base est endommagée")
+            .arg(where.table, where.value, where.column);
     case Kind::TooComplex:
         return QStringLiteral("une requête dépasse la taille que le programme accepte");
     case Kind::Failed:
@@ -111,6 +112,8 @@ QString advice(const DatabaseError &error)
     case Kind::NoSuchTable:
     case Kind::NoSuchColumn:
         return BadShape;
+    case Kind::BadWeight:
+        return QStringLiteral("Choisissez « Régénérer la base » dans le menu Fichier pour recalculer les poids.");
     case Kind::BadKey:
         return QStringLiteral("Corrigez ce numéro avec l'outil qui a servi à modifier la base, ou remplacez-la par "
                               "une copie en bon état.");
@@ -146,17 +149,8 @@ void show(QWidget *parent, const DatabaseError &error)
     show(parent, text(error), error, Title);
 }
 
-void setAccessFileHandler(AccessFileHandler handler)
-{
-    accessFileHandler() = std::move(handler);
-}
-
 void show(QWidget *parent, const QString &text, const DatabaseError &error, const QString &title)
 {
-    // A copy: the handler may be replaced while its questions are on screen.
-    if (const AccessFileHandler handler = accessFileHandler();
-        error.kind() == Kind::AccessFile && handler && handler(parent, error))
-        return;
     Beep::sound();
     MessageBox::show(parent, text, MessageBox::Buttons::Ok, MessageBox::Icon::Critical, title, error.engineMessage());
 }

@@ -39,7 +39,9 @@ bool SystemInfoLauncher::startSysInfo()
 {
     try {
         return findAndStart();
-    } catch (...) {
+    } catch (const std::exception &) {
+        // Any failure on the way, the unterminated value among them, ends in the one
+        // message the caller shows.
         return false;
     }
 }
