@@ -99,6 +99,14 @@ QString signSummary(qint32 modality)
            QStringLiteral(" WHERE Modalités.NumModalité = ") + QString::number(modality) + QStringLiteral(";");
 }
 
+QString signEntry(qint32 modality)
+{
+    return QStringLiteral("SELECT Modalités.Modalité, Modalités.NumModalité, Valorisation.Valeur ") +
+           QStringLiteral(
+               " FROM Modalités INNER JOIN Valorisation ON Modalités.NumModalité = Valorisation.NumModalité ") +
+           QStringLiteral(" WHERE Modalités.NumModalité = ") + QString::number(modality) + QStringLiteral(";");
+}
+
 namespace {
 
 // Spelled-out ligatures, so that "oedeme" typed finds "Œdème".

@@ -7,18 +7,48 @@
 
 #include <algorithm>
 
-ModalityChoice::ModalityChoice(qint32 signeChoisi, qint32 categorieChoisie, std::optional<qint32> selectedSyndrome)
-    : m_use(signeChoisi > 0        ? Use::SyndromesOfSign
-            : categorieChoisie > 0 ? Use::SignsOfCategory
-                                   : Use::SignsOfSyndrome),
-      m_signeChoisi(signeChoisi), m_categorieChoisie(categorieChoisie), m_syndrome(selectedSyndrome)
-{}
+namespace {
+
+bool recorded(const QList<ListEntry> &signes, qint32 number)
+{
+    return std::any_of(signes.cbegin(), signes.cend(), [number](const ListEntry &s) { return s.data == number; });
+}
+
+// Brings `signes` in line with the marks of `entries`, entry by entry.
+QList<ListEntry> applyMarks(QList<ListEntry> signes, const QList<ListEntry> &entries, const QList<bool> &marked)
+{
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const ListEntry &entry = entries[i];
+        if (i < marked.size() && marked[i]) {
+            if (!recorded(signes, entry.data))
+                signes.append(entry);
+        } else {
+            signes.removeIf([&entry](const ListEntry &s) { return s.data == entry.data; });
+        }
+    }
+    return signes;
+}
+
+} // namespace
+
+ModalityChoice ModalityChoice::forCategory(qint32 category)
+{
+    return {Use::SignsOfCategory, category};
+}
+
+ModalityChoice ModalityChoice::forSyndrome(std::optional<qint32> syndrome)
+{
+    return {Use::SignsOfSyndrome, syndrome};
+}
+
+ModalityChoice ModalityChoice::forSign(qint32 sign)
+{
+    return {Use::SyndromesOfSign, sign};
+}
 
 ModalityChoice ModalityChoice::forSearch()
 {
-    ModalityChoice choice(0, 0, std::nullopt);
-    choice.m_use = Use::Search;
-    return choice;
+    return {Use::Search, std::nullopt};
 }
 
 ListEntry ModalityChoice::modalityEntry(const QString &text, qint64 weight, qint32 number)
@@ -28,13 +58,15 @@ ListEntry ModalityChoice::modalityEntry(const QString &text, qint64 weight, qint
 
 QString ModalityChoice::statement() const
 {
+    if (!m_number)
+        return QString();
     switch (m_use) {
     case Use::SyndromesOfSign:
-        return Statements::signSyndromes(m_signeChoisi);
+        return Statements::signSyndromes(*m_number);
     case Use::SignsOfCategory:
-        return Statements::categoryListing(m_categorieChoisie);
+        return Statements::categoryListing(*m_number);
     case Use::SignsOfSyndrome:
-        return m_syndrome ? Statements::syndromeSigns(*m_syndrome) : QString();
+        return Statements::syndromeSigns(*m_number);
     case Use::Search:
         break;
     }
@@ -54,19 +86,15 @@ void ModalityChoice::load(DataSource &listeValeurs)
     listeValeurs.setRecordSource(sql);
     listeValeurs.refresh();
     Recordset &rs = *listeValeurs.recordset();
-    // Last and back to first, as an engine that counts only the rows it has visited needs.
-    rs.moveLast();
-    rs.moveFirst();
-    const int count = rs.recordCount();
     QList<ListEntry> read;
-    read.reserve(count);
-    for (int k = 0; k < count; ++k) {
+    read.reserve(rs.recordCount());
+    for (; !rs.isEof(); rs.moveNext()) {
         if (m_use == Use::SyndromesOfSign)
             read.append({rs.field(u"Nom").toString(), 0});
         else
-            read.append(modalityEntry(rs.field(u"Modalité").toString(), rs.field(u"Valeur").toLongLong(),
+            read.append(modalityEntry(rs.field(u"Modalité").toString(),
+                                      rs.weight(u"Valeur", QStringLiteral("Valorisation")),
                                       rs.key(u"NumModalité", QStringLiteral("Modalités"))));
-        rs.moveNext();
     }
     rs.close();
     m_entries = std::move(read);
@@ -93,7 +121,7 @@ void ModalityChoice::setMark(int index, bool marked)
         return;
     const ListEntry &entry = m_entries[index];
     for (auto &[changed, mark] : m_changed) {
-        if (changed.text == entry.text) {
+        if (changed.data == entry.data) {
             mark = marked;
             return;
         }
@@ -107,23 +135,20 @@ QList<bool> ModalityChoice::initialMarks(const QList<ListEntry> &signes) const
     if (m_use == Use::SyndromesOfSign)
         return marks;
     for (qsizetype i = 0; i < m_entries.size(); ++i) {
-        for (const ListEntry &sign : signes)
-            if (sign.text == m_entries[i].text)
-                marks[i] = true;
+        marks[i] = recorded(signes, m_entries[i].data);
         for (const auto &[changed, mark] : m_changed)
-            if (changed.text == m_entries[i].text)
+            if (changed.data == m_entries[i].data)
                 marks[i] = mark;
     }
     return marks;
 }
 
-QList<ModalityChoice::Edit> ModalityChoice::valider(const QList<ListEntry> &signes, const QList<bool> &marked) const
+QList<ListEntry> ModalityChoice::valider(const QList<ListEntry> &signes, const QList<bool> &marked) const
 {
-    // Read only as soon as a sign number was handed over, whatever was listed.
-    if (m_signeChoisi != 0)
-        return {};
+    if (m_use == Use::SyndromesOfSign)
+        return signes;
     if (m_use != Use::Search)
-        return edits(m_entries, signes, marked);
+        return applyMarks(signes, m_entries, marked);
     QList<ListEntry> entries;
     QList<bool> marks;
     for (const auto &[changed, mark] : m_changed) {
@@ -131,45 +156,12 @@ QList<ModalityChoice::Edit> ModalityChoice::valider(const QList<ListEntry> &sign
         marks.append(mark);
     }
     for (qsizetype i = 0; i < m_entries.size(); ++i) {
-        const bool changed = std::any_of(m_changed.cbegin(), m_changed.cend(),
-                                         [&](const auto &c) { return c.first.text == m_entries[i].text; });
-        if (!changed) {
+        const qint32 number = m_entries[i].data;
+        if (std::none_of(m_changed.cbegin(), m_changed.cend(),
+                         [number](const auto &c) { return c.first.data == number; })) {
             entries.append(m_entries[i]);
             marks.append(i < marked.size() && marked[i]);
         }
     }
-    return edits(entries, signes, marks);
-}
-
-QList<ModalityChoice::Edit> ModalityChoice::edits(const QList<ListEntry> &entries, const QList<ListEntry> &signes,
-                                                  const QList<bool> &marked)
-{
-    QList<Edit> edits;
-    QList<ListEntry> result = signes;
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        const ListEntry &entry = entries[i];
-        qsizetype found = -1;
-        for (qsizetype s = 0; s < result.size() && found < 0; ++s)
-            if (result[s].text == entry.text)
-                found = s;
-        const bool isMarked = i < marked.size() && marked[i];
-        if (!isMarked && found >= 0) {
-            edits.append({Edit::Kind::Remove, int(found), {}});
-            result.removeAt(found);
-        } else if (isMarked && found < 0) {
-            edits.append({Edit::Kind::Append, int(result.size()), entry});
-            result.append(entry);
-        }
-    }
-    return edits;
-}
-
-void ModalityChoice::apply(const QList<Edit> &edits, QList<ListEntry> &signes)
-{
-    for (const Edit &edit : edits) {
-        if (edit.kind == Edit::Kind::Remove)
-            signes.removeAt(edit.index);
-        else
-            signes.append(edit.entry);
-    }
+    return applyMarks(signes, entries, marks);
 }

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -11,36 +12,22 @@
 class DataSource;
 class SignSearch;
 
-// What the modality choice dialog lists and what its "Valider" does to Signes, apart from
-// any window. The use is fixed by the shared numbers as they stand when the dialog loads:
-// a sign number above 0 lists that sign's syndromes (read only), else a category number
-// above 0 lists the category's signs, else the signs of the syndrome selected in Syndromes.
-// Two entries stand for the same sign exactly when their texts are equal (case-sensitive),
-// so a sign recorded before its weight was rebuilt no longer matches its new entry.
+// What the sign dialog lists and what its "Valider" makes of the recorded signs, apart from
+// any window. The opener says what to list: a category's signs, a syndrome's signs (both
+// to mark and record), a sign's syndromes (read only), or what a search across the whole
+// base finds.
 //
-// A fourth use, the search across the whole base, is named by its opener (its numbers are
-// all 0, which would otherwise mean the signs of a syndrome): it lists what the typed
-// words find, and its "Valider" touches only signs it has listed.
+// A sign is the same sign when its number is the same: its text carries its weight, which
+// a rebuild of the weights may change while the visit is open.
 class ModalityChoice
 {
 public:
     enum class Use { SyndromesOfSign, SignsOfCategory, SignsOfSyndrome, Search };
 
-    // A change to Signes, in the order it must be made: remove the entry at `index`, or
-    // append `entry` (text and item data) at the end.
-    struct Edit {
-        enum class Kind { Remove, Append };
-        Kind kind;
-        int index = -1;
-        ListEntry entry;
-
-        friend bool operator==(const Edit &, const Edit &) = default;
-    };
-
-    // `selectedSyndrome` is the item data of the selected Syndromes entry, none when no
-    // entry is selected (the signs-of-a-syndrome use then lists nothing).
-    ModalityChoice(qint32 signeChoisi, qint32 categorieChoisie, std::optional<qint32> selectedSyndrome);
-    // The search across the whole base.
+    static ModalityChoice forCategory(qint32 category);
+    // The signs of the syndrome selected in the ranked list; none selected lists nothing.
+    static ModalityChoice forSyndrome(std::optional<qint32> syndrome);
+    static ModalityChoice forSign(qint32 sign);
     static ModalityChoice forSearch();
 
     Use use() const { return m_use; }
@@ -68,37 +55,30 @@ public:
     // across searches, so that several searches in one opening record all their signs.
     void setMark(int index, bool marked);
 
-    // NombreEntrées: the number of rows loaded.
-    int nombreEntrees() const { return static_cast<int>(m_entries.size()); }
     // "Modalité (Valeur)" with NumModalité as item data; a syndrome's Nom alone, without
     // item data, when listing the syndromes of a sign.
     const QList<ListEntry> &entries() const { return m_entries; }
     bool entriesCarryItemData() const { return m_use != Use::SyndromesOfSign; }
 
-    // Which entries open marked: those whose text equals a recorded sign's; none when
-    // listing the syndromes of a sign. In the search, a mark the practitioner changed
-    // during an earlier search of the same opening stands instead.
+    // Which entries open marked: the recorded signs; none when listing the syndromes of a
+    // sign. In the search, a mark the practitioner changed during an earlier search of the
+    // same opening stands instead.
     QList<bool> initialMarks(const QList<ListEntry> &signes) const;
 
-    // "Valider": each unmarked entry removes the first recorded sign of its text, each
-    // marked entry not yet recorded is appended, entry by entry in the dialog's order. Read
-    // only (no edit) when a sign number was handed over. `marked` has one flag per entry.
-    // The search applies this to the entries whose mark the practitioner changed, in the
-    // order first changed, then to the other entries it lists now: a sign it never listed
-    // is never touched.
-    QList<Edit> valider(const QList<ListEntry> &signes, const QList<bool> &marked) const;
-
-    // Makes the edits on a copy of Signes' entries (for callers without a list widget).
-    static void apply(const QList<Edit> &edits, QList<ListEntry> &signes);
+    // "Valider": the recorded signs once brought in line with `marked` (one flag per entry):
+    // each unmarked entry removes its sign, each marked entry not yet recorded is appended,
+    // entry by entry in the dialog's order; the signs it does not list stay where they are.
+    // Unchanged when listing the syndromes of a sign. The search applies this to the
+    // entries whose mark the practitioner changed, in the order first changed, then to the
+    // other entries it lists now: a sign it never listed is never touched.
+    QList<ListEntry> valider(const QList<ListEntry> &signes, const QList<bool> &marked) const;
 
 private:
-    static QList<Edit> edits(const QList<ListEntry> &entries, const QList<ListEntry> &signes,
-                             const QList<bool> &marked);
+    ModalityChoice(Use use, std::optional<qint32> number) : m_use(use), m_number(number) {}
 
     Use m_use;
-    qint32 m_signeChoisi;
-    qint32 m_categorieChoisie;
-    std::optional<qint32> m_syndrome;
+    // The category, syndrome or sign the opener named.
+    std::optional<qint32> m_number;
     QList<ListEntry> m_entries;
 
     // Copies share the word index, which goes when the last of them does.

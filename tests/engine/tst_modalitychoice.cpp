@@ -4,8 +4,10 @@
 #include "Explanations.h"
 #include "ModalityChoice.h"
 #include "Ranking.h"
+#include "RecordedSigns.h"
 #include "SignSearch.h"
 #include "TestSupport.h"
+#include "WeightRebuild.h"
 
 #include <QTest>
 
@@ -17,6 +19,7 @@ using Marks = QList<bool>;
 using Syndrome = std::optional<qint32>;
 
 Q_DECLARE_METATYPE(Syndrome)
+Q_DECLARE_METATYPE(DatabaseError::Kind)
 
 // What the dialog lists, marks and records, on the small fixture.
 class TestModalityChoice : public QObject
@@ -38,73 +41,105 @@ private slots:
             ->execute(QStringLiteral("UPDATE Valorisation SET Valeur = 5 WHERE NumModalité = 4301"));
     }
 
-    // Which list the dialog shows: a sign's syndromes, else a category's signs, else the
-    // selected syndrome's signs.
+    // What each use lists: a sign's syndromes, a category's signs (the unweighted one left
+    // out, French order), the selected syndrome's signs, or nothing.
     void listing_data()
     {
-        QTest::addColumn<qint32>("signe");
-        QTest::addColumn<qint32>("categorie");
-        QTest::addColumn<Syndrome>("syndrome");
+        QTest::addColumn<int>("use");
+        QTest::addColumn<Syndrome>("number");
         QTest::addColumn<Entries>("entries");
 
-        QTest::newRow("a sign before a category and a syndrome")
-            << 4301 << 43 << Syndrome(2) << Entries{{"Syndrome 1", 0}};
-        QTest::newRow("a category before a syndrome, unweighted sign left out")
-            << 0 << 43 << Syndrome(2) << Entries{fin, glissant, rapide, tendu};
-        QTest::newRow("a negative sign does not count, French order")
-            << -5 << 2 << Syndrome()
-            << Entries{{"abcès (9)", 203}, {"Ecchymose (9)", 204}, {"écoulement (9)", 202}, {"Zona (9)", 201}};
-        QTest::newRow("the selected syndrome") << 0 << 0 << Syndrome(1) << Entries{fin, glissant, rapide, tendu};
-        QTest::newRow("empty category") << 0 << 62 << Syndrome() << Entries{};
-        QTest::newRow("no syndrome selected") << 0 << 0 << Syndrome() << Entries{};
+        const auto sign = int(ModalityChoice::Use::SyndromesOfSign),
+                   category = int(ModalityChoice::Use::SignsOfCategory),
+                   syndrome = int(ModalityChoice::Use::SignsOfSyndrome);
+        QTest::newRow("a sign's syndromes") << sign << Syndrome(4301) << Entries{{"Syndrome 1", 0}};
+        QTest::newRow("a category, unweighted sign left out")
+            << category << Syndrome(43) << Entries{fin, glissant, rapide, tendu};
+        QTest::newRow("French order") << category << Syndrome(2)
+                                      << Entries{{"abcès (9)", 203},
+                                                 {"Ecchymose (9)", 204},
+                                                 {"écoulement (9)", 202},
+                                                 {"Zona (9)", 201}};
+        QTest::newRow("the selected syndrome") << syndrome << Syndrome(1) << Entries{fin, glissant, rapide, tendu};
+        QTest::newRow("empty category") << category << Syndrome(62) << Entries{};
+        QTest::newRow("no syndrome selected") << syndrome << Syndrome() << Entries{};
     }
 
     void listing()
     {
-        QFETCH(qint32, signe);
-        QFETCH(qint32, categorie);
-        QFETCH(Syndrome, syndrome);
-        ModalityChoice choice(signe, categorie, syndrome);
+        QFETCH(int, use);
+        QFETCH(Syndrome, number);
+        ModalityChoice choice = use == int(ModalityChoice::Use::SyndromesOfSign) ? ModalityChoice::forSign(*number)
+                                : use == int(ModalityChoice::Use::SignsOfCategory)
+                                    ? ModalityChoice::forCategory(*number)
+                                    : ModalityChoice::forSyndrome(number);
         choice.load(m_source);
         QTEST(choice.entries(), "entries");
     }
 
     void marksAndValider_data()
     {
-        QTest::addColumn<qint32>("signe");
+        QTest::addColumn<bool>("syndromesOfSign");
         QTest::addColumn<Entries>("signes");
         QTest::addColumn<Marks>("opened"); // the marks the dialog opens with
         QTest::addColumn<Marks>("marks");  // the marks when Valider is pressed
         QTest::addColumn<Entries>("expected");
 
-        // The text decides, case included; the item data does not.
+        // The number decides, whatever the text says.
         const Entries recorded{{"pouls fin (1)", 4303}, tendu, {"Pouls glissant (1)", 9999}};
         const Marks none{false, false, false, false};
         const ListEntry before{"Pouls rapide (7)", 4301};
-        QTest::newRow("exactly the recorded texts marked; unchanged, Signes stays")
-            << 0 << recorded << Marks{false, true, false, true} << Marks{false, true, false, true} << recorded;
-        QTest::newRow("unmarking removes the first equal entry only")
-            << 0 << Entries{fin, tendu, langue, fin} << Marks{true, false, false, true} << none << Entries{langue, fin};
+        QTest::newRow("exactly the recorded numbers marked; unchanged, Signes stays")
+            << false << recorded << Marks{true, false, false, true} << Marks{true, false, false, true} << recorded;
+        QTest::newRow("unmarking removes the sign")
+            << false << Entries{fin, tendu, langue} << Marks{true, false, false, true} << none << Entries{langue};
         QTest::newRow("marking appends in alphabetical order")
-            << 0 << Entries{langue} << none << Marks{false, true, true, false} << Entries{langue, glissant, rapide};
-        QTest::newRow("a rebuilt weight: not marked, recorded a second time")
-            << 0 << Entries{before} << none << Marks{false, false, true, false} << Entries{before, rapide};
+            << false << Entries{langue} << none << Marks{false, true, true, false} << Entries{langue, glissant, rapide};
+        // Recorded before its weight was rebuilt: the same sign, marked, recorded once.
+        QTest::newRow("a rebuilt weight: marked, kept once")
+            << false << Entries{before} << Marks{false, false, true, false} << Marks{false, false, true, false}
+            << Entries{before};
+        QTest::newRow("a rebuilt weight: unmarking removes it")
+            << false << Entries{langue, before} << Marks{false, false, true, false} << none << Entries{langue};
         QTest::newRow("syndromes of a sign: never marked, Valider changes nothing")
-            << 4301 << Entries{{"Syndrome 1", 0}, rapide} << Marks{false} << Marks{false}
+            << true << Entries{{"Syndrome 1", 0}, rapide} << Marks{false} << Marks{false}
             << Entries{{"Syndrome 1", 0}, rapide};
     }
 
     void marksAndValider()
     {
-        QFETCH(qint32, signe);
+        QFETCH(bool, syndromesOfSign);
         QFETCH(Entries, signes);
         QFETCH(Marks, marks);
 
-        ModalityChoice choice(signe, 43, std::nullopt);
+        ModalityChoice choice = syndromesOfSign ? ModalityChoice::forSign(4301) : ModalityChoice::forCategory(43);
         choice.load(m_source);
         QTEST(choice.initialMarks(signes), "opened");
-        ModalityChoice::apply(choice.valider(signes, marks), signes);
-        QTEST(signes, "expected");
+        QTEST(choice.valider(signes, marks), "expected");
+    }
+
+    // A recorded sign whose links changed: once the weights are rebuilt it reads as the
+    // base now weighs it, a sign left without a link leaves the visit, and the dialog of
+    // its category lists it marked.
+    void recordedSignsAfterARebuild()
+    {
+        QTemporaryDir dir;
+        DataSource source;
+        source.setDatabaseName(TestSupport::makeDatabase(dir, u"small.sql"_s));
+        Database::open(source.databaseName())
+            ->executeNative(u"INSERT INTO \"Modalité-Syndrome\" VALUES (201, 4), (201, 5);"
+                            "DELETE FROM \"Modalité-Syndrome\" WHERE NumModalité = 203;"_s);
+        WeightRebuild::run(source.databaseName());
+        const Entries recorded{{u"Zona (9)"_s, 201}, {u"abcès (9)"_s, 203}, {u"écoulement (9)"_s, 202}};
+        const RecordedSigns::Refreshed refreshed = RecordedSigns::refresh(source, recorded);
+        QCOMPARE(refreshed.signes, (Entries{{u"Zona (7)"_s, 201}, {u"écoulement (9)"_s, 202}}));
+        QCOMPARE(refreshed.gone, QStringList{u"abcès (9)"_s});
+
+        ModalityChoice teint = ModalityChoice::forCategory(2);
+        teint.load(source);
+        QCOMPARE(teint.entries().value(2), (ListEntry{u"Zona (7)"_s, 201}));
+        QCOMPARE(teint.initialMarks(recorded), (Marks{false, true, true}));
+        QCOMPARE(teint.valider(recorded, {false, true, true}), recorded);
     }
 
     // The search: every typed word begins a word of the sign's text or of its category's
@@ -148,7 +183,7 @@ private slots:
     // reads the file as it stands when it opens, and lists no more than it may.
     void searchEntriesAndLimit()
     {
-        ModalityChoice category(0, 43, std::nullopt);
+        ModalityChoice category = ModalityChoice::forCategory(43);
         category.load(m_source);
         ModalityChoice search = ModalityChoice::forSearch();
         search.load(m_source);
@@ -174,32 +209,47 @@ private slots:
         QCOMPARE(many.entries().value(11).text, QStringLiteral("Pouls n° 10 (3)")); // numbers as numbers
     }
 
-    // A sign or syndrome number that does not fit 32 bits is a damaged base, refused with its
-    // table and value by every reader: cut down, 4294967805 would read as sign 509.
-    void numbersPast32BitsAreRefused_data()
+    // A sign or syndrome number that does not fit 32 bits, or a weight that is empty, not
+    // whole or past 32 bits, is a damaged base, refused with its table and value by every
+    // reader: cut down, 4294967805 would read as sign 509, and a weight of 1e300 as a huge
+    // negative number.
+    void damagedNumbersAreRefused_data()
     {
         QTest::addColumn<QString>("reader");
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<DatabaseError::Kind>("kind");
         QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("value");
-        QTest::newRow("the category listing") << u"listing"_s << u"Modalités"_s << u"4294967805"_s;
-        QTest::newRow("the search") << u"search"_s << u"Modalités"_s << u"4294967805"_s;
-        QTest::newRow("the ranking") << u"ranking"_s << u"Syndromes"_s << u"4294967298"_s;
-        QTest::newRow("the signs of a syndrome") << u"explanation"_s << u"Modalités"_s << u"4294967805"_s;
+        const QString sign = u"UPDATE Modalités SET NumModalité = 4294967805 WHERE NumModalité = 201;"
+                             "UPDATE Valorisation SET NumModalité = 4294967805 WHERE NumModalité = 201;"
+                             "UPDATE \"Modalité-Syndrome\" SET NumModalité = 4294967805 WHERE NumModalité = 201;"_s;
+        const QString syndrome = u"UPDATE Syndromes SET NumSyndrome = 4294967298 WHERE NumSyndrome = 2;"
+                                 "UPDATE \"Modalité-Syndrome\" SET NumSyndrome = 4294967298 WHERE NumSyndrome = 2;"_s;
+        const auto weight = [](const char *value) {
+            return u"UPDATE Valorisation SET Valeur = %1 WHERE NumModalité = 201;"_s.arg(QLatin1String(value));
+        };
+        const auto key = DatabaseError::Kind::BadKey, bad = DatabaseError::Kind::BadWeight;
+        QTest::newRow("a number: the listing") << u"listing"_s << sign << key << u"Modalités"_s << u"4294967805"_s;
+        QTest::newRow("a number: the search") << u"search"_s << sign << key << u"Modalités"_s << u"4294967805"_s;
+        QTest::newRow("a number: the ranking") << u"ranking"_s << syndrome << key << u"Syndromes"_s << u"4294967298"_s;
+        QTest::newRow("a number: the signs of a syndrome")
+            << u"explanation"_s << sign << key << u"Modalités"_s << u"4294967805"_s;
+        QTest::newRow("an empty weight") << u"listing"_s << weight("NULL") << bad << u"Valorisation"_s << QString();
+        QTest::newRow("a text weight") << u"search"_s << weight("'lourd'") << bad << u"Valorisation"_s << u"lourd"_s;
+        QTest::newRow("a weight of 1e300")
+            << u"explanation"_s << weight("1e300") << bad << u"Valorisation"_s << u"1e+300"_s;
+        QTest::newRow("a sum that is no whole number")
+            << u"ranking"_s << weight("2.5") << bad << u"Valorisation"_s << u"11.5"_s;
     }
-    void numbersPast32BitsAreRefused()
+    void damagedNumbersAreRefused()
     {
         QFETCH(QString, reader);
+        QFETCH(QString, damage);
         QTemporaryDir dir;
         DataSource source;
         source.setDatabaseName(TestSupport::makeDatabase(dir, u"small.sql"_s));
-        Database::open(source.databaseName())
-            ->executeNative(u"UPDATE Modalités SET NumModalité = 4294967805 WHERE NumModalité = 201;"
-                            "UPDATE Valorisation SET NumModalité = 4294967805 WHERE NumModalité = 201;"
-                            "UPDATE \"Modalité-Syndrome\" SET NumModalité = 4294967805 WHERE NumModalité = 201;"
-                            "UPDATE Syndromes SET NumSyndrome = 4294967298 WHERE NumSyndrome = 2;"
-                            "UPDATE \"Modalité-Syndrome\" SET NumSyndrome = 4294967298 WHERE NumSyndrome = 2;"_s);
-        ModalityChoice choice =
-            reader == u"search"_s ? ModalityChoice::forSearch() : ModalityChoice(0, 2, std::nullopt);
+        Database::open(source.databaseName())->executeNative(damage);
+        ModalityChoice choice = reader == u"search"_s ? ModalityChoice::forSearch() : ModalityChoice::forCategory(2);
         if (reader == u"search"_s)
             choice.load(source);
         const auto e = TestSupport::failure([&] {
@@ -208,12 +258,14 @@ private slots:
             else if (reader == u"search"_s)
                 choice.find(u"zona"_s);
             else if (reader == u"ranking"_s)
-                Ranking::classerSyndromes(source, {{u"écoulement (9)"_s, 202}}, {0, 1, 1, 1, 1, 1});
+                Ranking::classerSyndromes(source,
+                                          {{u"écoulement (9)"_s, 202}, {u"Zona (9)"_s, 201}, {u"Ecchymose (9)"_s, 204}},
+                                          {0, 1, 1, 1, 1, 1});
             else
                 Explanations::syndromeSigns(source, 3, {});
         });
         QVERIFY2(e, "the number was read");
-        QCOMPARE(e->kind(), DatabaseError::Kind::BadKey);
+        QTEST(e->kind(), "kind");
         QTEST(e->details().value(0).table, "table");
         QTEST(e->details().value(0).value, "value");
         QVERIFY(choice.entries().isEmpty());
@@ -252,8 +304,7 @@ private slots:
                 marks = choice.initialMarks(signes);
             }
         }
-        ModalityChoice::apply(choice.valider(signes, marks), signes);
-        QTEST(signes, "expected");
+        QTEST(choice.valider(signes, marks), "expected");
     }
 };
 

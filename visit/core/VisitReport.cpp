@@ -27,11 +27,6 @@ QString VisitReport::headerText(const RegionalClock &clock, const QDateTime &whe
            clock.timeText(when);
 }
 
-QString VisitReport::signText(const QString &modalite, qint64 valeur)
-{
-    return modalite + QStringLiteral(" (") + QString::number(valeur) + QStringLiteral(")");
-}
-
 void VisitReport::print()
 {
     std::unique_ptr<Database> db = Database::open(m_databasePath);
@@ -82,14 +77,16 @@ void VisitReport::printSyndromesSection(Database &db)
         m_device.setCurrentX(1);
         line(QString::number(i + 1) + QStringLiteral(") ") + syndrome.text);
 
-        const QStringList supporting = supportingSigns(db, syndrome.data);
+        const QList<qint32> supporting = supportingSigns(db, syndrome.data);
         m_device.setFontBold(false);
-        for (const QString &text : supporting) {
+        // By number, in the base's order: a sign whose weight was rebuilt during the visit is
+        // still the sign that the ranking counted for this syndrome.
+        for (const qint32 number : supporting) {
             for (const ListEntry &sign : std::as_const(m_signes)) {
-                if (text != sign.text)
+                if (sign.data != number)
                     continue;
                 m_device.setCurrentX(2);
-                line(text);
+                line(sign.text);
                 pageTest();
             }
         }
@@ -97,20 +94,15 @@ void VisitReport::printSyndromesSection(Database &db)
     }
 }
 
-QStringList VisitReport::supportingSigns(Database &db, qint32 syndrome) const
+QList<qint32> VisitReport::supportingSigns(Database &db, qint32 syndrome) const
 {
     std::unique_ptr<Recordset> rs = db.openRecordset(Statements::syndromeSigns(syndrome));
-    rs->moveLast();
-    rs->moveFirst();
-    const int rows = rs->recordCount();
-    QStringList texts;
-    texts.reserve(rows);
-    for (int row = 0; row < rows; ++row) {
-        texts.append(signText(rs->field(u"Modalité").toString(), rs->field(u"Valeur").toLongLong()));
-        rs->moveNext();
-    }
+    QList<qint32> numbers;
+    numbers.reserve(rs->recordCount());
+    for (; !rs->isEof(); rs->moveNext())
+        numbers.append(rs->key(u"NumModalité", QStringLiteral("Modalités")));
     rs->close();
-    return texts;
+    return numbers;
 }
 
 void VisitReport::pageTest()

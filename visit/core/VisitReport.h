@@ -33,8 +33,6 @@ public:
     static constexpr int MaxSyndromes = 5;
 
     static QString headerText(const RegionalClock &clock, const QDateTime &when);
-    // A supporting sign written as the recorded signs are: "Modalité (Valeur)".
-    static QString signText(const QString &modalite, qint64 valeur);
 
     // A text cut at blanks into pieces no wider than `available` (a word wider than that
     // alone is cut between letters). A text that fits is one piece.
@@ -43,7 +41,8 @@ public:
 private:
     void printSignsSection();
     void printSyndromesSection(Database &db);
-    QStringList supportingSigns(Database &db, qint32 syndrome) const;
+    // The numbers of the syndrome's signs, in the order of their texts.
+    QList<qint32> supportingSigns(Database &db, qint32 syndrome) const;
     void pageTest();
     // Every line goes through these two, so that a page is only started once a line is
     // about to be printed on it, and a line too wide for the page is wrapped.

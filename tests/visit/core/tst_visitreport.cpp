@@ -120,8 +120,9 @@ private slots:
     }
 
     // The first five ranked syndromes, each with the recorded signs that support it in the
-    // query's alphabetical order, matched exactly (case and weight included), as often as
-    // recorded; a syndrome without rows is a heading alone.
+    // query's alphabetical order, matched by number (a sign recorded before its weight was
+    // rebuilt, "écoulement (8)", is still the sign the ranking counted), as recorded; a
+    // syndrome without rows is a heading alone.
     void blocks()
     {
         m_device = RecordingDevice();
@@ -137,7 +138,8 @@ private slots:
         QCOMPARE(all.mid(4, signes.size()), recorded);
         QCOMPARE(all.mid(7 + signes.size()),
                  QStringList({"10b x1 1) Syndrome disparu  (9)", "10 x0 ", "10b x1 2) Syndrome 2  (9)",
-                              "10 x2 abcès (9)", "10 x2 Langue pâle (9)", "10 x0 ", "10b x1 3) Syndrome 3  (9)",
+                              "10 x2 abcès (9)", "10 x2 Abcès (9)", "10 x2 écoulement (8)", "10 x2 Langue pâle (9)",
+                              "10 x0 ", "10b x1 3) Syndrome 3  (9)",
                               "10 x2 Zona (9)", "10 x2 Zona (9)", "10 x0 ", "10b x1 4) Syndrome 4  (9)", "10 x0 ",
                               "10b x1 5) Syndrome 5  (9)", "10 x0 "}));
     }
