@@ -3,12 +3,12 @@
 #include "AboutDialog.h"
 #include "AppSettings.h"
 #include "BusyPointer.h"
+#include "DatabaseError.h"
 #include "DatabaseMessage.h"
 #include "HelpBrowser.h"
 #include "ImportCommand.h"
 #include "MainWindow.h"
 #include "RegenerateCommand.h"
-#include "Shared.h"
 #include "SplashWindow.h"
 #include "TerminationSignals.h"
 #include "VisitCommands.h"
@@ -25,10 +25,7 @@ Application::Application(AppSettings &settings, QObject *parent)
     connect(m_termination, &TerminationSignals::received, qApp, &QApplication::closeAllWindows);
 }
 
-Application::~Application()
-{
-    DatabaseMessage::setAccessFileHandler({});
-}
+Application::~Application() = default;
 
 void Application::start(const AppPaths::KnowledgeBase &kb)
 {
@@ -36,10 +33,9 @@ void Application::start(const AppPaths::KnowledgeBase &kb)
     auto splash = std::make_unique<SplashWindow>();
     splash->showAndPaint();
 
-    for (int m = 1; m <= 5; ++m)
-        Shared::methodeActive[m] = m_settings.readMethod(m);
+    const MethodTable methodeActive = m_settings.readMethods();
 
-    m_window = new MainWindow([](QWidget *parent) { return new VisitToolBar(parent); }, m_settings);
+    m_window = new MainWindow([](QWidget *parent) { return new VisitToolBar(parent); }, m_settings, methodeActive);
     m_window->setAttribute(Qt::WA_DeleteOnClose);
     m_window->setDatabaseName(kb.database);
     wireCommands(kb.database, kb.pageFolder);
@@ -61,44 +57,41 @@ void Application::start(const AppPaths::KnowledgeBase &kb)
 void Application::wireCommands(const QString &databasePath, const QString &pageFolder)
 {
     MainWindow *w = m_window;
-    m_commands = std::make_unique<VisitCommands>(
-        VisitTarget{w, w->signes(), w->syndromes(), [w] { w->classerSyndromes(); }, w->toolBar(), w->statusBarWidget(),
-                    w->menuAction(QStringLiteral("mnuViewToolbar")), w->menuAction(QStringLiteral("mnuViewStatusBar")),
-                    databasePath});
-    VisitCommands *c = m_commands.get();
-
-    auto on = [w](const char *name, auto receiver, auto slot) {
-        connect(w->menuAction(QString::fromUtf8(name)), &QAction::triggered, receiver, slot);
-    };
-    on("mnuFileNew", c, &VisitCommands::newVisit);
-    on("mnuFileOpen", c, &VisitCommands::open);
-    on("mnuFileSave", c, &VisitCommands::save);
-    on("mnuFilePageSetup", c, &VisitCommands::pageSetup);
-    on("mnuFilePrint", c, &VisitCommands::print);
-    on("mnuFileExportPdf", c, &VisitCommands::exportPdf);
-    on("mnuEditCut", c, &VisitCommands::cut);
-    on("mnuViewToolbar", c, &VisitCommands::toggleToolbar);
-    on("mnuViewStatusBar", c, &VisitCommands::toggleStatusBar);
-    on("mnuGestionCarnet", c, &VisitCommands::carnet);
-    on("mnuGestionVisites", c, &VisitCommands::visites);
-    connect(static_cast<VisitToolBar *>(w->toolBar()), &VisitToolBar::buttonClicked, c, &VisitCommands::toolbarClicked);
-
-    connect(w->menuAction(QStringLiteral("mnuFileRégénérer")), &QAction::triggered, w, [w, databasePath] {
-        RegenerateCommand::run(w, databasePath);
-        w->returnFromWindow();
-    });
+    const MainWindow::Actions &a = w->actions();
     m_import = std::make_unique<ImportCommand>(w, databasePath);
     ImportCommand *import = m_import.get();
-    DatabaseMessage::setAccessFileHandler(
-        [import](QWidget *, const DatabaseError &error) { return import->accessFileFound(error); });
-    if (QAction *importer = w->menuAction(QStringLiteral("mnuFileImporter")))
-        connect(importer, &QAction::triggered, w, [w, import] {
+    w->setImportCommand(import);
+    const DatabaseMessage::ImportOffer offerImport = [w](const DatabaseError &error) { return w->offerImport(error); };
+
+    m_commands = std::make_unique<VisitCommands>(
+        VisitTarget{w, w->signes(), w->syndromes(), [w] { w->classerSyndromes(); }, w->toolBar(), w->statusBarWidget(),
+                    a.viewToolbar, a.viewStatusBar, databasePath, offerImport});
+    VisitCommands *c = m_commands.get();
+    connect(a.fileNew, &QAction::triggered, c, &VisitCommands::newVisit);
+    connect(a.fileOpen, &QAction::triggered, c, &VisitCommands::open);
+    connect(a.fileSave, &QAction::triggered, c, &VisitCommands::save);
+    connect(a.filePageSetup, &QAction::triggered, c, &VisitCommands::pageSetup);
+    connect(a.filePrint, &QAction::triggered, c, &VisitCommands::print);
+    connect(a.fileExportPdf, &QAction::triggered, c, &VisitCommands::exportPdf);
+    connect(a.editCut, &QAction::triggered, c, &VisitCommands::cut);
+    connect(a.viewToolbar, &QAction::triggered, c, &VisitCommands::toggleToolbar);
+    connect(a.viewStatusBar, &QAction::triggered, c, &VisitCommands::toggleStatusBar);
+    connect(a.gestionCarnet, &QAction::triggered, c, &VisitCommands::carnet);
+    connect(a.gestionVisites, &QAction::triggered, c, &VisitCommands::visites);
+    connect(static_cast<VisitToolBar *>(w->toolBar()), &VisitToolBar::buttonClicked, c, &VisitCommands::toolbarClicked);
+
+    connect(a.fileRegenerer, &QAction::triggered, w, [w, databasePath, offerImport] {
+        if (RegenerateCommand::run(w, databasePath, offerImport))
+            w->refreshRecordedSigns();
+        w->returnFromWindow();
+    });
+    if (a.fileImporter)
+        connect(a.fileImporter, &QAction::triggered, w, [w, import] {
             import->run();
             w->returnFromWindow();
         });
-    connect(w->menuAction(QStringLiteral("mnuHelpContents")), &QAction::triggered, w,
-            [pageFolder] { HelpBrowser::showHelp(pageFolder); });
-    connect(w->menuAction(QStringLiteral("mnuHelpAbout")), &QAction::triggered, w, [w] {
+    connect(a.helpContents, &QAction::triggered, w, [pageFolder] { HelpBrowser::showHelp(pageFolder); });
+    connect(a.helpAbout, &QAction::triggered, w, [w] {
         {
             AboutDialog about(w);
             about.exec();
@@ -107,7 +100,6 @@ void Application::wireCommands(const QString &databasePath, const QString &pageF
     });
     // The commands live as long as the window they act on.
     connect(w, &QObject::destroyed, this, [this] {
-        DatabaseMessage::setAccessFileHandler({});
         m_import.reset();
         m_commands.reset();
     });

@@ -242,11 +242,11 @@ struct Listing {
 };
 
 const Listing Listings[] = {
-    {"category", [](qint32 c) { return ModalityChoice(0, c, std::nullopt); },
+    {"category", [](qint32 c) { return ModalityChoice::forCategory(c); },
      [](const Kb::Landmarks &m) { return m.largestCategory; }, &Memory::category, true},
-    {"syndromeSigns", [](qint32 s) { return ModalityChoice(0, 0, s); },
+    {"syndromeSigns", [](qint32 s) { return ModalityChoice::forSyndrome(s); },
      [](const Kb::Landmarks &m) { return m.busiestSyndrome; }, &Memory::syndromeSigns, true},
-    {"signSyndromes", [](qint32 m) { return ModalityChoice(m, 0, std::nullopt); },
+    {"signSyndromes", [](qint32 m) { return ModalityChoice::forSign(m); },
      [](const Kb::Landmarks &m) { return m.commonestSign; }, &Memory::signSyndromes, false},
 };
 

@@ -16,7 +16,6 @@
 #include "ItemList.h"
 #include "ModalityChoice.h"
 #include "ModalityDialog.h"
-#include "Shared.h"
 #include "SignSearch.h"
 #include "SyntheticKnowledgeBase.h"
 #include "WeightRebuild.h"
@@ -70,13 +69,20 @@ void layOut(ModalityDialog &dialog)
 }
 
 // A visit already under way: a few recorded signs for the marks to compare with.
-ItemList &recorded(const Base &b)
+QList<ListEntry> recorded(const Base &b)
 {
-    static ItemList signes;
-    if (signes.count() == 0)
-        for (const ListEntry &sign : BenchSupport::recordedSigns(b.marks, 8))
-            signes.addEntry(ListEntry{QStringLiteral("Signe %1 (5)").arg(sign.data), sign.data});
+    QList<ListEntry> signes;
+    for (const ListEntry &sign : BenchSupport::recordedSigns(b.marks, 8))
+        signes.append(ListEntry{QStringLiteral("Signe %1 (5)").arg(sign.data), sign.data});
     return signes;
+}
+
+// The dialog as the main window opens it: its choice loaded, then the window made.
+std::unique_ptr<ModalityDialog> opened(DataSource &source, ModalityChoice choice, const Base &b)
+{
+    choice.load(source);
+    return std::make_unique<ModalityDialog>(
+        nullptr, QStringLiteral("Liste des modalités pour la catégorie sélectionnée"), std::move(choice), recorded(b));
 }
 
 void registerAll()
@@ -96,7 +102,7 @@ void registerAll()
                                       choice.find(query);
                                       benchmark::DoNotOptimize(choice.entries().data());
                                   }
-                                  state.counters["listed"] = double(choice.nombreEntrees());
+                                  state.counters["listed"] = double(choice.entries().size());
                                   state.counters["more"] = double(choice.more());
                               })
                 ->Unit(benchmark::kMicrosecond);
@@ -105,7 +111,8 @@ void registerAll()
             const Base &b = base(scale);
             DataSource source;
             source.setDatabaseName(b.path);
-            ModalityDialog dialog(nullptr, source, recorded(b));
+            const auto opening = opened(source, ModalityChoice::forSearch(), b);
+            ModalityDialog &dialog = *opening;
             auto *field = dialog.findChild<QLineEdit *>(QStringLiteral("Recherche"));
             if (!field) {
                 state.SkipWithError("no search field");
@@ -126,7 +133,8 @@ void registerAll()
             const Base &b = base(scale);
             DataSource source;
             source.setDatabaseName(b.path);
-            ModalityDialog dialog(nullptr, source, recorded(b));
+            const auto opening = opened(source, ModalityChoice::forSearch(), b);
+            ModalityDialog &dialog = *opening;
             auto *field = dialog.findChild<QLineEdit *>(QStringLiteral("Recherche"));
             bool p = false;
             for (auto _ : state) {
@@ -147,14 +155,11 @@ void registerAll()
             const Base &b = base(scale);
             DataSource source;
             source.setDatabaseName(b.path);
-            ItemList syndromes;
             int rows = 0;
             for (auto _ : state) {
-                Shared::categorieChoisie = b.marks.largestCategory;
-                ModalityDialog dialog(nullptr, QStringLiteral("Liste des modalités pour la catégorie sélectionnée"),
-                                      source, recorded(b), syndromes);
-                layOut(dialog);
-                rows = listOf(dialog)->count();
+                const auto dialog = opened(source, ModalityChoice::forCategory(b.marks.largestCategory), b);
+                layOut(*dialog);
+                rows = listOf(*dialog)->count();
             }
             state.counters["rows"] = double(rows);
         })->Unit(benchmark::kMicrosecond);
@@ -163,12 +168,9 @@ void registerAll()
             const Base &b = base(scale);
             DataSource source;
             source.setDatabaseName(b.path);
-            ItemList syndromes;
             for (auto _ : state) {
-                Shared::categorieChoisie = b.marks.largestCategory;
-                ModalityDialog dialog(nullptr, QStringLiteral("Liste des modalités pour la catégorie sélectionnée"),
-                                      source, recorded(b), syndromes);
-                benchmark::DoNotOptimize(dialog.grab());
+                const auto dialog = opened(source, ModalityChoice::forCategory(b.marks.largestCategory), b);
+                benchmark::DoNotOptimize(dialog->grab());
             }
         })->Unit(benchmark::kMicrosecond);
     }

@@ -26,7 +26,15 @@ int AppSettings::readMethod(int method) const
 {
     bool ok = false;
     const int value = rawValue(methodKey(method)).trimmed().toInt(&ok);
-    return ok ? value : 1;
+    return ok && value == 0 ? 0 : 1;
+}
+
+MethodTable AppSettings::readMethods() const
+{
+    MethodTable methods{};
+    for (int m = 1; m <= 5; ++m)
+        methods[m] = readMethod(m);
+    return methods;
 }
 
 void AppSettings::writeMethod(int method, int value)

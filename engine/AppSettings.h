@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Ranking.h"
+
 #include <QString>
 
 #include <memory>
@@ -19,9 +21,11 @@ public:
 
     static QString methodKey(int method);
 
-    // The stored value as a whole number; a missing key, or a text that is not a whole
-    // number, reads as 1 (chosen).
+    // 0 when the method is stored as not chosen ("0"), else 1: a missing key, and any other
+    // value (a 2, a text that is no number), reads as chosen, as its ticked box shows it.
     int readMethod(int method) const;
+    // The five, as MéthodeActive holds them (index 0 unused).
+    MethodTable readMethods() const;
     void writeMethod(int method, int value);
 
     // The raw text under a key of the section, for tests and diagnostics.

@@ -19,14 +19,6 @@ void MethodSelection::onChanged(int method)
         }
     }
     m_hooks.warnNoMethod();
-    // Ticking box 1 runs this handling again for it when the box was unticked, and that
-    // run ranks. A box 1 already ticked (with a stored value that did not count) reports
-    // nothing, so the ranking is run here: the list must not keep the syndromes of
-    // methods no longer chosen.
-    const bool reportsBack = !m_hooks.isTicked(1);
+    // Ticking box 1 runs this handling again for it: that run stores it and ranks.
     m_hooks.tick(1);
-    m_methods[1] = 1;
-    m_settings.writeMethod(1, 1);
-    if (!reportsBack)
-        m_hooks.classerSyndromes();
 }

@@ -28,10 +28,10 @@ void show(QWidget *parent, const DatabaseError &error);
 // The same for a command that frames the failure in its own words (`text`) and title.
 void show(QWidget *parent, const QString &text, const DatabaseError &error, const QString &title);
 
-// Answers an Access file found where the knowledge base should be before show() tells it:
-// returns true when it has told the practitioner itself (the import's offer). None unless set.
-using AccessFileHandler = std::function<bool(QWidget *parent, const DatabaseError &error)>;
-void setAccessFileHandler(AccessFileHandler handler);
+// The step a command takes when it met an Access file where the knowledge base should be,
+// before it tells the failure: the import's offer. True when the offer was made (and its
+// outcome told), so that the command has nothing more to tell.
+using ImportOffer = std::function<bool(const DatabaseError &error)>;
 
 // Tells that the user's own copy of the knowledge base could not be made, and that the
 // program works for this run on `used`, the bundled file, which it cannot change.

@@ -27,7 +27,7 @@ public:
     // Start-up, once the main window is shown: the offer, when the knowledge base is an
     // Access file.
     void offerAtStart();
-    // A command met an Access file where it opened the base (DatabaseMessage's handler).
+    // A command met an Access file where it opened the base: its import offer step.
     // Returns true when the offer was made and its outcome told (the summary, or why the
     // file was refused); false leaves the telling to the caller.
     bool accessFileFound(const DatabaseError &error);

@@ -1,5 +1,7 @@
 #include "ItemList.h"
 
+#include "TextFold.h"
+
 #include <QAbstractListModel>
 #include <QApplication>
 #include <QHelpEvent>
@@ -131,7 +133,7 @@ public:
             m_folded.clear();
             m_folded.reserve(rows.size());
             for (const Row &row : rows)
-                m_folded.append(TypeAhead::fold(row.text));
+                m_folded.append(TextFold::fold(row.text));
             m_foldedValid = true;
         }
         return m_folded;

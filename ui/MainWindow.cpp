@@ -9,12 +9,13 @@
 #include "DatabaseMessage.h"
 #include "Explanations.h"
 #include "Fonts.h"
+#include "ImportCommand.h"
 #include "ItemList.h"
 #include "JetImport.h"
 #include "MessageBox.h"
 #include "ModalityDialog.h"
+#include "RecordedSigns.h"
 #include "RegionalClock.h"
-#include "Shared.h"
 #include "Twips.h"
 #include "WindowPlacement.h"
 
@@ -23,6 +24,7 @@
 #include <QDateTime>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QResizeEvent>
@@ -30,6 +32,8 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QWindow>
+
+#include <optional>
 
 // Resources of a static library must be registered by hand; outside any namespace.
 static void initWindowIcons()
@@ -63,8 +67,9 @@ private:
 
 } // namespace
 
-MainWindow::MainWindow(const ToolBarFactory &makeToolBar, AppSettings &settings, QWidget *parent)
-    : QMainWindow(parent), m_settings(settings)
+MainWindow::MainWindow(const ToolBarFactory &makeToolBar, AppSettings &settings, const MethodTable &stored,
+                       QWidget *parent)
+    : QMainWindow(parent), m_settings(settings), m_methods(stored)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromUtf8(AppVersion::ProductName));
@@ -76,7 +81,7 @@ MainWindow::MainWindow(const ToolBarFactory &makeToolBar, AppSettings &settings,
     buildBars(makeToolBar);
     buildMenus();
     buildFrames();
-    m_methodSelection = std::make_unique<MethodSelection>(Shared::methodeActive, m_settings, methodHooks());
+    m_methodSelection = std::make_unique<MethodSelection>(m_methods, m_settings, methodHooks());
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &MainWindow::onWindowActivated);
     setDesignGeometry();
     applyStoredMethods();
@@ -157,68 +162,84 @@ bool MainWindow::event(QEvent *event)
     return handled;
 }
 
+namespace {
+
+QAction *addItem(QMenu *menu, const char *name, const char *caption, const QKeySequence &shortcut = {},
+                 bool enabled = true)
+{
+    QAction *action = menu->addAction(QString::fromUtf8(caption));
+    action->setObjectName(QString::fromUtf8(name));
+    action->setShortcut(shortcut);
+    action->setEnabled(enabled);
+    return action;
+}
+
+void addSeparator(QMenu *menu, const char *name)
+{
+    menu->addSeparator()->setObjectName(QString::fromLatin1(name));
+}
+
+QMenu *addMenu(QMenuBar *bar, const char *name, const char *title)
+{
+    QMenu *menu = bar->addMenu(QString::fromUtf8(title));
+    menu->setObjectName(QString::fromLatin1(name));
+    return menu;
+}
+
+} // namespace
+
+void MainWindow::buildFileMenu()
+{
+    QMenu *file = addMenu(menuBar(), "mnuFile", "&Fichier");
+    Actions &a = m_actions;
+    // No visit store: these stay disabled, reached only through the toolbar.
+    a.fileNew = addItem(file, "mnuFileNew", "&Nouveau", QKeySequence(Qt::CTRL | Qt::Key_N), false);
+    a.fileOpen = addItem(file, "mnuFileOpen", "&Ouvrir", QKeySequence(Qt::CTRL | Qt::Key_O), false);
+    a.fileSave = addItem(file, "mnuFileSave", "&Enregistrer", QKeySequence(Qt::CTRL | Qt::Key_S), false);
+    addSeparator(file, "mnuFileBar2");
+    a.fileRegenerer = addItem(file, "mnuFileRégénérer", "&Régénérer la base");
+    // The import reads Access files through libmdb, which a build may lack.
+    a.fileImporter =
+        JetImport::isAvailable() ? addItem(file, "mnuFileImporter", "Impor&ter une base Access...") : nullptr;
+    addSeparator(file, "mnuFileBar3");
+    a.filePageSetup = addItem(file, "mnuFilePageSetup", "&Mise en page...");
+    a.filePrint = addItem(file, "mnuFilePrint", "&Imprimer...", QKeySequence(Qt::CTRL | Qt::Key_P));
+    a.fileExportPdf =
+        addItem(file, "mnuFileExportPdf", "E&xporter en PDF...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+    addSeparator(file, "mnuFileBar4");
+    a.fileExit = addItem(file, "mnuFileExit", "&Quitter", QKeySequence(Qt::CTRL | Qt::Key_Q));
+}
+
 void MainWindow::buildMenus()
 {
-    struct Item {
-        const char *name;
-        const char *caption;
-        QKeySequence shortcut;
-        bool enabled;
-    };
-    auto addMenu = [this](const char *name, const QString &title, std::initializer_list<Item> items) {
-        QMenu *menu = menuBar()->addMenu(title);
-        menu->setObjectName(QString::fromLatin1(name));
-        for (const Item &item : items) {
-            if (!item.caption) {
-                menu->addSeparator()->setObjectName(QString::fromUtf8(item.name));
-                continue;
-            }
-            QAction *action = menu->addAction(QString::fromUtf8(item.caption));
-            action->setObjectName(QString::fromUtf8(item.name));
-            action->setShortcut(item.shortcut);
-            action->setEnabled(item.enabled);
-        }
-        return menu;
-    };
-    addMenu("mnuFile", QStringLiteral("&Fichier"),
-            {{"mnuFileNew", "&Nouveau", QKeySequence(Qt::CTRL | Qt::Key_N), false},
-             {"mnuFileOpen", "&Ouvrir", QKeySequence(Qt::CTRL | Qt::Key_O), false},
-             {"mnuFileSave", "&Enregistrer", QKeySequence(Qt::CTRL | Qt::Key_S), false},
-             {"mnuFileBar2", nullptr, {}, true},
-             {"mnuFileRégénérer", "&Régénérer la base", {}, true},
-             {"mnuFileBar3", nullptr, {}, true},
-             {"mnuFilePageSetup", "&Mise en page...", {}, true},
-             {"mnuFilePrint", "&Imprimer...", QKeySequence(Qt::CTRL | Qt::Key_P), true},
-             {"mnuFileExportPdf", "E&xporter en PDF...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), true},
-             {"mnuFileBar4", nullptr, {}, true},
-             {"mnuFileExit", "&Quitter", QKeySequence(Qt::CTRL | Qt::Key_Q), true}});
-    // The import reads Access files through libmdb, which a build may lack.
-    if (JetImport::isAvailable()) {
-        auto *fileMenu = findChild<QMenu *>(QStringLiteral("mnuFile"));
-        auto *importer = new QAction(QStringLiteral("Impor&ter une base Access..."), fileMenu);
-        importer->setObjectName(QStringLiteral("mnuFileImporter"));
-        fileMenu->insertAction(menuAction(QStringLiteral("mnuFileBar3")), importer);
+    buildFileMenu();
+    Actions &a = m_actions;
+    QMenu *edit = addMenu(menuBar(), "mnuEdit", "Editi&on");
+    a.editRechercher =
+        addItem(edit, "mnuEditRechercher", "&Rechercher un signe...", QKeySequence(Qt::CTRL | Qt::Key_F));
+    a.editCut = addItem(edit, "mnuEditCut", "&Couper", QKeySequence(Qt::CTRL | Qt::Key_X));
+
+    QMenu *view = addMenu(menuBar(), "mnuView", "Aff&ichage");
+    a.viewToolbar = addItem(view, "mnuViewToolbar", "Barre d'&outils");
+    a.viewStatusBar = addItem(view, "mnuViewStatusBar", "Barre d'&état");
+    for (QAction *bar : {a.viewToolbar, a.viewStatusBar}) {
+        bar->setCheckable(true);
+        bar->setChecked(true);
     }
-    addMenu("mnuEdit", QStringLiteral("Editi&on"),
-            {{"mnuEditRechercher", "&Rechercher un signe...", QKeySequence(Qt::CTRL | Qt::Key_F), true},
-             {"mnuEditCut", "&Couper", QKeySequence(Qt::CTRL | Qt::Key_X), true}});
-    addMenu("mnuView", QStringLiteral("Aff&ichage"),
-            {{"mnuViewToolbar", "Barre d'&outils", {}, true}, {"mnuViewStatusBar", "Barre d'&état", {}, true}});
-    QMenu *gestion = addMenu("mnuGestion", QStringLiteral("&Gestion"),
-                             {{"mnuGestionCarnet", "&Carnet", {}, true}, {"mnuGestionVisites", "&Visites", {}, true}});
+
+    QMenu *gestion = addMenu(menuBar(), "mnuGestion", "&Gestion");
+    a.gestionCarnet = addItem(gestion, "mnuGestionCarnet", "&Carnet");
+    a.gestionVisites = addItem(gestion, "mnuGestionVisites", "&Visites");
     gestion->menuAction()->setEnabled(false);
     gestion->setEnabled(false);
-    addMenu("mnuHelp", QStringLiteral("&?"),
-            {{"mnuHelpContents", "&Sommaire", QKeySequence(Qt::Key_F1), true},
-             {"mnuHelpAbout", "À &propos de Tessavor...", {}, true}});
 
-    for (const char *name : {"mnuViewToolbar", "mnuViewStatusBar"}) {
-        QAction *action = menuAction(QString::fromLatin1(name));
-        action->setCheckable(true);
-        action->setChecked(true);
-    }
-    connect(menuAction(QStringLiteral("mnuFileExit")), &QAction::triggered, this, &QWidget::close);
-    connect(menuAction(QStringLiteral("mnuEditRechercher")), &QAction::triggered, this, &MainWindow::onRechercher);
+    QMenu *help = addMenu(menuBar(), "mnuHelp", "&?");
+    a.helpContents = addItem(help, "mnuHelpContents", "&Sommaire", QKeySequence(Qt::Key_F1));
+    a.helpAbout = addItem(help, "mnuHelpAbout", "À &propos de Tessavor...");
+
+    connect(a.fileExit, &QAction::triggered, this, &QWidget::close);
+    connect(a.editRechercher, &QAction::triggered, this,
+            [this] { openModalities(QStringLiteral("Recherche de symptômes"), ModalityChoice::forSearch()); });
 }
 
 void MainWindow::buildFrames()
@@ -282,11 +303,6 @@ QCheckBox *MainWindow::methodBox(int method) const
     return method >= 1 && method <= 5 ? m_methodBoxes[method] : nullptr;
 }
 
-QAction *MainWindow::menuAction(const QString &name) const
-{
-    return findChild<QAction *>(name);
-}
-
 void MainWindow::setDatabaseName(const QString &path)
 {
     m_classement.setDatabaseName(path);
@@ -296,7 +312,7 @@ void MainWindow::setDatabaseName(const QString &path)
 void MainWindow::applyStoredMethods()
 {
     for (int m = 1; m <= 5; ++m)
-        if (Shared::methodeActive[m] == 0)
+        if (m_methods[m] == 0)
             m_methodBoxes[m]->setChecked(false);
 }
 
@@ -308,11 +324,61 @@ void MainWindow::onMethodToggled(int method)
 void MainWindow::classerSyndromes()
 {
     try {
-        m_syndromes->setEntries(Ranking::classerSyndromes(m_classement, m_signes->entries(), Shared::methodeActive));
+        m_syndromes->setEntries(Ranking::classerSyndromes(m_classement, m_signes->entries(), m_methods));
     } catch (const DatabaseError &error) {
         m_syndromes->removeAll();
-        DatabaseMessage::show(this, error);
+        tellDatabaseFailure(error);
     }
+}
+
+void MainWindow::setRecordedSigns(const QList<ListEntry> &signs)
+{
+    const int selected = m_signes->selectedIndex();
+    const std::optional<qint32> kept = selected >= 0 ? std::optional(m_signes->itemData(selected)) : std::nullopt;
+    m_signes->setEntries(signs);
+    for (int i = 0; kept && i < m_signes->count(); ++i)
+        if (m_signes->itemData(i) == *kept)
+            m_signes->setCurrentRow(i);
+    classerSyndromes();
+}
+
+void MainWindow::refreshRecordedSigns()
+{
+    if (m_signes->count() == 0)
+        return classerSyndromes();
+    RecordedSigns::Refreshed refreshed;
+    try {
+        refreshed = RecordedSigns::refresh(m_listeValeurs, m_signes->entries());
+    } catch (const DatabaseError &error) {
+        tellDatabaseFailure(error);
+        return;
+    }
+    setRecordedSigns(refreshed.signes);
+    if (refreshed.gone.isEmpty())
+        return;
+    QStringList told;
+    for (const QString &gone : std::as_const(refreshed.gone))
+        told.append(QStringLiteral("« %1 »").arg(gone));
+    Beep::sound();
+    MessageBox::show(this,
+                     (refreshed.gone.size() == 1
+                          ? QStringLiteral("Ce signe n'a plus de poids dans la base (il n'indique plus aucun syndrome) "
+                                           "et a été retiré de la visite : %1.")
+                          : QStringLiteral("Ces signes n'ont plus de poids dans la base (ils n'indiquent plus aucun "
+                                           "syndrome) et ont été retirés de la visite : %1."))
+                         .arg(told.join(QStringLiteral(", "))),
+                     MessageBox::Buttons::Ok, MessageBox::Icon::Exclamation, QStringLiteral("Base de connaissances"));
+}
+
+bool MainWindow::offerImport(const DatabaseError &error)
+{
+    return error.kind() == DatabaseError::Kind::AccessFile && m_import && m_import->accessFileFound(error);
+}
+
+void MainWindow::tellDatabaseFailure(const DatabaseError &error)
+{
+    if (!offerImport(error))
+        DatabaseMessage::show(this, error);
 }
 
 void MainWindow::layoutPass()
@@ -378,9 +444,9 @@ void MainWindow::onWindowActivated(QWindow *focusWindow)
 
 void MainWindow::onCategoryClicked(int index, bool picture)
 {
-    Shared::categorieChoisie = index;
     openModalities(picture ? QStringLiteral("Liste des symptômes pour la catégorie sélectionnée")
-                           : QStringLiteral("Liste des modalités pour la catégorie sélectionnée"));
+                           : QStringLiteral("Liste des modalités pour la catégorie sélectionnée"),
+                   ModalityChoice::forCategory(index));
 }
 
 void MainWindow::onSignesDoubleClicked()
@@ -388,22 +454,17 @@ void MainWindow::onSignesDoubleClicked()
     const int selected = m_signes->selectedIndex();
     if (selected < 0)
         return;
-    Shared::signeChoisi = m_signes->itemData(selected);
-    openModalities(QStringLiteral("Liste des syndromes pour le symptôme sélectionné"));
+    openModalities(QStringLiteral("Liste des syndromes pour le symptôme sélectionné"),
+                   ModalityChoice::forSign(m_signes->itemData(selected)));
 }
 
 void MainWindow::onSyndromesDoubleClicked()
 {
-    if (m_syndromes->selectedIndex() < 0)
+    const int selected = m_syndromes->selectedIndex();
+    if (selected < 0)
         return;
-    Shared::categorieChoisie = 0;
-    openModalities(QStringLiteral("Liste des symptômes pour le syndrome sélectionné"));
-}
-
-void MainWindow::onRechercher()
-{
-    ModalityDialog::openSearch(this, m_listeValeurs, *m_signes);
-    returnFromWindow();
+    openModalities(QStringLiteral("Liste des symptômes pour le syndrome sélectionné"),
+                   ModalityChoice::forSyndrome(m_syndromes->itemData(selected)));
 }
 
 QString MainWindow::syndromeTip(int index)
@@ -426,9 +487,28 @@ QString MainWindow::signTip(int index)
     }
 }
 
-void MainWindow::openModalities(const QString &title)
+void MainWindow::openModalities(const QString &title, ModalityChoice choice)
 {
-    ModalityDialog::open(this, title, m_listeValeurs, *m_signes, *m_syndromes);
+    try {
+        // The search's word index is made from the whole base: on a large base, a moment.
+        std::optional<BusyPointer::Scope> busy;
+        if (choice.use() == ModalityChoice::Use::Search)
+            busy.emplace();
+        choice.load(m_listeValeurs);
+    } catch (const DatabaseError &error) {
+        tellDatabaseFailure(error);
+        return;
+    }
+    bool accepted = false;
+    QList<ListEntry> validated;
+    {
+        ModalityDialog dialog(this, title, std::move(choice), m_signes->entries());
+        accepted = dialog.exec() == QDialog::Accepted;
+        if (accepted)
+            validated = dialog.validated();
+    }
+    if (accepted && validated != m_signes->entries())
+        setRecordedSigns(validated);
     returnFromWindow();
 }
 

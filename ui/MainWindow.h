@@ -12,7 +12,10 @@
 #include <memory>
 
 class CategoryMap;
+class DatabaseError;
+class ImportCommand;
 class ItemList;
+class ModalityChoice;
 class QAction;
 class QCheckBox;
 class QGroupBox;
@@ -37,8 +40,20 @@ public:
     // edge the window places it); without one the toolbar is an empty QToolBar.
     using ToolBarFactory = std::function<QToolBar *(QWidget *parent)>;
 
-    // `makeToolBar` makes the visit toolbar; `settings` stores the method choice.
-    MainWindow(const ToolBarFactory &makeToolBar, AppSettings &settings, QWidget *parent = nullptr);
+    // The menu items, by the object names that tests and screen readers know them by.
+    struct Actions {
+        QAction *fileNew, *fileOpen, *fileSave, *fileRegenerer, *fileImporter, *filePageSetup, *filePrint,
+            *fileExportPdf, *fileExit;
+        QAction *editRechercher, *editCut;
+        QAction *viewToolbar, *viewStatusBar;
+        QAction *gestionCarnet, *gestionVisites;
+        QAction *helpContents, *helpAbout;
+    };
+
+    // `makeToolBar` makes the visit toolbar; `settings` stores the method choice; `stored`
+    // is the choice read from it at start-up (MéthodeActive).
+    MainWindow(const ToolBarFactory &makeToolBar, AppSettings &settings, const MethodTable &stored,
+               QWidget *parent = nullptr);
     ~MainWindow() override;
 
     ItemList *signes() const { return m_signes; }
@@ -49,22 +64,41 @@ public:
     QToolBar *toolBar() const { return m_toolBar; }
     QStatusBar *statusBarWidget() const { return m_statusBar; }
     QCheckBox *methodBox(int method) const;
-    // The menu item of that name (mnuFileNew, mnuEditCut, ...).
-    QAction *menuAction(const QString &name) const;
+    // fileImporter is null in a build without the import.
+    const Actions &actions() const { return m_actions; }
+    // The chosen methods, index 1 to 5, 1 when chosen.
+    const MethodTable &methods() const { return m_methods; }
 
     // Points both bound data sources at the knowledge base.
     void setDatabaseName(const QString &path);
+    // The import that converts an Access file a command finds as the knowledge base.
+    void setImportCommand(ImportCommand *import) { m_import = import; }
 
     // The ranking: refills Syndromes from Signes and the chosen methods. A database
     // failure is told to the practitioner and leaves the ranked list empty.
     void classerSyndromes();
+    // Replaces the recorded signs (the selected sign stays selected while it is there) and
+    // ranks them.
+    void setRecordedSigns(const QList<ListEntry> &signs);
+    // After the weights were rebuilt: each recorded sign shows the text and weight the base
+    // now has for its number, a sign the base no longer weighs leaves the visit (told),
+    // and the ranking runs again.
+    void refreshRecordedSigns();
+
+    // Opens the sign dialog on `choice` under `title`, loading it first; "Valider" records
+    // the marks and ranks. A base that cannot be read is told, and no dialog opens.
+    void openModalities(const QString &title, ModalityChoice choice);
+
+    // A command met `error` on the knowledge base: when it is an Access file found there,
+    // the import's offer is made (and its outcome told); otherwise it is told in French.
+    void tellDatabaseFailure(const DatabaseError &error);
+    // The first half of that: true when the import's offer was made for `error`, so that
+    // nothing more is to be told.
+    bool offerImport(const DatabaseError &error);
 
     // Gives the focus back to the window once another window of the program has closed;
     // becoming active again runs the ranking.
     void returnFromWindow();
-
-    // Unticks the boxes of the methods stored as 0, as the window's creation step.
-    void applyStoredMethods();
 
 protected:
     bool event(QEvent *event) override;
@@ -72,8 +106,11 @@ protected:
 private:
     void buildBars(const ToolBarFactory &makeToolBar);
     void buildMenus();
+    void buildFileMenu();
     void buildFrames();
     MethodSelection::Hooks methodHooks();
+    // Unticks the boxes of the methods stored as 0, as the window's creation step.
+    void applyStoredMethods();
     void setDesignGeometry();
     void placeOnScreen();
     void layoutPass();
@@ -82,14 +119,15 @@ private:
     void onCategoryClicked(int index, bool picture);
     void onSignesDoubleClicked();
     void onSyndromesDoubleClicked();
-    void onRechercher();
     // What hovering an entry of Syndromes or Signes tells.
     QString syndromeTip(int index);
     QString signTip(int index);
-    void openModalities(const QString &title);
     void updateClock();
 
     AppSettings &m_settings;
+    MethodTable m_methods;
+    Actions m_actions{};
+    ImportCommand *m_import = nullptr;
     MainLayout m_layout;
     bool m_miseEnPageFaite = false;
     QMargins m_placedFrame; // the frame the window was last placed with

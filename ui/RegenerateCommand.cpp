@@ -12,7 +12,8 @@
 #include <memory>
 #include <optional>
 
-void RegenerateCommand::run(QWidget *mainWindow, const QString &databasePath, const Clock &clock)
+bool RegenerateCommand::run(QWidget *mainWindow, const QString &databasePath,
+                            const DatabaseMessage::ImportOffer &offerImport, const Clock &clock)
 {
     auto window = std::make_unique<ProgressWindow>(mainWindow);
     // Modal to the whole program while it lives, so that no other window takes input
@@ -40,8 +41,10 @@ void RegenerateCommand::run(QWidget *mainWindow, const QString &databasePath, co
     if (mainWindow)
         mainWindow->activateWindow();
     if (!failure)
-        return;
-    DatabaseMessage::show(mainWindow, failureText(*failure), *failure, Title);
+        return true;
+    if (!offerImport || !offerImport(*failure))
+        DatabaseMessage::show(mainWindow, failureText(*failure), *failure, Title);
+    return false;
 }
 
 QString RegenerateCommand::failureText(const DatabaseError &error)

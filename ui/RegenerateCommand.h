@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DatabaseMessage.h"
+
 #include <QString>
 
 #include <functional>
@@ -16,10 +18,12 @@ public:
     // A monotonic clock in milliseconds, which paces the progress window's painting.
     using Clock = std::function<qint64()>;
 
-    // Returns once the progress window is gone. The practitioner can start nothing else
-    // meanwhile. The main window re-ranks when it becomes active again, as after any of
-    // the program's windows. Without a clock, the system's steady clock.
-    static void run(QWidget *mainWindow, const QString &databasePath, const Clock &clock = {});
+    // Returns once the progress window is gone, true when the weights were rebuilt. The
+    // practitioner can start nothing else meanwhile. A failure is told, unless it is an
+    // Access file found as the base and `offerImport` made the import's offer instead.
+    // Without a clock, the system's steady clock.
+    static bool run(QWidget *mainWindow, const QString &databasePath,
+                    const DatabaseMessage::ImportOffer &offerImport = {}, const Clock &clock = {});
 
     // The French message for a failed rebuild.
     static QString failureText(const DatabaseError &error);

@@ -68,7 +68,8 @@ QString PrintCommand::proposedPdfPath(const QDateTime &when) const
 PrintCommand::Outcome PrintCommand::failed(QWidget *parent, const std::exception &error)
 {
     if (const auto *database = dynamic_cast<const DatabaseError *>(&error)) {
-        DatabaseMessage::show(parent, *database);
+        if (!m_offerImport || !m_offerImport(*database))
+            DatabaseMessage::show(parent, *database);
     } else if (const auto *failure = dynamic_cast<const PrintFailure *>(&error)) {
         Beep::sound();
         MessageBox::show(parent, VisitRules::printFailureText(*failure), MessageBox::Buttons::Ok,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DatabaseMessage.h"
 #include "ListEntry.h"
 #include "RegionalClock.h"
 
@@ -34,6 +35,10 @@ public:
     Outcome exportPdf(QWidget *parent, const QList<ListEntry> &signes, const QList<ListEntry> &syndromes,
                       const QString &databasePath);
 
+    // The step taken before telling a failure of the knowledge base: the import's offer for
+    // an Access file found there.
+    void setImportOffer(DatabaseMessage::ImportOffer offer) { m_offerImport = std::move(offer); }
+
     // The file proposed for the PDF: "Visite 2026-12-05 14-05.pdf" in the documents folder
     // (the home folder when there is none).
     QString proposedPdfPath(const QDateTime &when) const;
@@ -51,4 +56,5 @@ private:
     PrintSpooler *m_spooler;
     const PrintSetup &m_setup;
     RegionalClock m_clock;
+    DatabaseMessage::ImportOffer m_offerImport;
 };

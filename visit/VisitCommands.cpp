@@ -36,12 +36,16 @@ VisitCommands::VisitCommands(VisitTarget target, QObject *parent)
     : QObject(parent), m_target(std::move(target)), m_systemPrinters(std::make_unique<SystemPrinters>()),
       m_systemSpooler(systemSpooler()), m_printCommand(*m_systemPrinters, m_systemSpooler.get(), m_setup),
       m_pageSetup(*m_systemPrinters, m_setup)
-{}
+{
+    m_printCommand.setImportOffer(m_target.offerImport);
+}
 
 VisitCommands::VisitCommands(VisitTarget target, const PrinterCatalog &printers, PrintSpooler *spooler, QObject *parent)
     : QObject(parent), m_target(std::move(target)), m_printCommand(printers, spooler, m_setup),
       m_pageSetup(printers, m_setup)
-{}
+{
+    m_printCommand.setImportOffer(m_target.offerImport);
+}
 
 VisitCommands::~VisitCommands() = default;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DatabaseMessage.h"
+
 #include <QString>
 
 #include <functional>
@@ -19,4 +21,6 @@ struct VisitTarget {
     QAction *viewToolbar = nullptr; // their checkable menu items (ticked at start)
     QAction *viewStatusBar = nullptr;
     QString databasePath; // Signes.mdb, for the report
+    // Before a failure of the base is told: the import's offer for an Access file found there.
+    DatabaseMessage::ImportOffer offerImport;
 };

@@ -11,7 +11,6 @@
 #include "ProgressWindow.h"
 #include "Ranking.h"
 #include "Recordset.h"
-#include "Shared.h"
 #include "TestSupport.h"
 
 #include <QAction>
@@ -72,7 +71,7 @@ class TestAccessImport : public QObject
         bundled.refresh();
         for (Recordset &rs = *bundled.recordset(); !rs.isEof() && signs.size() < 12; rs.moveNext())
             signs.append({u"signe"_s, qint32(rs.field(u"NumModalité"_s).toInt())});
-        const QList<ListEntry> expected = Ranking::classerSyndromes(bundled, signs, Shared::methodeActive);
+        const QList<ListEntry> expected = Ranking::classerSyndromes(bundled, signs, w->methods());
         QVERIFY(!expected.isEmpty());
         w->signes()->setEntries(signs);
         w->classerSyndromes();
@@ -104,7 +103,6 @@ private slots:
         m_base = m_dir->filePath(u"Signes.mdb"_s);
         m_settings = std::make_unique<AppSettings>(m_dir->filePath(u"tessavor.ini"_s));
         MessageBox::takeShown();
-        Shared::methodeActive = {0, 1, 1, 1, 1, 1};
     }
     // A failed case leaves no window behind to be activated in the next.
     void cleanup()
@@ -152,14 +150,14 @@ private slots:
                 w->signes()->setEntries({{u"signe"_s, 12}});
                 w->classerSyndromes();
             } else {
-                w->menuAction(u"mnuFileRégénérer"_s)->trigger();
+                w->actions().fileRegenerer->trigger();
             }
         }
         QList<MessageBox::Shown> boxes = MessageBox::takeShown();
 
         // A build without the import has no offer and no menu command.
         const bool converted = offered && answer == Answer::Ok && !damaged;
-        QCOMPARE(bool(w->menuAction(u"mnuFileImporter"_s)), offered);
+        QCOMPARE(bool(w->actions().fileImporter), offered);
         QCOMPARE(boxes.size(), !offered ? 0 : converted || damaged ? 2 : 1);
         if (offered) {
             QCOMPARE(std::pair(boxes[0].buttons, boxes[0].title),
@@ -227,7 +225,7 @@ private slots:
         m_app->importCommand()->setFileChooser([&](QWidget *) { return chosen; });
         MessageBox::setNextAnswer(answer);
         m_progress.clear();
-        w->menuAction(u"mnuFileImporter"_s)->trigger();
+        w->actions().fileImporter->trigger();
         const QList<MessageBox::Shown> boxes = MessageBox::takeShown();
         QVERIFY(!boxes.isEmpty());
         QCOMPARE(boxes[0].buttons, MessageBox::Buttons::OkCancel);

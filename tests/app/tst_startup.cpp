@@ -3,10 +3,10 @@
 #include "Application.h"
 #include "BusyPointer.h"
 #include "CategoryMap.h"
+#include "Database.h"
 #include "HelpBrowser.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
-#include "Shared.h"
 #include "TestSupport.h"
 
 #include <QAction>
@@ -80,6 +80,26 @@ private slots:
         QTRY_COMPARE(w->syndromes()->count(), 3);
     }
 
+    // "Régénérer la base" reads the recorded signs again: each shows its new weight (the
+    // same sign, by its number), one left without a link leaves the visit, told, and the
+    // ranking follows at once.
+    void aRebuildRefreshesTheVisit()
+    {
+        MainWindow *w = start(fixture());
+        Database::open(m_db)->executeNative(
+            QStringLiteral("DELETE FROM \"Modalité-Syndrome\" WHERE NumModalité = 11;"));
+        w->setRecordedSigns(
+            {{QStringLiteral("Signe de poids neuf (9)"), 12}, {QStringLiteral("Signe de poids un (1)"), 11}});
+        QCOMPARE(w->syndromes()->count(), 3);
+        MessageBox::takeShown();
+        w->actions().fileRegenerer->trigger();
+        QCOMPARE(w->signes()->entries(), QList<ListEntry>({{QStringLiteral("Signe de poids neuf (7)"), 12}}));
+        const QList<MessageBox::Shown> shown = MessageBox::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].text.contains(QStringLiteral("« Signe de poids un (1) »")), qPrintable(shown[0].text));
+        QCOMPARE(w->syndromes()->text(0).endsWith(QStringLiteral("(7)")), true);
+    }
+
     void failedPersonalCopyIsToldAndTheBundledBaseUsed()
     {
         const QString target = m_dir.filePath(QStringLiteral("home/Tessavor/Signes.mdb"));
@@ -117,9 +137,11 @@ private slots:
                                   "soif intense", "soif froides"}) {
             QVERIFY(QTest::qWaitForWindowActive(w));
             QVERIFY(UiTest::whileModal([&] { QTest::keyClick(w, Qt::Key_F, Qt::ControlModifier); },
-                                       [&](QDialog *) {
+                                       [&](QDialog *dialog) {
                                            QTRY_COMPARE(QApplication::focusWidget()->objectName(),
                                                         QStringLiteral("Recherche"));
+                                           QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("Titre"))->text(),
+                                                    QStringLiteral("Recherche de symptômes"));
                                            QTest::keyClicks(QApplication::focusWidget(), typed);
                                            for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Space, Qt::Key_Tab, Qt::Key_Space})
                                                QTest::keyClick(QApplication::focusWidget(), key);

@@ -46,8 +46,6 @@ private slots:
             << Entries{{u"Chaleur  (16)"_s, 2}, {u"Vide de Qi  (15)"_s, 1}, {u"Vide de Yin du Rein  (9)"_s, 3}};
         QTest::newRow("methods not chosen are left out")
             << QList<qint32>{12, 13} << MethodTable{0, 0, 0, 0, 0, 1} << Entries{{u"Vide de Yin du Rein  (9)"_s, 3}};
-        QTest::newRow("a stored 2 leaves its box ticked, yet its method is not ranked")
-            << QList<qint32>{12} << MethodTable{0, 2, 0, 0, 0, 1} << Entries{{u"Vide de Yin du Rein  (9)"_s, 3}};
         QTest::newRow("a sign recorded twice counts once")
             << QList<qint32>{12, 12} << MethodTable{0, 0, 1, 0, 0, 0} << Entries{{u"Chaleur  (9)"_s, 2}};
     }

@@ -60,9 +60,9 @@ private slots:
         // The dialog's listing of "Langue" (category 18) comes from the copy.
         DataSource listeValeurs;
         listeValeurs.setDatabaseName(kb.database);
-        ModalityChoice langue(0, 18, std::nullopt);
+        ModalityChoice langue = ModalityChoice::forCategory(18);
         langue.load(listeValeurs);
-        QVERIFY(langue.nombreEntrees() > 10);
+        QVERIFY(langue.entries().size() > 10);
 
         // The copy is the user's to change; the installed file stays as it was, and the next
         // start keeps the changed copy.

@@ -8,7 +8,6 @@
 #include "MessageBox.h"
 #include "ModalityDialog.h"
 #include "RegenerateCommand.h"
-#include "Shared.h"
 #include "TestSupport.h"
 
 #include <QDir>
@@ -101,12 +100,11 @@ private slots:
         const QString reason = u" : la colonne « Valeur » de la table « Valorisation » est absente."_s;
 
         AppSettings settings(m_dir.filePath(u"settings.ini"_s));
-        MainWindow window(MainWindow::ToolBarFactory(), settings);
+        MainWindow window(MainWindow::ToolBarFactory(), settings, settings.readMethods());
         window.setDatabaseName(path);
         window.signes()->addEntry({u"Zona (9)"_s, 201});
         window.classerSyndromes();
-        Shared::categorieChoisie = 2;
-        ModalityDialog(&window, u"Teint"_s, window.listeValeurs(), *window.signes(), *window.syndromes());
+        window.openModalities(u"Teint"_s, ModalityChoice::forCategory(2));
         const QList<MessageBox::Shown> shown = MessageBox::takeShown();
         QCOMPARE(shown.size(), 2);
         for (const MessageBox::Shown &box : shown) {

@@ -5,7 +5,6 @@
 #include "MainWindow.h"
 #include "MessageBox.h"
 #include "ModalityDialog.h"
-#include "Shared.h"
 #include "TestSupport.h"
 #include "UiTest.h"
 #include "WindowPlacement.h"
@@ -18,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMoveEvent>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QToolBar>
@@ -39,8 +39,6 @@ class TestMainWindow : public QObject
     void open(const QString &db)
     {
         m_w.reset();
-        for (int m = 1; m <= 5; ++m)
-            Shared::methodeActive[m] = m_settings->readMethod(m);
         // A toolbar with a button, so that it takes its height.
         m_w = std::make_unique<MainWindow>(
             [](QWidget *parent) {
@@ -48,7 +46,7 @@ class TestMainWindow : public QObject
                 bar->addAction(QStringLiteral("Nouveau"));
                 return bar;
             },
-            *m_settings);
+            *m_settings, m_settings->readMethods());
         m_w->setDatabaseName(db);
     }
     bool shown()
@@ -97,6 +95,9 @@ private slots:
         QTest::addColumn<QList<bool>>("ticked");
         QTest::newRow("a stored abc reads as chosen")
             << QStringList{"abc", "0", "", "", ""} << QList<bool>{true, false, true, true, true};
+        // Ticked, its method counts in the ranking; stored as 1 once the box changes.
+        QTest::newRow("a stored 2 reads as chosen")
+            << QStringList{"0", "2", "0", "0", "0"} << QList<bool>{false, true, false, false, false};
         QTest::newRow("all five off: told, with a beep")
             << QStringList{"0", "0", "0", "0", "0"} << QList<bool>{true, false, false, false, false};
     }
@@ -109,8 +110,21 @@ private slots:
                 m_settings->setRawValue(AppSettings::methodKey(m), stored[m - 1]);
         const int beeps = Beep::count();
         open(m_db);
-        for (int m = 1; m <= 5; ++m)
+        for (int m = 1; m <= 5; ++m) {
             QCOMPARE(m_w->methodBox(m)->isChecked(), ticked[m - 1]);
+            QCOMPARE(m_w->methods()[m], int(ticked[m - 1]));
+        }
+        if (stored.contains("2")) {
+            m_w->signes()->setEntries({{"Signe de poids neuf (9)", 12}});
+            m_w->classerSyndromes();
+            QCOMPARE(m_w->syndromes()->entries(), (QList<ListEntry>{{"Chaleur  (9)", 2}}));
+            QCOMPARE(m_settings->rawValue(AppSettings::methodKey(2)), QStringLiteral("2"));
+            m_w->methodBox(1)->setChecked(true);
+            m_w->methodBox(2)->setChecked(false);
+            m_w->methodBox(2)->setChecked(true);
+            QCOMPARE(m_settings->rawValue(AppSettings::methodKey(2)), QStringLiteral("1"));
+            return;
+        }
         const bool told = ticked.count(true) == 1;
         QCOMPARE(Beep::count() - beeps, int(told));
         const auto shown = MessageBox::takeShown();
@@ -177,6 +191,21 @@ private slots:
         QCOMPARE(m_settings->rawValue(AppSettings::methodKey(2)), QStringLiteral("0"));
     }
 
+    // Valider ranks at once, without waiting for the window to become active again (this
+    // one is never shown); Annuler changes nothing.
+    void validerRanksAtOnce()
+    {
+        for (int button : {1, 0})
+            QVERIFY(UiTest::whileModal(
+                [&] { m_w->openModalities(QStringLiteral("Pouls"), ModalityChoice::forCategory(43)); },
+                [&](QDialog *dialog) {
+                    UiTest::click(dialog->findChild<ItemList *>("ListeModalités"), 0); // Signe de poids neuf
+                    dialog->findChild<QPushButton *>(QStringLiteral("Choix_%1").arg(button))->click();
+                }));
+        QCOMPARE(m_w->signes()->entries(), (QList<ListEntry>{{"Signe de poids neuf (9)", 12}}));
+        QCOMPARE(m_w->syndromes()->count(), 3);
+    }
+
     // A tip asks the base each time; when it cannot answer, the tip says so and no window
     // opens.
     void tipsOfAnAbsentBase()
@@ -234,10 +263,12 @@ private slots:
         QWidget *clicked = categorie == 62 ? map->picture(62) : map->label(categorie);
         QVERIFY(UiTest::whileModal([&] { QTest::mouseClick(clicked, Qt::LeftButton, {}, QPoint(4, 4)); },
                                    [&](QDialog *dialog) {
-                                       QCOMPARE(Shared::categorieChoisie, categorie);
                                        QTEST(dialog->findChild<QLabel *>(QStringLiteral("Titre"))->text(), "title");
+                                       ModalityChoice listed = ModalityChoice::forCategory(categorie);
+                                       listed.load(m_w->listeValeurs());
+                                       QCOMPARE(dialog->findChild<ItemList *>("ListeModalités")->entries(),
+                                                listed.entries());
                                    }));
-        QCOMPARE(Shared::categorieChoisie, 0);
     }
 
     // Doubling the drawing's width doubles every label's and picture's distance from the
@@ -314,7 +345,7 @@ private slots:
             WindowPlacement::setAvailableAreaForTesting(std::nullopt);
             WindowPlacement::setFrameMarginsForTesting(std::nullopt);
         });
-        MainWindow w({}, *m_settings);
+        MainWindow w({}, *m_settings, m_settings->readMethods());
         QCOMPARE(w.geometry(), QRect(0, 0, 640, 488));
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));

@@ -2,7 +2,6 @@
 #include "Database.h"
 #include "MessageBox.h"
 #include "ModalityDialog.h"
-#include "Shared.h"
 #include "TestSupport.h"
 #include "UiTest.h"
 
@@ -14,8 +13,7 @@
 using Entries = QList<ListEntry>;
 using UiTest::click;
 
-// The sign dialog on real widgets: which marks reach Signes, and the shared numbers after
-// every way of closing it.
+// The sign dialog on real widgets: which marks reach the recorded signs, however it closes.
 class TestModalityDialog : public QObject
 {
     Q_OBJECT
@@ -23,7 +21,7 @@ class TestModalityDialog : public QObject
     QTemporaryDir m_dir;
     QString m_path = TestSupport::makeDatabase(m_dir, QStringLiteral("small.sql"));
     DataSource m_source;
-    ItemList m_signes, m_syndromes;
+    Entries m_signes; // the recorded signs: those the dialog opens with, then those it leaves
     inline static const Entries recorded{{"Pouls fin (1)", 4303}, {"Syndrome 1", 1}};
 
     static ItemList *list(QDialog *d) { return d->findChild<ItemList *>("ListeModalités"); }
@@ -36,14 +34,26 @@ class TestModalityDialog : public QObject
             QTest::sendKeyEvent(QTest::Click, target, c == u' ' ? Qt::Key_Space : Qt::Key(c.toUpper().unicode()),
                                 QString(c), Qt::NoModifier);
     }
+    // As the main window opens it: the choice loaded, then the dialog; "Valider" leaves its
+    // signs recorded.
+    bool whileOpen(ModalityChoice choice, const std::function<void(QDialog *)> &run)
+    {
+        choice.load(m_source);
+        return UiTest::whileModal(
+            [&] {
+                ModalityDialog dialog(nullptr, "Titre", choice, m_signes);
+                if (dialog.exec() == QDialog::Accepted)
+                    m_signes = dialog.validated();
+            },
+            run);
+    }
     bool whileOpen(const std::function<void(QDialog *)> &run)
     {
-        return UiTest::whileModal([&] { ModalityDialog::open(nullptr, "Titre", m_source, m_signes, m_syndromes); },
-                                  run);
+        return whileOpen(ModalityChoice::forCategory(43), run);
     }
     bool whileSearching(const std::function<void(QDialog *)> &run)
     {
-        return UiTest::whileModal([&] { ModalityDialog::openSearch(nullptr, m_source, m_signes); }, run);
+        return whileOpen(ModalityChoice::forSearch(), run);
     }
 
 private slots:
@@ -52,46 +62,44 @@ private slots:
     void init()
     {
         m_source.setDatabaseName(m_path);
-        Shared::signeChoisi = Shared::categorieChoisie = 0;
-        m_signes.setEntries({});
-        m_syndromes.setEntries({{"Syndrome 1  (9)", 1}});
-        m_syndromes.setCurrentRow(0);
+        m_signes.clear();
     }
 
-    // Marks reach Signes through "Valider" only; Enter and Escape close nothing; however the
-    // dialog closes, both shared numbers are 0 again.
+    // Marks reach the recorded signs through "Valider" only; Enter and Escape close nothing.
     void closing_data()
     {
-        QTest::addColumn<qint32>("signe");
-        QTest::addColumn<qint32>("categorie"); // 0: the selected syndrome 1, which lists the same signs
-        QTest::addColumn<int>("how");          // the button pressed, or -1: the frame closes it
+        QTest::addColumn<int>("use"); // a category, the signs of syndrome 1 (the same), a sign's syndromes
+        QTest::addColumn<int>("how"); // the button pressed, or -1: the frame closes it
         QTest::addColumn<Entries>("expected");
 
         const Entries validated{{"Syndrome 1", 1}, {"Pouls glissant (1)", 4302}};
-        QTest::newRow("category, Valider") << 0 << 43 << 0 << validated;
-        QTest::newRow("syndrome, Valider") << 0 << 0 << 0 << validated;
-        QTest::newRow("category, Annuler") << 0 << 43 << 1 << recorded;
-        QTest::newRow("category, frame closed") << 0 << 43 << -1 << recorded;
-        QTest::newRow("syndromes of a sign, Valider: nothing removed") << 4301 << 0 << 0 << recorded;
+        const int category = int(ModalityChoice::Use::SignsOfCategory),
+                  syndrome = int(ModalityChoice::Use::SignsOfSyndrome);
+        QTest::newRow("category, Valider") << category << 0 << validated;
+        QTest::newRow("syndrome, Valider") << syndrome << 0 << validated;
+        QTest::newRow("category, Annuler") << category << 1 << recorded;
+        QTest::newRow("category, frame closed") << category << -1 << recorded;
+        QTest::newRow("syndromes of a sign, Valider: nothing removed")
+            << int(ModalityChoice::Use::SyndromesOfSign) << 0 << recorded;
     }
     void closing()
     {
-        QFETCH(qint32, signe);
-        QFETCH(qint32, categorie);
+        QFETCH(int, use);
         QFETCH(int, how);
-        m_signes.setEntries(recorded);
-        Shared::signeChoisi = signe;
-        Shared::categorieChoisie = categorie;
-        QVERIFY(whileOpen([&](QDialog *dialog) {
-            QCOMPARE(std::pair(Shared::signeChoisi, Shared::categorieChoisie), std::pair(signe, categorie));
+        m_signes = recorded;
+        const bool sign = use == int(ModalityChoice::Use::SyndromesOfSign);
+        ModalityChoice choice = sign                                               ? ModalityChoice::forSign(4301)
+                                : use == int(ModalityChoice::Use::SignsOfSyndrome) ? ModalityChoice::forSyndrome(1)
+                                                                                   : ModalityChoice::forCategory(43);
+        QVERIFY(whileOpen(choice, [&](QDialog *dialog) {
             ItemList *liste = list(dialog);
             QCOMPARE(liste->geometry(), QRect(24, 40, 377, 364)); // 360, 600, 5655, 5460 twips
             // Entry 0 is "Pouls fin (1)", or "Syndrome 1", which a sign's syndromes never
             // mark: they carry no check box and no item data.
             for (int i = 0; i < liste->count(); ++i)
-                QCOMPARE(liste->modelIndex(i).data(Qt::CheckStateRole).isValid(), signe == 0);
-            QCOMPARE(liste->isMarked(0), signe == 0);
-            QCOMPARE(liste->hasItemData(0), signe == 0);
+                QCOMPARE(liste->modelIndex(i).data(Qt::CheckStateRole).isValid(), !sign);
+            QCOMPARE(liste->isMarked(0), !sign);
+            QCOMPARE(liste->hasItemData(0), !sign);
             for (int entry = 0; entry < 2; ++entry)
                 click(liste, entry); // "Pouls fin (1)" unmarked, "Pouls glissant (1)" marked
             for (const char *focus : {"ListeModalités", "Choix_0", "Choix_1"})
@@ -102,8 +110,7 @@ private slots:
                 }
             how < 0 ? void(dialog->close()) : press(dialog, how);
         }));
-        QCOMPARE(std::pair(Shared::signeChoisi, Shared::categorieChoisie), std::pair(0, 0));
-        QTEST(m_signes.entries(), "expected");
+        QTEST(m_signes, "expected");
     }
 
     // Typing, arrows and the page keys move the current entry and never change a mark; the
@@ -122,10 +129,10 @@ private slots:
         QFETCH(QList<bool>, marks);
         QFETCH(QString, typed);
         const QStringList signs{"Pouls fin (1)", "Pouls glissant (1)", "Pouls rapide (9)", "Pouls tendu (1)"};
+        const qint32 numbers[] = {4303, 4302, 4301, 4304};
         for (int i = 0; i < marks.size(); ++i)
             if (marks[i])
-                m_signes.addEntry(ListEntry{signs[i], 4303});
-        Shared::categorieChoisie = 43;
+                m_signes.append(ListEntry{signs[i], numbers[i]});
         QVERIFY(whileOpen([&](QDialog *dialog) {
             ItemList *liste = list(dialog);
             const auto shown = [&] {
@@ -155,8 +162,7 @@ private slots:
     // the space bar toggles exactly that entry.
     void spaceTogglesTheEntryFound()
     {
-        m_signes.addEntry(ListEntry{"Pouls fin (1)", 4303});
-        Shared::categorieChoisie = 43;
+        m_signes.append(ListEntry{"Pouls fin (1)", 4303});
         QVERIFY(whileOpen([&](QDialog *dialog) {
             ItemList *liste = list(dialog);
             type(liste, "tend");
@@ -189,7 +195,7 @@ private slots:
     {
         QFETCH(QStringList, steps);
         QFETCH(int, button);
-        m_signes.setEntries({{"Pouls fin (1)", 4303}, {"Langue pâle (9)", 1801}});
+        m_signes = {{"Pouls fin (1)", 4303}, {"Langue pâle (9)", 1801}};
         QVERIFY(whileSearching([&](QDialog *dialog) {
             for (const QString &step : steps)
                 if (step.startsWith("click "))
@@ -198,7 +204,7 @@ private slots:
                     field(dialog)->clear(), type(field(dialog), step);
             press(dialog, button);
         }));
-        QTEST(m_signes.entries(), "expected");
+        QTEST(m_signes, "expected");
     }
 
     // Each keystroke lists what the words typed find, each sign with its category beside
@@ -207,14 +213,13 @@ private slots:
     void searchByKeyboard()
     {
         const ListEntry fin{"Pouls fin (1)", 4303}, langue{"Langue pâle (9)", 1801}, tendu{"Pouls tendu (1)", 4304};
-        m_signes.setEntries({fin, langue});
+        m_signes = {fin, langue};
         QVERIFY(whileSearching([&](QDialog *dialog) {
             ItemList *liste = list(dialog);
             QCOMPARE(QApplication::focusWidget(), field(dialog));
             // The field takes the top of the list's place.
             QCOMPARE(field(dialog)->geometry().united(liste->geometry()), QRect(24, 40, 377, 364));
             QVERIFY(field(dialog)->geometry().bottom() < liste->geometry().top());
-            QCOMPARE(dialog->findChild<QLabel *>("Titre")->text(), QStringLiteral("Recherche de symptômes"));
             QSet<QString> names; // every control reads a name of its own
             for (const char *name : {"Recherche", "ListeModalités", "Choix_0", "Choix_1"})
                 names.insert(
@@ -243,7 +248,7 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
         }));
-        QCOMPARE(m_signes.entries(), (Entries{fin, langue, tendu}));
+        QCOMPARE(m_signes, (Entries{fin, langue, tendu}));
 
         bool closed = false;
         QVERIFY(whileSearching([&](QDialog *dialog) {
@@ -255,7 +260,7 @@ private slots:
             closed = !dialog->isVisible();
         }));
         QVERIFY(closed);
-        QCOMPARE(m_signes.entries(), (Entries{fin, langue, tendu}));
+        QCOMPARE(m_signes, (Entries{fin, langue, tendu}));
     }
 
     // Past 200 entries a line tells how many more: not an entry, not markable, not recorded
@@ -287,8 +292,8 @@ private slots:
                     click(liste, i);
             press(dialog, 0);
         }));
-        QCOMPARE(m_signes.count(), 200);
-        QVERIFY(!m_signes.entries().contains(ListEntry{note, 0}));
+        QCOMPARE(m_signes.size(), 200);
+        QVERIFY(!m_signes.contains(ListEntry{note, 0}));
     }
 
     // An entry that does not fit its list tells its whole text in its tip.

@@ -49,7 +49,7 @@ class TestRegenerate : public QObject
     void runCommand(const QString &path, const RegenerateCommand::Clock &clock = {})
     {
         m_shown = m_paints = m_modalPaints = 0, m_messagesAtHide = -1;
-        RegenerateCommand::run(&m_main, path, clock);
+        RegenerateCommand::run(&m_main, path, {}, clock);
         QCOMPARE(std::make_tuple(m_shown, m_paints > 0, m_modalPaints, m_messagesAtHide),
                  std::make_tuple(1, true, m_paints, 0));
     }
