@@ -2,14 +2,19 @@
 #include "PrintCommand.h"
 #include "PrintDialogs.h"
 #include "PrintSetup.h"
+#include "PrinterDevice.h"
 #include "TestSupport.h"
 #include "core/FakePrinting.h"
 
+#include <QFile>
 #include <QImage>
 #include <QPageLayout>
+#include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 // The report printed for real, to a PDF file on A5 read back with poppler.
 class TestPrinting : public QObject
@@ -84,6 +89,47 @@ private slots:
         const double left = inked(QImage(m_dir.filePath("a5-2.png")), 1.05, 1.3).first;
         QVERIFY2(qAbs(left - 2) < 0.15, qPrintable(QString::number(left)));
         QVERIFY(pages.at(1).startsWith("Signe "));
+    }
+
+    // The pieces of a wrapped line that would run past the foot of the page start the next
+    // page together; a line that fits stays.
+    void aWrappedLineAtTheFootStartsAPage()
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(m_dir.filePath("foot.pdf"));
+        printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A5), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                                          QPageLayout::Millimeter));
+        PrinterDevice device(printer);
+        device.print(u"mesure"_s);
+        const double line = device.currentY();
+        device.newPage();
+        // Until two more lines fit on the 19 cm of the page, but not three.
+        while (device.currentY() + 3 * line <= 19.0)
+            device.print(u"ligne"_s);
+        QCOMPARE(device.pageCount(), 2);
+        device.print(QStringList{u"un"_s, u"deux"_s, u"trois"_s});
+        QCOMPARE(device.pageCount(), 3);
+        QCOMPARE(device.currentY(), 3 * line);
+    }
+
+    // A PDF that could not be written (here: to a full disk) is never reported as saved.
+    void aPdfThatCouldNotBeWrittenIsNotSaved()
+    {
+        MessageBox::setTesting(true);
+        PrintDialogs::setTesting(true);
+        const QString file = m_dir.filePath("plein.pdf");
+        QVERIFY(QFile::link("/dev/full", file));
+        PrintDialogs::setNextFileName(file);
+        MessageBox::takeShown();
+        FakePrinters printers;
+        PrintSetup setup;
+        QCOMPARE(PrintCommand(printers, nullptr, setup)
+                     .exportPdf(nullptr, {}, {}, TestSupport::makeDatabase(m_dir, QStringLiteral("small.sql"))),
+                 PrintCommand::Outcome::Failed);
+        const QList<MessageBox::Shown> shown = MessageBox::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].icon, MessageBox::Icon::Critical);
     }
 };
 
