@@ -108,9 +108,12 @@ private slots:
         QCOMPARE(failure([&] { Database::open(missing); }).value().kind(), Kind::Missing);
         QVERIFY(!QFile::exists(missing));
         const QByteArray jet = QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) + QByteArray(2000, '\x11');
+        // A newer Access file is one to convert too, not "no database".
+        const QByteArray ace = QByteArray("\x00\x01\x00\x00Standard ACE DB\x00\x02", 21) + QByteArray(2000, '\x11');
         // A damaged file passes the header test and is caught at open.
         const QByteArray truncated = QByteArray("SQLite format 3\0", 16) + QByteArray(134, '\0');
         for (const auto &[bytes, kind] : {std::pair{jet, Kind::AccessFile},
+                                          {ace, Kind::AccessFile},
                                           {QByteArray(4096, 'x'), Kind::NotDatabase},
                                           {QByteArray(), Kind::NotDatabase},
                                           {truncated, Kind::NotDatabase}}) {
