@@ -164,23 +164,29 @@ QStringList KnowledgeBaseCheck::structural() const
     return remarks;
 }
 
+QHash<int, int> KnowledgeBaseCheck::sums(const QList<qint32> &recorded, qint32 method) const
+{
+    QHash<int, int> sums;
+    for (qint32 m : recorded) {
+        const Sign s = m_signs.value(m);
+        for (int index : s.syndromes)
+            if (method == 0 || m_syndromes[index].method == method)
+                sums[index] += s.weight();
+    }
+    return sums;
+}
+
 int KnowledgeBaseCheck::position(qint32 number, const QList<qint32> &recorded, bool allMethods) const
 {
     const int own = m_syndromeIndex.value(number, -1);
     if (own < 0)
         return 0;
-    QHash<int, int> sums;
-    for (qint32 m : recorded) {
-        const Sign s = m_signs.value(m);
-        for (int index : s.syndromes)
-            if (allMethods || m_syndromes[index].method == m_syndromes[own].method)
-                sums[index] += s.weight();
-    }
-    const int sum = sums.value(own);
+    const QHash<int, int> found = sums(recorded, allMethods ? 0 : m_syndromes[own].method);
+    const int sum = found.value(own);
     if (sum <= 6)
         return 0;
     // Its own sum counts among those as high: the count is its place.
-    return int(std::count_if(sums.cbegin(), sums.cend(), [&](int other) { return other >= sum; }));
+    return int(std::count_if(found.cbegin(), found.cend(), [&](int other) { return other >= sum; }));
 }
 
 QStringList KnowledgeBaseCheck::bundled(const Published &published, const QList<Presentation> &presentations) const
@@ -245,9 +251,9 @@ QStringList KnowledgeBaseCheck::bundled(const Published &published, const QList<
                 faults.append(QStringLiteral("Les syndromes %1 et %2 partagent %3 de leurs signes.")
                                   .arg(syndrome(i), syndrome(j),
                                        percent(double(shared) / (s.signs.size() + o.signs.size() - shared))));
-            if (sharedWeight * 2 >= totalWeight(s))
-                faults.append(QStringLiteral("Le syndrome %1 tient dans %2 la moitié de ce que pèsent ses signes (%3 "
-                                             "sur %4) : il ne s'en distingue pas sans des signes qui lui sont propres.")
+            if (sharedWeight * 3 >= totalWeight(s) * 2)
+                faults.append(QStringLiteral("Le syndrome %1 tient dans %2 les deux tiers de ce que pèsent ses signes "
+                                             "(%3 sur %4) : seuls ses signes les plus rares l'en distinguent.")
                                   .arg(syndrome(i), syndrome(j))
                                   .arg(sharedWeight)
                                   .arg(totalWeight(s)));
@@ -279,7 +285,11 @@ int KnowledgeBaseCheck::proportionalRate(int index, quint32 seed) const
                 ++at;
             recorded.append(pool.takeAt(at));
         }
-        first += position(s.number, recorded) == 1;
+        // First alone: a sum above that of every other syndrome of the method.
+        const QHash<int, int> found = sums(recorded, s.method);
+        const int sum = found.value(index);
+        first += std::none_of(found.keyBegin(), found.keyEnd(),
+                              [&](int other) { return other != index && found.value(other) >= sum; });
     }
     return first;
 }

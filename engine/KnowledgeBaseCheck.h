@@ -47,18 +47,18 @@ public:
     // What the bundled base holds to besides: every published number still has its row; every category
     // lists 8 signs; each live syndrome has 5 signs, 3 of them weighing 5 or more, a tongue
     // and a pulse; weight-1 signs hold at most 35 % of the links; within a method no two
-    // syndromes share 60 % of their signs, and none holds in another half of what its own
-    // signs weigh (a combination diagnosed without signs of both its parts, or a part
-    // swallowed by its combination); each presentation ranks its syndrome first.
+    // syndromes share 60 % of their signs, and none holds in another two thirds of what its
+    // own signs weigh (a combination linked to every sign of one part, or a part swallowed
+    // by its combination); each presentation ranks its syndrome first.
     QStringList bundled(const Published &published, const QList<Presentation> &presentations) const;
 
     // The ranking trials, with fixed seeds. 1 000 visits made of 60 % of a random
     // syndrome's signs, drawn evenly: first within its method in 90 % of them, within the
     // top three in 98 %, first with all five methods in 75 %. Then, as a practitioner
     // records common signs more often than rare ones, 200 visits per live syndrome made of
-    // half its signs drawn in proportion to the syndromes each sign points to: first alone
-    // within its method in 80 % of them, for every syndrome. A missed threshold is a
-    // fault; `figures` receives the rates for a reader.
+    // half its signs (rounded up) drawn in proportion to the syndromes each sign points to:
+    // a sum above that of every other syndrome of its method in 80 % of them, for every
+    // syndrome. A missed threshold is a fault; `figures` receives the rates for a reader.
     QStringList trials(QStringList &figures) const;
 
     // The base in figures: rows, links, weight-1 signs and their links, the pairs of a
@@ -88,6 +88,8 @@ private:
         QList<qint32> signs; // once each
     };
 
+    // The summed weights of the syndromes `recorded` points to, of one method (0: all).
+    QHash<int, int> sums(const QList<qint32> &recorded, qint32 method) const;
     QString sign(qint32 number) const;
     QString syndrome(int index) const;
     int proportionalRate(int index, quint32 seed) const;
