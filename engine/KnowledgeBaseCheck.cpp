@@ -329,7 +329,7 @@ QStringList KnowledgeBaseCheck::trials(QStringList &figures) const
                                       {firstAll, 75, "premier avec les cinq méthodes"}})
         if (count * 100 < trials * least)
             faults.append(QStringLiteral("Visites de 60 % des signes : %1 %2 (%3 % au moins).")
-                              .arg(QLatin1String(what), percent(double(count) / trials))
+                              .arg(QString::fromUtf8(what), percent(double(count) / trials))
                               .arg(least));
 
     QMap<qint32, QList<double>> rates;

@@ -7,6 +7,7 @@
 using namespace Qt::StringLiterals;
 
 // The checker of a knowledge base, each rule on a small base that breaks it alone.
+const KnowledgeBaseCheck::Published Published{{{203, 227}, {1801, 1808}, {4301, 4309}}, {{501, 508}}};
 class TestKnowledgeBaseCheck : public QObject
 {
     Q_OBJECT
@@ -71,6 +72,63 @@ private slots:
         QFETCH(QString, remark);
         const QStringList remarks = checkAfter(u"checked.sql"_s, fault).structural();
         QVERIFY2(remarks.size() == 1 && remarks[0].contains(remark), qPrintable(remarks.join(u'\n')));
+    }
+
+    void aSoundBundledBaseHasNoFault()
+    {
+        const KnowledgeBaseCheck check = checkAfter(u"bundled.sql"_s, {});
+        QStringList figures;
+        QCOMPARE(check.bundled(Published, {{u"langue 1 et pouls 1"_s, 501, {1801, 4301}}}) + check.trials(figures),
+                 QStringList());
+        QCOMPARE(figures.size(), 2); // the even draws, then the one method's
+    }
+
+    void eachBundledFaultIsFound_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("found");
+        QTest::newRow("a published number gone")
+            << u"DELETE FROM \"Modalité-Syndrome\" WHERE NumModalité = 227; DELETE FROM \"Modalités\" WHERE "
+               "NumModalité = 227"_s
+            << u"Le signe publié 227 n'a plus de ligne."_s;
+        QTest::newRow("a category with too few signs") << u"INSERT INTO \"Catégories\" VALUES (45, 'Membres')"_s
+                                                       << u"La catégorie 45 « Membres » ne propose que 0 signes"_s;
+        QTest::newRow("a syndrome of four signs") << u"DELETE FROM \"Modalité-Syndrome\" WHERE NumModalité = 203"_s
+                                                  << u"Il manque au syndrome 501 « Syndrome 1 » : 5 signes."_s;
+        QTest::newRow("a syndrome without a pulse")
+            << u"DELETE FROM \"Modalité-Syndrome\" WHERE NumModalité = 4308"_s << u"508 « Syndrome 8 » : un pouls."_s;
+        QTest::newRow("a part swallowed by its combination")
+            << u"INSERT INTO \"Modalité-Syndrome\" SELECT NumModalité, 508 FROM \"Modalité-Syndrome\" WHERE "
+               "NumSyndrome = 507"_s
+            << u"Le syndrome 507 « Syndrome 7 » tient dans 508 « Syndrome 8 » les deux tiers"_s;
+    }
+    void eachBundledFaultIsFound()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, found);
+        const QStringList faults = checkAfter(u"bundled.sql"_s, fault).bundled(Published, {});
+        QVERIFY2(faults.size() == 1 && faults[0].contains(found), qPrintable(faults.join(u'\n')));
+    }
+
+    // A presentation ranks its syndrome first only above every other, and a syndrome that
+    // its combination swallows fails both trials.
+    void presentationsAndTrials()
+    {
+        const KnowledgeBaseCheck sound = checkAfter(u"bundled.sql"_s, {});
+        const QStringList faults = sound.bundled(
+            Published, {{u"un signe d'un autre"_s, 502, {1801}}, {u"deux signes à lui"_s, 501, {1801, 4301}}});
+        QVERIFY2(faults.size() == 1 && faults[0].contains(u"« un signe d'un autre »"), qPrintable(faults.join(u'\n')));
+        QCOMPARE(sound.position(501, {1801, 4301, 1802}), 1);
+        QCOMPARE(sound.position(501, {1801, 1802}), 2); // equal to another: not first
+        QStringList figures;
+        const QStringList trials =
+            checkAfter(u"bundled.sql"_s, u"INSERT INTO \"Modalité-Syndrome\" SELECT NumModalité, 508 FROM "
+                                         "\"Modalité-Syndrome\" WHERE NumSyndrome = 507"_s)
+                .trials(figures);
+        QVERIFY2(
+            trials.size() == 2 && trials[0].contains(u"premier de sa méthode") &&
+                trials[1].contains(u"le syndrome 507 « Syndrome 7 » n'est premier seul de sa méthode que dans 0,0 %"),
+            qPrintable(trials.join(u'\n')));
     }
 };
 
