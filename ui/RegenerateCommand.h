@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -18,11 +19,20 @@ public:
 
     // Returns once the progress window is gone. The practitioner can start nothing else
     // meanwhile. The main window re-ranks when it becomes active again, as after any of
-    // the program's windows. Without a clock, the system's steady clock.
+    // the program's windows. Without a clock, the system's steady clock. A rebuild that
+    // succeeded closes with what the checker remarks on the base (signs and syndromes its
+    // editor may not have meant so), which never undoes or blocks the rebuild.
     static void run(QWidget *mainWindow, const QString &databasePath, const Clock &clock = {});
 
     // The French message for a failed rebuild.
     static QString failureText(const DatabaseError &error);
+    // The closing message of a rebuild that succeeded: "Aucune remarque", or the first
+    // `Shown` remarks (the others in the box's details).
+    static QString remarksText(const QStringList &remarks);
 
     static inline const QString Title = QStringLiteral("Régénération de la base");
+    static constexpr qsizetype Shown = 10;
+
+private:
+    static void showRemarks(QWidget *mainWindow, const QString &databasePath);
 };
