@@ -4,6 +4,7 @@
 #include "AppSettings.h"
 #include "BusyPointer.h"
 #include "DatabaseMessage.h"
+#include "EditionOffer.h"
 #include "HelpBrowser.h"
 #include "ImportCommand.h"
 #include "MainWindow.h"
@@ -32,6 +33,8 @@ Application::~Application()
 
 void Application::start(const AppPaths::KnowledgeBase &kb)
 {
+    // Settled before anything opens the base.
+    EditionOffer::atStart(kb, m_settings.copyMemory());
     BusyPointer::setBusy();
     auto splash = std::make_unique<SplashWindow>();
     splash->showAndPaint();

@@ -3,6 +3,8 @@
 #include "Database.h"
 #include "Recordset.h"
 
+#include <QCryptographicHash>
+
 namespace KnowledgeBaseReader {
 
 namespace {
@@ -59,6 +61,31 @@ KnowledgeBaseRows read(Database &db)
             kb.replacements.append({r.key(u"NumModalité", replacements), r.key(u"NumRemplaçante", replacements)});
         });
     return kb;
+}
+
+int edition(Database &db)
+{
+    return db.openNative(QStringLiteral("PRAGMA user_version"))->field(u"user_version").toInt();
+}
+
+QByteArray checksum(const KnowledgeBaseRows &rows)
+{
+    QStringList lines;
+    for (const auto &c : rows.categories)
+        lines.append(QStringLiteral("Catégories;%1;%2").arg(c.number).arg(c.name.value_or(QString())));
+    for (const auto &m : rows.modalities)
+        lines.append(QStringLiteral("Modalités;%1;%2;%3").arg(m.number).arg(m.category).arg(m.text));
+    for (const auto &s : rows.syndromes)
+        lines.append(QStringLiteral("Syndromes;%1;%2;%3").arg(s.number).arg(s.method).arg(s.name));
+    for (const auto &l : rows.links)
+        lines.append(QStringLiteral("Modalité-Syndrome;%1;%2").arg(l.modality).arg(l.syndrome));
+    for (const auto &r : rows.replacements)
+        lines.append(QStringLiteral("Remplacements;%1;%2").arg(r.modality).arg(r.replacement));
+    lines.sort();
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (const QString &line : std::as_const(lines))
+        hash.addData((line + QLatin1Char('\n')).toUtf8());
+    return hash.result().toHex();
 }
 
 } // namespace KnowledgeBaseReader

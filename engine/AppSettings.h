@@ -1,13 +1,18 @@
 #pragma once
 
+#include "AppPaths.h"
+
 #include <QString>
 
 #include <memory>
 
 class QSettings;
 
-// The per-user settings store: the application's title ("Tessavor"), section "Settings". The only
-// values kept are the five method choices, "Méthode 1" … "Méthode 5", "1" or "0".
+// The per-user settings store: the application's title ("Tessavor"), section "Settings". The
+// values kept are the five method choices, "Méthode 1" … "Méthode 5", "1" or "0", and what
+// the program knows of the user's copy of the knowledge base: "Base édition" and "Base
+// empreinte", the edition and checksum of the bundled base it was made from, and "Base
+// édition gardée", the newest edition the user chose not to take in its place.
 class AppSettings
 {
 public:
@@ -23,6 +28,9 @@ public:
     // number, reads as 1 (chosen).
     int readMethod(int method) const;
     void writeMethod(int method, int value);
+
+    // The record of the user's copy, read and written in this store.
+    AppPaths::CopyMemory copyMemory();
 
     // The raw text under a key of the section, for tests and diagnostics.
     QString rawValue(const QString &key) const;

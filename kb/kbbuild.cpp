@@ -3,11 +3,12 @@
 // rules any base must meet, the rules of the bundled content and the ranking trials. A base
 // that breaks one is not built (the output is removed) and the report says why; the
 // figures of the base are printed either way.
-//   tessavor_kbbuild <folder with the CSV files> <output Signes.mdb>
+//   tessavor_kbbuild <folder with the CSV files> <output Signes.mdb> <edition>
 #include "KnowledgeBaseCheck.h"
 #include "KnowledgeBaseLoader.h"
 #include "WeightRebuild.h"
 
+#include "Database.h"
 #include "DatabaseError.h"
 
 #include <QCoreApplication>
@@ -64,8 +65,10 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     QTextStream err(stderr);
-    if (args.size() != 3) {
-        err << "usage: tessavor_kbbuild <source folder> <output file>\n";
+    bool numbered = false;
+    const int edition = args.value(3).toInt(&numbered);
+    if (args.size() != 4 || !numbered || edition < 1) {
+        err << "usage: tessavor_kbbuild <source folder> <output file> <edition>\n";
         return 2;
     }
     const QString problem = KnowledgeBaseLoader::load(args[1], args[2]);
@@ -76,6 +79,7 @@ int main(int argc, char *argv[])
     QStringList faults, figures;
     try {
         WeightRebuild::run(args[2]);
+        Database::open(args[2])->executeNative(QStringLiteral("PRAGMA user_version = %1").arg(edition));
         const KnowledgeBaseCheck check = KnowledgeBaseCheck::read(args[2]);
         faults = check.structural() + check.bundled(Published, presentations()) + check.trials(figures);
         figures = check.figures() + figures;

@@ -6,7 +6,7 @@
 //   <!-- syndromes retirés --> the syndromes kept only for their number (no link)
 //   <!-- signes retirés -->    the signs kept only for their number (no link), each with the
 //                              live signs that now record it
-//   tessavor_kbpage <folder with the CSV files> <template> <output page>
+//   tessavor_kbpage <folder with the CSV files> <template> <output page> <edition>
 #include <QCoreApplication>
 #include <QFile>
 #include <QHash>
@@ -35,6 +35,7 @@ QList<QStringList> readRows(const QString &path, QString &error)
 }
 
 struct Base {
+    int edition = 0;
     int categories = 0;
     QMap<int, QString> signs;                     // number -> text
     QMap<int, std::pair<int, QString>> syndromes; // number -> method, name
@@ -107,10 +108,10 @@ QString totals(const Base &base)
     int links = 0;
     for (const QList<int> &signs : base.links)
         links += int(signs.size());
-    return QStringLiteral("<p>La base livrée compte %1&nbsp;syndromes, %2&nbsp;signes à relever répartis en "
-                          "%3&nbsp;catégories et %4&nbsp;liens entre signes et syndromes.</p>\n")
+    return QStringLiteral("<p>La base livrée (édition&nbsp;%5) compte %1&nbsp;syndromes, %2&nbsp;signes à relever "
+                          "répartis en %3&nbsp;catégories et %4&nbsp;liens entre signes et syndromes.</p>\n")
         .arg(french.toString(int(base.links.size())), french.toString(int(base.linkCount.size())),
-             french.toString(base.categories), french.toString(links));
+             french.toString(base.categories), french.toString(links), french.toString(base.edition));
 }
 
 } // namespace
@@ -120,12 +121,13 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     QTextStream err(stderr);
-    if (args.size() != 4) {
-        err << "usage: tessavor_kbpage <source folder> <template> <output page>\n";
+    if (args.size() != 5) {
+        err << "usage: tessavor_kbpage <source folder> <template> <output page> <edition>\n";
         return 2;
     }
     QString error;
     Base base;
+    base.edition = args[4].toInt();
     const QString folder = args[1] + QLatin1Char('/');
     base.categories = int(readRows(folder + QStringLiteral("categories.csv"), error).size());
     for (const QStringList &row : readRows(folder + QStringLiteral("modalites.csv"), error))
