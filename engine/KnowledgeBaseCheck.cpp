@@ -307,6 +307,7 @@ QStringList KnowledgeBaseCheck::trials(QStringList &figures) const
     std::mt19937 random(20240613);
     const int trials = 1000;
     int first = 0, topThree = 0, firstAll = 0;
+    QMap<qint32, std::pair<int, int>> byMethod; // first within its method, visits
     for (int trial = 0; trial < trials; ++trial) {
         const Syndrome &own = m_syndromes[live[int(random() % quint32(live.size()))]];
         QList<qint32> signs = own.signs;
@@ -316,6 +317,8 @@ QStringList KnowledgeBaseCheck::trials(QStringList &figures) const
         signs.resize(k);
         const int inMethod = position(own.number, signs);
         first += inMethod == 1;
+        byMethod[own.method].first += inMethod == 1;
+        ++byMethod[own.method].second;
         topThree += inMethod >= 1 && inMethod <= 3;
         firstAll += position(own.number, signs, true) == 1;
     }
@@ -345,10 +348,12 @@ QStringList KnowledgeBaseCheck::trials(QStringList &figures) const
         double sum = 0;
         for (double r : *it)
             sum += r;
-        figures.append(QStringLiteral("Méthode %1, visites de la moitié des signes, les plus communs d'abord : premier "
-                                      "seul en moyenne %2, au plus bas %3.")
+        const auto [firstInMethod, visits] = byMethod.value(it.key());
+        figures.append(QStringLiteral("Méthode %1 : visites de 60 % des signes, premier %2 ; visites de la moitié des "
+                                      "signes, les plus communs d'abord, premier seul en moyenne %3, au plus bas %4.")
                            .arg(it.key())
-                           .arg(percent(sum / it->size()), percent(*std::min_element(it->begin(), it->end()))));
+                           .arg(percent(visits ? double(firstInMethod) / visits : 0), percent(sum / it->size()),
+                                percent(*std::min_element(it->begin(), it->end()))));
     }
     return faults;
 }
