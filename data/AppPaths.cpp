@@ -107,31 +107,40 @@ void remember(const CopyMemory &memory, const CopyRecord &record)
 
 // The user's copy against the bundled edition: replaced when unchanged and older, the new
 // edition offered when changed.
+// The stamp of the bundled base, remembered as the origin of the copy just made from it.
+void rememberBundled(const KnowledgeBase &kb, const FileOperations &files, const CopyMemory &memory)
+{
+    if (const std::optional<int> edition = files.edition ? files.edition(kb.bundled) : std::nullopt)
+        remember(memory, {{*edition, files.checksum(kb.bundled)}, 0});
+}
+
+// The user's copy against the bundled edition: replaced when unchanged and older, the new
+// edition offered when changed. A start with nothing newer only reads two editions.
 void compareEditions(KnowledgeBase &kb, const FileOperations &files, const CopyMemory &memory, QDate today)
 {
-    const std::optional<Stamp> bundled = files.stamp(kb.bundled);
-    const std::optional<Stamp> copy = bundled ? files.stamp(kb.database) : std::nullopt;
-    if (!copy)
+    const std::optional<int> bundled = files.edition ? files.edition(kb.bundled) : std::nullopt;
+    if (!bundled)
         return;
     const std::optional<CopyRecord> record = memory.read ? memory.read() : std::nullopt;
-    const Stamp origin = record ? record->madeFrom : Stamp{copy->edition, {}};
-    if (bundled->edition <= origin.edition)
+    const std::optional<int> origin = record ? record->madeFrom.edition : files.edition(kb.database);
+    // Refused once, an edition is not offered again.
+    if (!origin || *bundled <= *origin || (record && record->keptAgainst >= *bundled))
         return;
-    const bool unchanged = record ? !origin.checksum.isEmpty() && copy->checksum == origin.checksum
-                                  : EarlierEditions.contains(copy->checksum);
+    const QByteArray copy = files.checksum(kb.database);
+    if (copy.isEmpty())
+        return;
+    const bool unchanged = record ? copy == record->madeFrom.checksum : EarlierEditions.contains(copy);
     const QString kept = datedName(kb.database, today);
     if (!unchanged) {
-        if (!record || record->keptAgainst < bundled->edition) {
-            kb.newEdition = bundled->edition;
-            kb.keptName = kept;
-        }
+        kb.newEdition = *bundled;
+        kb.keptName = kept;
         return;
     }
     kb.editionFailure = replace(kb.bundled, kb.database, kept, files);
     if (kb.editionFailure)
         return;
     kb.previousCopy = kept;
-    remember(memory, {*bundled, 0});
+    rememberBundled(kb, files, memory);
 }
 
 } // namespace
@@ -172,15 +181,20 @@ FileOperations FileOperations::system()
         return file.rename(to) ? QString() : file.errorString();
     };
     files.remove = [](const QString &path) { QFile::remove(path); };
-    files.stamp = [](const QString &path) -> std::optional<Stamp> {
+    // A file not readable as a knowledge base has nothing to compare: it is left alone, and
+    // the program's first query says what is wrong with it.
+    files.edition = [](const QString &path) -> std::optional<int> {
         try {
-            auto db = Database::open(path);
-            return Stamp{KnowledgeBaseReader::edition(*db),
-                         KnowledgeBaseReader::checksum(KnowledgeBaseReader::read(*db))};
+            return KnowledgeBaseReader::edition(*Database::open(path));
         } catch (const DatabaseError &) {
-            // Not readable as a knowledge base: nothing to compare, the file is left alone
-            // and the program's first query says what is wrong with it.
             return std::nullopt;
+        }
+    };
+    files.checksum = [](const QString &path) {
+        try {
+            return KnowledgeBaseReader::checksum(KnowledgeBaseReader::read(*Database::open(path)));
+        } catch (const DatabaseError &) {
+            return QByteArray();
         }
     };
     return files;
@@ -222,8 +236,7 @@ KnowledgeBase knowledgeBase(const QString &programFolder, const QString &userDat
     kb.failure = copyOnce(kb.bundled, perUser, files);
     kb.database = kb.failure ? kb.bundled : perUser;
     if (!kb.failure)
-        if (const std::optional<Stamp> stamp = files.stamp(kb.bundled))
-            remember(memory, {*stamp, 0});
+        rememberBundled(kb, files, memory);
     return kb;
 }
 
@@ -231,8 +244,7 @@ CopyFailure takeNewEdition(const KnowledgeBase &kb, const FileOperations &files,
 {
     const CopyFailure failure = replace(kb.bundled, kb.database, kb.keptName, files);
     if (!failure)
-        if (const std::optional<Stamp> stamp = files.stamp(kb.bundled))
-            remember(memory, {*stamp, 0});
+        rememberBundled(kb, files, memory);
     return failure;
 }
 

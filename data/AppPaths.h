@@ -35,8 +35,10 @@ struct FileOperations {
     // Never replaces an existing `to`.
     std::function<QString(const QString &from, const QString &to)> rename;
     std::function<void(const QString &path)> remove;
-    // The file's stamp; nothing when it cannot be read as a knowledge base.
-    std::function<std::optional<Stamp>(const QString &path)> stamp;
+    // The file's edition, and the checksum of its knowledge (which reads it whole, so it is
+    // asked only when editions differ); nothing when it cannot be read as a knowledge base.
+    std::function<std::optional<int>(const QString &path)> edition;
+    std::function<QByteArray(const QString &path)> checksum;
 
     static FileOperations system();
 };

@@ -48,12 +48,11 @@ class TestAppPaths : public QObject
     AppPaths::FileOperations editionFiles(Step failing) const
     {
         AppPaths::FileOperations ops = files(false, failing);
-        ops.stamp = [](const QString &path) -> std::optional<AppPaths::Stamp> {
+        ops.edition = [](const QString &path) -> std::optional<int> {
             const QList<QByteArray> words = readFile(path).split(':');
-            if (words.size() != 2)
-                return std::nullopt;
-            return AppPaths::Stamp{words[0].toInt(), words[1]};
+            return words.size() == 2 ? std::optional<int>(words[0].toInt()) : std::nullopt;
         };
+        ops.checksum = [](const QString &path) { return readFile(path).split(':').value(1); };
         return ops;
     }
 

@@ -80,9 +80,10 @@ private slots:
     {
         const QString perUser = knowledgeBase().database;
         Database::open(perUser)->executeNative(u"PRAGMA user_version = 2"_s);
-        const std::optional<AppPaths::Stamp> older = AppPaths::FileOperations::system().stamp(perUser);
-        QVERIFY(older && older->edition == 2 && older->checksum.size() == 64);
-        std::optional<AppPaths::CopyRecord> memory = AppPaths::CopyRecord{*older, 0};
+        const AppPaths::FileOperations system = AppPaths::FileOperations::system();
+        const AppPaths::Stamp older{system.edition(perUser).value_or(0), system.checksum(perUser)};
+        QVERIFY(older.edition == 2 && older.checksum.size() == 64);
+        std::optional<AppPaths::CopyRecord> memory = AppPaths::CopyRecord{older, 0};
         const AppPaths::CopyMemory remembered{[&] { return memory; },
                                               [&](const AppPaths::CopyRecord &r) { memory = r; }};
         const QString bin = m_prefix + u"/" TESSAVOR_INSTALL_BINDIR ""_s, user = QFileInfo(perUser).path();
@@ -95,7 +96,7 @@ private slots:
 
         Database::open(perUser)->executeNative(u"PRAGMA user_version = 2; DELETE FROM \"Modalité-Syndrome\" WHERE "
                                                "rowid = 1"_s);
-        memory = AppPaths::CopyRecord{*older, 0};
+        memory = AppPaths::CopyRecord{older, 0};
         const QByteArray changed = contentOf(perUser);
         QCOMPARE(AppPaths::knowledgeBase(bin, user, AppPaths::FileOperations::system(), remembered).newEdition, 3);
         QCOMPARE(contentOf(perUser), changed);

@@ -33,10 +33,8 @@ class TestEditionOffer : public QObject
     static AppPaths::FileOperations files()
     {
         AppPaths::FileOperations ops = AppPaths::FileOperations::system();
-        ops.stamp = [](const QString &path) -> std::optional<AppPaths::Stamp> {
-            const QList<QByteArray> words = readFile(path).split(':');
-            return AppPaths::Stamp{words.value(0).toInt(), words.value(1)};
-        };
+        ops.edition = [](const QString &path) { return std::optional<int>(readFile(path).split(':')[0].toInt()); };
+        ops.checksum = [](const QString &path) { return readFile(path).split(':').value(1); };
         return ops;
     }
 
