@@ -5,6 +5,7 @@
 #include "BusyPointer.h"
 #include "DatabaseError.h"
 #include "DatabaseMessage.h"
+#include "EditionOffer.h"
 #include "HelpBrowser.h"
 #include "ImportCommand.h"
 #include "MainWindow.h"
@@ -29,6 +30,8 @@ Application::~Application() = default;
 
 void Application::start(const AppPaths::KnowledgeBase &kb)
 {
+    // Settled before anything opens the base.
+    EditionOffer::atStart(kb, m_settings.copyMemory());
     BusyPointer::setBusy();
     auto splash = std::make_unique<SplashWindow>();
     splash->showAndPaint();

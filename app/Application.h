@@ -26,7 +26,8 @@ public:
     explicit Application(AppSettings &settings, QObject *parent = nullptr);
     ~Application() override;
 
-    // Start-up in its fixed order: busy pointer, splash painted at once, the five method
+    // Start-up in its fixed order: a newer edition of the bundled base told or offered
+    // (the user's copy of the knowledge base updated or kept), busy pointer, splash painted at once, the five method
     // settings read, the main window created, both data sources pointed at the knowledge
     // base `kb.database`, splash removed, main window shown, default pointer. A per-user
     // copy of the knowledge base that could not be made is then told. From then on, the

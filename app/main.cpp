@@ -20,6 +20,6 @@ int main(int argc, char *argv[])
 
     AppSettings settings;
     Application tessavor(settings);
-    tessavor.start(AppPaths::knowledgeBase());
+    tessavor.start(AppPaths::knowledgeBase(settings.copyMemory()));
     return QApplication::exec();
 }

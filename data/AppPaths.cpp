@@ -1,6 +1,8 @@
 #include "AppPaths.h"
 
+#include "Database.h"
 #include "InstallLayout.h"
+#include "KnowledgeBaseReader.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -56,6 +58,91 @@ CopyFailure copyOnce(const QString &from, const QString &to, const FileOperation
     return failure.step == CopyFailure::Step::None ? CopyFailure{} : failure;
 }
 
+// The knowledge of the bundled bases published before copies were recorded (the second
+// edition and its two corrections): a copy that still holds one of them was never changed.
+const QList<QByteArray> EarlierEditions{
+    QByteArrayLiteral("7b3dc0ba513c6def4939ccf2c7175bb61ba13a52f8f6642435561166bc60a731"),
+    QByteArrayLiteral("d6bf4faebf7582e1f4ea20c793fb5e19ee55fc60dd0aacd112ca453876c1a7a4"),
+    QByteArrayLiteral("f8ad728381f78e213abfc20e3f12e28638a636ceb9876b6da9af6932d34b23ea"),
+};
+
+// Signes-<date>.mdb in the folder of `path`, numbered when that name is taken.
+QString datedName(const QString &path, QDate today)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    const QString stem = QStringLiteral("Signes-") + today.toString(QStringLiteral("yyyy-MM-dd"));
+    QString name = join(folder, stem + QStringLiteral(".mdb"));
+    for (int n = 2; QFileInfo::exists(name); ++n)
+        name = join(folder, QStringLiteral("%1-%2.mdb").arg(stem).arg(n));
+    return name;
+}
+
+// Puts a copy of `from` in place of `to`, which is kept as `kept`. A failure leaves `to` as
+// it was and no copy behind.
+CopyFailure replace(const QString &from, const QString &to, const QString &kept, const FileOperations &files)
+{
+    const QString partial = to + QStringLiteral(".partiel-%1").arg(QCoreApplication::applicationPid());
+    files.remove(partial);
+    if (QString reason = files.copy(from, partial); !reason.isEmpty()) {
+        files.remove(partial);
+        return {CopyFailure::Step::Copy, to, reason};
+    }
+    if (QString reason = files.rename(to, kept); !reason.isEmpty()) {
+        files.remove(partial);
+        return {CopyFailure::Step::Rename, to, reason};
+    }
+    if (QString reason = files.rename(partial, to); !reason.isEmpty()) {
+        files.rename(kept, to);
+        files.remove(partial);
+        return {CopyFailure::Step::Rename, to, reason};
+    }
+    return {};
+}
+
+void remember(const CopyMemory &memory, const CopyRecord &record)
+{
+    if (memory.write)
+        memory.write(record);
+}
+
+// The user's copy against the bundled edition: replaced when unchanged and older, the new
+// edition offered when changed.
+// The stamp of the bundled base, remembered as the origin of the copy just made from it.
+void rememberBundled(const KnowledgeBase &kb, const FileOperations &files, const CopyMemory &memory)
+{
+    if (const std::optional<int> edition = files.edition ? files.edition(kb.bundled) : std::nullopt)
+        remember(memory, {{*edition, files.checksum(kb.bundled)}, 0});
+}
+
+// The user's copy against the bundled edition: replaced when unchanged and older, the new
+// edition offered when changed. A start with nothing newer only reads two editions.
+void compareEditions(KnowledgeBase &kb, const FileOperations &files, const CopyMemory &memory, QDate today)
+{
+    const std::optional<int> bundled = files.edition ? files.edition(kb.bundled) : std::nullopt;
+    if (!bundled)
+        return;
+    const std::optional<CopyRecord> record = memory.read ? memory.read() : std::nullopt;
+    const std::optional<int> origin = record ? record->madeFrom.edition : files.edition(kb.database);
+    // Refused once, an edition is not offered again.
+    if (!origin || *bundled <= *origin || (record && record->keptAgainst >= *bundled))
+        return;
+    const QByteArray copy = files.checksum(kb.database);
+    if (copy.isEmpty())
+        return;
+    const bool unchanged = record ? copy == record->madeFrom.checksum : EarlierEditions.contains(copy);
+    const QString kept = datedName(kb.database, today);
+    if (!unchanged) {
+        kb.newEdition = *bundled;
+        kb.keptName = kept;
+        return;
+    }
+    kb.editionFailure = replace(kb.bundled, kb.database, kept, files);
+    if (kb.editionFailure)
+        return;
+    kb.previousCopy = kept;
+    rememberBundled(kb, files, memory);
+}
+
 } // namespace
 
 QString applicationFolder()
@@ -94,10 +181,27 @@ FileOperations FileOperations::system()
         return file.rename(to) ? QString() : file.errorString();
     };
     files.remove = [](const QString &path) { QFile::remove(path); };
+    // A file not readable as a knowledge base has nothing to compare: it is left alone, and
+    // the program's first query says what is wrong with it.
+    files.edition = [](const QString &path) -> std::optional<int> {
+        try {
+            return KnowledgeBaseReader::edition(*Database::open(path));
+        } catch (const DatabaseError &) {
+            return std::nullopt;
+        }
+    };
+    files.checksum = [](const QString &path) {
+        try {
+            return KnowledgeBaseReader::checksum(KnowledgeBaseReader::read(*Database::open(path)));
+        } catch (const DatabaseError &) {
+            return QByteArray();
+        }
+    };
     return files;
 }
 
-KnowledgeBase knowledgeBase(const QString &programFolder, const QString &userDataFolder, const FileOperations &files)
+KnowledgeBase knowledgeBase(const QString &programFolder, const QString &userDataFolder, const FileOperations &files,
+                            const CopyMemory &memory, QDate today)
 {
     KnowledgeBase kb;
     const QString own = holds(programFolder);
@@ -115,6 +219,8 @@ KnowledgeBase knowledgeBase(const QString &programFolder, const QString &userDat
     const QString perUser = userDataFolder.isEmpty() ? QString() : join(userDataFolder, DatabaseName);
     if (!perUser.isEmpty() && QFileInfo(perUser).isFile()) {
         kb.database = perUser;
+        if (!kb.bundled.isEmpty())
+            compareEditions(kb, files, memory, today);
         return kb;
     }
     if (kb.bundled.isEmpty()) {
@@ -129,12 +235,30 @@ KnowledgeBase knowledgeBase(const QString &programFolder, const QString &userDat
     }
     kb.failure = copyOnce(kb.bundled, perUser, files);
     kb.database = kb.failure ? kb.bundled : perUser;
+    if (!kb.failure)
+        rememberBundled(kb, files, memory);
     return kb;
 }
 
-KnowledgeBase knowledgeBase()
+CopyFailure takeNewEdition(const KnowledgeBase &kb, const FileOperations &files, const CopyMemory &memory)
 {
-    return knowledgeBase(applicationFolder(), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    const CopyFailure failure = replace(kb.bundled, kb.database, kb.keptName, files);
+    if (!failure)
+        rememberBundled(kb, files, memory);
+    return failure;
+}
+
+void keepCopy(const KnowledgeBase &kb, const CopyMemory &memory)
+{
+    CopyRecord record = memory.read ? memory.read().value_or(CopyRecord{}) : CopyRecord{};
+    record.keptAgainst = kb.newEdition;
+    remember(memory, record);
+}
+
+KnowledgeBase knowledgeBase(const CopyMemory &memory)
+{
+    return knowledgeBase(applicationFolder(), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+                         FileOperations::system(), memory);
 }
 
 } // namespace AppPaths

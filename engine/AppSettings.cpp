@@ -42,6 +42,26 @@ void AppSettings::writeMethod(int method, int value)
     setRawValue(methodKey(method), QString::number(value));
 }
 
+AppPaths::CopyMemory AppSettings::copyMemory()
+{
+    const QString edition = Section + QStringLiteral("/Base édition"),
+                  checksum = Section + QStringLiteral("/Base empreinte"),
+                  kept = Section + QStringLiteral("/Base édition gardée");
+    return {[this, edition, checksum, kept]() -> std::optional<AppPaths::CopyRecord> {
+                if (!m_settings->contains(edition))
+                    return std::nullopt;
+                return AppPaths::CopyRecord{
+                    {m_settings->value(edition).toInt(), m_settings->value(checksum).toString().toLatin1()},
+                    m_settings->value(kept).toInt()};
+            },
+            [this, edition, checksum, kept](const AppPaths::CopyRecord &record) {
+                m_settings->setValue(edition, record.madeFrom.edition);
+                m_settings->setValue(checksum, QString::fromLatin1(record.madeFrom.checksum));
+                m_settings->setValue(kept, record.keptAgainst);
+                m_settings->sync();
+            }};
+}
+
 QString AppSettings::rawValue(const QString &key) const
 {
     return m_settings->value(Section + QLatin1Char('/') + key, QStringLiteral("1")).toString();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AppPaths.h"
 #include "Ranking.h"
 
 #include <QString>
@@ -8,8 +9,11 @@
 
 class QSettings;
 
-// The per-user settings store: the application's title ("Tessavor"), section "Settings". The only
-// values kept are the five method choices, "Méthode 1" … "Méthode 5", "1" or "0".
+// The per-user settings store: the application's title ("Tessavor"), section "Settings". The
+// values kept are the five method choices, "Méthode 1" … "Méthode 5", "1" or "0", and what
+// the program knows of the user's copy of the knowledge base: "Base édition" and "Base
+// empreinte", the edition and checksum of the bundled base it was made from, and "Base
+// édition gardée", the newest edition the user chose not to take in its place.
 class AppSettings
 {
 public:
@@ -27,6 +31,9 @@ public:
     // The five, as MéthodeActive holds them (index 0 unused).
     MethodTable readMethods() const;
     void writeMethod(int method, int value);
+
+    // The record of the user's copy, read and written in this store.
+    AppPaths::CopyMemory copyMemory();
 
     // The raw text under a key of the section, for tests and diagnostics.
     QString rawValue(const QString &key) const;

@@ -4,8 +4,9 @@
 //   <!-- chiffres -->          the totals of the base
 //   <!-- méthode N -->         the syndromes of method N (1 to 5), in a table
 //   <!-- syndromes retirés --> the syndromes kept only for their number (no link)
-//   <!-- signes retirés -->    the signs kept only for their number (no link)
-//   tessavor_kbpage <folder with the CSV files> <template> <output page>
+//   <!-- signes retirés -->    the signs kept only for their number (no link), each with the
+//                              live signs that now record it
+//   tessavor_kbpage <folder with the CSV files> <template> <output page> <edition>
 #include <QCoreApplication>
 #include <QFile>
 #include <QHash>
@@ -34,11 +35,13 @@ QList<QStringList> readRows(const QString &path, QString &error)
 }
 
 struct Base {
+    int edition = 0;
     int categories = 0;
     QMap<int, QString> signs;                     // number -> text
     QMap<int, std::pair<int, QString>> syndromes; // number -> method, name
     QMap<int, QList<int>> links;                  // syndrome -> signs
     QHash<int, int> linkCount;                    // sign -> links, whose weight is 10 - links, at least 1
+    QMap<int, QList<int>> replacements;           // retired sign -> the signs that now record it
 };
 
 QString methodTable(const Base &base, int method)
@@ -83,9 +86,19 @@ QString retiredSyndromes(const Base &base)
 QString retiredSigns(const Base &base)
 {
     QString html = QStringLiteral("<ul id=\"signes-retires\">\n");
-    for (auto it = base.signs.cbegin(); it != base.signs.cend(); ++it)
-        if (!base.linkCount.contains(it.key()))
-            html += QStringLiteral("<li>%1 &ndash; %2</li>\n").arg(it.key()).arg(it->toHtmlEscaped());
+    for (auto it = base.signs.cbegin(); it != base.signs.cend(); ++it) {
+        if (base.linkCount.contains(it.key()))
+            continue;
+        QStringList replacements;
+        for (int sign : base.replacements.value(it.key()))
+            replacements.append(base.signs.value(sign).toHtmlEscaped());
+        html +=
+            QStringLiteral("<li>%1 &ndash; %2%3</li>\n")
+                .arg(it.key())
+                .arg(it->toHtmlEscaped(), replacements.isEmpty()
+                                              ? QStringLiteral("&nbsp;: ne correspond à aucun syndrome de la base")
+                                              : QStringLiteral(" &rarr; ") + replacements.join(QStringLiteral(" + ")));
+    }
     return html + QStringLiteral("</ul>\n");
 }
 
@@ -95,10 +108,10 @@ QString totals(const Base &base)
     int links = 0;
     for (const QList<int> &signs : base.links)
         links += int(signs.size());
-    return QStringLiteral("<p>La base livrée compte %1&nbsp;syndromes, %2&nbsp;signes à relever répartis en "
-                          "%3&nbsp;catégories et %4&nbsp;liens entre signes et syndromes.</p>\n")
+    return QStringLiteral("<p>La base livrée (édition&nbsp;%5) compte %1&nbsp;syndromes, %2&nbsp;signes à relever "
+                          "répartis en %3&nbsp;catégories et %4&nbsp;liens entre signes et syndromes.</p>\n")
         .arg(french.toString(int(base.links.size())), french.toString(int(base.linkCount.size())),
-             french.toString(base.categories), french.toString(links));
+             french.toString(base.categories), french.toString(links), french.toString(base.edition));
 }
 
 } // namespace
@@ -108,12 +121,13 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     QTextStream err(stderr);
-    if (args.size() != 4) {
-        err << "usage: tessavor_kbpage <source folder> <template> <output page>\n";
+    if (args.size() != 5) {
+        err << "usage: tessavor_kbpage <source folder> <template> <output page> <edition>\n";
         return 2;
     }
     QString error;
     Base base;
+    base.edition = args[4].toInt();
     const QString folder = args[1] + QLatin1Char('/');
     base.categories = int(readRows(folder + QStringLiteral("categories.csv"), error).size());
     for (const QStringList &row : readRows(folder + QStringLiteral("modalites.csv"), error))
@@ -128,6 +142,9 @@ int main(int argc, char *argv[])
         base.links[row[0].toInt()].append(row[1].toInt());
         ++base.linkCount[row[1].toInt()];
     }
+    for (const QStringList &row : readRows(folder + QStringLiteral("remplacements.csv"), error))
+        if (row.size() >= 2)
+            base.replacements[row[0].toInt()].append(row[1].toInt());
     QFile templateFile(args[2]);
     if (error.isEmpty() && !templateFile.open(QIODevice::ReadOnly))
         error = args[2] + QStringLiteral(": ") + templateFile.errorString();

@@ -2,6 +2,8 @@
 
 #include "DatabaseError.h"
 #include "DatabaseMessage.h"
+#include "KnowledgeBaseCheck.h"
+#include "MessageBox.h"
 #include "ProgressPacer.h"
 #include "ProgressWindow.h"
 #include "WeightRebuild.h"
@@ -40,11 +42,41 @@ bool RegenerateCommand::run(QWidget *mainWindow, const QString &databasePath,
     window.reset();
     if (mainWindow)
         mainWindow->activateWindow();
-    if (!failure)
+    if (!failure) {
+        showRemarks(mainWindow, databasePath);
         return true;
+    }
     if (!offerImport || !offerImport(*failure))
         DatabaseMessage::show(mainWindow, failureText(*failure), *failure, Title);
     return false;
+}
+
+void RegenerateCommand::showRemarks(QWidget *mainWindow, const QString &databasePath)
+{
+    QStringList remarks;
+    try {
+        remarks = KnowledgeBaseCheck::read(databasePath).structural();
+    } catch (const DatabaseError &error) {
+        // The weights are rebuilt all the same: only the check is missing.
+        remarks = {QStringLiteral("La base n'a pas pu être vérifiée : %1.").arg(DatabaseMessage::reason(error))};
+    }
+    const QString text = remarksText(remarks);
+    MessageBox::show(mainWindow, text, MessageBox::Buttons::Ok, MessageBox::Icon::None, Title,
+                     remarks.size() > Shown ? remarks.join(u'\n') : QString());
+}
+
+QString RegenerateCommand::remarksText(const QStringList &remarks)
+{
+    QString text = QStringLiteral("Les poids ont été régénérés.\n\n");
+    if (remarks.isEmpty())
+        return text + QStringLiteral("Aucune remarque.");
+    text += remarks.size() == 1 ? QStringLiteral("Une remarque sur le contenu de la base :")
+                                : QStringLiteral("%1 remarques sur le contenu de la base :").arg(remarks.size());
+    for (const QString &remark : remarks.first(std::min<qsizetype>(remarks.size(), Shown)))
+        text += QStringLiteral("\n- ") + remark;
+    if (remarks.size() > Shown)
+        text += QStringLiteral("\n… et %1 autres (voir les détails).").arg(remarks.size() - Shown);
+    return text;
 }
 
 QString RegenerateCommand::failureText(const DatabaseError &error)

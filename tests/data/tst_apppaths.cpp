@@ -44,6 +44,18 @@ class TestAppPaths : public QObject
         return files;
     }
 
+    // The system's operations with stamps read from the files' words, and one step that fails.
+    AppPaths::FileOperations editionFiles(Step failing) const
+    {
+        AppPaths::FileOperations ops = files(false, failing);
+        ops.edition = [](const QString &path) -> std::optional<int> {
+            const QList<QByteArray> words = readFile(path).split(':');
+            return words.size() == 2 ? std::optional<int>(words[0].toInt()) : std::nullopt;
+        };
+        ops.checksum = [](const QString &path) { return readFile(path).split(':').value(1); };
+        return ops;
+    }
+
 private slots:
     void init()
     {
@@ -122,6 +134,92 @@ private slots:
             QCOMPARE(AppPaths::knowledgeBase(m_bin, m_user, files(writable, Step::None)).database, kb.database);
             QCOMPARE(readFile(in(m_user)), "regenerated"_ba);
         }
+    }
+
+    // Editions, on an installed program whose bundled base is edition 3. A file's stamp is
+    // read from its words, "edition:checksum"; the memory of the user's copy is the test's.
+    void editions_data()
+    {
+        QTest::addColumn<QByteArray>("copy");   // the user's Signes.mdb before start (none when empty)
+        QTest::addColumn<QByteArray>("record"); // what the program remembers: "edition:checksum:kept"
+        QTest::addColumn<bool>("renameFails");
+        QTest::addColumn<QByteArray>("after");    // the user's Signes.mdb after start
+        QTest::addColumn<QByteArray>("kept");     // what the dated copy holds (none when empty)
+        QTest::addColumn<int>("offered");         // the edition offered
+        QTest::addColumn<QByteArray>("recorded"); // what the program remembers after
+        const QByteArray second = "0:f8ad728381f78e213abfc20e3f12e28638a636ceb9876b6da9af6932d34b23ea";
+        QTest::newRow("first start: the copy made and remembered") << ""_ba
+                                                                   << ""_ba << false << "3:new"_ba
+                                                                   << ""_ba << 0 << "3:new:0"_ba;
+        QTest::newRow("unchanged older copy: replaced, the old one kept") << "2:old"_ba
+                                                                          << "2:old:0"_ba << false << "3:new"_ba
+                                                                          << "2:old"_ba << 0 << "3:new:0"_ba;
+        QTest::newRow("changed older copy: untouched, the new edition offered") << "2:mine"_ba
+                                                                                << "2:old:0"_ba << false << "2:mine"_ba
+                                                                                << ""_ba << 3 << "2:old:0"_ba;
+        QTest::newRow("changed copy, this edition refused before: not offered again")
+            << "2:mine"_ba
+            << "2:old:3"_ba << false << "2:mine"_ba
+            << ""_ba << 0 << "2:old:3"_ba;
+        QTest::newRow("changed copy of this edition: untouched") << "3:mine"_ba
+                                                                 << "3:new:0"_ba << false << "3:mine"_ba
+                                                                 << ""_ba << 0 << "3:new:0"_ba;
+        QTest::newRow("copy made before copies were remembered, as shipped: replaced")
+            << second << ""_ba << false << "3:new"_ba << second << 0 << "3:new:0"_ba;
+        QTest::newRow("copy made before copies were remembered, changed: offered") << "0:mine"_ba
+                                                                                   << ""_ba << false << "0:mine"_ba
+                                                                                   << ""_ba << 3 << ""_ba;
+        QTest::newRow("replacement refused: the copy as it was") << "2:old"_ba
+                                                                 << "2:old:0"_ba << true << "2:old"_ba
+                                                                 << ""_ba << 0 << "2:old:0"_ba;
+    }
+    void editions()
+    {
+        QFETCH(QByteArray, copy);
+        QFETCH(QByteArray, record);
+        QFETCH(bool, renameFails);
+        QFETCH(QByteArray, after);
+        QFETCH(QByteArray, kept);
+        QFETCH(int, offered);
+        QFETCH(QByteArray, recorded);
+        writeFile(in(m_shared), "3:new");
+        if (!copy.isEmpty())
+            writeFile(in(m_user), copy);
+        std::optional<AppPaths::CopyRecord> memory;
+        if (!record.isEmpty())
+            memory = AppPaths::CopyRecord{{record.split(':')[0].toInt(), record.split(':')[1]},
+                                          record.split(':')[2].toInt()};
+        const AppPaths::CopyMemory remembered{[&] { return memory; },
+                                              [&](const AppPaths::CopyRecord &r) { memory = r; }};
+        AppPaths::FileOperations ops = editionFiles(renameFails ? Step::Rename : Step::None);
+        const QDate today(2026, 12, 7);
+        const QString dated = QDir::toNativeSeparators(m_user + u"/Signes-2026-12-07.mdb"_s);
+
+        const AppPaths::KnowledgeBase kb = AppPaths::knowledgeBase(m_bin, m_user, ops, remembered, today);
+        QCOMPARE(kb.database, in(m_user));
+        QCOMPARE(readFile(in(m_user)), after);
+        QCOMPARE(readFile(dated), kept);
+        QCOMPARE(kb.previousCopy, kept.isEmpty() ? QString() : dated);
+        QCOMPARE(kb.newEdition, offered);
+        QCOMPARE(kb.editionFailure.step, renameFails ? Step::Rename : Step::None);
+        QCOMPARE(memory ? QByteArray::number(memory->madeFrom.edition) + ':' + memory->madeFrom.checksum + ':' +
+                              QByteArray::number(memory->keptAgainst)
+                        : QByteArray(),
+                 recorded);
+        QCOMPARE(QDir(m_user).entryList(QDir::Files | QDir::Hidden).size(), kept.isEmpty() ? 1 : 2);
+        if (offered == 0)
+            return;
+
+        // Refused, the edition is not offered again; taken, the user's base is kept dated.
+        AppPaths::keepCopy(kb, remembered);
+        QCOMPARE(AppPaths::knowledgeBase(m_bin, m_user, ops, remembered, today).newEdition, 0);
+        writeFile(dated, "older");
+        const AppPaths::KnowledgeBase again = AppPaths::knowledgeBase(m_bin, m_user, ops, {}, today);
+        QCOMPARE(again.keptName, QDir::toNativeSeparators(m_user + u"/Signes-2026-12-07-2.mdb"_s));
+        QVERIFY(!AppPaths::takeNewEdition(again, ops, remembered));
+        QCOMPARE(readFile(in(m_user)), "3:new"_ba);
+        QCOMPARE(readFile(again.keptName), copy);
+        QCOMPARE(memory->madeFrom.checksum, "new"_ba);
     }
 
     void withoutAUserFolderTheBundledFileIsUsed()

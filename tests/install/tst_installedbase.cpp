@@ -73,6 +73,34 @@ private slots:
         QCOMPARE(contentOf(perUser), changed);
         QCOMPARE(contentOf(shared + u"/Signes.mdb"_s), installed);
     }
+
+    // A copy made from an older edition and unchanged since is replaced by the installed
+    // edition; changed, it is left alone and the new edition offered.
+    void olderEditionsGiveWay()
+    {
+        const QString perUser = knowledgeBase().database;
+        Database::open(perUser)->executeNative(u"PRAGMA user_version = 2"_s);
+        const AppPaths::FileOperations system = AppPaths::FileOperations::system();
+        const AppPaths::Stamp older{system.edition(perUser).value_or(0), system.checksum(perUser)};
+        QVERIFY(older.edition == 2 && older.checksum.size() == 64);
+        std::optional<AppPaths::CopyRecord> memory = AppPaths::CopyRecord{older, 0};
+        const AppPaths::CopyMemory remembered{[&] { return memory; },
+                                              [&](const AppPaths::CopyRecord &r) { memory = r; }};
+        const QString bin = m_prefix + u"/" TESSAVOR_INSTALL_BINDIR ""_s, user = QFileInfo(perUser).path();
+
+        const AppPaths::KnowledgeBase replaced =
+            AppPaths::knowledgeBase(bin, user, AppPaths::FileOperations::system(), remembered);
+        QVERIFY(!replaced.previousCopy.isEmpty() && !replaced.editionFailure);
+        QCOMPARE(contentOf(perUser), contentOf(m_prefix + u"/" TESSAVOR_INSTALL_DATADIR "/Signes.mdb"_s));
+        QCOMPARE(memory->madeFrom.edition, 3);
+
+        Database::open(perUser)->executeNative(u"PRAGMA user_version = 2; DELETE FROM \"Modalité-Syndrome\" WHERE "
+                                               "rowid = 1"_s);
+        memory = AppPaths::CopyRecord{older, 0};
+        const QByteArray changed = contentOf(perUser);
+        QCOMPARE(AppPaths::knowledgeBase(bin, user, AppPaths::FileOperations::system(), remembered).newEdition, 3);
+        QCOMPARE(contentOf(perUser), changed);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestInstalledBase)

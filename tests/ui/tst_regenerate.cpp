@@ -11,7 +11,7 @@
 #include <QTest>
 
 // "Régénérer la base" with its progress window: painted at a pace the clock sets, closed
-// before any message.
+// before any message; a rebuild that succeeds closes with the checker's remarks.
 class TestRegenerate : public QObject
 {
     Q_OBJECT
@@ -87,8 +87,25 @@ private slots:
         });
         const int paints = m_paints - before;
         QVERIFY2(everyChange ? paints >= 10 : paints <= 2, qPrintable(QStringLiteral("%1 paints").arg(paints)));
-        QVERIFY(MessageBox::takeShown().isEmpty());
+        QCOMPARE(MessageBox::takeShown().size(), 1);
         QCOMPARE(weights(), (QList<int>{9, 9, 9, 9, 9, 9, 9, 1, 1, 1}));
+    }
+
+    // The closing message: the small base's unlinked sign and weak syndromes, the first ten
+    // in the text and all of them in the details; a sound base has no remark.
+    void closingMessageGivesTheRemarks()
+    {
+        runCommand(m_path);
+        const MessageBox::Shown remarks = MessageBox::takeShown().value(0);
+        QCOMPARE(remarks.title, RegenerateCommand::Title);
+        QVERIFY2(remarks.text.startsWith(QStringLiteral("Les poids ont été régénérés.\n\n23 remarques sur le contenu "
+                                                        "de la base :\n- Le signe 4305 « Pouls sans lien » n'est lié")),
+                 qPrintable(remarks.text));
+        QVERIFY(remarks.text.endsWith(QStringLiteral("\n… et 13 autres (voir les détails).")));
+        QCOMPARE(remarks.details.count(u'\n'), 22);
+        runCommand(TestSupport::makeDatabase(m_dir, QStringLiteral("checked.sql")));
+        QCOMPARE(MessageBox::takeShown().value(0).text,
+                 QStringLiteral("Les poids ont été régénérés.\n\nAucune remarque."));
     }
 
     // A failure is told once the window has closed: in French, the engine's words only in
