@@ -34,26 +34,26 @@ CopyFailure copyOnce(const QString &from, const QString &to, const FileOperation
 {
     CopyFailure failure;
     failure.target = to;
-    if (QString reason = files.makeFolder(QFileInfo(to).absolutePath()); !reason.isEmpty()) {
+    if (const Failure reason = files.makeFolder(QFileInfo(to).absolutePath())) {
         failure.step = CopyFailure::Step::MakeFolder;
-        failure.reason = reason;
+        failure.reason = *reason;
         return failure;
     }
     const QString partial = to + QStringLiteral(".partiel-%1").arg(QCoreApplication::applicationPid());
     files.remove(partial);
-    if (QString reason = files.copy(from, partial); !reason.isEmpty()) {
+    if (const Failure reason = files.copy(from, partial)) {
         files.remove(partial);
         failure.step = CopyFailure::Step::Copy;
-        failure.reason = reason;
+        failure.reason = *reason;
         return failure;
     }
-    if (QString reason = files.rename(partial, to); !reason.isEmpty()) {
+    if (const Failure reason = files.rename(partial, to)) {
         files.remove(partial);
         // Another start of the program may have made the copy meanwhile: it is used as is.
         if (QFileInfo(to).isFile())
             return {};
         failure.step = CopyFailure::Step::Rename;
-        failure.reason = reason;
+        failure.reason = *reason;
     }
     return failure.step == CopyFailure::Step::None ? CopyFailure{} : failure;
 }
@@ -83,18 +83,18 @@ CopyFailure replace(const QString &from, const QString &to, const QString &kept,
 {
     const QString partial = to + QStringLiteral(".partiel-%1").arg(QCoreApplication::applicationPid());
     files.remove(partial);
-    if (QString reason = files.copy(from, partial); !reason.isEmpty()) {
+    if (const Failure reason = files.copy(from, partial)) {
         files.remove(partial);
-        return {CopyFailure::Step::Copy, to, reason};
+        return {CopyFailure::Step::Copy, to, *reason};
     }
-    if (QString reason = files.rename(to, kept); !reason.isEmpty()) {
+    if (const Failure reason = files.rename(to, kept)) {
         files.remove(partial);
-        return {CopyFailure::Step::Rename, to, reason};
+        return {CopyFailure::Step::Rename, to, *reason};
     }
-    if (QString reason = files.rename(partial, to); !reason.isEmpty()) {
+    if (const Failure reason = files.rename(partial, to)) {
         files.rename(kept, to);
         files.remove(partial);
-        return {CopyFailure::Step::Rename, to, reason};
+        return {CopyFailure::Step::Rename, to, *reason};
     }
     return {};
 }
@@ -163,22 +163,25 @@ FileOperations FileOperations::system()
         QTemporaryFile probe(folder + QStringLiteral("/.tessavor-XXXXXX"));
         return probe.open();
     };
-    files.makeFolder = [](const QString &folder) {
-        return QDir().mkpath(folder) ? QString()
-                                     : QStringLiteral("cannot create %1").arg(QDir::toNativeSeparators(folder));
+    files.makeFolder = [](const QString &folder) -> Failure {
+        if (QDir().mkpath(folder))
+            return std::nullopt;
+        return QStringLiteral("cannot create %1").arg(QDir::toNativeSeparators(folder));
     };
-    files.copy = [](const QString &from, const QString &to) {
+    files.copy = [](const QString &from, const QString &to) -> Failure {
         QFile source(from);
         if (!source.copy(to))
             return source.errorString();
         // The copy is the user's to edit, whatever the bundled file's permissions.
         QFile copy(to);
         copy.setPermissions(copy.permissions() | QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        return QString();
+        return std::nullopt;
     };
-    files.rename = [](const QString &from, const QString &to) {
+    files.rename = [](const QString &from, const QString &to) -> Failure {
         QFile file(from);
-        return file.rename(to) ? QString() : file.errorString();
+        if (file.rename(to))
+            return std::nullopt;
+        return file.errorString();
     };
     files.remove = [](const QString &path) { QFile::remove(path); };
     // A file not readable as a knowledge base has nothing to compare: it is left alone, and

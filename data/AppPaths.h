@@ -25,15 +25,17 @@ struct Stamp {
     QByteArray checksum;
 };
 
-// The file operations the knowledge-base rule needs. Each returns an empty text on success,
-// else the system's reason; tests replace them to make one fail.
+// Why a file operation failed, in the system's words; nothing when it was done.
+using Failure = std::optional<QString>;
+
+// The file operations the knowledge-base rule needs; tests replace them to make one fail.
 struct FileOperations {
     // Whether the program may create and change files in the folder.
     std::function<bool(const QString &folder)> isWritableFolder;
-    std::function<QString(const QString &folder)> makeFolder;
-    std::function<QString(const QString &from, const QString &to)> copy;
+    std::function<Failure(const QString &folder)> makeFolder;
+    std::function<Failure(const QString &from, const QString &to)> copy;
     // Never replaces an existing `to`.
-    std::function<QString(const QString &from, const QString &to)> rename;
+    std::function<Failure(const QString &from, const QString &to)> rename;
     std::function<void(const QString &path)> remove;
     // The file's edition, and the checksum of its knowledge (which reads it whole, so it is
     // asked only when editions differ); nothing when it cannot be read as a knowledge base.

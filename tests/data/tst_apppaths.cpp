@@ -33,14 +33,16 @@ class TestAppPaths : public QObject
         AppPaths::FileOperations files = AppPaths::FileOperations::system();
         files.isWritableFolder = [this, binWritable](const QString &f) { return f != m_bin || binWritable; };
         if (failing == Step::MakeFolder)
-            files.makeFolder = [](const QString &) { return u"read-only file system"_s; };
+            files.makeFolder = [](const QString &) { return AppPaths::Failure(u"read-only file system"_s); };
         if (failing == Step::Copy) // the disk fills up half-way through
             files.copy = [](const QString &from, const QString &to) {
                 writeFile(to, readFile(from).left(2));
-                return u"no space left on device"_s;
+                return AppPaths::Failure(u"no space left on device"_s);
             };
         if (failing == Step::Rename)
-            files.rename = [](const QString &, const QString &) { return u"operation not permitted"_s; };
+            files.rename = [](const QString &, const QString &) {
+                return AppPaths::Failure(u"operation not permitted"_s);
+            };
         return files;
     }
 
