@@ -79,7 +79,7 @@ SignsToCheckDialog::~SignsToCheckDialog() = default;
 
 QWidget *SignsToCheckDialog::buildGroups()
 {
-    auto *area = new QScrollArea(this);
+    auto *area = m_area = new QScrollArea(this);
     area->setObjectName(QStringLiteral("Groupes"));
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     area->setWidgetResizable(true);
@@ -87,6 +87,7 @@ QWidget *SignsToCheckDialog::buildGroups()
     area->setFocusPolicy(Qt::NoFocus);
     auto *content = new QWidget(area);
     auto *column = new QVBoxLayout(content);
+    column->setContentsMargins(4, 4, 4, 4);
     for (int i = 0; i < m_groups.size(); ++i)
         column->addWidget(buildGroup(i, content));
     column->addStretch(1);
@@ -101,6 +102,9 @@ QWidget *SignsToCheckDialog::buildGroup(int index, QWidget *parent)
     box->setObjectName(QStringLiteral("Groupe_%1").arg(index));
     box->setFont(Fonts::tahoma(8.25, true));
     auto *rows = new QVBoxLayout(box);
+    // Tight, so that two groups fit the height the window has.
+    rows->setContentsMargins(6, 4, 6, 6);
+    rows->setSpacing(3);
     QLabel *found = wrappedLabel(group.found, box);
     found->setFont(Fonts::tahoma(8.25));
     rows->addWidget(found);
@@ -139,6 +143,7 @@ QWidget *SignsToCheckDialog::buildGroup(int index, QWidget *parent)
     list->setFixedHeight(list->count() * list->sizeHintForRow(0) + 2 * list->frameWidth());
     connect(list, &ItemList::entryToggled, this,
             [this, list](int entry, bool marked) { markEverywhere(list->itemData(entry), marked); });
+    list->installEventFilter(this);
     rows->addWidget(list);
     m_lists.append(list);
     return box;
@@ -218,6 +223,16 @@ void SignsToCheckDialog::keyPressEvent(QKeyEvent *event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+bool SignsToCheckDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn && m_area)
+        if (auto *list = qobject_cast<ItemList *>(watched)) {
+            m_area->ensureWidgetVisible(list->parentWidget(), 0, 0);
+            m_area->ensureWidgetVisible(list, 0, 0);
+        }
+    return QDialog::eventFilter(watched, event);
 }
 
 void SignsToCheckDialog::paintEvent(QPaintEvent *event)

@@ -6,6 +6,7 @@
 
 class ItemList;
 class QPushButton;
+class QScrollArea;
 
 // frmAVerifier, "Signes à vérifier": a group per syndrome that leads the ranking, headed
 // by its name and sum, with the recorded signs that support it and its signs to check,
@@ -30,6 +31,8 @@ protected:
     // press "Valider" before the practitioner has finished marking.
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    // A list that takes the focus is brought whole into view, with its group if it fits.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QWidget *buildGroups();
@@ -41,6 +44,7 @@ private:
 
     QList<SignsToCheck::Group> m_groups;
     QList<ListEntry> m_signes;
+    QScrollArea *m_area = nullptr;
     QList<ItemList *> m_lists;
     QPushButton *m_choix[2] = {};
 };
