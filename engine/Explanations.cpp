@@ -35,6 +35,14 @@ SyndromeSigns syndromeSigns(DataSource &listeValeurs, qint32 syndrome, const QLi
 
 QString syndromeText(const SyndromeSigns &signs)
 {
+    QString text = foundText(signs);
+    if (!signs.others.isEmpty())
+        text += QStringLiteral(" Autres signes : ") + signs.others.join(QStringLiteral(", ")) + QLatin1Char('.');
+    return text;
+}
+
+QString foundText(const SyndromeSigns &signs)
+{
     const qsizetype found = signs.supporting.size();
     const qsizetype all = found + signs.others.size();
     QString text = found == 0   ? QStringLiteral("Aucun signe retrouvé sur %1").arg(all)
@@ -43,10 +51,7 @@ QString syndromeText(const SyndromeSigns &signs)
     if (found > 0)
         text += QStringLiteral(" : ") + signs.supporting.join(QStringLiteral(", ")) +
                 QStringLiteral(" — somme %1").arg(signs.sum);
-    text += QLatin1Char('.');
-    if (!signs.others.isEmpty())
-        text += QStringLiteral(" Autres signes : ") + signs.others.join(QStringLiteral(", ")) + QLatin1Char('.');
-    return text;
+    return text + QLatin1Char('.');
 }
 
 QString signText(DataSource &listeValeurs, qint32 modality)

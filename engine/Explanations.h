@@ -28,6 +28,8 @@ SyndromeSigns syndromeSigns(DataSource &listeValeurs, qint32 syndrome, const QLi
 // "3 signes retrouvés sur 12 : Langue rouge (1), Pouls rapide (6), Soif intense (8) —
 // somme 15. Autres signes : …"
 QString syndromeText(const SyndromeSigns &signs);
+// Its first sentence, the signs found: "3 signes retrouvés sur 12 : … — somme 15."
+QString foundText(const SyndromeSigns &signs);
 
 // A recorded sign's category and how many syndromes it points to, or an empty text when
 // the sign is no longer in the base. Throws DatabaseError.

@@ -29,12 +29,29 @@ QList<ListEntry> classerSyndromes(DataSource &classement, const QList<ListEntry>
         const qint32 sum = rs.weight(u"SommeDeValeur", QStringLiteral("Valorisation"));
         if (sum > Threshold)
             ranked.append(
-                {rs.field(u"Nom").toString() + QStringLiteral("  (") + QString::number(sum) + QStringLiteral(")"),
-                 rs.key(u"NumSyndrome", QStringLiteral("Syndromes"))});
+                {entryText(rs.field(u"Nom").toString(), sum), rs.key(u"NumSyndrome", QStringLiteral("Syndromes"))});
         rs.moveNext();
     }
     rs.close();
     return ranked;
+}
+
+QString entryText(const QString &name, qint64 sum)
+{
+    return name + QStringLiteral("  (") + QString::number(sum) + QStringLiteral(")");
+}
+
+std::optional<Ranked> readEntry(const QString &text)
+{
+    // The last "  (" opens the sum: a name may hold parentheses of its own.
+    const qsizetype open = text.lastIndexOf(QStringLiteral("  ("));
+    if (open < 0 || !text.endsWith(QLatin1Char(')')))
+        return std::nullopt;
+    bool ok = false;
+    const qint32 sum = QStringView(text).sliced(open + 3, text.size() - open - 4).toInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    return Ranked{text.left(open), sum};
 }
 
 } // namespace Ranking

@@ -5,6 +5,7 @@
 #include <QList>
 
 #include <array>
+#include <optional>
 
 class DataSource;
 
@@ -22,5 +23,15 @@ inline constexpr int Threshold = 6;
 // when no sign is recorded or no method is at 1 (the query could not be formed).
 // Throws DatabaseError.
 QList<ListEntry> classerSyndromes(DataSource &classement, const QList<ListEntry> &signs, const MethodTable &methods);
+
+// A ranked entry's text: the syndrome's name, two blanks and its sum in parentheses.
+QString entryText(const QString &name, qint64 sum);
+// What a ranked entry's text tells: the syndrome's name and its sum; nothing for a text
+// that is not made by entryText.
+struct Ranked {
+    QString name;
+    qint32 sum = 0;
+};
+std::optional<Ranked> readEntry(const QString &text);
 
 } // namespace Ranking

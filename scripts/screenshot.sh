@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Re-makes docs/main-window.png from the real program: under a virtual X display and in a
-# fresh home, it records the signs of a short visit through the body map and the sign
-# dialog, as a practitioner would, and takes the main window with its ranking.
+# Re-makes docs/main-window.png and docs/signs-to-check.png from the real program: under a
+# virtual X display and in a fresh home, it records the signs of a short visit through the
+# body map and the sign dialog, as a practitioner would, and takes the main window with its
+# ranking, then the window of the signs to check.
 # Usage: scripts/screenshot.sh [display number, 99 by default]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -75,3 +76,35 @@ xdotool mousemove --window "$main" 560 200
 sleep 0.5
 import -window "$main" docs/main-window.png
 echo "docs/main-window.png"
+
+# A second visit, where two syndromes of the Liver tie: the toolbar's "Nouveau" (and OK to
+# its question), four signs found through the search (Ctrl+F: each one's words typed, Enter
+# to the list, the space bar to mark it, back to the field), "Valider"; then their signs to
+# check (Edition › Signes à vérifier, Ctrl+D), the first sign offered for each syndrome
+# marked, and back to the first.
+xdotool mousemove --window "$main" 19 37 click 1
+sleep 1
+xdotool key Return
+sleep 1
+# Without a window manager nobody hands the keyboard back to the main window.
+xdotool windowfocus "$main"
+xdotool key ctrl+f
+window=$(wait_for dialog)
+sleep 0.5
+for words in "irritab" "pouls tendu" "distension des hypoc" "appetit variable"; do
+  xdotool key ctrl+a
+  xdotool type --delay 80 "$words"
+  sleep 1
+  xdotool key Return space shift+Tab
+  sleep 0.3
+done
+xdotool mousemove --window "$window" 108 444 click 1
+while [ -n "$(dialog)" ]; do sleep 0.1; done
+sleep 0.5
+xdotool key ctrl+d
+window=$(wait_for dialog)
+sleep 0.5
+xdotool key space Tab space shift+Tab
+sleep 0.3
+import -window "$window" docs/signs-to-check.png
+echo "docs/signs-to-check.png"

@@ -34,6 +34,7 @@ public:
         bool hasData = false;
         bool marked = false;
         QString aside;
+        QString spoken;
     };
 
     using QAbstractListModel::QAbstractListModel;
@@ -57,6 +58,8 @@ public:
         case Qt::DisplayRole:
             return row.text;
         case Qt::AccessibleTextRole:
+            if (!row.spoken.isEmpty())
+                return row.spoken;
             return row.aside.isEmpty() ? row.text : row.text + QStringLiteral(", catégorie ") + row.aside;
         case Qt::UserRole:
             return row.hasData ? QVariant(row.data) : QVariant();
@@ -268,12 +271,12 @@ int ItemList::count() const
 
 void ItemList::addEntry(const QString &text)
 {
-    m_model->append({text, 0, false, false, {}});
+    m_model->append({text, 0, false, false, {}, {}});
 }
 
 void ItemList::addEntry(const ListEntry &entry, const QString &aside)
 {
-    m_model->append({entry.text, entry.data, true, false, aside});
+    m_model->append({entry.text, entry.data, true, false, aside, {}});
 }
 
 QString ItemList::text(int index) const
@@ -319,7 +322,7 @@ void ItemList::setEntries(const QList<ListEntry> &entries, const QStringList &as
     QList<EntryModel::Row> rows;
     rows.reserve(entries.size());
     for (qsizetype i = 0; i < entries.size(); ++i)
-        rows.append({entries[i].text, entries[i].data, true, false, asides.value(i)});
+        rows.append({entries[i].text, entries[i].data, true, false, asides.value(i), {}});
     m_model->replace(std::move(rows));
 }
 
@@ -333,6 +336,14 @@ void ItemList::removeAll()
 {
     m_model->setNote(QString());
     m_model->replace({});
+}
+
+void ItemList::setSpokenText(int index, const QString &spoken)
+{
+    if (index < 0 || index >= count())
+        return;
+    m_model->rows[index].spoken = spoken;
+    m_model->changed(index);
 }
 
 void ItemList::setNote(const QString &note)
@@ -422,7 +433,7 @@ QString ItemList::tipText(int index) const
     // short one stays on one line, which the toolkit would otherwise fold into a column.
     constexpr qsizetype OneLine = 80;
     return QStringLiteral("<p style=\"white-space:pre\"><b>%1</b></p><p%3>%2</p>")
-        .arg(whole.toHtmlEscaped(), said.toHtmlEscaped(),
+        .arg(whole.toHtmlEscaped(), said.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")),
              said.size() <= OneLine ? QStringLiteral(" style=\"white-space:pre\"") : QString());
 }
 

@@ -53,6 +53,10 @@ public:
     void removeAt(int index);
     void removeAll();
 
+    // What a screen reader says of entry `index` instead of its text (and the text beside
+    // it); empty for the text.
+    void setSpokenText(int index, const QString &spoken);
+
     // The dimmed line after the last entry; empty for none.
     void setNote(const QString &note);
     QString note() const;
@@ -68,8 +72,9 @@ public:
     QRect entryRect(int index) const;
     QModelIndex modelIndex(int index) const;
 
-    // What the tip of entry `index` says beside its text; empty for nothing. Called on
-    // hovering and on keyboard moves, so it must not raise a window of its own.
+    // What the tip of entry `index` says beside its text, a line per line of it; empty for
+    // nothing. Called on hovering and on keyboard moves, so it must not raise a window of
+    // its own.
     using TipProvider = std::function<QString(int index)>;
     void setTipProvider(TipProvider provider) { m_tipProvider = std::move(provider); }
     // The tip of entry `index` as it is shown (rich text), empty when there is none.

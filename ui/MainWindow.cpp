@@ -16,6 +16,8 @@
 #include "ModalityDialog.h"
 #include "RecordedSigns.h"
 #include "RegionalClock.h"
+#include "SignsToCheck.h"
+#include "SignsToCheckDialog.h"
 #include "Twips.h"
 #include "WindowPlacement.h"
 
@@ -218,6 +220,7 @@ void MainWindow::buildMenus()
     a.editRechercher =
         addItem(edit, "mnuEditRechercher", "&Rechercher un signe...", QKeySequence(Qt::CTRL | Qt::Key_F));
     a.editCut = addItem(edit, "mnuEditCut", "&Couper", QKeySequence(Qt::CTRL | Qt::Key_X));
+    a.editVerifier = addItem(edit, "mnuEditVerifier", "Signes à &vérifier...", QKeySequence(Qt::CTRL | Qt::Key_D));
 
     QMenu *view = addMenu(menuBar(), "mnuView", "Aff&ichage");
     a.viewToolbar = addItem(view, "mnuViewToolbar", "Barre d'&outils");
@@ -240,6 +243,7 @@ void MainWindow::buildMenus()
     connect(a.fileExit, &QAction::triggered, this, &QWidget::close);
     connect(a.editRechercher, &QAction::triggered, this,
             [this] { openModalities(QStringLiteral("Recherche de symptômes"), ModalityChoice::forSearch()); });
+    connect(a.editVerifier, &QAction::triggered, this, &MainWindow::openSignsToCheck);
 }
 
 void MainWindow::buildFrames()
@@ -470,8 +474,16 @@ void MainWindow::onSyndromesDoubleClicked()
 QString MainWindow::syndromeTip(int index)
 {
     try {
-        return Explanations::syndromeText(
-            Explanations::syndromeSigns(m_listeValeurs, m_syndromes->itemData(index), m_signes->entries()));
+        const qint32 syndrome = m_syndromes->itemData(index);
+        QString tip =
+            Explanations::syndromeText(Explanations::syndromeSigns(m_listeValeurs, syndrome, m_signes->entries()));
+        // A leading syndrome's tip ends with what to check next.
+        const QList<ListEntry> ranked = m_syndromes->entries();
+        if (SignsToCheck::leading(ranked).contains(index))
+            for (const SignsToCheck::Group &group : SignsToCheck::groups(m_listeValeurs, ranked, m_signes->entries()))
+                if (group.syndrome.data == syndrome && !group.toCheck.isEmpty())
+                    tip += QLatin1Char('\n') + SignsToCheck::tipLine(group);
+        return tip;
     } catch (const DatabaseError &) {
         // A tip must not raise a window: the ranking tells the failure when it runs.
         return QStringLiteral("Explication indisponible : la base de connaissances ne répond pas.");
@@ -503,6 +515,28 @@ void MainWindow::openModalities(const QString &title, ModalityChoice choice)
     QList<ListEntry> validated;
     {
         ModalityDialog dialog(this, title, std::move(choice), m_signes->entries());
+        accepted = dialog.exec() == QDialog::Accepted;
+        if (accepted)
+            validated = dialog.validated();
+    }
+    if (accepted && validated != m_signes->entries())
+        setRecordedSigns(validated);
+    returnFromWindow();
+}
+
+void MainWindow::openSignsToCheck()
+{
+    QList<SignsToCheck::Group> groups;
+    try {
+        groups = SignsToCheck::groups(m_listeValeurs, m_syndromes->entries(), m_signes->entries());
+    } catch (const DatabaseError &error) {
+        tellDatabaseFailure(error);
+        return;
+    }
+    bool accepted = false;
+    QList<ListEntry> validated;
+    {
+        SignsToCheckDialog dialog(this, std::move(groups), m_signes->entries());
         accepted = dialog.exec() == QDialog::Accepted;
         if (accepted)
             validated = dialog.validated();

@@ -44,7 +44,7 @@ public:
     struct Actions {
         QAction *fileNew, *fileOpen, *fileSave, *fileRegenerer, *fileImporter, *filePageSetup, *filePrint,
             *fileExportPdf, *fileExit;
-        QAction *editRechercher, *editCut;
+        QAction *editRechercher, *editCut, *editVerifier;
         QAction *viewToolbar, *viewStatusBar;
         QAction *gestionCarnet, *gestionVisites;
         QAction *helpContents, *helpAbout;
@@ -88,6 +88,11 @@ public:
     // Opens the sign dialog on `choice` under `title`, loading it first; "Valider" records
     // the marks and ranks. A base that cannot be read is told, and no dialog opens.
     void openModalities(const QString &title, ModalityChoice choice);
+
+    // Opens "Signes à vérifier" on the syndromes that lead the ranked list; "Valider"
+    // records the marked signs and ranks. A base that cannot be read is told, and no window
+    // opens.
+    void openSignsToCheck();
 
     // A command met `error` on the knowledge base: when it is an Access file found there,
     // the import's offer is made (and its outcome told); otherwise it is told in French.

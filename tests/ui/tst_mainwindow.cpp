@@ -82,8 +82,9 @@ private slots:
         QStringList expected{
             "&Fichier: &Nouveau Ctrl+N off | &Ouvrir Ctrl+O off | &Enregistrer Ctrl+S off | - | &Régénérer la base | - "
             "| &Mise en page... | &Imprimer... Ctrl+P | E&xporter en PDF... Ctrl+Shift+P | - | &Quitter Ctrl+Q",
-            "Editi&on: &Rechercher un signe... Ctrl+F | &Couper Ctrl+X", "Aff&ichage: Barre d'&outils | Barre d'&état",
-            "&Gestion off: &Carnet | &Visites", "&?: &Sommaire F1 | À &propos de Tessavor..."};
+            "Editi&on: &Rechercher un signe... Ctrl+F | &Couper Ctrl+X | Signes à &vérifier... Ctrl+D",
+            "Aff&ichage: Barre d'&outils | Barre d'&état", "&Gestion off: &Carnet | &Visites",
+            "&?: &Sommaire F1 | À &propos de Tessavor..."};
         if (JetImport::isAvailable()) // the import reads Access files, which a build may not
             expected[0].replace("la base |", "la base | Impor&ter une base Access... |");
         QCOMPARE(menus, expected);
@@ -204,6 +205,68 @@ private slots:
                 }));
         QCOMPARE(m_w->signes()->entries(), (QList<ListEntry>{{"Signe de poids neuf (9)", 12}}));
         QCOMPARE(m_w->syndromes()->count(), 3);
+    }
+
+    // "Signes à vérifier" by keyboard alone: Ctrl+D opens it, Space marks, Tab goes from
+    // list to list to the buttons, Enter presses only the focused button; Valider records
+    // the marked signs and ranks, Annuler records nothing. The tip of a leading syndrome
+    // names its first signs to check.
+    void signsToCheck()
+    {
+        QVERIFY(shown());
+        const auto openByKey = [this] { QTest::keyClick(m_w.get(), Qt::Key_D, Qt::ControlModifier); };
+        QString said;
+        QVERIFY(UiTest::whileModal(openByKey, [&](QDialog *dialog) {
+            QCOMPARE(dialog->objectName(), QStringLiteral("frmAVerifier"));
+            said = dialog->findChild<QLabel *>(QStringLiteral("Groupes"))->text();
+            QVERIFY(!dialog->findChild<QPushButton *>(QStringLiteral("Choix_0"))->isEnabled());
+        }));
+        QCOMPARE(said, QStringLiteral("Aucun syndrome n'est classé : relevez d'abord des signes."));
+
+        // Vide de Qi 10, then Chaleur and Vide de Yin du Rein 9: all three lead. Sign 10
+        // is Vide de Qi's alone, 13 Chaleur's; Vide de Yin du Rein has nothing left.
+        const QList<ListEntry> signes{{"Signe de poids un (1)", 11}, {"Signe de poids neuf (9)", 12}};
+        m_w->setRecordedSigns(signes);
+        ItemList *syndromes = m_w->syndromes();
+        QCOMPARE(syndromes->text(0), QStringLiteral("Vide de Qi  (10)"));
+        QVERIFY(UiTest::hover(syndromes, 0).endsWith(QStringLiteral("<br>À vérifier : Signe de poids six (6).</p>")));
+        for (int i : {1, 2})
+            QCOMPARE(UiTest::hover(syndromes, i).contains(QStringLiteral("À vérifier")), syndromes->itemData(i) == 2);
+        QToolTip::hideText();
+
+        for (bool valider : {false, true}) {
+            // The shortcut reaches only the active window, which it is again once a window closed.
+            QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+            QVERIFY(UiTest::whileModal(openByKey, [&](QDialog *dialog) {
+                const QList<ItemList *> lists = dialog->findChildren<ItemList *>();
+                QCOMPARE(lists.size(), 2);
+                QCOMPARE(QAccessible::queryAccessibleInterface(lists[1])->child(0)->text(QAccessible::Name),
+                         QStringLiteral("Signe de poids sept (7), pour Chaleur"));
+                // Keys go where the focus is once the dialog has it.
+                QTRY_COMPARE(QApplication::activeWindow(), dialog);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // not yet
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+                QCOMPARE(lists[0]->isMarked(0) && lists[1]->isMarked(0), true);
+                QVERIFY(dialog->isVisible());
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                if (!valider)
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Choix_%1").arg(int(!valider)));
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                QVERIFY(!dialog->isVisible());
+            }));
+            if (!valider)
+                QCOMPARE(m_w->signes()->entries(), signes);
+        }
+        QCOMPARE(m_w->signes()->entries(),
+                 signes + QList<ListEntry>({{"Signe de poids six (6)", 10}, {"Signe de poids sept (7)", 13}}));
+        QStringList ranked;
+        for (const ListEntry &entry : syndromes->entries())
+            ranked.append(entry.text);
+        ranked.sort();
+        QCOMPARE(ranked, QStringList({"Chaleur  (16)", "Vide de Qi  (16)", "Vide de Yin du Rein  (9)"}));
     }
 
     // A tip asks the base each time; when it cannot answer, the tip says so and no window
