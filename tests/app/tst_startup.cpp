@@ -19,8 +19,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include <cstdio>
 #include <csignal>
+#include <cstdio>
 
 // Start-up as the program runs it, on a fixture knowledge base and a settings file of the
 // test's own, and the ways the program ends.
@@ -137,7 +137,8 @@ private slots:
         QFETCH(QString, command);
         const QString base = TestSupport::makeDatabase(m_dir, QStringLiteral("ranking.sql"), command + ".mdb");
         const QString other = TestSupport::makeDatabase(m_dir, QStringLiteral("ranking.sql"), command + "-new.mdb");
-        Database::open(other)->executeNative(QStringLiteral("UPDATE Valorisation SET Valeur = 5 WHERE NumModalité = 12;"));
+        Database::open(other)->executeNative(
+            QStringLiteral("UPDATE Valorisation SET Valeur = 5 WHERE NumModalité = 12;"));
         QPointer<MainWindow> w = start({base, m_dir.path(), base, {}});
         QVERIFY(QTest::qWaitForWindowActive(w));
         w->setRecordedSigns({{QStringLiteral("Signe de poids neuf (9)"), 12}});
@@ -179,8 +180,11 @@ private slots:
         // The new file, as it is: its own weight, not rebuilt.
         QVERIFY(UiTest::whileModal([&] { a.editRechercher->trigger(); }, [](QDialog *) {}));
         QVERIFY(MessageBox::takeShown().isEmpty());
-        QCOMPARE(Database::open(base)->openRecordset(QStringLiteral("SELECT Valeur FROM Valorisation WHERE "
-                                                                    "NumModalité = 12"))->field(u"Valeur").toInt(),
+        QCOMPARE(Database::open(base)
+                     ->openRecordset(QStringLiteral("SELECT Valeur FROM Valorisation WHERE "
+                                                    "NumModalité = 12"))
+                     ->field(u"Valeur")
+                     .toInt(),
                  5);
     }
 

@@ -61,11 +61,10 @@ private slots:
             ticked[m] = value;
             selection->onChanged(m);
         };
-        selection = std::make_unique<MethodSelection>(methods, settings,
-                                                      MethodSelection::Hooks{[&](int m) { return ticked[m]; },
-                                                                             [&](int m) { setBox(m, true); },
-                                                                             [&] { ++rankings; }, [&] { ++warnings; },
-                                                                             [&] { ++notKept; }});
+        selection = std::make_unique<MethodSelection>(
+            methods, settings,
+            MethodSelection::Hooks{[&](int m) { return ticked[m]; }, [&](int m) { setBox(m, true); },
+                                   [&] { ++rankings; }, [&] { ++warnings; }, [&] { ++notKept; }});
         for (const QString &change : changes.split(u' ')) {
             if (change == u"|")
                 rankings = 0;

@@ -167,8 +167,8 @@ private slots:
             return idle() && m_window->windowTitle() == what && !view()->toPlainText().contains("mot de passe") &&
                    !view()->toPlainText().contains("root:");
         };
-        for (const QString &address : {QString("/etc/passwd"), QUrl::fromLocalFile(secret.fileName()).toString(),
-                                       m_dir.filePath("AIDE.CSS")}) {
+        for (const QString &address :
+             {QString("/etc/passwd"), QUrl::fromLocalFile(secret.fileName()).toString(), m_dir.filePath("AIDE.CSS")}) {
             QVERIFY(enter(address));
             QVERIFY2(shows("Page introuvable"), qPrintable(address));
         }

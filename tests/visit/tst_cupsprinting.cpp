@@ -194,7 +194,7 @@ private slots:
     {
         QTest::addColumn<QString>("before"); // an administration tool run on the first queue
         QTest::addColumn<QString>("after");
-        QTest::addColumn<QString>("queue");    // as listed; empty: the system's list
+        QTest::addColumn<QString>("queue"); // as listed; empty: the system's list
         QTest::addColumn<bool>("unreachable");
         QTest::addColumn<bool>("printed");
         QTest::addColumn<QString>("message"); // the beginning of the box after the confirmation
@@ -260,8 +260,9 @@ private slots:
             QVERIFY(admin(after, {"Tessavor-A"}));
         const QStringList shown = boxes();
         QCOMPARE(shown.size(), 2);
-        QCOMPARE(outcome, printed ? PrintCommand::Outcome::Printed
-                                  : queue.isEmpty() ? PrintCommand::Outcome::Cancelled : PrintCommand::Outcome::Failed);
+        QCOMPARE(outcome, printed           ? PrintCommand::Outcome::Printed
+                          : queue.isEmpty() ? PrintCommand::Outcome::Cancelled
+                                            : PrintCommand::Outcome::Failed);
         QCOMPARE(jobNames("Tessavor-A").size() - jobs, printed ? 1 : 0);
         QVERIFY2(shown.at(1).startsWith(message), qPrintable(shown.at(1)));
         if (!printed)
