@@ -23,7 +23,7 @@
 Application::Application(AppSettings &settings, QObject *parent)
     : QObject(parent), m_settings(settings), m_termination(new TerminationSignals(this))
 {
-    connect(m_termination, &TerminationSignals::received, qApp, &QApplication::closeAllWindows);
+    connect(m_termination, &TerminationSignals::received, this, &Application::endSession);
 }
 
 Application::~Application() = default;
@@ -48,13 +48,28 @@ void Application::start(const AppPaths::KnowledgeBase &kb)
 
     m_window->show();
     BusyPointer::setDefault();
+    // Heard from the moment the window is shown, so that a request made during start-up
+    // finds it there to close, and the boxes that follow do not hold the end back.
+    m_termination->listen();
 
     if (kb.failure)
         DatabaseMessage::showCopyFailure(m_window, kb.failure, kb.database);
     m_import->offerAtStart();
-    // Heard only now, so that a request made during start-up finds every window there is
-    // to close.
-    m_termination->listen();
+}
+
+int Application::exec()
+{
+    return m_ended ? 0 : QApplication::exec();
+}
+
+void Application::endSession()
+{
+    m_ended = true;
+    // Every event loop is asked to end first: the modal box or dialog open returns at once,
+    // as cancelled, and so does any asked afterwards, so that no question can hold the end
+    // back, and a window that would ask before closing has no loop to ask in.
+    QCoreApplication::exit(0);
+    QApplication::closeAllWindows();
 }
 
 void Application::wireCommands(const QString &databasePath, const QString &pageFolder)
@@ -68,7 +83,7 @@ void Application::wireCommands(const QString &databasePath, const QString &pageF
 
     m_commands = std::make_unique<VisitCommands>(
         VisitTarget{w, w->signes(), w->syndromes(), [w] { w->classerSyndromes(); }, w->toolBar(), w->statusBarWidget(),
-                    a.viewToolbar, a.viewStatusBar, databasePath, offerImport});
+                    a.viewToolbar, a.viewStatusBar, databasePath, offerImport, [w] { return w->reopenIfReplaced(); }});
     VisitCommands *c = m_commands.get();
     connect(a.fileNew, &QAction::triggered, c, &VisitCommands::newVisit);
     connect(a.fileOpen, &QAction::triggered, c, &VisitCommands::open);
@@ -84,8 +99,12 @@ void Application::wireCommands(const QString &databasePath, const QString &pageF
     connect(static_cast<VisitToolBar *>(w->toolBar()), &VisitToolBar::buttonClicked, c, &VisitCommands::toolbarClicked);
 
     connect(a.fileRegenerer, &QAction::triggered, w, [w, databasePath, offerImport] {
-        if (RegenerateCommand::run(w, databasePath, offerImport))
+        if (w->reopenIfReplaced())
+            return;
+        if (RegenerateCommand::run(w, databasePath, offerImport)) {
+            w->baseChangedHere();
             w->refreshRecordedSigns();
+        }
         w->returnFromWindow();
     });
     if (a.fileImporter)

@@ -17,6 +17,10 @@ void onSignal(int)
 {
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
+    // The event loop may be held up by a long piece of work (a rebuild of a large base):
+    // the session still ends the program within the grace time, by the alarm's default
+    // action. The base's writes are transactions, which a stop in their middle undoes.
+    ::alarm(TerminationSignals::GraceSeconds);
 }
 #endif
 
@@ -51,6 +55,7 @@ TerminationSignals::~TerminationSignals()
         return;
     ::sigaction(SIGTERM, &m_previousTerm, nullptr);
     ::sigaction(SIGINT, &m_previousInt, nullptr);
+    ::alarm(0);
     delete m_notifier;
     for (int &fd : signalPipe) {
         ::close(fd);

@@ -10,13 +10,17 @@ class QSocketNotifier;
 // and Ctrl+C in a terminal (SIGINT), turned into an ordinary event: from construction on,
 // these signals no longer kill the process; once listen() is called, each one emits
 // received() from the event loop, where the program closes its windows as a person would.
-// One instance at a time; the default handling comes back when it is destroyed.
+// Whatever the program is doing, it is ended GraceSeconds after the signal if it has not
+// ended by then. One instance at a time; the default handling comes back when it is
+// destroyed, and the pending end with it.
 class TerminationSignals final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TerminationSignals)
 
 public:
+    static constexpr unsigned GraceSeconds = 5;
+
     explicit TerminationSignals(QObject *parent = nullptr);
     ~TerminationSignals() override;
 

@@ -21,5 +21,5 @@ int main(int argc, char *argv[])
     AppSettings settings;
     Application tessavor(settings);
     tessavor.start(AppPaths::knowledgeBase(settings.copyMemory()));
-    return QApplication::exec();
+    return tessavor.exec();
 }

@@ -375,31 +375,60 @@ private:
 // Marks, in one pass, the token after which each ORDER BY term gets the French collation:
 // the term's last token, or the one before its ASC or DESC; a term that names a collation
 // keeps it. A clause ends at LIMIT, OFFSET, a compound operator, ";" or the parenthesis
-// that holds it.
-std::vector<bool> orderByTermEnds(const QList<Token> &t)
+// that holds it. Each depth of parentheses has its own term, so that an ORDER BY inside a
+// subquery or a window ends where its parenthesis closes.
+class OrderByTerms
 {
-    const Nesting n(t);
+public:
+    explicit OrderByTerms(const QList<Token> &tokens)
+        : t(tokens), n(tokens), levels(size_t(n.deepest) + 2), marks(size_t(tokens.size()), false)
+    {}
+
+    std::vector<bool> run()
+    {
+        for (qsizetype i = 0; i < t.size(); ++i)
+            i = read(i);
+        for (Term &term : levels)
+            if (term.active)
+                finish(term);
+        return std::move(marks);
+    }
+
+private:
     struct Term {
         bool active = false;
         qsizetype last = -1;
         qsizetype previous = -1;
         bool hasCollation = false;
     };
-    std::vector<Term> levels(n.deepest + 2);
-    std::vector<bool> marks(t.size(), false);
-    const auto finish = [&](Term &term) {
+
+    Term &level(int depth) { return levels[size_t(std::clamp(depth, 0, n.deepest + 1))]; }
+
+    void finish(Term &term)
+    {
         qsizetype last = term.last;
         if (last >= 0 &&
             (isKeyword(t[last], QLatin1StringView("ASC")) || isKeyword(t[last], QLatin1StringView("DESC"))))
             last = term.previous;
         if (!term.hasCollation && last >= 0)
-            marks[last] = true;
+            marks[size_t(last)] = true;
         term.last = term.previous = -1;
         term.hasCollation = false;
-    };
-    const auto level = [&](int depth) -> Term & { return levels[std::clamp(depth, 0, n.deepest + 1)]; };
+    }
 
-    for (qsizetype i = 0; i < t.size(); ++i) {
+    static bool endsClause(const Token &token)
+    {
+        static const QLatin1StringView stops[] = {QLatin1StringView("LIMIT"), QLatin1StringView("OFFSET"),
+                                                  QLatin1StringView("UNION"), QLatin1StringView("EXCEPT"),
+                                                  QLatin1StringView("INTERSECT")};
+        return isPunct(token, QLatin1StringView(";")) ||
+               std::any_of(std::begin(stops), std::end(stops),
+                           [&](QLatin1StringView w) { return isKeyword(token, w); });
+    }
+
+    // Reads the token at `i`; returns the last index it used (the BY of an ORDER BY).
+    qsizetype read(qsizetype i)
+    {
         const int depth = n.depth[i];
         if (isPunct(t[i], QLatin1StringView(")"))) {
             Term &inner = level(depth + 1);
@@ -412,15 +441,9 @@ std::vector<bool> orderByTermEnds(const QList<Token> &t)
         if (term.active && t[i].kind != Kind::Space) {
             if (isPunct(t[i], QLatin1StringView(","))) {
                 finish(term);
-                continue;
+                return i;
             }
-            static const QLatin1StringView stops[] = {QLatin1StringView("LIMIT"), QLatin1StringView("OFFSET"),
-                                                      QLatin1StringView("UNION"), QLatin1StringView("EXCEPT"),
-                                                      QLatin1StringView("INTERSECT")};
-            const bool stop = isPunct(t[i], QLatin1StringView(";")) ||
-                              std::any_of(std::begin(stops), std::end(stops),
-                                          [&](QLatin1StringView w) { return isKeyword(t[i], w); });
-            if (stop) {
+            if (endsClause(t[i])) {
                 finish(term);
                 term.active = false;
             } else {
@@ -429,21 +452,22 @@ std::vector<bool> orderByTermEnds(const QList<Token> &t)
                 term.last = i;
             }
         }
-        if (isKeyword(t[i], QLatin1StringView("ORDER"))) {
-            const qsizetype by = nextSolid(t, i + 1);
-            if (by < t.size() && isKeyword(t[by], QLatin1StringView("BY"))) {
-                if (term.active)
-                    finish(term);
-                term = Term{true};
-                i = by;
-            }
-        }
-    }
-    for (Term &term : levels)
+        if (!isKeyword(t[i], QLatin1StringView("ORDER")))
+            return i;
+        const qsizetype by = nextSolid(t, i + 1);
+        if (by >= t.size() || !isKeyword(t[by], QLatin1StringView("BY")))
+            return i;
         if (term.active)
             finish(term);
-    return marks;
-}
+        term = Term{true};
+        return by;
+    }
+
+    const QList<Token> &t;
+    const Nesting n;
+    std::vector<Term> levels;
+    std::vector<bool> marks;
+};
 
 QString quoted(const QString &text, QChar quote)
 {
@@ -461,7 +485,7 @@ QString toSqlite(const QString &jetStatement)
     if (jetStatement.size() > MaxLength)
         refuse(QStringLiteral("l'instruction dépasse %1 caractères").arg(MaxLength));
     const QList<Token> tokens = AliasExpansion(withoutDeleteStar(tokenize(jetStatement))).run();
-    const std::vector<bool> collateAfter = orderByTermEnds(tokens);
+    const std::vector<bool> collateAfter = OrderByTerms(tokens).run();
 
     QString out;
     out.reserve(jetStatement.size() + jetStatement.size() / 4 + 32);

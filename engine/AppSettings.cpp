@@ -37,9 +37,14 @@ MethodTable AppSettings::readMethods() const
     return methods;
 }
 
-void AppSettings::writeMethod(int method, int value)
+bool AppSettings::writeMethod(int method, int value)
 {
-    setRawValue(methodKey(method), QString::number(value));
+    return setRawValue(methodKey(method), QString::number(value));
+}
+
+QString AppSettings::fileName() const
+{
+    return m_settings->fileName();
 }
 
 AppPaths::CopyMemory AppSettings::copyMemory()
@@ -67,8 +72,10 @@ QString AppSettings::rawValue(const QString &key) const
     return m_settings->value(Section + QLatin1Char('/') + key, QStringLiteral("1")).toString();
 }
 
-void AppSettings::setRawValue(const QString &key, const QString &value)
+bool AppSettings::setRawValue(const QString &key, const QString &value)
 {
     m_settings->setValue(Section + QLatin1Char('/') + key, value);
+    // QSettings writes the file here, and says only afterwards whether it could.
     m_settings->sync();
+    return m_settings->status() == QSettings::NoError;
 }

@@ -30,14 +30,18 @@ public:
     int readMethod(int method) const;
     // The five, as MéthodeActive holds them (index 0 unused).
     MethodTable readMethods() const;
-    void writeMethod(int method, int value);
+    // False when the store could not keep it (its file a folder, read-only, on a full disk).
+    [[nodiscard]] bool writeMethod(int method, int value);
+
+    // Where the store keeps its values, as the practitioner would look for it.
+    QString fileName() const;
 
     // The record of the user's copy, read and written in this store.
     AppPaths::CopyMemory copyMemory();
 
     // The raw text under a key of the section, for tests and diagnostics.
     QString rawValue(const QString &key) const;
-    void setRawValue(const QString &key, const QString &value);
+    [[nodiscard]] bool setRawValue(const QString &key, const QString &value);
 
 private:
     std::unique_ptr<QSettings> m_settings;

@@ -10,7 +10,10 @@ void MethodSelection::onChanged(int method)
 {
     const int value = m_hooks.isTicked(method) ? 1 : 0;
     m_methods[method] = value;
-    m_settings.writeMethod(method, value);
+    if (!m_settings.writeMethod(method, value) && !m_toldNotKept && m_hooks.warnNotKept) {
+        m_toldNotKept = true;
+        m_hooks.warnNotKept();
+    }
 
     for (int m = 1; m <= 5; ++m) {
         if (m_methods[m] == 1) {

@@ -19,6 +19,8 @@ public:
         std::function<void()> classerSyndromes;
         // The beep and the "Erreur de manipulation" message.
         std::function<void()> warnNoMethod;
+        // The settings store could not keep the choice; said once in a run.
+        std::function<void()> warnNotKept;
     };
 
     MethodSelection(MethodTable &methods, AppSettings &settings, Hooks hooks);
@@ -30,4 +32,5 @@ private:
     MethodTable &m_methods;
     AppSettings &m_settings;
     Hooks m_hooks;
+    bool m_toldNotKept = false;
 };

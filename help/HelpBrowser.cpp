@@ -53,6 +53,23 @@ HelpBrowser::HelpBrowser(QWidget *parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(QIcon(QStringLiteral(":/help/icons/help.svg")));
 
+    buildToolBar();
+    buildAddressBox();
+    buildSearchPanel();
+
+    m_view->setObjectName(QStringLiteral("brwWebBrowser"));
+    connect(m_view, &HtmlView::downloadEnded, this, &HelpBrowser::onDownloadEnded);
+    connect(m_view, &HtmlView::navigationCompleted, this, &HelpBrowser::onNavigationCompleted);
+
+    m_busyTimer.setObjectName(QStringLiteral("timTimer"));
+    m_busyTimer.setInterval(5);
+    connect(&m_busyTimer, &QTimer::timeout, this, &HelpBrowser::onBusyTick);
+
+    resize(Twips::toPixels(BrowserLayout::InnerWidth, BrowserLayout::InnerHeight));
+}
+
+void HelpBrowser::buildToolBar()
+{
     m_toolBar->setObjectName(QStringLiteral("tbToolBarbis"));
     m_toolBar->setMovable(false);
     m_toolBar->setIconSize(QSize(24, 24));
@@ -64,7 +81,10 @@ HelpBrowser::HelpBrowser(QWidget *parent)
     addButton(QStringLiteral("Home"), QStringLiteral("Démarrage"), QStringLiteral("home"));
     addButton(QStringLiteral("Search"), QStringLiteral("Rechercher"), QStringLiteral("search"));
     connect(m_toolBar, &QToolBar::actionTriggered, this, &HelpBrowser::onButtonClicked);
+}
 
+void HelpBrowser::buildAddressBox()
+{
     m_addressPanel->setObjectName(QStringLiteral("picAddress"));
     m_addressLabel->setObjectName(QStringLiteral("lblAddress"));
     m_addressLabel->setBuddy(m_address);
@@ -86,7 +106,10 @@ HelpBrowser::HelpBrowser(QWidget *parent)
     Twips::place(m_address, BrowserLayout::AddressDesignLeft, BrowserLayout::AddressDesignTop,
                  BrowserLayout::InnerWidth - 100, BrowserLayout::AddressHeight);
     connect(m_address, &QComboBox::activated, this, &HelpBrowser::onAddressSelected);
+}
 
+void HelpBrowser::buildSearchPanel()
+{
     m_searchPanel->setObjectName(QStringLiteral("picSearch"));
     auto *searchLabel = new QLabel(QStringLiteral("&Rechercher :"), m_searchPanel);
     searchLabel->setObjectName(QStringLiteral("lblSearch"));
@@ -102,16 +125,6 @@ HelpBrowser::HelpBrowser(QWidget *parent)
     searchRow->addWidget(m_searchField, 1);
     m_searchPanel->hide();
     connect(m_searchField, &QLineEdit::textChanged, this, &HelpBrowser::showResults);
-
-    m_view->setObjectName(QStringLiteral("brwWebBrowser"));
-    connect(m_view, &HtmlView::downloadEnded, this, &HelpBrowser::onDownloadEnded);
-    connect(m_view, &HtmlView::navigationCompleted, this, &HelpBrowser::onNavigationCompleted);
-
-    m_busyTimer.setObjectName(QStringLiteral("timTimer"));
-    m_busyTimer.setInterval(5);
-    connect(&m_busyTimer, &QTimer::timeout, this, &HelpBrowser::onBusyTick);
-
-    resize(Twips::toPixels(BrowserLayout::InnerWidth, BrowserLayout::InnerHeight));
 }
 
 HelpBrowser::~HelpBrowser() = default;
@@ -134,6 +147,7 @@ void HelpBrowser::load(const QString &pageFolder)
                     Twips::toPixels(Twips::fromPixels(label.top()) + Twips::fromPixels(label.height()) + 15));
     m_startingAddress = QDir::toNativeSeparators(pageFolder + QStringLiteral("/INDEX.HTM"));
     m_view->setHomeAddress(m_startingAddress);
+    m_view->setPageFolder(pageFolder);
     if (!m_startingAddress.isEmpty()) {
         m_address->setEditText(m_startingAddress);
         m_address->addItem(m_address->currentText());

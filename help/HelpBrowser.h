@@ -48,6 +48,9 @@ protected:
 private:
     explicit HelpBrowser(QWidget *parent = nullptr);
 
+    void buildToolBar();
+    void buildAddressBox();
+    void buildSearchPanel();
     void addButton(const QString &key, const QString &toolTip, const QString &icon);
     void load(const QString &pageFolder);
     void applyResizeRule();

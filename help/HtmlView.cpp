@@ -181,6 +181,10 @@ void HtmlView::display(const QString &address)
         return;
     }
     const QFileInfo info(url.toLocalFile());
+    if (!isOwnPage(info)) {
+        displayError(address, QStringLiteral("Cette adresse ne désigne aucune page de l'aide de Tessavor."));
+        return;
+    }
     QFile file(info.filePath());
     if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
         displayError(address, QStringLiteral("Ce fichier n'existe pas ou ne peut pas être lu."));
@@ -210,6 +214,21 @@ void HtmlView::display(const QString &address)
     m_locationUrl = url;
     m_locationAddress = addressFromUrl(url);
     m_locationName = documentTitle().isEmpty() ? info.fileName() : documentTitle();
+}
+
+void HtmlView::setPageFolder(const QString &folder)
+{
+    const QFileInfo info(folder);
+    m_pageFolder = info.exists() ? info.canonicalFilePath() : QDir::cleanPath(info.absoluteFilePath());
+}
+
+bool HtmlView::isOwnPage(const QFileInfo &file) const
+{
+    if (m_pageFolder.isEmpty())
+        return true;
+    // Where the file really lies, whatever the way the address took to it.
+    const QString real = file.exists() ? file.canonicalFilePath() : QDir::cleanPath(file.absoluteFilePath());
+    return isHtmlFile(file) && QFileInfo(real).absolutePath() == m_pageFolder;
 }
 
 void HtmlView::displayError(const QString &address, const QString &reason)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFileInfo>
 #include <QStringList>
 #include <QTextBrowser>
 #include <QTimer>
@@ -15,9 +16,10 @@
 // would with a view that downloads. A newer request replaces one still pending.
 //
 // Addresses: an absolute path of the platform ("/x/y/INDEX.HTM", "C:\x\INDEX.HTM",
-// optionally followed by "#anchor") or a file URL. Anything else, and a file that cannot
-// be read, shows the view's own error page; no message box is ever shown. The location
-// address of a local page is its path as the platform writes it.
+// optionally followed by "#anchor") or a file URL. Anything else, a file that cannot be
+// read, and, once a page folder is set, any file but the pages of that folder, shows the
+// view's own error page; no message box is ever shown. The location address of a local page
+// is its path as the platform writes it.
 class HtmlView final : public QTextBrowser
 {
     Q_OBJECT
@@ -50,6 +52,10 @@ public:
     QString homeAddress() const { return m_homeAddress; }
     void setHomeAddress(const QString &address) { m_homeAddress = address; }
     int loadDelay() const { return m_loadDelay; }
+    // The folder whose HTML pages alone the view shows (and the pages the program makes):
+    // a link or an address leading elsewhere, by "..", a symbolic link or an absolute path,
+    // shows the error page. Unset, every local page is shown.
+    void setPageFolder(const QString &folder);
     void setLoadDelay(int milliseconds) { m_loadDelay = qMax(0, milliseconds); }
 
     // The page an address text stands for: a file URL for a local path (the text's part
@@ -81,6 +87,7 @@ private:
     void completeRequest();
     void display(const QString &address);
     void displayError(const QString &address, const QString &reason);
+    bool isOwnPage(const QFileInfo &file) const;
     void followLink(const QUrl &link);
 
     QTimer m_loadTimer;
@@ -97,4 +104,5 @@ private:
     QString m_locationName;
     QString m_locationAddress;
     QString m_homeAddress;
+    QString m_pageFolder; // canonical, or empty for none
 };

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages, whatever the build, the program or the tests need
-# and the machine lacks. Usage: scripts/deps.sh [run|test|package|screenshot]
+# and the machine lacks. Usage: scripts/deps.sh [run|test|fuzz|package|screenshot]
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 libqt6sql6-sqlite libsqlite3-dev sqlite3
@@ -13,10 +13,12 @@ case "${1:-run}" in
   # The printing test runs a spooler of its own with a CUPS-PDF printer.
   test) packages+=(libbenchmark-dev poppler-utils desktop-file-utils appstream file dpkg-dev cups
                    printer-driver-cups-pdf) ;;
+  # The fuzz targets are built with clang; libclang-rt holds libFuzzer and the sanitizers.
+  fuzz) packages+=(clang libclang-rt-14-dev) ;;
   # CPack's dependency step reads the program with dpkg-shlibdeps.
   package) packages+=(file dpkg-dev) ;;
   screenshot) packages+=(xvfb xdotool imagemagick) ;;
-  *) echo "usage: scripts/deps.sh [run|test|package|screenshot]" >&2; exit 2 ;;
+  *) echo "usage: scripts/deps.sh [run|test|fuzz|package|screenshot]" >&2; exit 2 ;;
 esac
 
 missing=()

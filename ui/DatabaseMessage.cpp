@@ -155,6 +155,23 @@ void show(QWidget *parent, const QString &text, const DatabaseError &error, cons
     MessageBox::show(parent, text, MessageBox::Buttons::Ok, MessageBox::Icon::Critical, title, error.engineMessage());
 }
 
+void showReplaced(QWidget *parent, const QString &path, bool visitEmptied)
+{
+    const QString file = QDir::toNativeSeparators(path);
+    QString text =
+        QFileInfo::exists(path)
+            ? QStringLiteral("La base de connaissances « %1 » a été remplacée par un autre fichier pendant que "
+                             "Tessavor était ouvert : Tessavor se sert désormais de ce fichier.")
+                  .arg(file)
+            : QStringLiteral("La base de connaissances « %1 » a été déplacée ou supprimée pendant que Tessavor était "
+                             "ouvert.")
+                  .arg(file);
+    if (visitEmptied)
+        text += QStringLiteral("\n\nLa visite en cours a été vidée, car ses signes venaient de l'ancienne base.");
+    Beep::sound();
+    MessageBox::show(parent, text, MessageBox::Buttons::Ok, MessageBox::Icon::Exclamation, Title);
+}
+
 void showCopyFailure(QWidget *parent, const AppPaths::CopyFailure &failure, const QString &used)
 {
     const QString target = QDir::toNativeSeparators(failure.target);

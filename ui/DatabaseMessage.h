@@ -33,6 +33,10 @@ void show(QWidget *parent, const QString &text, const DatabaseError &error, cons
 // outcome told), so that the command has nothing more to tell.
 using ImportOffer = std::function<bool(const DatabaseError &error)>;
 
+// Tells that another program replaced the knowledge base at `path` (or took it away) while
+// Tessavor ran, that Tessavor now uses what is there, and whether the visit was emptied.
+void showReplaced(QWidget *parent, const QString &path, bool visitEmptied);
+
 // Tells that the user's own copy of the knowledge base could not be made, and that the
 // program works for this run on `used`, the bundled file, which it cannot change.
 void showCopyFailure(QWidget *parent, const AppPaths::CopyFailure &failure, const QString &used);

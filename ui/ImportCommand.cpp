@@ -38,11 +38,10 @@ KnowledgeBaseImport::Hooks ImportCommand::hooks()
                                 MessageBox::Icon::Question, JetImportText::Title) == MessageBox::Answer::Ok;
     };
     h.run = [this](bool showProgress, const KnowledgeBaseImport::Work &work) { runWork(showProgress, work); };
+    // The import's own change of the base is no replacement by another program.
     h.closeConnections = [this] {
-        if (!m_window)
-            return;
-        m_window->classement().close();
-        m_window->listeValeurs().close();
+        if (m_window)
+            m_window->baseChangedHere();
     };
     h.visitHasSigns = [this] { return m_window && m_window->signes()->count() > 0; };
     h.emptyVisit = [this] {

@@ -427,8 +427,10 @@ QString ItemList::tipText(int index) const
     const EntryModel::Row &row = m_model->rows[index];
     const QString whole = row.aside.isEmpty() ? row.text : row.text + QStringLiteral(" — ") + row.aside;
     const QString said = m_tipProvider ? m_tipProvider(index) : QString();
+    // Always marked up: a text escaped but shown as plain would read "&lt;" for "<".
     if (said.isEmpty())
-        return fits(index) ? QString() : whole.toHtmlEscaped();
+        return fits(index) ? QString()
+                           : QStringLiteral("<p style=\"white-space:pre\">%1</p>").arg(whole.toHtmlEscaped());
     // Rich text, so that a long explanation wraps instead of running off the screen; a
     // short one stays on one line, which the toolkit would otherwise fold into a column.
     constexpr qsizetype OneLine = 80;

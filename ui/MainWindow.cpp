@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDateTime>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -124,6 +125,14 @@ MethodSelection::Hooks MainWindow::methodHooks()
                                                 "va être sélectionnée."),
                                  MessageBox::Buttons::Ok, MessageBox::Icon::Exclamation,
                                  QStringLiteral("Erreur de manipulation"));
+            },
+            [this] {
+                MessageBox::show(this,
+                                 QStringLiteral("Le choix des méthodes ne peut pas être conservé : le fichier des "
+                                                "réglages « %1 » ne peut pas être écrit. Les méthodes cochées valent "
+                                                "jusqu'à la fermeture de Tessavor.")
+                                     .arg(QDir::toNativeSeparators(m_settings.fileName())),
+                                 MessageBox::Buttons::Ok, MessageBox::Icon::Exclamation);
             }};
 }
 
@@ -311,6 +320,32 @@ void MainWindow::setDatabaseName(const QString &path)
 {
     m_classement.setDatabaseName(path);
     m_listeValeurs.setDatabaseName(path);
+    m_baseWatch.watch(path);
+}
+
+void MainWindow::baseChangedHere()
+{
+    m_classement.close();
+    m_listeValeurs.close();
+    m_baseWatch.accept();
+}
+
+bool MainWindow::reopenIfReplaced()
+{
+    if (!m_baseWatch.replaced())
+        return false;
+    baseChangedHere();
+    // An Access file put there is offered for conversion, which says itself what becomes of
+    // the visit; declined, every use of the base says it must be converted first.
+    const QString path = m_baseWatch.path();
+    if (JetImport::isJetFile(path) &&
+        offerImport(DatabaseError(DatabaseError::Kind::AccessFile, path, QStringLiteral("Access file put in place"))))
+        return true;
+    const bool visitEmptied = m_signes->count() > 0;
+    m_signes->removeAll();
+    m_syndromes->removeAll();
+    DatabaseMessage::showReplaced(this, m_baseWatch.path(), visitEmptied);
+    return true;
 }
 
 void MainWindow::applyStoredMethods()
@@ -442,7 +477,12 @@ void MainWindow::onWindowActivated(QWindow *focusWindow)
                 if (top->windowHandle() == focusWindow && qobject_cast<QMessageBox *>(top))
                     kind = ActivationTracker::Window::MessageBox;
     }
-    if (m_activation.focusChanged(kind))
+    const bool activation = m_activation.focusChanged(kind);
+    // Coming back from another program may mean coming back from the one that replaced the
+    // base.
+    if (kind == ActivationTracker::Window::Main && reopenIfReplaced())
+        return;
+    if (activation)
         classerSyndromes();
 }
 
@@ -501,6 +541,8 @@ QString MainWindow::signTip(int index)
 
 void MainWindow::openModalities(const QString &title, ModalityChoice choice)
 {
+    if (reopenIfReplaced())
+        return;
     try {
         // The search's word index is made from the whole base: on a large base, a moment.
         std::optional<BusyPointer::Scope> busy;

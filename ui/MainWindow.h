@@ -2,6 +2,7 @@
 
 #include "ActivationTracker.h"
 #include "DataSource.h"
+#include "KnowledgeBaseWatch.h"
 #include "MainLayout.h"
 #include "MethodSelection.h"
 #include "Ranking.h"
@@ -69,8 +70,22 @@ public:
     // The chosen methods, index 1 to 5, 1 when chosen.
     const MethodTable &methods() const { return m_methods; }
 
-    // Points both bound data sources at the knowledge base.
+    // Points both bound data sources at the knowledge base, the file now at `path` being
+    // the one in use.
     void setDatabaseName(const QString &path);
+    // Whether the file at the base's path is still the one in use; its generation tells
+    // what is kept from the base (the search's word index) whether it is still the base's.
+    const KnowledgeBaseWatch &baseWatch() const { return m_baseWatch; }
+    // The program itself changed the base (its import, its rebuild): the data sources let go
+    // of the file, and the file then at the base's path is the one in use.
+    void baseChangedHere();
+    // Run before a command reads the base (a dialog of signs, a print, a rebuild) and when
+    // the window becomes active again: when another program has put another file at the
+    // base's path, or taken it away, the window lets go of the former file, empties the
+    // visit (its signs and ranking came from it) and says so; an Access file put there is
+    // offered for conversion instead. True then, and the command goes no further: what it
+    // would show and write must come from the same file.
+    bool reopenIfReplaced();
     // The import that converts an Access file a command finds as the knowledge base.
     void setImportCommand(ImportCommand *import) { m_import = import; }
 
@@ -157,4 +172,5 @@ private:
 
     DataSource m_listeValeurs;
     DataSource m_classement;
+    KnowledgeBaseWatch m_baseWatch;
 };

@@ -35,6 +35,10 @@ MessageBox::Answer MessageBox::ask(QWidget *parent, const Shown &box)
 {
     QMessageBox mb(parent);
     mb.setWindowTitle(box.title);
+    // Texts carry file names, signs and syndromes as they stand in files the practitioner
+    // does not control: read as markup, a name such as "<font size=7>x.mdb" would restyle
+    // the box and hide its own tags. No box of the program words itself in markup.
+    mb.setTextFormat(Qt::PlainText);
     mb.setText(box.text);
     if (!box.details.isEmpty())
         mb.setDetailedText(box.details);

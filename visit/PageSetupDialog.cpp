@@ -21,6 +21,31 @@ PageSetupDialog::PageSetupDialog(const QStringList &printers, std::function<QStr
     setObjectName(QStringLiteral("dlgMiseEnPage"));
     setWindowTitle(QStringLiteral("Mise en page"));
 
+    // Made in the order Tab goes through them.
+    QGroupBox *printer = printerBox(printers, initial.printer);
+    QGroupBox *orientation = orientationBox(initial.layout.orientation());
+    QGroupBox *margins = marginBox(initial.layout.margins(QPageLayout::Millimeter));
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annuler"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(printer);
+    auto *row = new QHBoxLayout;
+    row->addWidget(orientation);
+    row->addWidget(margins);
+    layout->addLayout(row);
+    layout->addWidget(buttons);
+
+    fillPapers(initial.layout.pageSize());
+    connect(m_printers, &QComboBox::currentIndexChanged, this,
+            [this] { fillPapers(m_papers->currentData().value<QPageSize>()); });
+}
+
+QGroupBox *PageSetupDialog::printerBox(const QStringList &printers, const QString &current)
+{
     m_printers = new QComboBox(this);
     m_printers->setObjectName(QStringLiteral("cboImprimante"));
     m_printers->addItems(printers);
@@ -28,29 +53,36 @@ PageSetupDialog::PageSetupDialog(const QStringList &printers, std::function<QStr
         m_printers->addItem(QStringLiteral("Aucune imprimante installée"));
         m_printers->setEnabled(false);
     } else {
-        m_printers->setCurrentIndex(std::max(0, int(printers.indexOf(initial.printer))));
+        m_printers->setCurrentIndex(std::max(0, int(printers.indexOf(current))));
     }
     m_papers = new QComboBox(this);
     m_papers->setObjectName(QStringLiteral("cboPapier"));
 
-    auto *printerBox = new QGroupBox(QStringLiteral("Imprimante"), this);
-    auto *printerForm = new QFormLayout(printerBox);
-    printerForm->addRow(QStringLiteral("&Nom :"), m_printers);
-    printerForm->addRow(QStringLiteral("&Papier :"), m_papers);
+    auto *box = new QGroupBox(QStringLiteral("Imprimante"), this);
+    auto *form = new QFormLayout(box);
+    form->addRow(QStringLiteral("&Nom :"), m_printers);
+    form->addRow(QStringLiteral("&Papier :"), m_papers);
+    return box;
+}
 
-    auto *orientationBox = new QGroupBox(QStringLiteral("Orientation"), this);
-    m_portrait = new QRadioButton(QStringLiteral("P&ortrait"), orientationBox);
+QGroupBox *PageSetupDialog::orientationBox(QPageLayout::Orientation current)
+{
+    auto *box = new QGroupBox(QStringLiteral("Orientation"), this);
+    m_portrait = new QRadioButton(QStringLiteral("P&ortrait"), box);
     m_portrait->setObjectName(QStringLiteral("optPortrait"));
-    m_landscape = new QRadioButton(QStringLiteral("P&aysage"), orientationBox);
+    m_landscape = new QRadioButton(QStringLiteral("P&aysage"), box);
     m_landscape->setObjectName(QStringLiteral("optPaysage"));
-    auto *orientationLayout = new QVBoxLayout(orientationBox);
-    orientationLayout->addWidget(m_portrait);
-    orientationLayout->addWidget(m_landscape);
-    (initial.layout.orientation() == QPageLayout::Landscape ? m_landscape : m_portrait)->setChecked(true);
+    auto *column = new QVBoxLayout(box);
+    column->addWidget(m_portrait);
+    column->addWidget(m_landscape);
+    (current == QPageLayout::Landscape ? m_landscape : m_portrait)->setChecked(true);
+    return box;
+}
 
-    auto *marginBox = new QGroupBox(QStringLiteral("Marges (mm)"), this);
-    auto *marginGrid = new QGridLayout(marginBox);
-    const QMarginsF margins = initial.layout.margins(QPageLayout::Millimeter);
+QGroupBox *PageSetupDialog::marginBox(const QMarginsF &margins)
+{
+    auto *box = new QGroupBox(QStringLiteral("Marges (mm)"), this);
+    auto *grid = new QGridLayout(box);
     const struct {
         const char *name;
         const char *label;
@@ -61,36 +93,19 @@ PageSetupDialog::PageSetupDialog(const QStringList &printers, std::function<QStr
                    {"txtMargeDroite", "&Droite :", margins.right(), 0, 2},
                    {"txtMargeBas", "&Bas :", margins.bottom(), 1, 2}};
     for (int i = 0; i < 4; ++i) {
-        auto *spin = new QDoubleSpinBox(marginBox);
+        auto *spin = new QDoubleSpinBox(box);
         spin->setObjectName(QString::fromLatin1(fields[i].name));
         spin->setLocale(QLocale(QLocale::French, QLocale::France));
         spin->setDecimals(1);
         spin->setRange(0, 100);
         spin->setValue(fields[i].value);
-        auto *label = new QLabel(QString::fromUtf8(fields[i].label), marginBox);
+        auto *label = new QLabel(QString::fromUtf8(fields[i].label), box);
         label->setBuddy(spin);
-        marginGrid->addWidget(label, fields[i].row, fields[i].column);
-        marginGrid->addWidget(spin, fields[i].row, fields[i].column + 1);
+        grid->addWidget(label, fields[i].row, fields[i].column);
+        grid->addWidget(spin, fields[i].row, fields[i].column + 1);
         m_margins[i] = spin;
     }
-
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annuler"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(printerBox);
-    auto *row = new QHBoxLayout;
-    row->addWidget(orientationBox);
-    row->addWidget(marginBox);
-    layout->addLayout(row);
-    layout->addWidget(buttons);
-
-    fillPapers(initial.layout.pageSize());
-    connect(m_printers, &QComboBox::currentIndexChanged, this,
-            [this] { fillPapers(m_papers->currentData().value<QPageSize>()); });
+    return box;
 }
 
 void PageSetupDialog::fillPapers(const QPageSize &keep)

@@ -8,6 +8,7 @@
 
 class QComboBox;
 class QDoubleSpinBox;
+class QGroupBox;
 class QRadioButton;
 
 // What the page set-up shows and returns: the printer and the page.
@@ -33,6 +34,9 @@ public:
     PageChoice choice() const;
 
 private:
+    QGroupBox *printerBox(const QStringList &printers, const QString &current);
+    QGroupBox *orientationBox(QPageLayout::Orientation current);
+    QGroupBox *marginBox(const QMarginsF &margins);
     void fillPapers(const QPageSize &keep);
 
     std::function<QStringList(const QString &)> m_papersOf;

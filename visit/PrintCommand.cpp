@@ -157,6 +157,11 @@ PrintCommand::Outcome PrintCommand::run(QWidget *parent, const QList<ListEntry> 
     }
     if (result.outcome == SpoolJob::Outcome::Accepted)
         return Outcome::Printed;
+    if (result.outcome == SpoolJob::Outcome::Paused) {
+        MessageBox::show(parent, SpoolJob::pausedText(choice.printer), MessageBox::Buttons::Ok,
+                         MessageBox::Icon::Exclamation, PrintTitle);
+        return Outcome::Printed;
+    }
 
     Beep::sound();
     if (MessageBox::show(parent, SpoolJob::refusalText(choice.printer, result), MessageBox::Buttons::OkCancel,

@@ -1,5 +1,9 @@
 #include "SystemPrinters.h"
 
+#ifdef TESSAVOR_HAVE_CUPS
+#include "CupsSpooler.h"
+#endif
+
 #include <QPageSize>
 #include <QPrinterInfo>
 
@@ -25,4 +29,13 @@ QString SystemPrinters::defaultPaper(const QString &printer) const
 {
     const QPageSize size = QPrinterInfo::printerInfo(printer).defaultPageSize();
     return size.isValid() ? size.key() : QString();
+}
+
+bool SystemPrinters::serviceAnswers() const
+{
+#ifdef TESSAVOR_HAVE_CUPS
+    return CupsSpooler::answers();
+#else
+    return true;
+#endif
 }

@@ -11,4 +11,5 @@ public:
     QString defaultPrinter() const override;
     QStringList papers(const QString &printer) const override;
     QString defaultPaper(const QString &printer) const override;
+    bool serviceAnswers() const override;
 };

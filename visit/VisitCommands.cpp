@@ -73,12 +73,16 @@ void VisitCommands::save()
 
 void VisitCommands::print()
 {
+    if (m_target.baseReplaced && m_target.baseReplaced())
+        return;
     m_printCommand.run(m_target.window, m_target.signes->entries(), m_target.syndromes->entries(),
                        m_target.databasePath);
 }
 
 void VisitCommands::exportPdf()
 {
+    if (m_target.baseReplaced && m_target.baseReplaced())
+        return;
     m_printCommand.exportPdf(m_target.window, m_target.signes->entries(), m_target.syndromes->entries(),
                              m_target.databasePath);
 }

@@ -23,4 +23,7 @@ struct VisitTarget {
     QString databasePath; // Signes.mdb, for the report
     // Before a failure of the base is told: the import's offer for an Access file found there.
     DatabaseMessage::ImportOffer offerImport;
+    // Before the report reads the base: true when another program had replaced it, which
+    // the window has then told and dealt with; the command goes no further.
+    std::function<bool()> baseReplaced;
 };

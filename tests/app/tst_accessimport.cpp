@@ -143,8 +143,9 @@ private slots:
         MessageBox::setNextAnswer(answer);
         MainWindow *w = start();
         if (!atStart) {
-            QVERIFY(QFile::remove(m_base));
-            writeAccessBase(m_base);
+            // Written beside, then put in place: another file, as a copy from a key would be.
+            writeAccessBase(m_base + u".new"_s);
+            QVERIFY(QFile::remove(m_base) && QFile::rename(m_base + u".new"_s, m_base));
             original = TestSupport::readFile(m_base);
             if (when == u"ranking"_s) {
                 w->signes()->setEntries({{u"signe"_s, 12}});

@@ -7,6 +7,8 @@
 #include "HelpBrowser.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
+#include "PrintDialogs.h"
+#include "Recordset.h"
 #include "TestSupport.h"
 
 #include <QAction>
@@ -14,9 +16,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 
 #include <csignal>
+#include <cstdio>
 
 // Start-up as the program runs it, on a fixture knowledge base and a settings file of the
 // test's own, and the ways the program ends.
@@ -41,7 +45,11 @@ class TestStartup : public QObject
     }
 
 private slots:
-    void initTestCase() { MessageBox::setTesting(true); }
+    void initTestCase()
+    {
+        MessageBox::setTesting(true);
+        PrintDialogs::setTesting(true);
+    }
     void init()
     {
         static int n = 0;
@@ -51,6 +59,19 @@ private slots:
     {
         QApplication::closeAllWindows();
         m_app.reset();
+        // A test that ended the program leaves every event loop asked to end: the next test
+        // needs them again.
+        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        QCoreApplication::exec();
+    }
+    // The program's own main loop, which must end at once; true when it did.
+    bool mainLoopEnds()
+    {
+        QTimer stuck;
+        stuck.setSingleShot(true);
+        connect(&stuck, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        stuck.start(5000);
+        return m_app->exec() == 0;
     }
 
     // The window shown with the stored methods, splash gone, pointer back; then a sign
@@ -58,7 +79,7 @@ private slots:
     // nothing else.
     void startsThenRanksOnActivation()
     {
-        m_settings->setRawValue(AppSettings::methodKey(3), QStringLiteral("0"));
+        QVERIFY(m_settings->setRawValue(AppSettings::methodKey(3), QStringLiteral("0")));
         MainWindow *w = start(fixture());
         QVERIFY(w && w->isVisible());
         QVERIFY(!BusyPointer::isBusy());
@@ -101,6 +122,73 @@ private slots:
         QCOMPARE(w->syndromes()->text(0).endsWith(QStringLiteral("(7)")), true);
     }
 
+    // Another program puts another file in place of the base while Tessavor runs. Before a
+    // print, an export, a dialog of signs or a rebuild, and when the window is active again,
+    // that is noticed: the visit, whose signs came from the former file, is emptied and the
+    // change told, and the command goes no further (no question, no dialog, no rebuild of
+    // the new file). The window then works on the new file, without telling it again.
+    void aBaseReplacedWhileRunning_data()
+    {
+        QTest::addColumn<QString>("command");
+        for (const char *command : {"print", "export", "signs", "rebuild", "active again"})
+            QTest::newRow(command) << QString::fromLatin1(command);
+    }
+    void aBaseReplacedWhileRunning()
+    {
+        QFETCH(QString, command);
+        const QString base = TestSupport::makeDatabase(m_dir, QStringLiteral("ranking.sql"), command + ".mdb");
+        const QString other = TestSupport::makeDatabase(m_dir, QStringLiteral("ranking.sql"), command + "-new.mdb");
+        Database::open(other)->executeNative(
+            QStringLiteral("UPDATE Valorisation SET Valeur = 5 WHERE NumModalité = 12;"));
+        QPointer<MainWindow> w = start({base, m_dir.path(), base, {}});
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        w->setRecordedSigns({{QStringLiteral("Signe de poids neuf (9)"), 12}});
+        QVERIFY(w->syndromes()->count() > 0);
+        const quint64 generation = w->baseWatch().generation();
+        MessageBox::takeShown();
+        PrintDialogs::takeShown();
+        QVERIFY(std::rename(QFile::encodeName(other).constData(), QFile::encodeName(base).constData()) == 0);
+
+        const MainWindow::Actions &a = w->actions();
+        bool dialog = false;
+        if (command == "print")
+            a.filePrint->trigger();
+        else if (command == "export")
+            a.fileExportPdf->trigger();
+        else if (command == "signs")
+            dialog = UiTest::whileModal([&] { a.editRechercher->trigger(); }, [](QDialog *) {});
+        else if (command == "rebuild")
+            a.fileRegenerer->trigger();
+        else {
+            QWidget elsewhere;
+            elsewhere.show();
+            QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+            w->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(w));
+        }
+        const QList<MessageBox::Shown> shown = MessageBox::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].text.startsWith(QStringLiteral("La base de connaissances « %1 » a été remplacée par un autre "
+                                                         "fichier")
+                                              .arg(QDir::toNativeSeparators(base))) &&
+                     shown[0].text.endsWith(QStringLiteral("La visite en cours a été vidée, car ses signes venaient "
+                                                           "de l'ancienne base.")),
+                 qPrintable(shown[0].text));
+        QVERIFY(!dialog && PrintDialogs::takeShown().isEmpty());
+        QVERIFY(w->signes()->count() == 0 && w->syndromes()->count() == 0);
+        QVERIFY(w->baseWatch().generation() > generation);
+
+        // The new file, as it is: its own weight, not rebuilt.
+        QVERIFY(UiTest::whileModal([&] { a.editRechercher->trigger(); }, [](QDialog *) {}));
+        QVERIFY(MessageBox::takeShown().isEmpty());
+        QCOMPARE(Database::open(base)
+                     ->openRecordset(QStringLiteral("SELECT Valeur FROM Valorisation WHERE "
+                                                    "NumModalité = 12"))
+                     ->field(u"Valeur")
+                     .toInt(),
+                 5);
+    }
+
     void failedPersonalCopyIsToldAndTheBundledBaseUsed()
     {
         const QString target = m_dir.filePath(QStringLiteral("home/Tessavor/Signes.mdb"));
@@ -125,6 +213,45 @@ private slots:
         QTRY_VERIFY(w.isNull());
         QTRY_VERIFY(!HelpBrowser::instance());
         QVERIFY(MessageBox::takeShown().isEmpty());
+        QVERIFY(mainLoopEnds());
+    }
+
+    // The session ends the program while a box waits for an answer at start-up, here the
+    // copy failure, which shows the hostile file name it names as it is, tags and all: the
+    // box closes, the window too, and the main loop ends as soon as it would start.
+    void endedWhileABoxWaitsAtStartUp()
+    {
+        const QString target = m_dir.filePath(QStringLiteral("<u><i><font size=7 color=red>GROS.mdb"));
+        QString text;
+        Qt::TextFormat format = Qt::AutoText;
+        QTimer open; // acts once the box is up
+        connect(&open, &QTimer::timeout, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                open.stop();
+                text = box->text();
+                format = box->textFormat();
+                std::raise(SIGTERM);
+            }
+        });
+        open.start(10);
+        bool rescued = false; // a box the end did not close is closed after a while
+        QTimer rescue;
+        rescue.setSingleShot(true);
+        connect(&rescue, &QTimer::timeout, [&] {
+            if (QWidget *box = QApplication::activeModalWidget()) {
+                rescued = true;
+                box->close();
+            }
+        });
+        rescue.start(10000);
+        MessageBox::setTesting(false);
+        QPointer<MainWindow> w = start(fixture({AppPaths::CopyFailure::Step::Copy, target, "No space left on device"}));
+        MessageBox::setTesting(true);
+        QVERIFY(!rescued);
+        QVERIFY2(text.contains(QDir::toNativeSeparators(target)), qPrintable(text));
+        QCOMPARE(format, Qt::PlainText);
+        QTRY_VERIFY(w.isNull());
+        QVERIFY(mainLoopEnds());
     }
 
     // A visit of eight signs from four categories recorded with the keyboard alone, on the

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
 
@@ -150,6 +151,32 @@ private slots:
         QVERIFY(idle());
         QCOMPARE(view()->locationAddress(), page("ESSAI"));
         QCOMPARE(history(), (QStringList{page("ESSAI"), page("A"), page("INDEX")}));
+    }
+
+    // Only the help's own pages are shown: an address or a link leading out of its folder,
+    // by a path, a file URL or "..", or to a file of the folder that is no page, shows the
+    // "page introuvable" page, and nothing of the file.
+    void onlyItsOwnPages()
+    {
+        QTemporaryDir outside;
+        QFile secret(QDir(outside.path()).filePath("SECRET.HTM"));
+        QVERIFY(secret.open(QIODevice::WriteOnly) && secret.write("<title>Secret</title>mot de passe") > 0);
+        secret.close();
+        QVERIFY(enter(page("A")));
+        const auto shows = [this](const QString &what) {
+            return idle() && m_window->windowTitle() == what && !view()->toPlainText().contains("mot de passe") &&
+                   !view()->toPlainText().contains("root:");
+        };
+        for (const QString &address :
+             {QString("/etc/passwd"), QUrl::fromLocalFile(secret.fileName()).toString(), m_dir.filePath("AIDE.CSS")}) {
+            QVERIFY(enter(address));
+            QVERIFY2(shows("Page introuvable"), qPrintable(address));
+        }
+        QVERIFY(enter(page("A")));
+        emit view()->anchorClicked(QUrl(m_dir.relativeFilePath(secret.fileName())));
+        QVERIFY(shows("Page introuvable"));
+        emit view()->anchorClicked(QUrl::fromLocalFile(page("B")));
+        QVERIFY(shows("Page B"));
     }
 
     void resizingKeepsViewAndAddressNarrowerThanTheWindow()

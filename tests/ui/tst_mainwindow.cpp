@@ -108,7 +108,7 @@ private slots:
         QFETCH(QList<bool>, ticked);
         for (int m = 1; m <= 5; ++m)
             if (!stored[m - 1].isEmpty())
-                m_settings->setRawValue(AppSettings::methodKey(m), stored[m - 1]);
+                QVERIFY(m_settings->setRawValue(AppSettings::methodKey(m), stored[m - 1]));
         const int beeps = Beep::count();
         open(m_db);
         for (int m = 1; m <= 5; ++m) {

@@ -185,36 +185,46 @@ private slots:
         QCOMPARE(jobNames("Tessavor-A").size(), 3);
     }
 
-    // A paused queue holds the job: that is the spooler's ordinary work, and nothing is said.
-    // A queue that rejects jobs, a queue the spooler does not know (handed straight to it) and
+    // A paused queue takes the job and holds it: the practitioner is told that it waits. A
+    // queue that rejects jobs, a queue the spooler does not know (handed straight to it) and
     // no spooler at the address are told, naming the printer, with the spooler's answer and
-    // the PDF offer; nothing claims the report was printed.
+    // the PDF offer; nothing claims the report was printed. With the spooler down, the
+    // system lists no printer: that is said, not that the chosen printer has gone.
     void queueStates_data()
     {
         QTest::addColumn<QString>("before"); // an administration tool run on the first queue
         QTest::addColumn<QString>("after");
-        QTest::addColumn<QString>("queue");
+        QTest::addColumn<QString>("queue"); // as listed; empty: the system's list
         QTest::addColumn<bool>("unreachable");
-        QTest::addColumn<QString>("message"); // its beginning; none when printed
+        QTest::addColumn<bool>("printed");
+        QTest::addColumn<QString>("message"); // the beginning of the box after the confirmation
         QTest::newRow("paused") << "cupsdisable"
                                 << "cupsenable"
-                                << "Tessavor-A" << false << QString();
+                                << "Tessavor-A" << false << true
+                                << QString("L'imprimante « Tessavor-A » est en pause : le document attend dans sa "
+                                           "file.");
         QTest::newRow("rejecting jobs")
             << "cupsreject"
             << "cupsaccept"
-            << "Tessavor-A" << false
+            << "Tessavor-A" << false << false
             << QString("L'imprimante « Tessavor-A » n'accepte pas de travaux pour le moment : la visite n'a pas été "
                        "imprimée.\n\nRéponse du gestionnaire d'impression : « ");
         QTest::newRow("unknown queue")
             << ""
             << ""
-            << "Tessavor-B" << false
+            << "Tessavor-B" << false << false
             << QString("Le gestionnaire d'impression ne connaît pas l'imprimante « Tessavor-B »");
         QTest::newRow("no spooler") << ""
                                     << ""
-                                    << "Tessavor-A" << true
+                                    << "Tessavor-A" << true << false
                                     << QString("Le gestionnaire d'impression ne répond pas : la visite n'a pas pu "
                                                "être envoyée à l'imprimante « Tessavor-A ».");
+        QTest::newRow("no spooler, nothing listed")
+            << ""
+            << ""
+            << "" << true << false
+            << QString("Le service d'impression de cet ordinateur ne répond pas : la visite ne peut pas être "
+                       "imprimée pour le moment.");
     }
 
     void queueStates()
@@ -223,6 +233,7 @@ private slots:
         QFETCH(QString, after);
         QFETCH(QString, queue);
         QFETCH(bool, unreachable);
+        QFETCH(bool, printed);
         QFETCH(QString, message);
         if (!before.isEmpty())
             QVERIFY(admin(before, {"Tessavor-A"}));
@@ -231,25 +242,31 @@ private slots:
         if (unreachable)
             cupsSetServer(QDir(m_dir.path()).filePath(QStringLiteral("absent.sock")).toUtf8().constData());
         CupsSpooler spooler;
-        FakePrinters printers; // the queue as listed, whatever the spooler holds
-        printers.names = {queue};
-        printers.fallback = queue;
-        printers.paperKeys.clear();
+        FakePrinters listed; // the queue as listed, whatever the spooler holds
+        listed.names = {queue};
+        listed.fallback = queue;
+        listed.paperKeys.clear();
+        SystemPrinters system;
+        PrintSetup setup;
+        if (queue.isEmpty())
+            setup.chosenPrinter = QStringLiteral("Tessavor-A"); // in the page set-up, earlier
         MessageBox::setNextAnswer(MessageBox::Answer::Ok);
-        if (!message.isEmpty())
+        if (!printed)
             MessageBox::setNextAnswer(MessageBox::Answer::Cancel); // no PDF
-        const PrintCommand::Outcome outcome = print(PrintSetup(), &spooler, printers);
+        const PrintCommand::Outcome outcome =
+            print(setup, &spooler, queue.isEmpty() ? static_cast<const PrinterCatalog &>(system) : listed);
         cupsSetServer(server.constData());
         if (!after.isEmpty())
             QVERIFY(admin(after, {"Tessavor-A"}));
         const QStringList shown = boxes();
-        QCOMPARE(shown.size(), message.isEmpty() ? 1 : 2);
-        QCOMPARE(outcome, message.isEmpty() ? PrintCommand::Outcome::Printed : PrintCommand::Outcome::Failed);
-        QCOMPARE(jobNames("Tessavor-A").size() - jobs, message.isEmpty() ? 1 : 0);
-        if (!message.isEmpty()) {
-            QVERIFY2(shown.at(1).startsWith(message), qPrintable(shown.at(1)));
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(outcome, printed           ? PrintCommand::Outcome::Printed
+                          : queue.isEmpty() ? PrintCommand::Outcome::Cancelled
+                                            : PrintCommand::Outcome::Failed);
+        QCOMPARE(jobNames("Tessavor-A").size() - jobs, printed ? 1 : 0);
+        QVERIFY2(shown.at(1).startsWith(message), qPrintable(shown.at(1)));
+        if (!printed)
             QVERIFY(shown.at(1).endsWith("Voulez-vous enregistrer la visite dans un fichier PDF ?"));
-        }
     }
 #endif
 };

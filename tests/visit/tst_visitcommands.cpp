@@ -76,8 +76,8 @@ class TestVisitCommands : public QObject
 
     VisitTarget target(const QString &database)
     {
-        return {m_window.get(), m_signes,   m_syndromes, [this] { rank(); }, m_bars[0],
-                m_bars[1],      m_items[0], m_items[1],  database,           {}};
+        return {m_window.get(), m_signes, m_syndromes, [this] { rank(); }, m_bars[0], m_bars[1], m_items[0], m_items[1],
+                database,       {},       {}};
     }
 
 private slots:

@@ -23,6 +23,9 @@ public:
     virtual int lastError() const = 0;
     // The spooler's own words about it.
     virtual QString lastErrorString() const = 0;
+    // The IPP state of a queue: 3 idle, 4 printing, 5 stopped (paused); 0 when the spooler
+    // does not say.
+    virtual int printerState(const QString &printer) const = 0;
 
 protected:
     PrintSpooler() = default;

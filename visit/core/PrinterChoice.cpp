@@ -4,6 +4,11 @@ PrinterChoice PrinterChoice::resolve(const PrinterCatalog &catalog, const QStrin
 {
     const QStringList names = catalog.printerNames();
     PrinterChoice choice;
+    // The chosen printer is not gone: the service that would list it is.
+    if (names.isEmpty() && !catalog.serviceAnswers()) {
+        choice.kind = Kind::NoService;
+        return choice;
+    }
     if (!chosen.isEmpty()) {
         if (names.contains(chosen)) {
             choice.kind = Kind::Printer;
@@ -33,6 +38,10 @@ QString PrinterChoice::goneText() const
 QString PrinterChoice::pdfOfferText() const
 {
     const QString question = QStringLiteral("\n\nVoulez-vous enregistrer la visite dans un fichier PDF ?");
+    if (kind == Kind::NoService)
+        return QStringLiteral("Le service d'impression de cet ordinateur ne répond pas : la visite ne peut pas être "
+                              "imprimée pour le moment.") +
+               question;
     if (kind == Kind::NoDefault)
         return QStringLiteral("Aucune imprimante par défaut n'est définie sur cet ordinateur. Vous pouvez en "
                               "choisir une dans Fichier > Mise en page...") +

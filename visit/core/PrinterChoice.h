@@ -18,6 +18,9 @@ public:
     virtual QStringList papers(const QString &printer) const = 0;
     // The paper a printer takes when told nothing, or an empty string when unknown.
     virtual QString defaultPaper(const QString &printer) const = 0;
+    // Whether the printing service answers at all: without it the list is empty, whatever
+    // is installed.
+    virtual bool serviceAnswers() const { return true; }
 
 protected:
     PrinterCatalog() = default;
@@ -32,7 +35,8 @@ struct PrinterChoice {
     enum class Kind {
         Printer,   // print on `printer`
         NoPrinter, // nothing installed
-        NoDefault  // printers installed, none chosen and none set as the default
+        NoDefault, // printers installed, none chosen and none set as the default
+        NoService  // the printing service does not answer, so no printer is known
     };
 
     Kind kind = Kind::NoPrinter;

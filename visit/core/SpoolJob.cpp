@@ -13,6 +13,8 @@ constexpr int NotFound = 0x0406;
 constexpr int ServiceUnavailable = 0x0502;
 constexpr int NotAcceptingJobs = 0x0506;
 constexpr int PrinterDeactivated = 0x050A;
+// The IPP printer state of a paused queue.
+constexpr int Stopped = 5;
 
 } // namespace
 
@@ -51,7 +53,10 @@ SpoolJob::Result SpoolJob::run(const Render &render)
                                         {QStringLiteral("fit-to-page"), QStringLiteral("false")}};
     const int jobId = m_spooler.printFile(m_printer, file.fileName(), m_jobName, options);
     const Outcome outcome = outcomeOf(jobId, jobId > 0 ? 0 : m_spooler.lastError());
-    return {outcome, outcome == Outcome::Accepted ? QString() : m_spooler.lastErrorString()};
+    if (outcome != Outcome::Accepted)
+        return {outcome, m_spooler.lastErrorString()};
+    // A paused queue takes jobs as any other, and holds them without a word.
+    return {m_spooler.printerState(m_printer) == Stopped ? Outcome::Paused : Outcome::Accepted, {}};
 }
 
 QString SpoolJob::refusalText(const QString &printer, const Result &result)
@@ -59,6 +64,7 @@ QString SpoolJob::refusalText(const QString &printer, const Result &result)
     QString text;
     switch (result.outcome) {
     case Outcome::Accepted:
+    case Outcome::Paused:
         return QString();
     case Outcome::NotAccepting:
         text = QStringLiteral("L'imprimante « %1 » n'accepte pas de travaux pour le moment : la visite n'a pas été "
@@ -86,4 +92,9 @@ QString SpoolJob::refusalText(const QString &printer, const Result &result)
                     .arg(result.spoolerText);
     }
     return text + QStringLiteral("\n\nVoulez-vous enregistrer la visite dans un fichier PDF ?");
+}
+
+QString SpoolJob::pausedText(const QString &printer)
+{
+    return QStringLiteral("L'imprimante « %1 » est en pause : le document attend dans sa file.").arg(printer);
 }

@@ -13,7 +13,8 @@ class SpoolJob
 {
 public:
     enum class Outcome {
-        Accepted,     // the spooler holds the job (a paused queue holds it too)
+        Accepted,     // the spooler holds the job
+        Paused,       // the spooler holds the job, but its queue is paused: the job waits
         NotAccepting, // the queue refuses jobs
         UnknownPrinter,
         Unreachable, // no spooler answered
@@ -37,6 +38,8 @@ public:
     static Outcome outcomeOf(int jobId, int ippStatus);
     // What the practitioner reads when the job was refused, with the PDF question.
     static QString refusalText(const QString &printer, const Result &result);
+    // What the practitioner reads when the job waits in a paused queue.
+    static QString pausedText(const QString &printer);
 
 private:
     PrintSpooler &m_spooler;

@@ -41,3 +41,23 @@ int CupsSpooler::printFile(const QString &printer, const QString &file, const QS
     m_lastErrorString = QString::fromUtf8(cupsLastErrorString());
     return 0;
 }
+
+int CupsSpooler::printerState(const QString &printer) const
+{
+    cups_dest_t *dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, printer.toUtf8().constData(), nullptr);
+    if (!dest)
+        return 0;
+    const char *state = cupsGetOption("printer-state", dest->num_options, dest->options);
+    const int value = state ? QByteArray(state).toInt() : 0;
+    cupsFreeDests(1, dest);
+    return value;
+}
+
+bool CupsSpooler::answers()
+{
+    http_t *http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 5000, nullptr);
+    if (!http)
+        return false;
+    httpClose(http);
+    return true;
+}

@@ -10,6 +10,10 @@ public:
     int printFile(const QString &printer, const QString &file, const QString &jobName, const Options &options) override;
     int lastError() const override { return m_lastError; }
     QString lastErrorString() const override { return m_lastErrorString; }
+    int printerState(const QString &printer) const override;
+
+    // Whether the spooler answers at all.
+    static bool answers();
 
 private:
     int m_lastError = 0;

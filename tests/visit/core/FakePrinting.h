@@ -13,11 +13,13 @@ struct FakePrinters final : PrinterCatalog {
     QStringList names;
     QString fallback;
     QStringList paperKeys{"A4", "A5", "Letter"};
+    bool answering = true;
 
     QStringList printerNames() const override { return names; }
     QString defaultPrinter() const override { return fallback; }
     QStringList papers(const QString &) const override { return paperKeys; }
     QString defaultPaper(const QString &) const override { return QStringLiteral("A4"); }
+    bool serviceAnswers() const override { return answering; }
 };
 
 // Keeps each job as it was handed over, the file's content read while the file was there.
@@ -30,6 +32,7 @@ struct FakeSpooler final : PrintSpooler {
 
     int refusal = 0; // the IPP status of a refusal; 0 takes every job
     QString refusalText;
+    int state = 3; // the queue's IPP state: 3 idle, 5 paused
     QList<Job> jobs;
     std::function<void()> whileTaking; // run as the spooler takes a job
 
@@ -43,4 +46,5 @@ struct FakeSpooler final : PrintSpooler {
     }
     int lastError() const override { return refusal; }
     QString lastErrorString() const override { return refusalText; }
+    int printerState(const QString &) const override { return state; }
 };

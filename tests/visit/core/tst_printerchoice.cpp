@@ -8,9 +8,9 @@ class TestPrinterChoice : public QObject
     Q_OBJECT
 
     static void row(const char *name, const QStringList &installed, const QString &systemDefault, const QString &chosen,
-                    const QString &result)
+                    const QString &result, bool answering = true)
     {
-        QTest::newRow(name) << installed << systemDefault << chosen << result;
+        QTest::newRow(name) << installed << systemDefault << chosen << answering << result;
     }
 
 private slots:
@@ -19,6 +19,7 @@ private slots:
         QTest::addColumn<QStringList>("installed");
         QTest::addColumn<QString>("systemDefault");
         QTest::addColumn<QString>("chosen");
+        QTest::addColumn<bool>("answering"); // the printing service
         QTest::addColumn<QString>("result"); // the printer, or why there is none; the chosen one gone
         const QStringList two{"Bureau", "Cabinet"};
         row("default only", two, "Bureau", "", "Bureau");
@@ -30,6 +31,9 @@ private slots:
         row("printers but no default", two, "", "", "no default");
         // A default the list no longer holds (removed a moment ago) is no printer to print on.
         row("stale default", {"Cabinet"}, "Bureau", "", "no default");
+        // Without the service, nothing is listed: the chosen printer is not said gone.
+        row("no service", {}, "", "Cabinet", "no service", false);
+        row("printers listed all the same", {"Bureau"}, "Bureau", "", "Bureau", false);
     }
 
     void resolve()
@@ -40,9 +44,12 @@ private slots:
         FakePrinters printers;
         printers.names = installed;
         printers.fallback = systemDefault;
+        QFETCH(bool, answering);
+        printers.answering = answering;
         const PrinterChoice choice = PrinterChoice::resolve(printers, chosen);
         QString result = choice.kind == PrinterChoice::Kind::Printer     ? choice.printer
                          : choice.kind == PrinterChoice::Kind::NoPrinter ? QStringLiteral("no printer")
+                         : choice.kind == PrinterChoice::Kind::NoService ? QStringLiteral("no service")
                                                                          : QStringLiteral("no default");
         if (!choice.gone.isEmpty())
             result += QStringLiteral(", %1 gone").arg(choice.gone);

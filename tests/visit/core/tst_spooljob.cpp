@@ -22,9 +22,9 @@ class TestSpoolJob : public QObject
     }
 
     static void row(const char *name, int status, Outcome outcome, const QString &text,
-                    const QString &detail = "Réponse du gestionnaire d'impression")
+                    const QString &detail = "Réponse du gestionnaire d'impression", int state = 3)
     {
-        QTest::newRow(name) << status << outcome
+        QTest::newRow(name) << status << state << outcome
                             << (text.isEmpty() ? QString()
                                                : text + "\n\n" + detail +
                                                      " : « Refus. »\n\nVoulez-vous enregistrer la visite dans un "
@@ -35,9 +35,11 @@ private slots:
     void answers_data()
     {
         QTest::addColumn<int>("status"); // 0: the job is taken
+        QTest::addColumn<int>("state");  // the queue's
         QTest::addColumn<Outcome>("outcome");
         QTest::addColumn<QString>("text");
         row("taken", 0, Outcome::Accepted, "");
+        row("taken by a paused queue", 0, Outcome::Paused, "", "", 5);
         row("not accepting jobs", 0x0506, Outcome::NotAccepting,
             "L'imprimante « Bureau » n'accepte pas de travaux pour le moment : la visite n'a pas été imprimée.");
         row("unknown queue", 0x0406, Outcome::UnknownPrinter,
@@ -57,6 +59,8 @@ private slots:
         QFETCH(int, status);
         FakeSpooler spooler;
         spooler.refusal = status;
+        QFETCH(int, state);
+        spooler.state = state;
         spooler.refusalText = "Refus.";
         const SpoolJob::Result result =
             SpoolJob(spooler, "Bureau", "Visite du 05/12/2026 à 14:05:09", "A5").run(&writeDocument);

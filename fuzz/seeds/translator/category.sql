@@ -1,0 +1,1 @@
+SELECT Modalités.Modalité, Modalités.NumModalité, Valorisation.Valeur  FROM Catégories, Modalités, Valorisation  WHERE Catégories.NumCatégorie = Modalités.NumCatégorie AND Modalités.NumModalité = Valorisation.NumModalité AND Catégories.NumCatégorie = 18 ORDER BY Modalités.Modalité; 

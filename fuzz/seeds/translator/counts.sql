@@ -1,0 +1,1 @@
+SELECT COUNT(`Modalité-Syndrome`.NumSyndrome) AS Compte, Modalités.NumModalité, IIf(`Compte` < 10, 10 - `Compte`, 1) AS Valeurs  FROM Modalités INNER JOIN `Modalité-Syndrome` ON Modalités.NumModalité = `Modalité-Syndrome`.NumModalité  GROUP BY Modalités.NumModalité  ORDER BY COUNT(`Modalité-Syndrome`.NumSyndrome), Modalités.NumModalité;
