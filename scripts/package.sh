@@ -17,5 +17,7 @@ inside=$(realpath -m --relative-to=. "$out")
 [[ $inside == ../* ]] || excludes+=(--exclude="./$inside")
 tar -c "${excludes[@]}" . | tar -x -C "$out/tessavor"
 (cd "$out/tessavor" && dpkg-buildpackage -us -uc)
+# The copy and its build folder are kept only when the build fails, to look into.
+rm -rf "$out/tessavor"
 lintian --fail-on error,warning "$out"/tessavor_*.changes
 ls "$out"/*.deb
