@@ -2,13 +2,22 @@
 #include "AppSettings.h"
 #include "AppVersion.h"
 #include "Application.h"
+#include "CommandLine.h"
 #include "Fonts.h"
 #include "RegionalDefaults.h"
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char *argv[])
 {
+    // Answered before the toolkit starts, so that they need no display.
+    if (const auto answer = CommandLine::answer(CommandLine::arguments(argc, argv))) {
+        std::fputs(answer->out.toLocal8Bit().constData(), stdout);
+        std::fputs(answer->err.toLocal8Bit().constData(), stderr);
+        return answer->status;
+    }
     RegionalDefaults::frenchFormsBeforeStart();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(AppVersion::Title));

@@ -3,20 +3,22 @@
 # and the machine lacks. Usage: scripts/deps.sh [run|test|fuzz|package|screenshot]
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 libqt6sql6-sqlite libsqlite3-dev sqlite3
+packages=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 libsqlite3-dev sqlite3
           libgl-dev fonts-liberation fonts-dejavu-core qt6-translations-l10n
           mdbtools-dev libmdb3 # libmdb reads practitioners' Access bases for the import
           libcups2-dev) # the report is handed to the print spooler through libcups
+# Debian's package build (scripts/package.sh) and its checks.
+package=(build-essential dpkg-dev debhelper lintian devscripts)
 case "${1:-run}" in
   run) ;;
-  # The tests check the installed tree and the Debian package too.
-  # The printing test runs a spooler of its own with a CUPS-PDF printer.
-  test) packages+=(libbenchmark-dev poppler-utils desktop-file-utils appstream file dpkg-dev cups
+  # The tests check the installed tree, the command line without a display and the Debian
+  # package too. The printing test runs a spooler of its own with a CUPS-PDF printer: cups
+  # and printer-driver-cups-pdf are installed system-wide for it.
+  test) packages+=(libbenchmark-dev poppler-utils desktop-file-utils appstream file "${package[@]}" cups
                    printer-driver-cups-pdf) ;;
   # The fuzz targets are built with clang; libclang-rt holds libFuzzer and the sanitizers.
   fuzz) packages+=(clang libclang-rt-14-dev) ;;
-  # CPack's dependency step reads the program with dpkg-shlibdeps.
-  package) packages+=(file dpkg-dev) ;;
+  package) packages+=("${package[@]}") ;;
   screenshot) packages+=(xvfb xdotool imagemagick) ;;
   *) echo "usage: scripts/deps.sh [run|test|fuzz|package|screenshot]" >&2; exit 2 ;;
 esac
@@ -32,7 +34,7 @@ if [ "$(id -u)" -ne 0 ]; then
   if ! command -v sudo >/dev/null 2>&1; then
     echo "These Debian packages are missing: ${missing[*]}" >&2
     echo "Installing them needs root: run this script as root, or install sudo, or ask your" >&2
-    echo "administrator to run: apt-get install ${missing[*]}" >&2
+    echo "administrator to run: apt-get install --no-install-recommends ${missing[*]}" >&2
     exit 1
   fi
   sudo=(sudo)

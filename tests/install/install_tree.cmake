@@ -1,6 +1,7 @@
 # Installs the build into a fresh prefix and checks the installed tree.
 #   cmake -DBUILD=<build folder> -DPREFIX=<prefix> -DSOURCE=<source folder>
-#         -DBINDIR=<bin> -DDATADIR=<share> -DAPP_ID=<id> -P install_tree.cmake
+#         -DBINDIR=<bin> -DDATADIR=<share> -DMANDIR=<man> -DHELPERDIR=<libexec/tessavor>
+#         "-DHELPERS=<helper program>;..." -DAPP_ID=<id> -P install_tree.cmake
 file(REMOVE_RECURSE ${PREFIX})
 # The list of installed files belongs to the developer's own installation, if any.
 set(manifest ${BUILD}/install_manifest.txt)
@@ -24,7 +25,12 @@ set(expected
   ${DATADIR}/metainfo/${APP_ID}.metainfo.xml
   ${DATADIR}/icons/hicolor/scalable/apps/${APP_ID}.svg
   ${DATADIR}/doc/tessavor/LICENSE
-  ${DATADIR}/doc/tessavor/LICENSE-base-de-connaissances)
+  ${DATADIR}/doc/tessavor/LICENSE-base-de-connaissances
+  ${MANDIR}/man1/tessavor.1
+  ${MANDIR}/fr/man1/tessavor.1)
+foreach(helper ${HELPERS})
+  list(APPEND expected ${HELPERDIR}/${helper})
+endforeach()
 foreach(size 16 22 24 32 48 64 128 256)
   list(APPEND expected ${DATADIR}/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
 endforeach()

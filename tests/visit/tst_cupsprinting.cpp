@@ -17,6 +17,7 @@
 #include "CupsSpooler.h"
 
 #include <cups/cups.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <unistd.h>
@@ -83,6 +84,9 @@ class TestCupsPrinting : public QObject
 private slots:
     void initTestCase()
     {
+        // The user's own client settings (a default printer in ~/.cups/lpoptions) stay out.
+        for (const char *name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
+            qputenv(name, QFile::encodeName(m_dir.filePath(QStringLiteral("home"))));
 #ifndef TESSAVOR_HAVE_CUPS
         QSKIP("built without libcups");
 #else
@@ -135,13 +139,18 @@ private slots:
                 m_cupsd.kill();
             m_cupsd.waitForFinished();
         }
+#ifdef TESSAVOR_HAVE_CUPS
         // What the CUPS-PDF printer wrote for this test's jobs, named after their fixed date, in
-        // its output folder (the home folder's PDF by default); the spooler has stopped its
-        // printers first.
-        const QDir output(QDir::home().filePath(QStringLiteral("PDF")));
+        // its output folder (the PDF folder in the home that the system gives the job's user,
+        // whatever HOME says); the spooler has stopped its printers first.
+        const passwd *user = getpwuid(geteuid());
+        if (!user)
+            return;
+        const QDir output(QFile::decodeName(user->pw_dir) + QStringLiteral("/PDF"));
         for (const QFileInfo &file : output.entryInfoList({QStringLiteral("Visite_du_05_12_2026_*-job_*.pdf")}))
             if (file.lastModified() >= m_started)
                 QFile::remove(file.filePath());
+#endif
     }
 
 #ifdef TESSAVOR_HAVE_CUPS
