@@ -22,7 +22,12 @@
 Application::Application(AppSettings &settings, QObject *parent)
     : QObject(parent), m_settings(settings), m_termination(new TerminationSignals(this))
 {
-    connect(m_termination, &TerminationSignals::received, qApp, &QApplication::closeAllWindows);
+    // The session ends the program without a question: the visit cannot be kept anyway.
+    connect(m_termination, &TerminationSignals::received, this, [this] {
+        if (m_window)
+            m_window->endSession();
+        QApplication::closeAllWindows();
+    });
 }
 
 Application::~Application() = default;
@@ -64,8 +69,8 @@ void Application::wireCommands(const QString &databasePath, const QString &pageF
     const DatabaseMessage::ImportOffer offerImport = [w](const DatabaseError &error) { return w->offerImport(error); };
 
     m_commands = std::make_unique<VisitCommands>(
-        VisitTarget{w, w->signes(), w->syndromes(), [w] { w->classerSyndromes(); }, w->toolBar(), w->statusBarWidget(),
-                    a.viewToolbar, a.viewStatusBar, databasePath, offerImport});
+        VisitTarget{w, w->signes(), w->syndromes(), [w](const QList<ListEntry> &remaining) { w->removeRecordedSigns(remaining); },
+                    w->toolBar(), w->statusBarWidget(), a.viewToolbar, a.viewStatusBar, databasePath, offerImport});
     VisitCommands *c = m_commands.get();
     connect(a.fileNew, &QAction::triggered, c, &VisitCommands::newVisit);
     connect(a.fileOpen, &QAction::triggered, c, &VisitCommands::open);

@@ -29,8 +29,9 @@ SyndromeSigns syndromeSigns(DataSource &listeValeurs, qint32 syndrome, const QLi
 // somme 15. Autres signes : …"
 QString syndromeText(const SyndromeSigns &signs);
 
-// A recorded sign's category and how many syndromes it points to, or an empty text when
-// the sign is no longer in the base. Throws DatabaseError.
+// A recorded sign's category, its weight and how many syndromes it points to ("Catégorie :
+// Pouls — poids 7 — indique 3 syndromes."), or an empty text when the sign is no longer
+// in the base. Throws DatabaseError.
 QString signText(DataSource &listeValeurs, qint32 modality);
 
 } // namespace Explanations

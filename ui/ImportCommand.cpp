@@ -43,13 +43,13 @@ KnowledgeBaseImport::Hooks ImportCommand::hooks()
             return;
         m_window->classement().close();
         m_window->listeValeurs().close();
+        m_window->knowledgeBaseChanged();
     };
     h.visitHasSigns = [this] { return m_window && m_window->signes()->count() > 0; };
     h.emptyVisit = [this] {
         if (!m_window)
             return;
-        m_window->signes()->removeAll();
-        m_window->syndromes()->removeAll();
+        m_window->setRecordedSigns({});
     };
     h.imported = [this](const JetImport::Summary &summary) {
         MessageBox::show(m_window, JetImportText::summary(summary), MessageBox::Buttons::Ok, MessageBox::Icon::None,

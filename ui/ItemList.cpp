@@ -1,5 +1,6 @@
 #include "ItemList.h"
 
+#include "Contrast.h"
 #include "TextFold.h"
 
 #include <QAbstractListModel>
@@ -9,8 +10,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScopeGuard>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QToolTip>
+
+#include <algorithm>
 
 namespace {
 
@@ -21,6 +25,15 @@ constexpr int NoteRole = Qt::UserRole + 3;
 
 // Space between an entry's text and the dimmed text beside it (pixels).
 constexpr int AsideGap = 12;
+// The width of the keyboard focus's frames (pixels).
+constexpr int FocusWidth = 2;
+
+// The colour of the keyboard focus's frames: the palette's highlight, dark enough to stand
+// out from the list (3:1, as a mark that is no text needs).
+QColor focusColour(const QPalette &palette)
+{
+    return Contrast::readable(palette.color(QPalette::Highlight), palette.color(QPalette::Base), 3.0);
+}
 
 } // namespace
 
@@ -34,6 +47,7 @@ public:
         bool hasData = false;
         bool marked = false;
         QString aside;
+        bool enabled = true;
     };
 
     using QAbstractListModel::QAbstractListModel;
@@ -58,10 +72,12 @@ public:
             return row.text;
         case Qt::AccessibleTextRole:
             return row.aside.isEmpty() ? row.text : row.text + QStringLiteral(", catégorie ") + row.aside;
+        case Qt::AccessibleDescriptionRole:
+            return describe ? describe(index.row()) : QString();
         case Qt::UserRole:
             return row.hasData ? QVariant(row.data) : QVariant();
         case Qt::CheckStateRole:
-            return checkBoxes ? QVariant(row.marked ? Qt::Checked : Qt::Unchecked) : QVariant();
+            return checkBoxes && row.enabled ? QVariant(row.marked ? Qt::Checked : Qt::Unchecked) : QVariant();
         case MarkRole:
             return row.marked;
         case AsideRole:
@@ -77,6 +93,8 @@ public:
         // once, through the list, like a click anywhere else on the entry.
         if (!index.isValid() || index.row() >= rows.size())
             return Qt::NoItemFlags;
+        if (!rows[index.row()].enabled)
+            return Qt::ItemNeverHasChildren;
         return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
     }
 
@@ -142,6 +160,7 @@ public:
     QList<Row> rows;
     QString note;
     bool checkBoxes = false;
+    std::function<QString(int)> describe;
 
 private:
     mutable QStringList m_folded;
@@ -180,9 +199,11 @@ public:
         const QWidget *widget = option.widget;
         QStyle *style = widget ? widget->style() : QApplication::style();
         const bool isNote = index.data(NoteRole).toBool();
+        const bool disabled = !isNote && !(index.flags() & Qt::ItemIsEnabled);
         const QString aside = index.data(AsideRole).toString();
-        if (!isNote && aside.isEmpty()) {
+        if (!isNote && !disabled && aside.isEmpty()) {
             style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+            drawFocus(painter, opt);
             return;
         }
         if (isNote) {
@@ -198,14 +219,15 @@ public:
         opt.text.clear();
         style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
 
-        // The note is no entry, so the view draws it disabled; it is read all the same.
-        const QPalette::ColorGroup group = !(opt.state & QStyle::State_Enabled) && !isNote ? QPalette::Disabled
-                                           : (opt.state & QStyle::State_Active)            ? QPalette::Normal
-                                                                                           : QPalette::Inactive;
+        // The note and an entry that cannot be marked are drawn dimmed, not in the toolkit's
+        // pale disabled grey: both are read all the same.
+        const QPalette::ColorGroup group =
+            (opt.state & QStyle::State_Active) ? QPalette::Normal : QPalette::Inactive;
         const bool selected = opt.state & QStyle::State_Selected;
-        QColor colour = opt.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
-        QColor dimmed = colour;
-        dimmed.setAlphaF(selected ? 0.75f : isNote ? 0.7f : 0.5f);
+        const QColor background = opt.palette.color(group, selected ? QPalette::Highlight : QPalette::Base);
+        const QColor dimmed =
+            Contrast::dimmed(opt.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text), background);
+        const QColor colour = disabled ? dimmed : opt.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
 
         painter->save();
         painter->setFont(opt.font);
@@ -224,6 +246,21 @@ public:
                 painter->drawText(asideRect, flags, fm.elidedText(aside, Qt::ElideRight, asideRect.width()));
             }
         }
+        painter->restore();
+        drawFocus(painter, opt);
+    }
+
+private:
+    // The current entry of a list that has the keyboard: a frame as wide as the list's own.
+    static void drawFocus(QPainter *painter, const QStyleOptionViewItem &opt)
+    {
+        if (!(opt.state & QStyle::State_HasFocus) || !opt.widget || !opt.widget->hasFocus())
+            return;
+        painter->save();
+        painter->setPen(QPen(focusColour(opt.palette), FocusWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(QRectF(opt.rect).adjusted(FocusWidth / 2.0, FocusWidth / 2.0, -FocusWidth / 2.0,
+                                                     -FocusWidth / 2.0));
         painter->restore();
     }
 };
@@ -245,7 +282,21 @@ ItemList::ItemList(QWidget *parent)
         if (index.row() < count())
             emit entryDoubleClicked(index.row());
     });
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, &ItemList::updateHint);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, &ItemList::updateHint);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &ItemList::updateHint);
+    // The toolkit's handle is near-white on a grey track, so the track reads as the handle
+    // and the bar as upside down: the handle takes the text's colour, dimmed.
+    QPalette bar = verticalScrollBar()->palette();
+    bar.setColor(QPalette::Button, Contrast::dimmed(bar.color(QPalette::Text), bar.color(QPalette::Window), 3.0));
+    verticalScrollBar()->setPalette(bar);
     m_clock.start();
+}
+
+void ItemList::setTipProvider(TipProvider provider)
+{
+    m_tipProvider = std::move(provider);
+    m_model->describe = m_tipProvider;
 }
 
 ItemList::~ItemList() = default;
@@ -385,6 +436,45 @@ void ItemList::setMarked(int index, bool marked)
     selectionModel()->select(modelIndex(index), marked ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
 }
 
+void ItemList::setEntryEnabled(int index, bool enabled)
+{
+    if (index < 0 || index >= count())
+        return;
+    m_model->rows[index].enabled = enabled;
+    if (!enabled)
+        setMarked(index, false);
+    m_model->changed(index);
+}
+
+bool ItemList::isEntryEnabled(int index) const
+{
+    return index >= 0 && index < count() && m_model->rows[index].enabled;
+}
+
+void ItemList::setHint(const QString &hint)
+{
+    m_hint = hint;
+    updateHint();
+}
+
+bool ItemList::isHintShown() const
+{
+    return !m_hint.isEmpty() && m_model->rowCount() == 0;
+}
+
+void ItemList::updateHint()
+{
+    const bool shown = isHintShown();
+    if (shown && !m_hintShown)
+        m_description = accessibleDescription();
+    if (shown)
+        setAccessibleDescription(m_hint);
+    else if (m_hintShown)
+        setAccessibleDescription(m_description);
+    m_hintShown = shown;
+    viewport()->update();
+}
+
 QRect ItemList::entryRect(int index) const
 {
     return visualRect(modelIndex(index));
@@ -397,6 +487,8 @@ QModelIndex ItemList::modelIndex(int index) const
 
 void ItemList::toggle(int index)
 {
+    if (!isEntryEnabled(index))
+        return;
     setMarked(index, !isMarked(index));
     emit entryToggled(index, isMarked(index));
 }
@@ -453,11 +545,63 @@ void ItemList::keyboardSearch(const QString &search)
     scrollTo(modelIndex(found));
 }
 
+bool ItemList::event(QEvent *event)
+{
+    const bool handled = QListView::event(event);
+    // The list's own frame (the viewport holds its entries) shows that it has the keyboard.
+    if (event->type() == QEvent::Paint && hasFocus()) {
+        QPainter painter(this);
+        painter.setPen(QPen(focusColour(palette()), FocusWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        painter.drawRect(QRectF(rect()).adjusted(FocusWidth / 2.0, FocusWidth / 2.0, -FocusWidth / 2.0,
+                                                  -FocusWidth / 2.0));
+    }
+    return handled;
+}
+
+void ItemList::paintEvent(QPaintEvent *event)
+{
+    QListView::paintEvent(event);
+    if (!isHintShown())
+        return;
+    QPainter painter(viewport());
+    painter.setPen(Contrast::dimmed(palette().color(QPalette::Text), palette().color(QPalette::Base)));
+    QFont font = painter.font();
+    font.setBold(false);
+    font.setItalic(true);
+    painter.setFont(font);
+    const int margin = fontMetrics().height() / 2;
+    painter.drawText(viewport()->rect().adjusted(margin, margin, -margin, -margin),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, m_hint);
+}
+
+void ItemList::focusInEvent(QFocusEvent *event)
+{
+    QListView::focusInEvent(event);
+    // Reached by the keyboard, a list of one selection selects the entry it is on, as the
+    // arrows would: the toolkit leaves it unselected, and the commands on the selected
+    // entry (Delete, Ctrl+X) would do nothing on the entry the frame shows.
+    if (!m_marking && event->reason() != Qt::MouseFocusReason && selectedIndex() < 0 && count() > 0)
+        setCurrentRow(std::max(currentRow(), 0));
+    update();
+}
+
+void ItemList::focusOutEvent(QFocusEvent *event)
+{
+    QListView::focusOutEvent(event);
+    update();
+}
+
 void ItemList::keyPressEvent(QKeyEvent *event)
 {
     // Whatever the key moves to is "selected with the keyboard": its tip shows.
     m_keyMove = true;
     const auto done = qScopeGuard([this] { m_keyMove = false; });
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !m_marking && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && currentRow() >= 0) {
+        emit entryActivated(currentRow());
+        event->accept();
+        return;
+    }
     const bool space = event->key() == Qt::Key_Space || event->key() == Qt::Key_Select;
     if (space && event->modifiers() == Qt::NoModifier) {
         // A blank typed in the middle of a word search is part of it ("Pouls s").

@@ -65,11 +65,12 @@ private slots:
         m_signes.clear();
     }
 
-    // Marks reach the recorded signs through "Valider" only; Enter and Escape close nothing.
+    // Marks reach the recorded signs through "Valider" only. Escape closes nothing, Enter
+    // presses only the button that has the keyboard.
     void closing_data()
     {
         QTest::addColumn<int>("use"); // a category, the signs of syndrome 1 (the same), a sign's syndromes
-        QTest::addColumn<int>("how"); // the button pressed, or -1: the frame closes it
+        QTest::addColumn<int>("how"); // the button clicked, the button + 2 given Enter, or -1: the frame closes it
         QTest::addColumn<Entries>("expected");
 
         const Entries validated{{"Syndrome 1", 1}, {"Pouls glissant (1)", 4302}};
@@ -78,6 +79,8 @@ private slots:
         QTest::newRow("category, Valider") << category << 0 << validated;
         QTest::newRow("syndrome, Valider") << syndrome << 0 << validated;
         QTest::newRow("category, Annuler") << category << 1 << recorded;
+        QTest::newRow("category, Enter on Valider") << category << 2 << validated;
+        QTest::newRow("category, Enter on Annuler") << category << 3 << recorded;
         QTest::newRow("category, frame closed") << category << -1 << recorded;
         QTest::newRow("syndromes of a sign, Valider: nothing removed")
             << int(ModalityChoice::Use::SyndromesOfSign) << 0 << recorded;
@@ -104,10 +107,21 @@ private slots:
                 click(liste, entry); // "Pouls fin (1)" unmarked, "Pouls glissant (1)" marked
             for (const char *focus : {"ListeModalités", "Choix_0", "Choix_1"})
                 for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+                    if (key != Qt::Key_Escape && focus != QLatin1String("ListeModalités"))
+                        continue;
                     dialog->findChild<QWidget *>(focus)->setFocus();
                     QTest::keyClick(QApplication::focusWidget(), key);
                     QVERIFY2(dialog->isVisible(), focus);
                 }
+            if (how >= 2) {
+                QWidget *button = dialog->findChild<QWidget *>(QString("Choix_%1").arg(how - 2));
+                button->setFocus();
+                if (how == 2)
+                    QTest::keyClick(button, Qt::Key_Return);
+                else
+                    QTest::keyClick(button, Qt::Key_Enter, Qt::KeypadModifier);
+                return;
+            }
             how < 0 ? void(dialog->close()) : press(dialog, how);
         }));
         QTEST(m_signes, "expected");
@@ -229,7 +243,8 @@ private slots:
             type(field(dialog), "p");
             QCOMPARE(liste->count(), 5);
             type(field(dialog), "ouls");
-            QCOMPARE(liste->entries(), (Entries{fin, {"Pouls glissant (1)", 4302}, {"Pouls rapide (9)", 4301}, tendu}));
+            // The shorter texts first.
+            QCOMPARE(liste->entries(), (Entries{fin, tendu, {"Pouls rapide (9)", 4301}, {"Pouls glissant (1)", 4302}}));
             QCOMPARE(liste->aside(2), QStringLiteral("Pouls"));
             for (int i = 0; i < liste->count(); ++i)
                 QCOMPARE(liste->modelIndex(i).data(Qt::CheckStateRole).toInt() == Qt::Checked, i == 0);
