@@ -193,8 +193,12 @@ private slots:
         QTest::newRow("the whole text (511) before a longer one") << "vertiges" << "Vertiges";
         QTest::newRow("the whole text (3801) before a later word") << "toux" << "Toux";
         QTest::newRow("two whole words (1804)") << "langue rouge" << "Langue rouge";
-        QTest::newRow("the text's beginning (1001) before words out of order") << "nez bou" << "Nez bouché";
         QTest::newRow("a word and a beginning (4304)") << "pouls rap" << "Pouls rapide";
+        QTest::newRow("the beginning (1001) before words out of order (1009)") << "nez bou" << "Nez bouché";
+        QTest::newRow("words in order (1009) before words out of order (1001)") << "bou nez" << "Bout du nez rouge";
+        QTest::newRow("the beginning (3113) before a shorter later word (3112)") << "cheveux" << "Cheveux secs et ternes";
+        QTest::newRow("the text out of order (5211) before a shorter sign of the category")
+            << "abdomen froid" << "Sensation de froid dans l'abdomen";
         QTest::newRow("the text (2801) before a shorter sign of the category Selles") << "selles" << "Selles molles";
         QTest::newRow("the text (2902) before a shorter sign of the category Urines") << "urines" << "Urines foncées";
     }
