@@ -268,7 +268,7 @@ protected:
         const QColor face = palette().color(QPalette::Button);
         painter.setPen(QPen(Qt::white, 1));
         painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
-        painter.setPen(QPen(Contrast::readable(palette().color(QPalette::Highlight), face, 3.0), 2, Qt::SolidLine,
+        painter.setPen(QPen(Contrast::readable(palette().color(QPalette::Highlight), face, 4.5), 2, Qt::SolidLine,
                             Qt::SquareCap, Qt::MiterJoin));
         painter.drawRect(QRectF(rect()).adjusted(2, 2, -2, -2));
     }

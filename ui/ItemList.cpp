@@ -9,6 +9,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QScopeGuard>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
@@ -28,12 +30,59 @@ constexpr int AsideGap = 12;
 // The width of the keyboard focus's frames (pixels).
 constexpr int FocusWidth = 2;
 
-// The colour of the keyboard focus's frames: the palette's highlight, dark enough to stand
-// out from the list (3:1, as a mark that is no text needs).
+// The colour of the keyboard focus's frames: the palette's highlight, dark enough to read
+// as clearly as text on the list.
 QColor focusColour(const QPalette &palette)
 {
-    return Contrast::readable(palette.color(QPalette::Highlight), palette.color(QPalette::Base), 3.0);
+    return Contrast::readable(palette.color(QPalette::Highlight), palette.color(QPalette::Base), 4.5);
 }
+
+void drawFocusFrame(QPainter &painter, const QRect &rect, const QColor &colour)
+{
+    painter.setPen(QPen(colour, FocusWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(rect).adjusted(FocusWidth / 2.0, FocusWidth / 2.0, -FocusWidth / 2.0, -FocusWidth / 2.0));
+}
+
+// The toolkit draws a scroll bar's handle near-white on a grey track, so the track reads as
+// the handle and the bar as upside down: the handle is drawn again over it, dark enough to
+// stand out from the track (3:1), darker still while it is dragged.
+class ScrollHandleStyle final : public QProxyStyle
+{
+public:
+    static ScrollHandleStyle *instance()
+    {
+        static QPointer<ScrollHandleStyle> style;
+        if (!style) {
+            style = new ScrollHandleStyle;
+            style->setParent(qApp);
+        }
+        return style;
+    }
+
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
+                            const QWidget *widget) const override
+    {
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+        if (control != CC_ScrollBar)
+            return;
+        const QRect handle = subControlRect(control, option, SC_ScrollBarSlider, widget);
+        if (!handle.isValid() || !(option->state & State_Enabled))
+            return;
+        const bool dragged = (option->activeSubControls & SC_ScrollBarSlider) && (option->state & State_Sunken);
+        const QColor track = option->palette.color(QPalette::Window);
+        const QColor colour = Contrast::dimmed(option->palette.color(QPalette::WindowText), track, dragged ? 6.0 : 3.0);
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(colour);
+        painter->drawRoundedRect(QRectF(handle).adjusted(2, 1, -2, -1), 3, 3);
+        painter->restore();
+    }
+
+private:
+    ScrollHandleStyle() = default; // on the application's style, whichever it is
+};
 
 } // namespace
 
@@ -257,10 +306,7 @@ private:
         if (!(opt.state & QStyle::State_HasFocus) || !opt.widget || !opt.widget->hasFocus())
             return;
         painter->save();
-        painter->setPen(QPen(focusColour(opt.palette), FocusWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-        painter->setBrush(Qt::NoBrush);
-        painter->drawRect(QRectF(opt.rect).adjusted(FocusWidth / 2.0, FocusWidth / 2.0, -FocusWidth / 2.0,
-                                                     -FocusWidth / 2.0));
+        drawFocusFrame(*painter, opt.rect, focusColour(opt.palette));
         painter->restore();
     }
 };
@@ -285,11 +331,7 @@ ItemList::ItemList(QWidget *parent)
     connect(m_model, &QAbstractItemModel::rowsInserted, this, &ItemList::updateHint);
     connect(m_model, &QAbstractItemModel::rowsRemoved, this, &ItemList::updateHint);
     connect(m_model, &QAbstractItemModel::modelReset, this, &ItemList::updateHint);
-    // The toolkit's handle is near-white on a grey track, so the track reads as the handle
-    // and the bar as upside down: the handle takes the text's colour, dimmed.
-    QPalette bar = verticalScrollBar()->palette();
-    bar.setColor(QPalette::Button, Contrast::dimmed(bar.color(QPalette::Text), bar.color(QPalette::Window), 3.0));
-    verticalScrollBar()->setPalette(bar);
+    verticalScrollBar()->setStyle(ScrollHandleStyle::instance());
     m_clock.start();
 }
 
@@ -545,25 +587,15 @@ void ItemList::keyboardSearch(const QString &search)
     scrollTo(modelIndex(found));
 }
 
-bool ItemList::event(QEvent *event)
-{
-    const bool handled = QListView::event(event);
-    // The list's own frame (the viewport holds its entries) shows that it has the keyboard.
-    if (event->type() == QEvent::Paint && hasFocus()) {
-        QPainter painter(this);
-        painter.setPen(QPen(focusColour(palette()), FocusWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-        painter.drawRect(QRectF(rect()).adjusted(FocusWidth / 2.0, FocusWidth / 2.0, -FocusWidth / 2.0,
-                                                  -FocusWidth / 2.0));
-    }
-    return handled;
-}
-
 void ItemList::paintEvent(QPaintEvent *event)
 {
     QListView::paintEvent(event);
+    QPainter painter(viewport());
+    // Along the edge of the list (inside its thin frame): it has the keyboard.
+    if (hasFocus())
+        drawFocusFrame(painter, viewport()->rect(), focusColour(palette()));
     if (!isHintShown())
         return;
-    QPainter painter(viewport());
     painter.setPen(Contrast::dimmed(palette().color(QPalette::Text), palette().color(QPalette::Base)));
     QFont font = painter.font();
     font.setBold(false);
@@ -574,6 +606,14 @@ void ItemList::paintEvent(QPaintEvent *event)
                      Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, m_hint);
 }
 
+void ItemList::scrollContentsBy(int dx, int dy)
+{
+    QListView::scrollContentsBy(dx, dy);
+    // Scrolling moves what is drawn: the focus frame along the edge is drawn again.
+    if (hasFocus())
+        viewport()->update();
+}
+
 void ItemList::focusInEvent(QFocusEvent *event)
 {
     QListView::focusInEvent(event);
@@ -582,13 +622,13 @@ void ItemList::focusInEvent(QFocusEvent *event)
     // entry (Delete, Ctrl+X) would do nothing on the entry the frame shows.
     if (!m_marking && event->reason() != Qt::MouseFocusReason && selectedIndex() < 0 && count() > 0)
         setCurrentRow(std::max(currentRow(), 0));
-    update();
+    viewport()->update();
 }
 
 void ItemList::focusOutEvent(QFocusEvent *event)
 {
     QListView::focusOutEvent(event);
-    update();
+    viewport()->update();
 }
 
 void ItemList::keyPressEvent(QKeyEvent *event)
