@@ -5,8 +5,8 @@
 
 #include <optional>
 
-// Every row of the five knowledge tables, with the columns the program uses, as read
-// from a file before it is written anew. Rows keep the order in which they were read.
+// Every row of the knowledge tables, with the columns the program uses, as read from a
+// file. Rows keep the order in which they were read.
 struct KnowledgeBaseRows {
     struct Category {
         qint32 number;
@@ -35,15 +35,25 @@ struct KnowledgeBaseRows {
         std::optional<qint32> value;
         bool operator==(const Weight &) const = default;
     };
+    // A retired sign and one of the live signs that now record it (table Remplacements,
+    // which older bases and Access files lack).
+    struct Replacement {
+        qint32 modality;
+        qint32 replacement;
+        bool operator==(const Replacement &) const = default;
+    };
 
     QList<Category> categories;
     QList<Modality> modalities;
     QList<Syndrome> syndromes;
     QList<Link> links;
     QList<Weight> weights;
+    QList<Replacement> replacements;
+    bool hasReplacementTable = false; // older and imported bases may lack it
 
     qint64 rowCount() const
     {
-        return categories.size() + modalities.size() + syndromes.size() + links.size() + weights.size();
+        return categories.size() + modalities.size() + syndromes.size() + links.size() + weights.size() +
+               replacements.size();
     }
 };

@@ -27,11 +27,16 @@ CREATE TABLE "Valorisation" (
     "NumModalité" INTEGER PRIMARY KEY,
     "Valeur" INTEGER
 );
+CREATE TABLE "Remplacements" (
+    "NumModalité" INTEGER NOT NULL,
+    "NumRemplaçante" INTEGER NOT NULL
+);
 )");
     const QString indexes = QStringLiteral(R"(
 CREATE INDEX "Modalités_NumCatégorie" ON "Modalités" ("NumCatégorie");
 CREATE INDEX "Modalité-Syndrome_NumModalité" ON "Modalité-Syndrome" ("NumModalité", "NumSyndrome");
 CREATE INDEX "Modalité-Syndrome_NumSyndrome" ON "Modalité-Syndrome" ("NumSyndrome", "NumModalité");
+CREATE INDEX "Remplacements_NumModalité" ON "Remplacements" ("NumModalité");
 )");
     return tables + indexes;
 }

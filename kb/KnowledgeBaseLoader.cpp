@@ -51,9 +51,9 @@ bool toNumber(const QString &text, qint32 &value)
     return ok;
 }
 
-// The four source files, as read.
+// The source files, as read.
 struct Sources {
-    Table categories, modalities, syndromes, links;
+    Table categories, modalities, syndromes, links, replacements;
 };
 
 QString readSources(const QString &folder, Sources &sources)
@@ -71,7 +71,11 @@ QString readSources(const QString &folder, Sources &sources)
           std::tuple{QStringLiteral("liens.csv"),
                      QStringList{QStringLiteral("NumSyndrome"), QStringLiteral("NumModalité"),
                                  QStringLiteral("Syndrome"), QStringLiteral("Modalité")},
-                     &sources.links}}) {
+                     &sources.links},
+          std::tuple{QStringLiteral("remplacements.csv"),
+                     QStringList{QStringLiteral("NumModalité"), QStringLiteral("NumRemplaçante"),
+                                 QStringLiteral("Modalité"), QStringLiteral("Remplaçante")},
+                     &sources.replacements}}) {
         if (QString problem = readTable(folder, name, header, *table); !problem.isEmpty())
             return problem;
     }
@@ -83,8 +87,9 @@ QString where(const Table &t, qsizetype row)
     return QStringLiteral("%1:%2: ").arg(t.file).arg(t.lines[row]);
 }
 
-// Numbers whole and unique, every reference known, and the link file's repeated names and
-// texts equal to those of the files they repeat.
+// Numbers whole and unique, every reference known, and the repeated names and texts of the
+// link and replacement files equal to those of the files they repeat. Whether a replacement
+// makes sense (a retired sign, a live replacement) is the checker's to say, on the built base.
 QString checkSources(const Sources &s)
 {
     QSet<qint32> categoryNumbers;
@@ -128,6 +133,18 @@ QString checkSources(const Sources &s)
                                            .arg(modality)
                                            .arg(modalityText.value(modality));
     }
+    for (qsizetype r = 0; r < s.replacements.rows.size(); ++r) {
+        const QStringList &row = s.replacements.rows[r];
+        for (int column : {0, 1}) {
+            qint32 modality;
+            if (!toNumber(row[column], modality) || !modalityText.contains(modality))
+                return where(s.replacements, r) + QStringLiteral("modalité inconnue");
+            if (modalityText.value(modality) != row[column + 2])
+                return where(s.replacements, r) + QStringLiteral("le texte ne correspond pas à la modalité %1 « %2 »")
+                                                      .arg(modality)
+                                                      .arg(modalityText.value(modality));
+        }
+    }
     return {};
 }
 
@@ -160,6 +177,8 @@ QString write(const Sources &s, const QString &outputPath)
                {0, 1});
         append(*db, QStringLiteral("Modalité-Syndrome"), {QStringLiteral("NumSyndrome"), QStringLiteral("NumModalité")},
                s.links, {0, 1});
+        append(*db, QStringLiteral("Remplacements"), {QStringLiteral("NumModalité"), QStringLiteral("NumRemplaçante")},
+               s.replacements, {0, 1});
         db->commit();
         db->close();
     } catch (const DatabaseError &e) {

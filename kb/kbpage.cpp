@@ -4,7 +4,8 @@
 //   <!-- chiffres -->          the totals of the base
 //   <!-- méthode N -->         the syndromes of method N (1 to 5), in a table
 //   <!-- syndromes retirés --> the syndromes kept only for their number (no link)
-//   <!-- signes retirés -->    the signs kept only for their number (no link)
+//   <!-- signes retirés -->    the signs kept only for their number (no link), each with the
+//                              live signs that now record it
 //   tessavor_kbpage <folder with the CSV files> <template> <output page>
 #include <QCoreApplication>
 #include <QFile>
@@ -39,6 +40,7 @@ struct Base {
     QMap<int, std::pair<int, QString>> syndromes; // number -> method, name
     QMap<int, QList<int>> links;                  // syndrome -> signs
     QHash<int, int> linkCount;                    // sign -> links, whose weight is 10 - links, at least 1
+    QMap<int, QList<int>> replacements;           // retired sign -> the signs that now record it
 };
 
 QString methodTable(const Base &base, int method)
@@ -83,9 +85,19 @@ QString retiredSyndromes(const Base &base)
 QString retiredSigns(const Base &base)
 {
     QString html = QStringLiteral("<ul id=\"signes-retires\">\n");
-    for (auto it = base.signs.cbegin(); it != base.signs.cend(); ++it)
-        if (!base.linkCount.contains(it.key()))
-            html += QStringLiteral("<li>%1 &ndash; %2</li>\n").arg(it.key()).arg(it->toHtmlEscaped());
+    for (auto it = base.signs.cbegin(); it != base.signs.cend(); ++it) {
+        if (base.linkCount.contains(it.key()))
+            continue;
+        QStringList replacements;
+        for (int sign : base.replacements.value(it.key()))
+            replacements.append(base.signs.value(sign).toHtmlEscaped());
+        html +=
+            QStringLiteral("<li>%1 &ndash; %2%3</li>\n")
+                .arg(it.key())
+                .arg(it->toHtmlEscaped(), replacements.isEmpty()
+                                              ? QStringLiteral("&nbsp;: ne correspond à aucun syndrome de la base")
+                                              : QStringLiteral(" &rarr; ") + replacements.join(QStringLiteral(" + ")));
+    }
     return html + QStringLiteral("</ul>\n");
 }
 
@@ -128,6 +140,9 @@ int main(int argc, char *argv[])
         base.links[row[0].toInt()].append(row[1].toInt());
         ++base.linkCount[row[1].toInt()];
     }
+    for (const QStringList &row : readRows(folder + QStringLiteral("remplacements.csv"), error))
+        if (row.size() >= 2)
+            base.replacements[row[0].toInt()].append(row[1].toInt());
     QFile templateFile(args[2]);
     if (error.isEmpty() && !templateFile.open(QIODevice::ReadOnly))
         error = args[2] + QStringLiteral(": ") + templateFile.errorString();

@@ -367,18 +367,38 @@ private slots:
         QCOMPARE(std::pair(signs, links), std::pair(1, 1));
     }
 
+    void loaderRejectsMismatchedReviewColumns_data()
+    {
+        QTest::addColumn<QString>("links");
+        QTest::addColumn<QString>("replacements");
+        QTest::addColumn<QString>("where");
+        const QString links = u"NumSyndrome;NumModalité;Syndrome;Modalité\n501;4301;Chaleur du Coeur;Pouls rapide\n"_s;
+        const QString replacements = u"NumModalité;NumRemplaçante;Modalité;Remplaçante\n"_s;
+        QTest::newRow("a link's sign text") << u"NumSyndrome;NumModalité;Syndrome;Modalité\n501;4301;Chaleur du "
+                                               "Coeur;Pouls lent\n"_s
+                                            << replacements << u"liens.csv:2"_s;
+        QTest::newRow("a replacement's text")
+            << links << replacements + u"4326;4301;Pouls fin et rapide;Pouls lent\n"_s << u"remplacements.csv:2"_s;
+        QTest::newRow("a replacement naming no sign")
+            << links << replacements + u"4326;4399;Pouls fin et rapide;Pouls rapide\n"_s << u"remplacements.csv:2"_s;
+    }
     void loaderRejectsMismatchedReviewColumns()
     {
-        // The review columns of the link file must repeat the other files exactly.
+        // The review columns must repeat the other files exactly.
+        QFETCH(QString, links);
+        QFETCH(QString, replacements);
+        QFETCH(QString, where);
         QTemporaryDir dir;
-        for (auto [name, text] : {std::pair{"categories.csv", "NumCatégorie;Nom\n43;Pouls\n"},
-                                  {"modalites.csv", "NumModalité;NumCatégorie;Modalité\n4301;43;Pouls rapide\n"},
-                                  {"syndromes.csv", "NumSyndrome;NumMéthode;Nom\n501;5;Chaleur du Coeur\n"},
-                                  {"liens.csv", "NumSyndrome;NumModalité;Syndrome;Modalité\n501;4301;Chaleur du "
-                                                "Coeur;Pouls lent\n"}})
-            TestSupport::writeFile(dir.filePath(QString::fromLatin1(name)), text);
+        for (auto [name, text] :
+             {std::pair{u"categories.csv"_s, u"NumCatégorie;Nom\n43;Pouls\n"_s},
+              {u"modalites.csv"_s, u"NumModalité;NumCatégorie;Modalité\n4301;43;Pouls rapide\n4326;43;Pouls fin et "
+                                   "rapide\n"_s},
+              {u"syndromes.csv"_s, u"NumSyndrome;NumMéthode;Nom\n501;5;Chaleur du Coeur\n"_s},
+              {u"liens.csv"_s, links},
+              {u"remplacements.csv"_s, replacements}})
+            TestSupport::writeFile(dir.filePath(name), text.toUtf8());
         const QString problem = KnowledgeBaseLoader::load(dir.path(), dir.filePath(QStringLiteral("out.mdb")));
-        QVERIFY2(problem.contains(QStringLiteral("liens.csv:2")), qPrintable(problem));
+        QVERIFY2(problem.startsWith(where), qPrintable(problem));
     }
 };
 
