@@ -159,10 +159,12 @@ private slots:
             << "teint" << QStringList{"Zona (9)", "abcès (9)", "Ecchymose (9)", "écoulement (9)"};
         QTest::newRow("category and text taken together") << "teint ecou" << QStringList{"écoulement (9)"};
         QTest::newRow("every word required") << "langue rapide" << QStringList{};
-        QTest::newRow("shorter texts first")
-            << "pouls" << QStringList{"Pouls fin (1)", "Pouls tendu (1)", "Pouls rapide (5)", "Pouls glissant (1)"};
+        const QString unlinked = "Pouls sans lien : ne correspond à aucun syndrome de la base";
+        QTest::newRow("shorter texts first, retired signs after live ones")
+            << "pouls"
+            << QStringList{"Pouls fin (1)", "Pouls tendu (1)", "Pouls rapide (5)", "Pouls glissant (1)", unlinked};
         QTest::newRow("as long: French order") << "langue" << QStringList{"Langue pâle (9)", "Langue rouge (9)"};
-        QTest::newRow("a sign without weight is not recordable") << "sans lien" << QStringList{};
+        QTest::newRow("a sign without weight that nothing replaces: said so") << "sans lien" << QStringList{unlinked};
         QTest::newRow("no word") << " -' " << QStringList{};
         QTest::newRow("the index's own syntax is only words")
             << "\"pouls\" * (rap)^" << QStringList{"Pouls rapide (5)"};
@@ -201,6 +203,11 @@ private slots:
             << "abdomen froid" << "Sensation de froid dans l'abdomen";
         QTest::newRow("the text (2801) before a shorter sign of the category Selles") << "selles" << "Selles molles";
         QTest::newRow("the text (2902) before a shorter sign of the category Urines") << "urines" << "Urines foncées";
+        QTest::newRow("a retired sign by its own words (4326 → 4311 + 4304)")
+            << "pouls fin et rap" << "Pouls fin et rapide → Pouls fin + Pouls rapide";
+        QTest::newRow("a retired sign (3103 → 511)") << "etourdissements" << "Étourdissements → Vertiges";
+        QTest::newRow("a live sign (4311) before a retired one that begins the same")
+            << "pouls fin" << "Pouls fin";
     }
     void searchPutsTheMeantSignFirst()
     {
@@ -224,12 +231,16 @@ private slots:
         ModalityChoice search = ModalityChoice::forSearch();
         search.load(m_source);
         search.find(QStringLiteral("pouls"));
+        Entries live;
+        for (int i = 0; i < search.entries().size(); ++i)
+            if (!search.isRetired(i))
+                live.append(search.entries()[i]);
         const auto byNumber = [](Entries entries) {
             std::sort(entries.begin(), entries.end(), [](const ListEntry &a, const ListEntry &b) { return a.data < b.data; });
             return entries;
         };
-        QCOMPARE(byNumber(search.entries()), byNumber(category.entries()));
-        QCOMPARE(search.categories(), QStringList(4, QStringLiteral("Pouls")));
+        QCOMPARE(byNumber(live), byNumber(category.entries()));
+        QCOMPARE(search.categories(), QStringList(5, QStringLiteral("Pouls")));
 
         QTemporaryDir dir;
         DataSource source;
@@ -244,11 +255,74 @@ private slots:
         many.load(source);
         many.find(QStringLiteral("pouls"));
         QCOMPARE(many.entries().size(), SignSearch::Shown);
-        QCOMPARE(many.more(), 454 - SignSearch::Shown);
+        QCOMPARE(many.more(), 455 - SignSearch::Shown);
         // "Pouls fin", then the texts of ten letters, then those of eleven.
         QCOMPARE(many.entries().value(1).text, QStringLiteral("Pouls n° 1 (3)"));
         QCOMPARE(many.entries().value(10).text, QStringLiteral("Pouls n° 10 (3)"));
         QCOMPARE(many.entries().value(100).text, QStringLiteral("Pouls tendu (1)"));
+    }
+
+    // A retired sign is found by its own words, as one entry for the live signs that now
+    // record it: marked when all of them are recorded; marking it records those missing,
+    // once, and marks them wherever they are listed; unmarking it removes nothing. One
+    // that no live sign records cannot be marked. A base without the table of
+    // replacements lists no retired sign.
+    void retiredSigns_data()
+    {
+        QTest::addColumn<Entries>("signes");
+        QTest::addColumn<QStringList>("steps"); // "+n" / "-n" marks or unmarks entry n of the search "pouls"
+        QTest::addColumn<Marks>("shown");       // the marks then shown, entry by entry
+        QTest::addColumn<Entries>("expected");  // the recorded signs after Valider
+
+        // "pouls": fin, tendu, rapide, glissant, then the retired "sans lien" (4) and "fin et rapide" (5).
+        QTest::newRow("opens unmarked, one of its signs missing")
+            << Entries{fin} << QStringList{} << Marks{true, false, false, false, false, false} << Entries{fin};
+        QTest::newRow("opens marked, all of its signs recorded")
+            << Entries{rapide, fin} << QStringList{} << Marks{true, false, true, false, false, true}
+            << Entries{rapide, fin};
+        QTest::newRow("marked: the missing sign recorded once, marked where listed")
+            << Entries{fin} << QStringList{"+5"} << Marks{true, false, true, false, false, true}
+            << Entries{fin, rapide};
+        QTest::newRow("unmarked: nothing removed")
+            << Entries{rapide, fin} << QStringList{"-5"} << Marks{true, false, true, false, false, false}
+            << Entries{rapide, fin};
+        QTest::newRow("marked, then one of its signs unmarked")
+            << Entries{} << QStringList{"+5", "-0"} << Marks{false, false, true, false, false, false}
+            << Entries{rapide};
+        QTest::newRow("its signs marked one by one mark it")
+            << Entries{} << QStringList{"+0", "+2"} << Marks{true, false, true, false, false, true}
+            << Entries{fin, rapide};
+        QTest::newRow("nothing records it: not markable")
+            << Entries{} << QStringList{"+4"} << Marks{false, false, false, false, false, false} << Entries{};
+    }
+    void retiredSigns()
+    {
+        QFETCH(Entries, signes);
+        QFETCH(QStringList, steps);
+        QTemporaryDir dir;
+        DataSource source;
+        source.setDatabaseName(TestSupport::makeDatabase(dir, u"small.sql"_s));
+        Database::open(source.databaseName())
+            ->executeNative(u"UPDATE Valorisation SET Valeur = 5 WHERE NumModalité = 4301;"
+                            "INSERT INTO Modalités VALUES (4306, 'Pouls fin et rapide', 43);"
+                            "INSERT INTO Remplacements VALUES (4306, 4303), (4306, 4301);"_s);
+        ModalityChoice choice = ModalityChoice::forSearch();
+        choice.load(source);
+        choice.find(u"pouls"_s);
+        QCOMPARE(choice.entries().value(5).text, u"Pouls fin et rapide → Pouls fin + Pouls rapide"_s);
+        QCOMPARE(choice.isMarkable(5), true);
+        QCOMPARE(choice.isMarkable(4), false);
+        for (const QString &step : steps)
+            choice.setMark(step.mid(1).toInt(), step.startsWith('+'));
+        const Marks shown = choice.initialMarks(signes);
+        QTEST(shown, "shown");
+        QTEST(choice.valider(signes, shown), "expected");
+
+        Database::open(source.databaseName())->executeNative(u"DROP TABLE Remplacements;"_s);
+        ModalityChoice older = ModalityChoice::forSearch();
+        older.load(source);
+        older.find(u"pouls"_s);
+        QCOMPARE(older.entries().size(), 4);
     }
 
     // The search's index is read once and kept while the file is unchanged; a change of

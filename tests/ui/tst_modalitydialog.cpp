@@ -241,10 +241,12 @@ private slots:
             QVERIFY(names.size() == 4 && !names.contains(QString()));
             QCOMPARE(liste->count(), 0);
             type(field(dialog), "p");
-            QCOMPARE(liste->count(), 5);
+            QCOMPARE(liste->count(), 6);
             type(field(dialog), "ouls");
-            // The shorter texts first.
-            QCOMPARE(liste->entries(), (Entries{fin, tendu, {"Pouls rapide (9)", 4301}, {"Pouls glissant (1)", 4302}}));
+            // The shorter texts first, the retired sign last.
+            QCOMPARE(liste->entries().first(4),
+                     (Entries{fin, tendu, {"Pouls rapide (9)", 4301}, {"Pouls glissant (1)", 4302}}));
+            QCOMPARE(liste->count(), 5);
             QCOMPARE(liste->aside(2), QStringLiteral("Pouls"));
             for (int i = 0; i < liste->count(); ++i)
                 QCOMPARE(liste->modelIndex(i).data(Qt::CheckStateRole).toInt() == Qt::Checked, i == 0);
@@ -288,7 +290,8 @@ private slots:
             ->executeNative("WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < 300) "
                             "INSERT INTO Modalités SELECT 5000 + n, 'Pouls n° ' || n, 43 FROM s; "
                             "INSERT INTO Valorisation SELECT NumModalité, 3 FROM Modalités WHERE NumModalité > 5000;");
-        const QString note = QStringLiteral("… et 104 autres : précisez la recherche");
+        // 300 signs, the fixture's four and its retired one.
+        const QString note = QStringLiteral("… et 105 autres : précisez la recherche");
         QVERIFY(whileSearching([&](QDialog *dialog) {
             ItemList *liste = list(dialog);
             type(field(dialog), "pouls");
@@ -309,6 +312,32 @@ private slots:
         }));
         QCOMPARE(m_signes.size(), 200);
         QVERIFY(!m_signes.contains(ListEntry{note, 0}));
+    }
+
+    // A retired sign's entry, clicked, marks its live signs where they are listed and
+    // records them; one that nothing records is dimmed, without a check box, and a click
+    // marks nothing.
+    void retiredSignsInTheSearch()
+    {
+        QTemporaryDir dir;
+        m_source.setDatabaseName(TestSupport::makeDatabase(dir, QStringLiteral("small.sql")));
+        Database::open(m_source.databaseName())
+            ->executeNative("INSERT INTO Modalités VALUES (4306, 'Pouls fin et rapide', 43);"
+                            "INSERT INTO Remplacements VALUES (4306, 4303), (4306, 4301);");
+        QVERIFY(whileSearching([&](QDialog *dialog) {
+            ItemList *liste = list(dialog);
+            type(field(dialog), "pouls");
+            // Fin, tendu, rapide, glissant, then the retired ones: "sans lien", "fin et rapide".
+            QCOMPARE(liste->count(), 6);
+            QVERIFY(!liste->isEntryEnabled(4));
+            QVERIFY(!liste->modelIndex(4).data(Qt::CheckStateRole).isValid());
+            click(liste, 4);
+            click(liste, 5);
+            for (int i = 0; i < liste->count(); ++i)
+                QCOMPARE(liste->isMarked(i), i == 0 || i == 2 || i == 5);
+            press(dialog, 0);
+        }));
+        QCOMPARE(m_signes, (Entries{{"Pouls fin (1)", 4303}, {"Pouls rapide (9)", 4301}}));
     }
 
     // An entry that does not fit its list tells its whole text in its tip.
