@@ -226,9 +226,10 @@ class EntryDelegate final : public QStyledItemDelegate
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
+    // A little taller than the toolkit's rows, so that the focus frame clears the text.
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
-        return {1, QStyledItemDelegate::sizeHint(option, index).height()};
+        return {1, QStyledItemDelegate::sizeHint(option, index).height() + FocusWidth};
     }
 
     // The width the entry needs to show whole.
@@ -307,6 +308,10 @@ private:
             return;
         painter->save();
         drawFocusFrame(*painter, opt.rect, focusColour(opt.palette));
+        // A light line inside it keeps the frame apart from a highlighted entry.
+        painter->setPen(QPen(opt.palette.color(QPalette::Base), 1));
+        painter->drawRect(QRectF(opt.rect).adjusted(FocusWidth + 0.5, FocusWidth + 0.5, -FocusWidth - 0.5,
+                                                     -FocusWidth - 0.5));
         painter->restore();
     }
 };
