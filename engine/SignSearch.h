@@ -71,25 +71,39 @@ private:
         int start;
         int length;
     };
-    struct Category {
-        QString folded;
-        QList<Span> words;
+    // The words of every sign's own text and every category's name, folded, one after
+    // another in one text, so that a search walks them from one memory to the next.
+    struct Words {
+        int first = 0; // in m_words
+        int count = 0;
+        quint64 initials = 0; // the letters its words begin with, one bit each (see initial())
     };
     struct Sign {
+        Words words;
+        int category = 0; // in m_categories
+        // Retired or not, the length of its own text and its French rank, packed so that
+        // one comparison orders two signs of one match group.
+        quint64 order = 0;
+    };
+    // What a found sign lists, apart from what the search walks.
+    struct Listed {
         ListEntry entry;
-        int category = 0; // index in m_categories
-        int length = 0;   // of the sign's own text
-        int rank = 0;     // French order of the sign's own text among all signs
         bool retired = false;
         QList<ListEntry> replacements;
-        QString folded; // the sign's own text, folded
-        QList<Span> words;
+    };
+    struct Category {
+        Words words;
+        QString name;
     };
 
-    int group(const Sign &sign, const QList<QStringView> &typed) const;
+    Words addWords(const QString &text);
+    QStringView word(int index) const;
+    int group(const Words &words, const QList<QStringView> &typed) const;
 
+    QString m_folded;
+    std::vector<Span> m_words;
     std::vector<Sign> m_signs;
-    std::vector<QString> m_categoryNames;
+    std::vector<Listed> m_listed; // one per sign
     std::vector<Category> m_categories;
 };
 
