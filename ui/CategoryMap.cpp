@@ -160,18 +160,22 @@ QColor buttonText()
 // enough for every caption to show whole. With the designed face nothing changes.
 QFont labelFont()
 {
+    // Measured once at full width: the stretch scales every advance alike, so the narrowest
+    // room over its caption's width gives the stretch at once (each stretch tried is a face
+    // of its own to load, which start-up would pay for).
     QFont font = Fonts::msSansSerif(8.25);
-    for (int stretch = 100; stretch >= 60; --stretch) {
-        font.setStretch(stretch);
-        const QFontMetricsF metrics(font);
-        bool fits = true;
+    const auto fitting = [](const QFont &face) {
+        const QFontMetricsF metrics(face);
+        double least = 1;
         for (const LabelDesign &design : Labels)
-            if (metrics.horizontalAdvance(QString::fromUtf8(design.caption)) > Twips::toPixels(design.width)) {
-                fits = false;
-                break;
-            }
-        if (fits)
-            break;
+            least = std::min(least, Twips::toPixels(design.width) /
+                                        metrics.horizontalAdvance(QString::fromUtf8(design.caption)));
+        return least;
+    };
+    double scale = fitting(font);
+    for (int stretch = std::clamp(int(scale * 100), 60, 100); scale < 1 && stretch >= 60; --stretch) {
+        font.setStretch(stretch);
+        scale = fitting(font);
     }
     return font;
 }

@@ -602,11 +602,11 @@ void ItemList::paintEvent(QPaintEvent *event)
     if (!isHintShown())
         return;
     painter.setPen(Contrast::dimmed(palette().color(QPalette::Text), palette().color(QPalette::Base)));
-    QFont font = painter.font();
-    font.setBold(false);
-    font.setItalic(true);
+    // In the face the menus already use: the list's own may not be loaded yet, and loading
+    // one at start-up, for a line of help, cost a tenth of the program's own work there.
+    const QFont font = QApplication::font();
     painter.setFont(font);
-    const int margin = fontMetrics().height() / 2;
+    const int margin = QFontMetrics(font).height() / 2;
     painter.drawText(viewport()->rect().adjusted(margin, margin, -margin, -margin),
                      Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, m_hint);
 }

@@ -15,7 +15,7 @@ echo "$deb"
 dpkg-deb -f "$deb" Package Version Maintainer Depends
 fail=0
 depends=$(dpkg-deb -f "$deb" Depends)
-needs="libqt6widgets6 libqt6svg6 libqt6printsupport6 libsqlite3-0 libc6 fonts-liberation qt6-translations-l10n"
+needs="libqt6widgets6 libqt6svg6 libqt6printsupport6 libsqlite3-0 libc6 libcups2 fonts-liberation qt6-translations-l10n"
 [ "$jet_import" = ON ] && needs="$needs libmdb3"
 for need in $needs; do
   case ", $depends," in
