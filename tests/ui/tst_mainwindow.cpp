@@ -1,6 +1,7 @@
 #include "AppSettings.h"
 #include "Beep.h"
 #include "CategoryMap.h"
+#include "Contrast.h"
 #include "JetImport.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
@@ -423,6 +424,14 @@ private slots:
             names.insert(name);
         }
         QVERIFY(names.size() >= 39 + 5 + 1 + 2 + 5);
+
+        // Text reads at 4.5:1 at least: the ranked syndromes' red stays red, and dimmed text
+        // (a category beside a sign, a hint) fades no further than that.
+        const QPalette ranked = w->syndromes()->palette();
+        const QColor red = ranked.color(QPalette::Text), base = ranked.color(QPalette::Base);
+        QVERIFY(Contrast::ratio(red, base) >= 4.5 && red.red() > 4 * std::max(red.green(), red.blue()));
+        const QColor dimmed = Contrast::dimmed(ranked.color(QPalette::WindowText), base);
+        QVERIFY(Contrast::ratio(dimmed, base) >= 4.5 && Contrast::ratio(dimmed, base) < 4.7);
     }
 
     // The map is one stop: the arrows walk its 44 regions in reading order (by the top of

@@ -1,3 +1,4 @@
+#include "Contrast.h"
 #include "DataSource.h"
 #include "Database.h"
 #include "MessageBox.h"
@@ -240,6 +241,9 @@ private slots:
                     QAccessible::queryAccessibleInterface(dialog->findChild<QWidget *>(name))->text(QAccessible::Name));
             QVERIFY(names.size() == 4 && !names.contains(QString()));
             QCOMPARE(liste->count(), 0);
+            const QPalette title = dialog->findChild<QLabel *>("Titre")->palette();
+            const QColor red = title.color(QPalette::WindowText);
+            QVERIFY(Contrast::ratio(red, title.color(QPalette::Window)) >= 4.5 && red.red() > 4 * red.green());
             type(field(dialog), "p");
             QCOMPARE(liste->count(), 6);
             type(field(dialog), "ouls");
