@@ -68,9 +68,9 @@ void Application::wireCommands(const QString &databasePath, const QString &pageF
     w->setImportCommand(import);
     const DatabaseMessage::ImportOffer offerImport = [w](const DatabaseError &error) { return w->offerImport(error); };
 
-    m_commands = std::make_unique<VisitCommands>(
-        VisitTarget{w, w->signes(), w->syndromes(), [w](const QList<ListEntry> &remaining) { w->removeRecordedSigns(remaining); },
-                    w->toolBar(), w->statusBarWidget(), a.viewToolbar, a.viewStatusBar, databasePath, offerImport});
+    m_commands = std::make_unique<VisitCommands>(VisitTarget{
+        w, w->signes(), w->syndromes(), [w](const QList<ListEntry> &remaining) { w->removeRecordedSigns(remaining); },
+        w->toolBar(), w->statusBarWidget(), a.viewToolbar, a.viewStatusBar, databasePath, offerImport});
     VisitCommands *c = m_commands.get();
     connect(a.fileNew, &QAction::triggered, c, &VisitCommands::newVisit);
     connect(a.fileOpen, &QAction::triggered, c, &VisitCommands::open);

@@ -196,9 +196,9 @@ class SummaryReporter : public FigureReporter
 public:
     void printSummary() const
     {
-        const char *const actions[] = {"search1words", "search2words",   "search3words",
-                                       "keystroke",    "keystroke1letter", "searchOpen",
-                                       "searchOpenKept", "category",       "categoryPainted"};
+        const char *const actions[] = {"search1words",   "search2words",     "search3words",
+                                       "keystroke",      "keystroke1letter", "searchOpen",
+                                       "searchOpenKept", "category",         "categoryPainted"};
         std::printf("\nSummary (time per action)\n%-17s %12s %12s %12s  %s\n", "action", "1x", "10x", "100x", "goal");
         for (const char *action : actions) {
             std::printf("%-17s", action);

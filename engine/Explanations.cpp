@@ -60,8 +60,9 @@ QString signText(DataSource &listeValeurs, qint32 modality)
         return {};
     const QString category = rs.field(u"Nom").toString();
     const long long count = rs.field(u"Compte").toLongLong();
-    const std::optional<qint32> weight =
-        rs.field(u"Valeur").isNull() ? std::nullopt : std::optional(rs.weight(u"Valeur", QStringLiteral("Valorisation")));
+    const std::optional<qint32> weight = rs.field(u"Valeur").isNull()
+                                             ? std::nullopt
+                                             : std::optional(rs.weight(u"Valeur", QStringLiteral("Valorisation")));
     rs.close();
     const QString syndromes = count == 0   ? QStringLiteral("n'indique aucun syndrome")
                               : count == 1 ? QStringLiteral("indique 1 syndrome")

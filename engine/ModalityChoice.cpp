@@ -178,8 +178,8 @@ QList<bool> ModalityChoice::initialMarks(const QList<ListEntry> &signes) const
             continue;
         }
         const QList<ListEntry> &live = m_replacements[i];
-        marks[i] = !live.isEmpty() && std::all_of(live.cbegin(), live.cend(),
-                                                  [&](const ListEntry &sign) { return markedNow(sign.data); });
+        marks[i] = !live.isEmpty() &&
+                   std::all_of(live.cbegin(), live.cend(), [&](const ListEntry &sign) { return markedNow(sign.data); });
         for (const auto &[retired, mark] : m_retiredMarks)
             if (retired == number)
                 marks[i] = mark;

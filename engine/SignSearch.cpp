@@ -122,8 +122,9 @@ SignSearch::SignSearch(DataSource &listeValeurs)
         for (auto rs = db.openNative(Statements::replacements()); !rs->isEof(); rs->moveNext()) {
             const qint32 retired = rs->key(u"NumModalité", remplacements);
             const QString text = rs->field(u"Modalité").toString();
-            replacing[retired].append(ModalityChoice::modalityEntry(
-                text, rs->weight(u"Valeur", QStringLiteral("Valorisation")), rs->key(u"NumRemplaçante", remplacements)));
+            replacing[retired].append(
+                ModalityChoice::modalityEntry(text, rs->weight(u"Valeur", QStringLiteral("Valorisation")),
+                                              rs->key(u"NumRemplaçante", remplacements)));
             names[retired].append(text);
         }
         for (auto rs = db.openNative(Statements::retiredSigns()); !rs->isEof(); rs->moveNext()) {

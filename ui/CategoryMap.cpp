@@ -233,7 +233,11 @@ public:
         // Later, as the toolkit's own buttons do: the dialog it opens must not hold up the
         // screen reader's call.
         QMetaObject::invokeMethod(
-            m_map, [map = m_map, region = QPointer<QWidget>(widget())] { if (region) map->open(region); },
+            m_map,
+            [map = m_map, region = QPointer<QWidget>(widget())] {
+                if (region)
+                    map->open(region);
+            },
             Qt::QueuedConnection);
     }
     QStringList keyBindingsForAction(const QString &) const override { return {}; }

@@ -33,8 +33,8 @@ double ratio(const QColor &a, const QColor &b)
 
 QColor readable(const QColor &wanted, const QColor &background, double minimum)
 {
-    const QColor extreme = ratio(Qt::black, background) >= ratio(Qt::white, background) ? QColor(Qt::black)
-                                                                                        : QColor(Qt::white);
+    const QColor extreme =
+        ratio(Qt::black, background) >= ratio(Qt::white, background) ? QColor(Qt::black) : QColor(Qt::white);
     for (int step = 0; step <= Steps; ++step) {
         const QColor candidate = mix(wanted, extreme, float(step) / Steps);
         if (ratio(candidate, background) >= minimum)

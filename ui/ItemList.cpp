@@ -271,13 +271,13 @@ public:
 
         // The note and an entry that cannot be marked are drawn dimmed, not in the toolkit's
         // pale disabled grey: both are read all the same.
-        const QPalette::ColorGroup group =
-            (opt.state & QStyle::State_Active) ? QPalette::Normal : QPalette::Inactive;
+        const QPalette::ColorGroup group = (opt.state & QStyle::State_Active) ? QPalette::Normal : QPalette::Inactive;
         const bool selected = opt.state & QStyle::State_Selected;
         const QColor background = opt.palette.color(group, selected ? QPalette::Highlight : QPalette::Base);
-        const QColor dimmed =
-            Contrast::dimmed(opt.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text), background);
-        const QColor colour = disabled ? dimmed : opt.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
+        const QColor dimmed = Contrast::dimmed(
+            opt.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text), background);
+        const QColor colour =
+            disabled ? dimmed : opt.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
 
         painter->save();
         painter->setFont(opt.font);
@@ -310,8 +310,8 @@ private:
         drawFocusFrame(*painter, opt.rect, focusColour(opt.palette));
         // A light line inside it keeps the frame apart from a highlighted entry.
         painter->setPen(QPen(opt.palette.color(QPalette::Base), 1));
-        painter->drawRect(QRectF(opt.rect).adjusted(FocusWidth + 0.5, FocusWidth + 0.5, -FocusWidth - 0.5,
-                                                     -FocusWidth - 0.5));
+        painter->drawRect(
+            QRectF(opt.rect).adjusted(FocusWidth + 0.5, FocusWidth + 0.5, -FocusWidth - 0.5, -FocusWidth - 0.5));
         painter->restore();
     }
 };

@@ -244,8 +244,9 @@ void MainWindow::buildMenus()
 
     connect(a.fileExit, &QAction::triggered, this, &QWidget::close);
     connect(a.editAnnuler, &QAction::triggered, this, &MainWindow::bringBackRemovedSigns);
-    connect(a.editRechercher, &QAction::triggered, this,
-            [this] { openModalities(QStringLiteral("Recherche de symptômes"), ModalityChoice::forSearch(&m_searchIndex)); });
+    connect(a.editRechercher, &QAction::triggered, this, [this] {
+        openModalities(QStringLiteral("Recherche de symptômes"), ModalityChoice::forSearch(&m_searchIndex));
+    });
 }
 
 void MainWindow::buildFrames()
@@ -490,9 +491,9 @@ bool MainWindow::mayCloseVisit()
     if (m_endingSession || signs == 0)
         return true;
     const QString count = signs == 1 ? QStringLiteral("1 signe") : QStringLiteral("%1 signes").arg(signs);
-    const bool ok = MessageBox::show(this,
-                                     QStringLiteral("La visite en cours (%1) sera perdue. Quitter Tessavor ?").arg(count),
-                                     MessageBox::Buttons::OkCancel, MessageBox::Icon::Question) == MessageBox::Answer::Ok;
+    const bool ok =
+        MessageBox::show(this, QStringLiteral("La visite en cours (%1) sera perdue. Quitter Tessavor ?").arg(count),
+                         MessageBox::Buttons::OkCancel, MessageBox::Icon::Question) == MessageBox::Answer::Ok;
     // The session may end while the question is asked: it is not kept waiting.
     return ok || m_endingSession;
 }

@@ -162,8 +162,10 @@ private slots:
                                                key(k);
                                        }));
         }
-        const QStringList eight{"Pouls rapide", "Pouls fin", "Langue fissurée", "Langue pâle", "Sueurs nocturnes",
-                                "Transpiration spontanée", "Soif intense", "Soif de boissons froides"};
+        const QStringList eight{"Pouls rapide",     "Pouls fin",
+                                "Langue fissurée",  "Langue pâle",
+                                "Sueurs nocturnes", "Transpiration spontanée",
+                                "Soif intense",     "Soif de boissons froides"};
         QCOMPARE(recorded(), eight);
         QTRY_VERIFY(w->syndromes()->count() > 0);
         const QString best = w->syndromes()->text(0);
@@ -177,15 +179,14 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), map);
         key(Qt::Key_End);
         QCOMPARE(w->categoryMap()->currentRegion(), w->categoryMap()->label(24));
-        QVERIFY(UiTest::whileModal([&] { key(Qt::Key_Return); },
-                                   [&](QDialog *dialog) {
-                                       QCOMPARE(title(dialog),
-                                                QStringLiteral("Liste des modalités pour la catégorie sélectionnée"));
-                                       QTRY_COMPARE(QApplication::focusWidget()->objectName(),
-                                                    QStringLiteral("ListeModalités"));
-                                       for (Qt::Key k : {Qt::Key_Down, Qt::Key_Space, Qt::Key_Tab, Qt::Key_Return})
-                                           key(k);
-                                   }));
+        QVERIFY(UiTest::whileModal(
+            [&] { key(Qt::Key_Return); },
+            [&](QDialog *dialog) {
+                QCOMPARE(title(dialog), QStringLiteral("Liste des modalités pour la catégorie sélectionnée"));
+                QTRY_COMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("ListeModalités"));
+                for (Qt::Key k : {Qt::Key_Down, Qt::Key_Space, Qt::Key_Tab, Qt::Key_Return})
+                    key(k);
+            }));
         QCOMPARE(recorded().size(), 9);
         QVERIFY(Explanations::signText(w->listeValeurs(), w->signes()->itemData(8)).startsWith("Catégorie : Douleur"));
 
@@ -237,9 +238,9 @@ private slots:
         QStringList asked;
         for (const MessageBox::Shown &box : MessageBox::takeShown())
             asked.append(box.text);
-        QCOMPARE(asked, QStringList({"Nouvelle Visite?",
-                                     "La visite en cours (8 signes) sera perdue. Quitter Tessavor ?",
-                                     "La visite en cours (8 signes) sera perdue. Quitter Tessavor ?"}));
+        QCOMPARE(asked,
+                 QStringList({"Nouvelle Visite?", "La visite en cours (8 signes) sera perdue. Quitter Tessavor ?",
+                              "La visite en cours (8 signes) sera perdue. Quitter Tessavor ?"}));
     }
 };
 

@@ -85,8 +85,8 @@ private slots:
             "&Fichier: &Nouveau Ctrl+N | &Ouvrir Ctrl+O off | &Enregistrer Ctrl+S off | - | &Régénérer la base | - "
             "| &Mise en page... | &Imprimer... Ctrl+P | E&xporter en PDF... Ctrl+Shift+P | - | &Quitter Ctrl+Q",
             "Editi&on: &Rechercher un signe... Ctrl+F | &Couper Ctrl+X | &Annuler la suppression Ctrl+Z off",
-            "Aff&ichage: Barre d'&outils | Barre d'&état",
-            "&Gestion off: &Carnet | &Visites", "&?: &Sommaire F1 | À &propos de Tessavor..."};
+            "Aff&ichage: Barre d'&outils | Barre d'&état", "&Gestion off: &Carnet | &Visites",
+            "&?: &Sommaire F1 | À &propos de Tessavor..."};
         if (JetImport::isAvailable()) // the import reads Access files, which a build may not
             expected[0].replace("la base |", "la base | Impor&ter une base Access... |");
         QCOMPARE(menus, expected);
@@ -176,31 +176,31 @@ private slots:
             {"Liste des syndromes pour le symptôme sélectionné", "Chaleur", "Vide de Qi", "Vide de Yin du Rein"},
             {"Liste des symptômes pour le syndrome sélectionné", "Signe de poids neuf (9)", "Signe de poids sept (7)"}};
         for (const bool byKey : {false, true})
-        for (ItemList *clicked : {m_w->signes(), syndromes}) {
-            QStringList seen;
-            const QPoint first = clicked->entryRect(0).center();
-            QVERIFY(UiTest::whileModal<ModalityDialog>(
-                [&] {
-                    if (byKey) {
-                        clicked->setFocus();
-                        clicked->setCurrentRow(0);
-                        QTest::keyClick(clicked, Qt::Key_Return);
-                        return;
-                    }
-                    // What the window system sends for a double-click: a click, then the second press.
-                    QTest::mouseClick(clicked->viewport(), Qt::LeftButton, {}, first);
-                    QTest::mouseDClick(clicked->viewport(), Qt::LeftButton, {}, first);
-                },
-                [&](ModalityDialog *dialog) {
-                    for (const ListEntry &row : dialog->findChild<ItemList *>("ListeModalités")->entries())
-                        seen.append(row.text);
-                    seen.sort();
-                    seen.prepend(dialog->findChild<QLabel *>(QStringLiteral("Titre"))->text());
-                }));
-            if (!byKey)
-                QTest::mouseRelease(clicked->viewport(), Qt::LeftButton, {}, first); // the hand lets go
-            QCOMPARE(seen, expected[clicked == syndromes]);
-        }
+            for (ItemList *clicked : {m_w->signes(), syndromes}) {
+                QStringList seen;
+                const QPoint first = clicked->entryRect(0).center();
+                QVERIFY(UiTest::whileModal<ModalityDialog>(
+                    [&] {
+                        if (byKey) {
+                            clicked->setFocus();
+                            clicked->setCurrentRow(0);
+                            QTest::keyClick(clicked, Qt::Key_Return);
+                            return;
+                        }
+                        // What the window system sends for a double-click: a click, then the second press.
+                        QTest::mouseClick(clicked->viewport(), Qt::LeftButton, {}, first);
+                        QTest::mouseDClick(clicked->viewport(), Qt::LeftButton, {}, first);
+                    },
+                    [&](ModalityDialog *dialog) {
+                        for (const ListEntry &row : dialog->findChild<ItemList *>("ListeModalités")->entries())
+                            seen.append(row.text);
+                        seen.sort();
+                        seen.prepend(dialog->findChild<QLabel *>(QStringLiteral("Titre"))->text());
+                    }));
+                if (!byKey)
+                    QTest::mouseRelease(clicked->viewport(), Qt::LeftButton, {}, first); // the hand lets go
+                QCOMPARE(seen, expected[clicked == syndromes]);
+            }
 
         m_w->methodBox(2)->setChecked(false);
         QCOMPARE(syndromes->count(), 2);
@@ -463,10 +463,9 @@ private slots:
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Space}) {
             QTest::keyClick(map->keyboardStop(), Qt::Key_Right);
             QString title;
-            QVERIFY(UiTest::whileModal([&] { QTest::keyClick(map->keyboardStop(), key); },
-                                       [&](QDialog *dialog) {
-                                           title = dialog->findChild<QLabel *>(QStringLiteral("Titre"))->text();
-                                       }));
+            QVERIFY(UiTest::whileModal(
+                [&] { QTest::keyClick(map->keyboardStop(), key); },
+                [&](QDialog *dialog) { title = dialog->findChild<QLabel *>(QStringLiteral("Titre"))->text(); }));
             QCOMPARE(title, QStringLiteral("Liste des %1 pour la catégorie sélectionnée")
                                 .arg(map->currentRegion()->inherits("QLabel") ? "modalités" : "symptômes"));
         }
@@ -505,8 +504,9 @@ private slots:
         const auto state = [&] {
             QStringList seen;
             for (ItemList *list : {signes, syndromes})
-                seen.append(list->isHintShown() ? QAccessible::queryAccessibleInterface(list)->text(QAccessible::Description)
-                                                : QString());
+                seen.append(list->isHintShown()
+                                ? QAccessible::queryAccessibleInterface(list)->text(QAccessible::Description)
+                                : QString());
             return seen;
         };
         QCOMPARE(state(), (QStringList{start, QString()}));
@@ -587,7 +587,8 @@ private slots:
         m_w->actions().fileExit->trigger();
         QStringList seen;
         for (const MessageBox::Shown &box : MessageBox::takeShown()) {
-            QCOMPARE(std::pair(box.buttons, box.icon), std::pair(MessageBox::Buttons::OkCancel, MessageBox::Icon::Question));
+            QCOMPARE(std::pair(box.buttons, box.icon),
+                     std::pair(MessageBox::Buttons::OkCancel, MessageBox::Icon::Question));
             seen.append(box.text);
         }
         QCOMPARE(seen, asked);

@@ -80,8 +80,8 @@ class TestVisitCommands : public QObject
             m_signes->setEntries(remaining);
             rank();
         };
-        return {m_window.get(), m_signes, m_syndromes, removeSigns, m_bars[0], m_bars[1], m_items[0], m_items[1],
-                database,       {}};
+        return {m_window.get(), m_signes,   m_syndromes, removeSigns, m_bars[0],
+                m_bars[1],      m_items[0], m_items[1],  database,    {}};
     }
 
 private slots:
