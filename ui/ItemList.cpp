@@ -622,10 +622,11 @@ void ItemList::scrollContentsBy(int dx, int dy)
 void ItemList::focusInEvent(QFocusEvent *event)
 {
     QListView::focusInEvent(event);
-    // Reached by the keyboard, a list of one selection selects the entry it is on, as the
-    // arrows would: the toolkit leaves it unselected, and the commands on the selected
-    // entry (Delete, Ctrl+X) would do nothing on the entry the frame shows.
-    if (!m_marking && event->reason() != Qt::MouseFocusReason && selectedIndex() < 0 && count() > 0)
+    // Reached by Tab, a list of one selection selects the entry it is on, as the arrows
+    // would: the toolkit leaves it unselected, and the commands on the selected entry
+    // (Delete, Ctrl+X) would do nothing on the entry the frame shows.
+    const bool tabbed = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    if (!m_marking && tabbed && selectedIndex() < 0 && count() > 0)
         setCurrentRow(std::max(currentRow(), 0));
     viewport()->update();
 }
