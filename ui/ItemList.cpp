@@ -601,10 +601,16 @@ void ItemList::paintEvent(QPaintEvent *event)
         drawFocusFrame(painter, viewport()->rect(), focusColour(palette()));
     if (!isHintShown())
         return;
-    painter.setPen(Contrast::dimmed(palette().color(QPalette::Text), palette().color(QPalette::Base)));
+    // Grey, whatever colour the entries take (the ranked syndromes are red).
+    painter.setPen(Contrast::dimmed(palette().color(QPalette::WindowText), palette().color(QPalette::Base)));
     // In the face the menus already use: the list's own may not be loaded yet, and loading
     // one at start-up, for a line of help, cost a tenth of the program's own work there.
-    const QFont font = QApplication::font();
+    // Each property set, or the painter would take the list's own (bold) in its place.
+    QFont font = QApplication::font();
+    font.setFamilies(font.families());
+    font.setPointSizeF(font.pointSizeF());
+    font.setWeight(QFont::Normal);
+    font.setItalic(false);
     painter.setFont(font);
     const int margin = QFontMetrics(font).height() / 2;
     painter.drawText(viewport()->rect().adjusted(margin, margin, -margin, -margin),
