@@ -65,6 +65,9 @@ int Application::exec()
 void Application::endSession()
 {
     m_ended = true;
+    // The session ends the program without a question: the visit cannot be kept anyway.
+    if (m_window)
+        m_window->endSession();
     // Every event loop is asked to end first: the modal box or dialog open returns at once,
     // as cancelled, and so does any asked afterwards, so that no question can hold the end
     // back, and a window that would ask before closing has no loop to ask in.
@@ -81,9 +84,10 @@ void Application::wireCommands(const QString &databasePath, const QString &pageF
     w->setImportCommand(import);
     const DatabaseMessage::ImportOffer offerImport = [w](const DatabaseError &error) { return w->offerImport(error); };
 
-    m_commands = std::make_unique<VisitCommands>(
-        VisitTarget{w, w->signes(), w->syndromes(), [w] { w->classerSyndromes(); }, w->toolBar(), w->statusBarWidget(),
-                    a.viewToolbar, a.viewStatusBar, databasePath, offerImport, [w] { return w->reopenIfReplaced(); }});
+    m_commands = std::make_unique<VisitCommands>(VisitTarget{
+        w, w->signes(), w->syndromes(), [w](const QList<ListEntry> &remaining) { w->removeRecordedSigns(remaining); },
+        w->toolBar(), w->statusBarWidget(), a.viewToolbar, a.viewStatusBar, databasePath, offerImport,
+        [w] { return w->reopenIfReplaced(); }});
     VisitCommands *c = m_commands.get();
     connect(a.fileNew, &QAction::triggered, c, &VisitCommands::newVisit);
     connect(a.fileOpen, &QAction::triggered, c, &VisitCommands::open);

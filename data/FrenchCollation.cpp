@@ -36,14 +36,10 @@ int sqliteCompareUtf8(void *, int aBytes, const void *a, int bBytes, const void 
     return FrenchCollation::compareUtf8(static_cast<const char *>(a), aBytes, static_cast<const char *>(b), bBytes);
 }
 
-} // namespace
-
-namespace FrenchCollation {
-
-int compare(const char16_t *a, int aLength, const char16_t *b, int bLength)
+const QCollator &collator()
 {
     // QCollator is not safe to share between threads; one per thread costs nothing here.
-    thread_local const QCollator collator = [] {
+    thread_local const QCollator french = [] {
         QCollator c(QLocale(QLocale::French, QLocale::France));
         c.setCaseSensitivity(Qt::CaseInsensitive);
         c.setIgnorePunctuation(false);
@@ -51,7 +47,21 @@ int compare(const char16_t *a, int aLength, const char16_t *b, int bLength)
         c.setNumericMode(true);
         return c;
     }();
-    return collator.compare(QStringView(a, aLength), QStringView(b, bLength));
+    return french;
+}
+
+} // namespace
+
+namespace FrenchCollation {
+
+int compare(const char16_t *a, int aLength, const char16_t *b, int bLength)
+{
+    return collator().compare(QStringView(a, aLength), QStringView(b, bLength));
+}
+
+QCollatorSortKey sortKey(const QString &text)
+{
+    return collator().sortKey(text);
 }
 
 int compareUtf8(const char *a, int aBytes, const char *b, int bBytes)

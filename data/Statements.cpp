@@ -93,7 +93,9 @@ QString signSummary(qint32 modality)
 {
     return QStringLiteral("SELECT Catégories.Nom, (SELECT Count(*) FROM [Modalité-Syndrome] WHERE "
                           "[Modalité-Syndrome].NumModalité = ") +
-           QString::number(modality) + QStringLiteral(") AS Compte ") +
+           QString::number(modality) + QStringLiteral(") AS Compte, ") +
+           QStringLiteral("(SELECT Valorisation.Valeur FROM Valorisation WHERE Valorisation.NumModalité = ") +
+           QString::number(modality) + QStringLiteral(") AS Valeur ") +
            QStringLiteral(
                " FROM Catégories INNER JOIN Modalités ON Catégories.NumCatégorie = Modalités.NumCatégorie ") +
            QStringLiteral(" WHERE Modalités.NumModalité = ") + QString::number(modality) + QStringLiteral(";");
@@ -107,54 +109,34 @@ QString signEntry(qint32 modality)
            QStringLiteral(" WHERE Modalités.NumModalité = ") + QString::number(modality) + QStringLiteral(";");
 }
 
-namespace {
-
-// Spelled-out ligatures, so that "oedeme" typed finds "Œdème".
-QString spelledOut(const QString &column)
+QString searchableSigns()
 {
-    return QStringLiteral("replace(replace(replace(replace(%1, 'œ', 'oe'), 'Œ', 'Oe'), 'æ', 'ae'), 'Æ', 'Ae')")
-        .arg(column);
-}
-
-} // namespace
-
-QString searchIndexCreate()
-{
-    return QStringLiteral("DROP TABLE IF EXISTS temp.RechercheSignes; "
-                          "CREATE VIRTUAL TABLE temp.RechercheSignes USING fts5(Mots, MotsCatégorie, "
-                          "Modalité UNINDEXED, NumModalité UNINDEXED, Valeur UNINDEXED, Catégorie UNINDEXED, "
-                          "tokenize = 'unicode61 remove_diacritics 2');");
-}
-
-QString searchIndexFill()
-{
-    return QStringLiteral("INSERT INTO temp.RechercheSignes (rowid, Mots, MotsCatégorie, Modalité, NumModalité, "
-                          "Valeur, Catégorie) ") +
-           QStringLiteral("SELECT row_number() OVER (ORDER BY Catégories.Nom COLLATE FRENCH, Modalités.Modalité "
-                          "COLLATE FRENCH), ") +
-           spelledOut(QStringLiteral("Modalités.Modalité")) + QStringLiteral(", ") +
-           spelledOut(QStringLiteral("Catégories.Nom")) +
-           QStringLiteral(", Modalités.Modalité, Modalités.NumModalité, Valorisation.Valeur, Catégories.Nom "
-                          "FROM Catégories, Modalités, Valorisation "
+    return QStringLiteral("SELECT Modalités.Modalité, Modalités.NumModalité, Valorisation.Valeur, Catégories.Nom AS "
+                          "Catégorie FROM Catégories, Modalités, Valorisation "
                           "WHERE Catégories.NumCatégorie = Modalités.NumCatégorie "
                           "AND Modalités.NumModalité = Valorisation.NumModalité;");
 }
 
-QString searchMatches(int limit)
+QString replacementTableCount()
 {
-    return QStringLiteral("SELECT Modalité, NumModalité, Valeur, Catégorie FROM temp.RechercheSignes "
-                          "WHERE RechercheSignes MATCH ?1 ORDER BY rowid LIMIT ") +
-           QString::number(limit) + QStringLiteral(";");
+    return QStringLiteral(
+        "SELECT count(*) AS Compte FROM sqlite_master WHERE type = 'table' AND name = 'Remplacements';");
 }
 
-QString searchCount()
+QString retiredSigns()
 {
-    return QStringLiteral("SELECT count(*) AS Compte FROM temp.RechercheSignes WHERE RechercheSignes MATCH ?1;");
+    return QStringLiteral("SELECT Modalités.Modalité, Modalités.NumModalité, Catégories.Nom AS Catégorie "
+                          "FROM Catégories, Modalités WHERE Catégories.NumCatégorie = Modalités.NumCatégorie "
+                          "AND Modalités.NumModalité NOT IN (SELECT NumModalité FROM Valorisation);");
 }
 
-QString searchIndexDrop()
+QString replacements()
 {
-    return QStringLiteral("DROP TABLE IF EXISTS temp.RechercheSignes;");
+    return QStringLiteral("SELECT Remplacements.NumModalité, Modalités.Modalité, Remplacements.NumRemplaçante, "
+                          "Valorisation.Valeur FROM Remplacements, Modalités, Valorisation "
+                          "WHERE Modalités.NumModalité = Remplacements.NumRemplaçante "
+                          "AND Valorisation.NumModalité = Remplacements.NumRemplaçante "
+                          "ORDER BY Remplacements.rowid;");
 }
 
 } // namespace Statements

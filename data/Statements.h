@@ -39,27 +39,29 @@ QString syndromeSigns(qint32 syndrome);
 // 7. The syndromes a modality points to.
 QString signSyndromes(qint32 modality);
 
-// 8. A modality's category name and the number of syndromes it points to.
+// 8. A modality's category name, the number of syndromes it points to, and its weight
+// (empty when it has none).
 QString signSummary(qint32 modality);
 
-// 14. A modality's text and weight, as its entry shows them.
+// 13. A modality's text and weight, as its entry shows them.
 QString signEntry(qint32 modality);
 
-// The search across the whole base works on a word index of every recordable modality
-// (those with a weight, as the category listing lists them), made afresh on the
-// connection each time a search opens, so that it always reflects the file. The index
-// and its queries are in SQLite's own dialect: the program's dialect has no word index.
-// 9. Makes the index (empty), replacing any left over.
-QString searchIndexCreate();
-// 10. Fills the index, in the order results are shown: category name, then modality
-// text, both in the French collation; ligatures are spelled out ("oe") for the index only.
-QString searchIndexFill();
-// 11. At most `limit` entries of the index matching the query bound as ?1, in the index's
-// order: Modalité, NumModalité, Valeur, and the category's Nom as Catégorie.
-QString searchMatches(int limit);
-// 12. How many entries of the index match the query bound as ?1, as Compte.
-QString searchCount();
-// 13. Drops the index.
-QString searchIndexDrop();
+// The search across the whole base reads the signs once into a word index of its own,
+// kept while the file is unchanged. These statements are in SQLite's own dialect: the
+// replacements keep the order in which the base lists them, which the program's dialect
+// cannot name.
+// 9. Every recordable modality (those with a weight, as the category listing lists them):
+// Modalité, NumModalité, Valeur, and the category's Nom as Catégorie.
+QString searchableSigns();
+// 10. How many tables named Remplacements the base has, as Compte: 0 in a base older than
+// the table, or converted from an Access file.
+QString replacementTableCount();
+// 11. Every retired modality (kept for its number, without a weight): Modalité,
+// NumModalité, and the category's Nom as Catégorie.
+QString retiredSigns();
+// 12. The recordable modalities that now record each retired one, in the order the base
+// lists them: the retired NumModalité, then the replacing one's Modalité, NumRemplaçante
+// and Valeur.
+QString replacements();
 
 } // namespace Statements

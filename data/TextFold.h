@@ -7,8 +7,7 @@
 // Text the way a practitioner types it, for every search of the program (the type-ahead
 // of the lists, the search across the base, the help search): case folded, accents and
 // other combining marks dropped, compatibility forms taken apart ("ﬁ" → "fi"), ligatures
-// spelled out ("Œdème" → "oedeme"), curly apostrophes straight. The search index's
-// tokenizer, given the ligatures spelled out, finds exactly the words of this text.
+// spelled out ("Œdème" → "oedeme"), curly apostrophes straight.
 namespace TextFold {
 
 QString fold(QStringView text);

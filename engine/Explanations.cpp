@@ -7,6 +7,8 @@
 
 #include <QSet>
 
+#include <optional>
+
 namespace Explanations {
 
 SyndromeSigns syndromeSigns(DataSource &listeValeurs, qint32 syndrome, const QList<ListEntry> &signes)
@@ -63,11 +65,16 @@ QString signText(DataSource &listeValeurs, qint32 modality)
         return {};
     const QString category = rs.field(u"Nom").toString();
     const long long count = rs.field(u"Compte").toLongLong();
+    const std::optional<qint32> weight = rs.field(u"Valeur").isNull()
+                                             ? std::nullopt
+                                             : std::optional(rs.weight(u"Valeur", QStringLiteral("Valorisation")));
     rs.close();
     const QString syndromes = count == 0   ? QStringLiteral("n'indique aucun syndrome")
                               : count == 1 ? QStringLiteral("indique 1 syndrome")
                                            : QStringLiteral("indique %1 syndromes").arg(count);
-    return QStringLiteral("Catégorie : %1 — %2.").arg(category, syndromes);
+    if (!weight)
+        return QStringLiteral("Catégorie : %1 — %2.").arg(category, syndromes);
+    return QStringLiteral("Catégorie : %1 — poids %2 — %3.").arg(category).arg(*weight).arg(syndromes);
 }
 
 } // namespace Explanations

@@ -31,8 +31,9 @@ QString syndromeText(const SyndromeSigns &signs);
 // Its first sentence, the signs found: "3 signes retrouvés sur 12 : … — somme 15."
 QString foundText(const SyndromeSigns &signs);
 
-// A recorded sign's category and how many syndromes it points to, or an empty text when
-// the sign is no longer in the base. Throws DatabaseError.
+// A recorded sign's category, its weight and how many syndromes it points to ("Catégorie :
+// Pouls — poids 7 — indique 3 syndromes."), or an empty text when the sign is no longer
+// in the base. Throws DatabaseError.
 QString signText(DataSource &listeValeurs, qint32 modality);
 
 } // namespace Explanations

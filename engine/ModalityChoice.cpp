@@ -46,9 +46,11 @@ ModalityChoice ModalityChoice::forSign(qint32 sign)
     return {Use::SyndromesOfSign, sign};
 }
 
-ModalityChoice ModalityChoice::forSearch()
+ModalityChoice ModalityChoice::forSearch(SignSearchCache *cache)
 {
-    return {Use::Search, std::nullopt};
+    ModalityChoice choice{Use::Search, std::nullopt};
+    choice.m_cache = cache;
+    return choice;
 }
 
 ListEntry ModalityChoice::modalityEntry(const QString &text, qint64 weight, qint32 number)
@@ -77,7 +79,7 @@ void ModalityChoice::load(DataSource &listeValeurs)
 {
     m_entries.clear();
     if (m_use == Use::Search) {
-        m_search = std::make_shared<const SignSearch>(listeValeurs.database());
+        m_search = m_cache ? m_cache->search(listeValeurs) : std::make_shared<const SignSearch>(listeValeurs);
         return;
     }
     const QString sql = statement();
@@ -104,6 +106,8 @@ void ModalityChoice::find(const QString &typed)
 {
     m_entries.clear();
     m_categories.clear();
+    m_replacements.clear();
+    m_retired.clear();
     m_more = 0;
     if (!m_search)
         return;
@@ -111,15 +115,33 @@ void ModalityChoice::find(const QString &typed)
     for (const SignSearch::Found &found : result.found) {
         m_entries.append(found.entry);
         m_categories.append(found.category);
+        m_replacements.append(found.replacements);
+        m_retired.append(found.retired);
     }
     m_more = result.more;
 }
 
-void ModalityChoice::setMark(int index, bool marked)
+bool ModalityChoice::isRetired(int index) const
 {
-    if (index < 0 || index >= m_entries.size())
-        return;
-    const ListEntry &entry = m_entries[index];
+    return m_retired.value(index);
+}
+
+bool ModalityChoice::isMarkable(int index) const
+{
+    return !isRetired(index) || !m_replacements.value(index).isEmpty();
+}
+
+std::optional<bool> ModalityChoice::changedMark(qint32 number) const
+{
+    for (const auto &[changed, mark] : m_changed)
+        if (changed.data == number)
+            return mark;
+    return std::nullopt;
+}
+
+void ModalityChoice::setLiveMark(const ListEntry &entry, bool marked)
+{
+    m_retiredMarks.clear();
     for (auto &[changed, mark] : m_changed) {
         if (changed.data == entry.data) {
             mark = marked;
@@ -129,15 +151,37 @@ void ModalityChoice::setMark(int index, bool marked)
     m_changed.append({entry, marked});
 }
 
+void ModalityChoice::setMark(int index, bool marked)
+{
+    if (index < 0 || index >= m_entries.size() || !isMarkable(index))
+        return;
+    if (!isRetired(index))
+        return setLiveMark(m_entries[index], marked);
+    if (marked)
+        for (const ListEntry &live : std::as_const(m_replacements[index]))
+            setLiveMark(live, true);
+    const qint32 number = m_entries[index].data;
+    m_retiredMarks.removeIf([number](const auto &m) { return m.first == number; });
+    m_retiredMarks.append({number, marked});
+}
+
 QList<bool> ModalityChoice::initialMarks(const QList<ListEntry> &signes) const
 {
     QList<bool> marks(m_entries.size(), false);
     if (m_use == Use::SyndromesOfSign)
         return marks;
+    const auto markedNow = [&](qint32 number) { return changedMark(number).value_or(recorded(signes, number)); };
     for (qsizetype i = 0; i < m_entries.size(); ++i) {
-        marks[i] = recorded(signes, m_entries[i].data);
-        for (const auto &[changed, mark] : m_changed)
-            if (changed.data == m_entries[i].data)
+        const qint32 number = m_entries[i].data;
+        if (!isRetired(int(i))) {
+            marks[i] = markedNow(number);
+            continue;
+        }
+        const QList<ListEntry> &live = m_replacements[i];
+        marks[i] = !live.isEmpty() &&
+                   std::all_of(live.cbegin(), live.cend(), [&](const ListEntry &sign) { return markedNow(sign.data); });
+        for (const auto &[retired, mark] : m_retiredMarks)
+            if (retired == number)
                 marks[i] = mark;
     }
     return marks;
@@ -156,12 +200,10 @@ QList<ListEntry> ModalityChoice::valider(const QList<ListEntry> &signes, const Q
         marks.append(mark);
     }
     for (qsizetype i = 0; i < m_entries.size(); ++i) {
-        const qint32 number = m_entries[i].data;
-        if (std::none_of(m_changed.cbegin(), m_changed.cend(),
-                         [number](const auto &c) { return c.first.data == number; })) {
-            entries.append(m_entries[i]);
-            marks.append(i < marked.size() && marked[i]);
-        }
+        if (isRetired(int(i)) || changedMark(m_entries[i].data))
+            continue;
+        entries.append(m_entries[i]);
+        marks.append(i < marked.size() && marked[i]);
     }
     return applyMarks(signes, entries, marks);
 }

@@ -19,4 +19,22 @@ struct Refreshed {
 // Throws DatabaseError; nothing is refreshed then.
 Refreshed refresh(DataSource &listeValeurs, const QList<ListEntry> &signes);
 
+// What the last removal (a cut, a new visit) took out of the recorded signs, each with the
+// place it had, so that it can be brought back once.
+class Removed
+{
+public:
+    // The recorded signs went from `before` to `after`: the signs of `before` that `after`
+    // lacks are remembered, in place of what an earlier removal took.
+    void remember(const QList<ListEntry> &before, const QList<ListEntry> &after);
+    void forget() { m_removed.clear(); }
+
+    // `signes` with the remembered signs back, each at the place it had (or the end, when
+    // the list has grown shorter since); a sign recorded again meanwhile stays where it is.
+    QList<ListEntry> restoredInto(const QList<ListEntry> &signes) const;
+
+private:
+    QList<std::pair<qsizetype, ListEntry>> m_removed; // by place, ascending
+};
+
 } // namespace RecordedSigns

@@ -1,16 +1,21 @@
 #include "CategoryMap.h"
 
+#include "Contrast.h"
 #include "Fonts.h"
 #include "SvgCursor.h"
 #include "Twips.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCursor>
 #include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
+#include <QPointer>
 #include <QSvgWidget>
 
 #include <algorithm>
@@ -19,6 +24,22 @@ static void initResources()
 {
     Q_INIT_RESOURCE(signselection);
 }
+
+// The map's regions are classes of their own so that a screen reader is given a button
+// for each (see regionAccessible below), not a text or a picture.
+class MapRegionLabel final : public QLabel
+{
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+};
+
+class MapRegionPicture final : public QSvgWidget
+{
+    Q_OBJECT
+public:
+    using QSvgWidget::QSvgWidget;
+};
 
 namespace {
 
@@ -139,18 +160,22 @@ QColor buttonText()
 // enough for every caption to show whole. With the designed face nothing changes.
 QFont labelFont()
 {
+    // Measured once at full width: the stretch scales every advance alike, so the narrowest
+    // room over its caption's width gives the stretch at once (each stretch tried is a face
+    // of its own to load, which start-up would pay for).
     QFont font = Fonts::msSansSerif(8.25);
-    for (int stretch = 100; stretch >= 60; --stretch) {
-        font.setStretch(stretch);
-        const QFontMetricsF metrics(font);
-        bool fits = true;
+    const auto fitting = [](const QFont &face) {
+        const QFontMetricsF metrics(face);
+        double least = 1;
         for (const LabelDesign &design : Labels)
-            if (metrics.horizontalAdvance(QString::fromUtf8(design.caption)) > Twips::toPixels(design.width)) {
-                fits = false;
-                break;
-            }
-        if (fits)
-            break;
+            least = std::min(least, Twips::toPixels(design.width) /
+                                        metrics.horizontalAdvance(QString::fromUtf8(design.caption)));
+        return least;
+    };
+    double scale = fitting(font);
+    for (int stretch = std::clamp(int(scale * 100), 60, 100); scale < 1 && stretch >= 60; --stretch) {
+        font.setStretch(stretch);
+        scale = fitting(font);
     }
     return font;
 }
@@ -186,27 +211,101 @@ private:
     const CategoryMap *m_map;
 };
 
+// A region as a screen reader meets it: a button named by its caption, whose press opens
+// the region as a click does, and that has the focus while the map's keyboard is on it.
+class RegionAccessible final : public QAccessibleWidget
+{
+public:
+    RegionAccessible(QWidget *region, CategoryMap *map) : QAccessibleWidget(region, QAccessible::Button), m_map(map) {}
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.focusable = true;
+        state.focused = m_map->keyboardStop()->hasFocus() && m_map->currentRegion() == widget();
+        return state;
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString &name) override
+    {
+        if (name != pressAction())
+            return;
+        // Later, as the toolkit's own buttons do: the dialog it opens must not hold up the
+        // screen reader's call.
+        QMetaObject::invokeMethod(
+            m_map,
+            [map = m_map, region = QPointer<QWidget>(widget())] {
+                if (region)
+                    map->open(region);
+            },
+            Qt::QueuedConnection);
+    }
+    QStringList keyBindingsForAction(const QString &) const override { return {}; }
+
+private:
+    CategoryMap *m_map;
+};
+
+QAccessibleInterface *regionAccessible(const QString &key, QObject *object)
+{
+    if (key != QLatin1String("MapRegionLabel") && key != QLatin1String("MapRegionPicture"))
+        return nullptr;
+    auto *region = static_cast<QWidget *>(object);
+    auto *map = region->parentWidget()
+                    ? region->parentWidget()->findChild<CategoryMap *>(QString(), Qt::FindDirectChildrenOnly)
+                    : nullptr;
+    return map ? new RegionAccessible(region, map) : nullptr;
+}
+
+// The frame around the region the keyboard is on: the highlight, dark enough to stand out
+// from the labels' face, inside a white line that keeps it apart from the drawing.
+class FocusFrame final : public QWidget
+{
+public:
+    explicit FocusFrame(QWidget *parent) : QWidget(parent)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+    }
+    static constexpr int Margin = 3;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        const QColor face = palette().color(QPalette::Button);
+        painter.setPen(QPen(Qt::white, 1));
+        painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+        painter.setPen(QPen(Contrast::readable(palette().color(QPalette::Highlight), face, 4.5), 2, Qt::SolidLine,
+                            Qt::SquareCap, Qt::MiterJoin));
+        painter.drawRect(QRectF(rect()).adjusted(2, 2, -2, -2));
+    }
+};
+
 } // namespace
 
 CategoryMap::CategoryMap(QWidget *carte) : QObject(carte)
 {
     initResources();
+    QAccessible::installFactory(regionAccessible);
 
     m_image = new BodyDrawing(this, carte);
     m_image->setObjectName(QStringLiteral("ImageCarte"));
     m_image->setAccessibleName(QStringLiteral("Carte du corps"));
-    m_image->setAccessibleDescription(QStringLiteral("Les régions du corps et leurs catégories de signes"));
+    m_image->setAccessibleDescription(QStringLiteral("Les régions du corps et leurs catégories de signes ; flèches : "
+                                                     "région suivante ou précédente ; Entrée : ouvrir la région"));
     m_image->setMouseTracking(true);
+    m_image->setFocusPolicy(Qt::TabFocus);
     m_image->installEventFilter(this);
     setImageGeometry(DesignImage);
 
     const QFont font = labelFont();
     const QCursor hand = handCursor();
     for (const LabelDesign &design : Labels) {
-        auto *label = new QLabel(QString::fromUtf8(design.caption), carte);
+        auto *label = new MapRegionLabel(QString::fromUtf8(design.caption), carte);
         label->setObjectName(QStringLiteral("Localisation_%1").arg(design.index));
         label->setAccessibleName(QString::fromUtf8(design.caption));
-        label->setAccessibleDescription(QStringLiteral("Catégorie de la carte : un clic ouvre la liste de ses signes"));
+        label->setAccessibleDescription(QStringLiteral("Région de la carte : ouvre la liste de ses signes"));
         label->setFont(font);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setWordWrap(false);
@@ -221,11 +320,11 @@ CategoryMap::CategoryMap(QWidget *carte) : QObject(carte)
         m_controls.append({design.index, label, QRectF(design.left, design.top, design.width, design.height), false});
     }
     for (const PictureDesign &design : Pictures) {
-        auto *picture = new QSvgWidget(resource(design.file), carte);
+        auto *picture = new MapRegionPicture(resource(design.file), carte);
         picture->setObjectName(QStringLiteral("Divers_%1").arg(design.index));
         picture->setToolTip(QString::fromUtf8(design.tip));
         picture->setAccessibleName(QString::fromUtf8(design.tip));
-        picture->setAccessibleDescription(QStringLiteral("Catégorie générale : un clic ouvre la liste de ses signes"));
+        picture->setAccessibleDescription(QStringLiteral("Catégorie générale : ouvre la liste de ses signes"));
         picture->setCursor(hand);
         picture->installEventFilter(this);
         m_controls.append({design.index, picture, QRectF(design.left, design.top, design.width, design.height), true});
@@ -243,6 +342,9 @@ CategoryMap::CategoryMap(QWidget *carte) : QObject(carte)
         Twips::place(control->widget, control->twips);
         control->widget->raise();
     }
+    m_focusFrame = new FocusFrame(carte);
+    m_focusFrame->setObjectName(QStringLiteral("CadreRégion"));
+    m_focusFrame->hide();
 }
 
 CategoryMap::~CategoryMap() = default;
@@ -273,6 +375,7 @@ void CategoryMap::scaleControls(float facteurX, float facteurY)
         r = scaled;
         Twips::place(control.widget, control.twips);
     }
+    placeFocusFrame();
     m_image->update();
 }
 
@@ -385,6 +488,18 @@ void CategoryMap::hoverImage()
 bool CategoryMap::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
+    case QEvent::KeyPress:
+        if (watched == m_image && keyPressed(static_cast<QKeyEvent *>(event)->key()))
+            return true;
+        break;
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        if (watched == m_image) {
+            if (!m_current)
+                m_current = readingOrder().value(0);
+            setCurrent(m_current);
+        }
+        break;
     case QEvent::MouseMove:
         if (watched == m_image)
             hoverImage();
@@ -402,10 +517,7 @@ bool CategoryMap::eventFilter(QObject *watched, QEvent *event)
                            control->widget->rect().contains(mouse->position().toPoint());
         m_pressed = nullptr;
         if (click) {
-            // Copied out: the dialog opened from here runs a nested event loop.
-            const int index = control->index;
-            const bool picture = control->picture;
-            emit categoryClicked(index, picture);
+            open(control->widget);
             return true;
         }
         break;
@@ -441,3 +553,99 @@ void CategoryMap::setTextColour(QLabel *label, const QColor &colour) const
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
 }
+
+QWidget *CategoryMap::keyboardStop() const
+{
+    return m_image;
+}
+
+QList<QWidget *> CategoryMap::readingOrder() const
+{
+    QList<const Control *> sorted;
+    for (const Control &control : m_controls)
+        sorted.append(&control);
+    std::stable_sort(sorted.begin(), sorted.end(), [](const Control *a, const Control *b) {
+        return std::pair(a->twips.top(), a->twips.left()) < std::pair(b->twips.top(), b->twips.left());
+    });
+    QList<QWidget *> order;
+    for (const Control *control : std::as_const(sorted))
+        order.append(control->widget);
+    return order;
+}
+
+QWidget *CategoryMap::currentRegion() const
+{
+    return m_current ? m_current : readingOrder().value(0);
+}
+
+QWidget *CategoryMap::focusFrame() const
+{
+    return m_focusFrame;
+}
+
+void CategoryMap::open(QWidget *region)
+{
+    const Control *control = find(region);
+    if (!control)
+        return;
+    setCurrent(region);
+    // Copied out: the dialog opened from here runs a nested event loop.
+    const int index = control->index;
+    const bool picture = control->picture;
+    emit categoryClicked(index, picture);
+}
+
+bool CategoryMap::keyPressed(int key)
+{
+    const QList<QWidget *> order = readingOrder();
+    const qsizetype at = order.indexOf(currentRegion());
+    switch (key) {
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        setCurrent(order.value(std::min(at + 1, order.size() - 1)));
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        setCurrent(order.value(std::max<qsizetype>(at - 1, 0)));
+        return true;
+    case Qt::Key_Home:
+        setCurrent(order.first());
+        return true;
+    case Qt::Key_End:
+        setCurrent(order.last());
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        open(currentRegion());
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CategoryMap::setCurrent(QWidget *region)
+{
+    const bool moved = region != m_current;
+    m_current = region;
+    placeFocusFrame();
+    if (moved && m_image->hasFocus() && region) {
+        QAccessibleEvent focused(region, QAccessible::Focus);
+        QAccessible::updateAccessibility(&focused);
+    }
+}
+
+void CategoryMap::placeFocusFrame()
+{
+    if (!m_focusFrame)
+        return;
+    const bool shown = m_current && m_image->hasFocus();
+    if (shown) {
+        const int margin = FocusFrame::Margin;
+        m_focusFrame->setGeometry(m_current->geometry().adjusted(-margin, -margin, margin, margin));
+        m_focusFrame->raise();
+    }
+    m_focusFrame->setVisible(shown);
+}
+
+#include "CategoryMap.moc"

@@ -15,6 +15,12 @@ class QWidget;
 // labels (Localisation) and the 5 general-category pictures (Divers), each indexed by its
 // category number. Geometry is kept in twips relative to Carte, so the layout pass can
 // place the drawing and scale the controls without rounding to pixels on the way.
+//
+// By keyboard the map is one stop of the window's Tab order (the drawing): Down and Right
+// go to the next region in reading order (by the top of each, then its left), Up and Left
+// to the previous one, Home and End to the first and the last; a frame shows the region
+// reached, and Enter or Space opens it as a click does. A screen reader meets each region
+// as a button named by its caption (a picture by its category), which it can press.
 class CategoryMap final : public QObject
 {
     Q_OBJECT
@@ -41,6 +47,17 @@ public:
     static QList<int> labelIndexes();
     QLabel *label(int index) const;
     QWidget *picture(int index) const;
+
+    // The map's stop in the window's Tab order.
+    QWidget *keyboardStop() const;
+    // The regions in reading order: each its control (a label or a picture).
+    QList<QWidget *> readingOrder() const;
+    // The region the keyboard is on (the first one until a key or a click moves it), and
+    // the frame drawn around it while the map has the keyboard.
+    QWidget *currentRegion() const;
+    QWidget *focusFrame() const;
+    // A region asked to open (a click, Enter or Space, a screen reader's press).
+    void open(QWidget *region);
 
     // The pointing hand shared by the category controls and the method boxes.
     static QCursor handCursor();
@@ -82,10 +99,15 @@ private:
     const Control *find(const QObject *widget) const;
     const Control *find(int index, bool picture) const;
     void setTextColour(QLabel *label, const QColor &colour) const;
+    bool keyPressed(int key);
+    void setCurrent(QWidget *region);
+    void placeFocusFrame();
 
     QSvgWidget *m_image = nullptr;
     QRectF m_imageTwips;
     QList<Control> m_controls;
     int m_indexSurvole = 0;
     const QWidget *m_pressed = nullptr;
+    QWidget *m_current = nullptr;
+    QWidget *m_focusFrame = nullptr;
 };

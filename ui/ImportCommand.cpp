@@ -47,8 +47,7 @@ KnowledgeBaseImport::Hooks ImportCommand::hooks()
     h.emptyVisit = [this] {
         if (!m_window)
             return;
-        m_window->signes()->removeAll();
-        m_window->syndromes()->removeAll();
+        m_window->setRecordedSigns({});
     };
     h.imported = [this](const JetImport::Summary &summary) {
         MessageBox::show(m_window, JetImportText::summary(summary), MessageBox::Buttons::Ok, MessageBox::Icon::None,

@@ -1,5 +1,6 @@
 #include "ItemList.h"
 
+#include "Contrast.h"
 #include "TextFold.h"
 
 #include <QAbstractListModel>
@@ -8,9 +9,14 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QScopeGuard>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QToolTip>
+
+#include <algorithm>
 
 namespace {
 
@@ -21,6 +27,62 @@ constexpr int NoteRole = Qt::UserRole + 3;
 
 // Space between an entry's text and the dimmed text beside it (pixels).
 constexpr int AsideGap = 12;
+// The width of the keyboard focus's frames (pixels).
+constexpr int FocusWidth = 2;
+
+// The colour of the keyboard focus's frames: the palette's highlight, dark enough to read
+// as clearly as text on the list.
+QColor focusColour(const QPalette &palette)
+{
+    return Contrast::readable(palette.color(QPalette::Highlight), palette.color(QPalette::Base), 4.5);
+}
+
+void drawFocusFrame(QPainter &painter, const QRect &rect, const QColor &colour)
+{
+    painter.setPen(QPen(colour, FocusWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(rect).adjusted(FocusWidth / 2.0, FocusWidth / 2.0, -FocusWidth / 2.0, -FocusWidth / 2.0));
+}
+
+// The toolkit draws a scroll bar's handle near-white on a grey track, so the track reads as
+// the handle and the bar as upside down: the handle is drawn again over it, dark enough to
+// stand out from the track (3:1), darker still while it is dragged.
+class ScrollHandleStyle final : public QProxyStyle
+{
+public:
+    static ScrollHandleStyle *instance()
+    {
+        static QPointer<ScrollHandleStyle> style;
+        if (!style) {
+            style = new ScrollHandleStyle;
+            style->setParent(qApp);
+        }
+        return style;
+    }
+
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
+                            const QWidget *widget) const override
+    {
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+        if (control != CC_ScrollBar)
+            return;
+        const QRect handle = subControlRect(control, option, SC_ScrollBarSlider, widget);
+        if (!handle.isValid() || !(option->state & State_Enabled))
+            return;
+        const bool dragged = (option->activeSubControls & SC_ScrollBarSlider) && (option->state & State_Sunken);
+        const QColor track = option->palette.color(QPalette::Window);
+        const QColor colour = Contrast::dimmed(option->palette.color(QPalette::WindowText), track, dragged ? 6.0 : 3.0);
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(colour);
+        painter->drawRoundedRect(QRectF(handle).adjusted(2, 1, -2, -1), 3, 3);
+        painter->restore();
+    }
+
+private:
+    ScrollHandleStyle() = default; // on the application's style, whichever it is
+};
 
 } // namespace
 
@@ -35,6 +97,7 @@ public:
         bool marked = false;
         QString aside;
         QString spoken;
+        bool enabled = true;
     };
 
     using QAbstractListModel::QAbstractListModel;
@@ -61,10 +124,12 @@ public:
             if (!row.spoken.isEmpty())
                 return row.spoken;
             return row.aside.isEmpty() ? row.text : row.text + QStringLiteral(", catégorie ") + row.aside;
+        case Qt::AccessibleDescriptionRole:
+            return describe ? describe(index.row()) : QString();
         case Qt::UserRole:
             return row.hasData ? QVariant(row.data) : QVariant();
         case Qt::CheckStateRole:
-            return checkBoxes ? QVariant(row.marked ? Qt::Checked : Qt::Unchecked) : QVariant();
+            return checkBoxes && row.enabled ? QVariant(row.marked ? Qt::Checked : Qt::Unchecked) : QVariant();
         case MarkRole:
             return row.marked;
         case AsideRole:
@@ -80,6 +145,8 @@ public:
         // once, through the list, like a click anywhere else on the entry.
         if (!index.isValid() || index.row() >= rows.size())
             return Qt::NoItemFlags;
+        if (!rows[index.row()].enabled)
+            return Qt::ItemNeverHasChildren;
         return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
     }
 
@@ -145,6 +212,7 @@ public:
     QList<Row> rows;
     QString note;
     bool checkBoxes = false;
+    std::function<QString(int)> describe;
 
 private:
     mutable QStringList m_folded;
@@ -161,9 +229,10 @@ class EntryDelegate final : public QStyledItemDelegate
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
+    // A little taller than the toolkit's rows, so that the focus frame clears the text.
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
-        return {1, QStyledItemDelegate::sizeHint(option, index).height()};
+        return {1, QStyledItemDelegate::sizeHint(option, index).height() + FocusWidth};
     }
 
     // The width the entry needs to show whole.
@@ -183,9 +252,11 @@ public:
         const QWidget *widget = option.widget;
         QStyle *style = widget ? widget->style() : QApplication::style();
         const bool isNote = index.data(NoteRole).toBool();
+        const bool disabled = !isNote && !(index.flags() & Qt::ItemIsEnabled);
         const QString aside = index.data(AsideRole).toString();
-        if (!isNote && aside.isEmpty()) {
+        if (!isNote && !disabled && aside.isEmpty()) {
             style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+            drawFocus(painter, opt);
             return;
         }
         if (isNote) {
@@ -201,14 +272,15 @@ public:
         opt.text.clear();
         style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
 
-        // The note is no entry, so the view draws it disabled; it is read all the same.
-        const QPalette::ColorGroup group = !(opt.state & QStyle::State_Enabled) && !isNote ? QPalette::Disabled
-                                           : (opt.state & QStyle::State_Active)            ? QPalette::Normal
-                                                                                           : QPalette::Inactive;
+        // The note and an entry that cannot be marked are drawn dimmed, not in the toolkit's
+        // pale disabled grey: both are read all the same.
+        const QPalette::ColorGroup group = (opt.state & QStyle::State_Active) ? QPalette::Normal : QPalette::Inactive;
         const bool selected = opt.state & QStyle::State_Selected;
-        QColor colour = opt.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
-        QColor dimmed = colour;
-        dimmed.setAlphaF(selected ? 0.75f : isNote ? 0.7f : 0.5f);
+        const QColor background = opt.palette.color(group, selected ? QPalette::Highlight : QPalette::Base);
+        const QColor dimmed = Contrast::dimmed(
+            opt.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text), background);
+        const QColor colour =
+            disabled ? dimmed : opt.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
 
         painter->save();
         painter->setFont(opt.font);
@@ -227,6 +299,22 @@ public:
                 painter->drawText(asideRect, flags, fm.elidedText(aside, Qt::ElideRight, asideRect.width()));
             }
         }
+        painter->restore();
+        drawFocus(painter, opt);
+    }
+
+private:
+    // The current entry of a list that has the keyboard: a frame as wide as the list's own.
+    static void drawFocus(QPainter *painter, const QStyleOptionViewItem &opt)
+    {
+        if (!(opt.state & QStyle::State_HasFocus) || !opt.widget || !opt.widget->hasFocus())
+            return;
+        painter->save();
+        drawFocusFrame(*painter, opt.rect, focusColour(opt.palette));
+        // A light line inside it keeps the frame apart from a highlighted entry.
+        painter->setPen(QPen(opt.palette.color(QPalette::Base), 1));
+        painter->drawRect(
+            QRectF(opt.rect).adjusted(FocusWidth + 0.5, FocusWidth + 0.5, -FocusWidth - 0.5, -FocusWidth - 0.5));
         painter->restore();
     }
 };
@@ -248,7 +336,17 @@ ItemList::ItemList(QWidget *parent)
         if (index.row() < count())
             emit entryDoubleClicked(index.row());
     });
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, &ItemList::updateHint);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, &ItemList::updateHint);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &ItemList::updateHint);
+    verticalScrollBar()->setStyle(ScrollHandleStyle::instance());
     m_clock.start();
+}
+
+void ItemList::setTipProvider(TipProvider provider)
+{
+    m_tipProvider = std::move(provider);
+    m_model->describe = m_tipProvider;
 }
 
 ItemList::~ItemList() = default;
@@ -396,6 +494,45 @@ void ItemList::setMarked(int index, bool marked)
     selectionModel()->select(modelIndex(index), marked ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
 }
 
+void ItemList::setEntryEnabled(int index, bool enabled)
+{
+    if (index < 0 || index >= count())
+        return;
+    m_model->rows[index].enabled = enabled;
+    if (!enabled)
+        setMarked(index, false);
+    m_model->changed(index);
+}
+
+bool ItemList::isEntryEnabled(int index) const
+{
+    return index >= 0 && index < count() && m_model->rows[index].enabled;
+}
+
+void ItemList::setHint(const QString &hint)
+{
+    m_hint = hint;
+    updateHint();
+}
+
+bool ItemList::isHintShown() const
+{
+    return !m_hint.isEmpty() && m_model->rowCount() == 0;
+}
+
+void ItemList::updateHint()
+{
+    const bool shown = isHintShown();
+    if (shown && !m_hintShown)
+        m_description = accessibleDescription();
+    if (shown)
+        setAccessibleDescription(m_hint);
+    else if (m_hintShown)
+        setAccessibleDescription(m_description);
+    m_hintShown = shown;
+    viewport()->update();
+}
+
 QRect ItemList::entryRect(int index) const
 {
     return visualRect(modelIndex(index));
@@ -408,6 +545,8 @@ QModelIndex ItemList::modelIndex(int index) const
 
 void ItemList::toggle(int index)
 {
+    if (!isEntryEnabled(index))
+        return;
     setMarked(index, !isMarked(index));
     emit entryToggled(index, isMarked(index));
 }
@@ -466,11 +605,68 @@ void ItemList::keyboardSearch(const QString &search)
     scrollTo(modelIndex(found));
 }
 
+void ItemList::paintEvent(QPaintEvent *event)
+{
+    QListView::paintEvent(event);
+    QPainter painter(viewport());
+    // Along the edge of the list (inside its thin frame): it has the keyboard.
+    if (hasFocus())
+        drawFocusFrame(painter, viewport()->rect(), focusColour(palette()));
+    if (!isHintShown())
+        return;
+    // Grey, whatever colour the entries take (the ranked syndromes are red).
+    painter.setPen(Contrast::dimmed(palette().color(QPalette::WindowText), palette().color(QPalette::Base)));
+    // In the face the menus already use: the list's own may not be loaded yet, and loading
+    // one at start-up, for a line of help, cost a tenth of the program's own work there.
+    // Each property set, or the painter would take the list's own (bold) in its place.
+    QFont font = QApplication::font();
+    font.setFamilies(font.families());
+    font.setPointSizeF(font.pointSizeF());
+    font.setWeight(QFont::Normal);
+    font.setItalic(false);
+    painter.setFont(font);
+    const int margin = QFontMetrics(font).height() / 2;
+    painter.drawText(viewport()->rect().adjusted(margin, margin, -margin, -margin),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, m_hint);
+}
+
+void ItemList::scrollContentsBy(int dx, int dy)
+{
+    QListView::scrollContentsBy(dx, dy);
+    // Scrolling moves what is drawn: the focus frame along the edge is drawn again.
+    if (hasFocus())
+        viewport()->update();
+}
+
+void ItemList::focusInEvent(QFocusEvent *event)
+{
+    QListView::focusInEvent(event);
+    // Reached by Tab, a list of one selection selects the entry it is on, as the arrows
+    // would: the toolkit leaves it unselected, and the commands on the selected entry
+    // (Delete, Ctrl+X) would do nothing on the entry the frame shows.
+    const bool tabbed = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    if (!m_marking && tabbed && selectedIndex() < 0 && count() > 0)
+        setCurrentRow(std::max(currentRow(), 0));
+    viewport()->update();
+}
+
+void ItemList::focusOutEvent(QFocusEvent *event)
+{
+    QListView::focusOutEvent(event);
+    viewport()->update();
+}
+
 void ItemList::keyPressEvent(QKeyEvent *event)
 {
     // Whatever the key moves to is "selected with the keyboard": its tip shows.
     m_keyMove = true;
     const auto done = qScopeGuard([this] { m_keyMove = false; });
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !m_marking && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && currentRow() >= 0) {
+        emit entryActivated(currentRow());
+        event->accept();
+        return;
+    }
     const bool space = event->key() == Qt::Key_Space || event->key() == Qt::Key_Select;
     if (space && event->modifiers() == Qt::NoModifier) {
         // A blank typed in the middle of a word search is part of it ("Pouls s").

@@ -25,7 +25,13 @@ class EntryModel;
 // may end with a note that is no entry: not counted, not markable, not in entries().
 //
 // Hovering an entry, or moving to it with the keyboard, shows its tip: what the tip
-// provider says of it, and its whole text when it does not fit the list.
+// provider says of it, and its whole text when it does not fit the list; a screen reader
+// reads the same as the entry's description.
+//
+// An empty list may show a hint inside it (where to start, why it is empty): drawn over
+// the list, never an entry, and the list's accessible description while it shows. The
+// keyboard focus is drawn as a frame around the list and the current entry, clear enough
+// to find at a glance.
 class ItemList final : public QListView
 {
     Q_OBJECT
@@ -68,6 +74,16 @@ public:
     void setCurrentRow(int index);
     bool isMarked(int index) const;
     void setMarked(int index, bool marked);
+    // An entry that can be marked (the default), or one shown dimmed, without a check box,
+    // that neither a click nor a key marks.
+    void setEntryEnabled(int index, bool enabled);
+    bool isEntryEnabled(int index) const;
+
+    // The hint drawn inside the list while it has no entry; empty for none. Set the list's
+    // accessible description first: the hint stands in for it only while it shows.
+    void setHint(const QString &hint);
+    QString hint() const { return m_hint; }
+    bool isHintShown() const;
     // Where entry `index` stands in the viewport.
     QRect entryRect(int index) const;
     QModelIndex modelIndex(int index) const;
@@ -76,7 +92,7 @@ public:
     // nothing. Called on hovering and on keyboard moves, so it must not raise a window of
     // its own.
     using TipProvider = std::function<QString(int index)>;
-    void setTipProvider(TipProvider provider) { m_tipProvider = std::move(provider); }
+    void setTipProvider(TipProvider provider);
     // The tip of entry `index` as it is shown (rich text), empty when there is none.
     QString tipText(int index) const;
 
@@ -87,8 +103,14 @@ signals:
     // for marks the program sets.
     void entryToggled(int index, bool marked);
     void entryDoubleClicked(int index);
+    // Enter on the current entry, outside marking mode: what a double-click does.
+    void entryActivated(int index);
 
 protected:
+    void paintEvent(QPaintEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
@@ -102,6 +124,7 @@ private:
     bool fits(int index) const;
     void showTipAt(int index);
     const QStringList &foldedTexts() const;
+    void updateHint();
 
     EntryModel *m_model = nullptr;
     bool m_marking = false;
@@ -109,4 +132,7 @@ private:
     TypeAhead::Buffer m_typed;
     QElapsedTimer m_clock;
     TipProvider m_tipProvider;
+    QString m_hint;
+    bool m_hintShown = false;
+    QString m_description; // the accessible description the hint stands in for
 };

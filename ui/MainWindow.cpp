@@ -5,6 +5,7 @@
 #include "Beep.h"
 #include "BusyPointer.h"
 #include "CategoryMap.h"
+#include "Contrast.h"
 #include "DatabaseError.h"
 #include "DatabaseMessage.h"
 #include "Explanations.h"
@@ -23,6 +24,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
 #include <QGroupBox>
@@ -203,8 +205,9 @@ void MainWindow::buildFileMenu()
 {
     QMenu *file = addMenu(menuBar(), "mnuFile", "&Fichier");
     Actions &a = m_actions;
-    // No visit store: these stay disabled, reached only through the toolbar.
-    a.fileNew = addItem(file, "mnuFileNew", "&Nouveau", QKeySequence(Qt::CTRL | Qt::Key_N), false);
+    // A new visit is reached by the keyboard too; with no visit store, Open and Save stay
+    // disabled, reached only through the toolbar.
+    a.fileNew = addItem(file, "mnuFileNew", "&Nouveau", QKeySequence(Qt::CTRL | Qt::Key_N));
     a.fileOpen = addItem(file, "mnuFileOpen", "&Ouvrir", QKeySequence(Qt::CTRL | Qt::Key_O), false);
     a.fileSave = addItem(file, "mnuFileSave", "&Enregistrer", QKeySequence(Qt::CTRL | Qt::Key_S), false);
     addSeparator(file, "mnuFileBar2");
@@ -229,6 +232,8 @@ void MainWindow::buildMenus()
     a.editRechercher =
         addItem(edit, "mnuEditRechercher", "&Rechercher un signe...", QKeySequence(Qt::CTRL | Qt::Key_F));
     a.editCut = addItem(edit, "mnuEditCut", "&Couper", QKeySequence(Qt::CTRL | Qt::Key_X));
+    a.editAnnuler =
+        addItem(edit, "mnuEditAnnuler", "&Annuler la suppression", QKeySequence(Qt::CTRL | Qt::Key_Z), false);
     a.editVerifier = addItem(edit, "mnuEditVerifier", "Signes à &vérifier...", QKeySequence(Qt::CTRL | Qt::Key_D));
 
     QMenu *view = addMenu(menuBar(), "mnuView", "Aff&ichage");
@@ -250,8 +255,10 @@ void MainWindow::buildMenus()
     a.helpAbout = addItem(help, "mnuHelpAbout", "À &propos de Tessavor...");
 
     connect(a.fileExit, &QAction::triggered, this, &QWidget::close);
-    connect(a.editRechercher, &QAction::triggered, this,
-            [this] { openModalities(QStringLiteral("Recherche de symptômes"), ModalityChoice::forSearch()); });
+    connect(a.editAnnuler, &QAction::triggered, this, &MainWindow::bringBackRemovedSigns);
+    connect(a.editRechercher, &QAction::triggered, this, [this] {
+        openModalities(QStringLiteral("Recherche de symptômes"), ModalityChoice::forSearch(&m_searchIndex));
+    });
     connect(a.editVerifier, &QAction::triggered, this, &MainWindow::openSignsToCheck);
 }
 
@@ -273,23 +280,33 @@ void MainWindow::buildFrames()
     m_syndromes = new ItemList(m_liste);
     m_syndromes->setObjectName(QStringLiteral("Syndromes"));
     m_syndromes->setFont(Fonts::tahoma(8.25, true));
+    // Red, dark enough to read on the list.
     QPalette red = m_syndromes->palette();
-    red.setColor(QPalette::Text, QColor(255, 0, 0));
+    red.setColor(QPalette::Text, Contrast::readable(QColor(255, 0, 0), red.color(QPalette::Base)));
     m_syndromes->setPalette(red);
     m_syndromes->setAccessibleName(QStringLiteral("Syndromes classés"));
     m_syndromes->setAccessibleDescription(QStringLiteral(
-        "Les syndromes des méthodes choisies, du plus fort au plus faible ; double-clic : leurs signes"));
+        "Les syndromes des méthodes choisies, du plus fort au plus faible ; Entrée ou double-clic : leurs signes"));
     m_syndromes->setTipProvider([this](int index) { return syndromeTip(index); });
     connect(m_syndromes, &ItemList::entryDoubleClicked, this, &MainWindow::onSyndromesDoubleClicked);
+    connect(m_syndromes, &ItemList::entryActivated, this, &MainWindow::onSyndromesDoubleClicked);
 
     m_signes = new ItemList(m_symptomes);
     m_signes->setObjectName(QStringLiteral("Signes"));
     m_signes->setFont(Fonts::tahoma(8.25, true));
     m_signes->setAccessibleName(QStringLiteral("Symptômes sélectionnés"));
-    m_signes->setAccessibleDescription(
-        QStringLiteral("Les signes relevés pendant la visite ; double-clic : les syndromes qu'ils indiquent"));
+    m_signes->setAccessibleDescription(QStringLiteral("Les signes relevés pendant la visite ; Entrée ou double-clic : "
+                                                      "les syndromes qu'ils indiquent ; Suppr : retirer le signe"));
     m_signes->setTipProvider([this](int index) { return signTip(index); });
     connect(m_signes, &ItemList::entryDoubleClicked, this, &MainWindow::onSignesDoubleClicked);
+    connect(m_signes, &ItemList::entryActivated, this, &MainWindow::onSignesDoubleClicked);
+    // Delete removes the selected sign as Ctrl+X does, but only where the signs are.
+    auto *remove = new QAction(m_signes);
+    remove->setShortcut(QKeySequence::Delete);
+    remove->setShortcutContext(Qt::WidgetShortcut);
+    m_signes->addAction(remove);
+    connect(remove, &QAction::triggered, this, [this] { m_actions.editCut->trigger(); });
+    updateHints();
 
     for (int m = 1; m <= 5; ++m) {
         auto *box = new QCheckBox(QString::fromUtf8(MethodCaptions[m]), m_methodes);
@@ -303,8 +320,9 @@ void MainWindow::buildFrames()
         m_methodBoxes[m] = box;
     }
 
-    // The keyboard's road through the window: the ranked syndromes, the recorded signs,
-    // then the methods; the map is reached by searching (Ctrl+F).
+    // The keyboard's road through the window: the map (one stop, its regions by the
+    // arrows), the ranked syndromes, the recorded signs, then the methods.
+    QWidget::setTabOrder(m_map->keyboardStop(), m_syndromes);
     QWidget::setTabOrder(m_syndromes, m_signes);
     QWidget::setTabOrder(m_signes, m_methodBoxes[1]);
     for (int m = 1; m < 5; ++m)
@@ -328,6 +346,7 @@ void MainWindow::baseChangedHere()
     m_classement.close();
     m_listeValeurs.close();
     m_baseWatch.accept();
+    knowledgeBaseChanged();
 }
 
 bool MainWindow::reopenIfReplaced()
@@ -364,10 +383,20 @@ void MainWindow::classerSyndromes()
 {
     try {
         m_syndromes->setEntries(Ranking::classerSyndromes(m_classement, m_signes->entries(), m_methods));
+        updateHints();
     } catch (const DatabaseError &error) {
+        // Empty for want of an answer, not of a syndrome: no hint says otherwise.
+        m_syndromes->setHint(QString());
         m_syndromes->removeAll();
         tellDatabaseFailure(error);
     }
+}
+
+void MainWindow::updateHints()
+{
+    m_signes->setHint(QStringLiteral("Cliquez une région du corps, ou Ctrl+F pour chercher un signe."));
+    m_syndromes->setHint(m_signes->count() > 0 ? QStringLiteral("Aucun syndrome ne dépasse 6 avec les signes relevés.")
+                                               : QString());
 }
 
 void MainWindow::setRecordedSigns(const QList<ListEntry> &signs)
@@ -378,11 +407,33 @@ void MainWindow::setRecordedSigns(const QList<ListEntry> &signs)
     for (int i = 0; kept && i < m_signes->count(); ++i)
         if (m_signes->itemData(i) == *kept)
             m_signes->setCurrentRow(i);
+    m_actions.editAnnuler->setEnabled(m_removed.restoredInto(signs) != signs);
     classerSyndromes();
+}
+
+void MainWindow::removeRecordedSigns(const QList<ListEntry> &remaining)
+{
+    m_removed.remember(m_signes->entries(), remaining);
+    setRecordedSigns(remaining);
+}
+
+void MainWindow::bringBackRemovedSigns()
+{
+    const QList<ListEntry> restored = m_removed.restoredInto(m_signes->entries());
+    m_removed.forget();
+    setRecordedSigns(restored);
+}
+
+void MainWindow::knowledgeBaseChanged()
+{
+    m_searchIndex.forget();
+    m_removed.forget();
+    m_actions.editAnnuler->setEnabled(false);
 }
 
 void MainWindow::refreshRecordedSigns()
 {
+    knowledgeBaseChanged();
     if (m_signes->count() == 0)
         return classerSyndromes();
     RecordedSigns::Refreshed refreshed;
@@ -465,6 +516,28 @@ void MainWindow::layoutPass()
     m_carte->show();
 }
 
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (!mayCloseVisit()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+bool MainWindow::mayCloseVisit()
+{
+    const int signs = m_signes->count();
+    if (m_endingSession || signs == 0)
+        return true;
+    const QString count = signs == 1 ? QStringLiteral("1 signe") : QStringLiteral("%1 signes").arg(signs);
+    const bool ok =
+        MessageBox::show(this, QStringLiteral("La visite en cours (%1) sera perdue. Quitter Tessavor ?").arg(count),
+                         MessageBox::Buttons::OkCancel, MessageBox::Icon::Question) == MessageBox::Answer::Ok;
+    // The session may end while the question is asked: it is not kept waiting.
+    return ok || m_endingSession;
+}
+
 void MainWindow::onWindowActivated(QWindow *focusWindow)
 {
     ActivationTracker::Window kind = ActivationTracker::Window::None;
@@ -493,22 +566,20 @@ void MainWindow::onCategoryClicked(int index, bool picture)
                    ModalityChoice::forCategory(index));
 }
 
-void MainWindow::onSignesDoubleClicked()
+void MainWindow::onSignesDoubleClicked(int index)
 {
-    const int selected = m_signes->selectedIndex();
-    if (selected < 0)
+    if (index < 0 || index >= m_signes->count())
         return;
     openModalities(QStringLiteral("Liste des syndromes pour le symptôme sélectionné"),
-                   ModalityChoice::forSign(m_signes->itemData(selected)));
+                   ModalityChoice::forSign(m_signes->itemData(index)));
 }
 
-void MainWindow::onSyndromesDoubleClicked()
+void MainWindow::onSyndromesDoubleClicked(int index)
 {
-    const int selected = m_syndromes->selectedIndex();
-    if (selected < 0)
+    if (index < 0 || index >= m_syndromes->count())
         return;
     openModalities(QStringLiteral("Liste des symptômes pour le syndrome sélectionné"),
-                   ModalityChoice::forSyndrome(m_syndromes->itemData(selected)));
+                   ModalityChoice::forSyndrome(m_syndromes->itemData(index)));
 }
 
 QString MainWindow::syndromeTip(int index)

@@ -6,6 +6,8 @@
 #include "MainLayout.h"
 #include "MethodSelection.h"
 #include "Ranking.h"
+#include "RecordedSigns.h"
+#include "SignSearch.h"
 
 #include <QMainWindow>
 
@@ -45,7 +47,7 @@ public:
     struct Actions {
         QAction *fileNew, *fileOpen, *fileSave, *fileRegenerer, *fileImporter, *filePageSetup, *filePrint,
             *fileExportPdf, *fileExit;
-        QAction *editRechercher, *editCut, *editVerifier;
+        QAction *editRechercher, *editCut, *editAnnuler, *editVerifier;
         QAction *viewToolbar, *viewStatusBar;
         QAction *gestionCarnet, *gestionVisites;
         QAction *helpContents, *helpAbout;
@@ -95,6 +97,14 @@ public:
     // Replaces the recorded signs (the selected sign stays selected while it is there) and
     // ranks them.
     void setRecordedSigns(const QList<ListEntry> &signs);
+    // A cut or a new visit: the recorded signs become `remaining`, ranked; the signs they
+    // lose can be brought back by "Annuler la suppression", until the next removal.
+    void removeRecordedSigns(const QList<ListEntry> &remaining);
+    // "Annuler la suppression": the signs the last removal took, back at their places, ranked.
+    void bringBackRemovedSigns();
+    // The base was rebuilt or replaced: the search reads it anew, and signs removed from
+    // the visit before can no longer be brought back (they may mean nothing in it now).
+    void knowledgeBaseChanged();
     // After the weights were rebuilt: each recorded sign shows the text and weight the base
     // now has for its number, a sign the base no longer weighs leaves the visit (told),
     // and the ranking runs again.
@@ -120,8 +130,13 @@ public:
     // becoming active again runs the ranking.
     void returnFromWindow();
 
+    // The session ends the program (logout): the window closes without asking.
+    void endSession() { m_endingSession = true; }
+
 protected:
     bool event(QEvent *event) override;
+    // With signs recorded, closing asks first: the visit would be lost.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildBars(const ToolBarFactory &makeToolBar);
@@ -137,8 +152,11 @@ private:
     void onWindowActivated(QWindow *focusWindow);
     void onMethodToggled(int method);
     void onCategoryClicked(int index, bool picture);
-    void onSignesDoubleClicked();
-    void onSyndromesDoubleClicked();
+    // The cross look-ups, on entry `index` (double-clicked, or reached and given Enter).
+    void onSignesDoubleClicked(int index);
+    void onSyndromesDoubleClicked(int index);
+    bool mayCloseVisit();
+    void updateHints();
     // What hovering an entry of Syndromes or Signes tells.
     QString syndromeTip(int index);
     QString signTip(int index);
@@ -152,7 +170,9 @@ private:
     bool m_miseEnPageFaite = false;
     QMargins m_placedFrame; // the frame the window was last placed with
     bool m_frameKnown = false;
+    bool m_endingSession = false;
     ActivationTracker m_activation;
+    RecordedSigns::Removed m_removed;
 
     QWidget *m_client = nullptr;
     QToolBar *m_toolBar = nullptr;
@@ -173,4 +193,6 @@ private:
     DataSource m_listeValeurs;
     DataSource m_classement;
     KnowledgeBaseWatch m_baseWatch;
+    // The search's word index, kept from one opening to the next while the base is the same.
+    SignSearchCache m_searchIndex;
 };

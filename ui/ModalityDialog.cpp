@@ -1,5 +1,6 @@
 #include "ModalityDialog.h"
 
+#include "Contrast.h"
 #include "DatabaseError.h"
 #include "DatabaseMessage.h"
 #include "Fonts.h"
@@ -67,8 +68,9 @@ void ModalityDialog::buildTitle(const QString &title)
     m_titre->setObjectName(QStringLiteral("Titre"));
     m_titre->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_titre->setFont(Fonts::msSansSerif(9.75, true));
+    // Red, dark enough to read on the dialog's face.
     QPalette red = m_titre->palette();
-    red.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    red.setColor(QPalette::WindowText, Contrast::readable(QColor(255, 0, 0), red.color(QPalette::Window)));
     m_titre->setPalette(red);
     Twips::place(m_titre, 360, 120, 5655, 375);
 }
@@ -105,8 +107,11 @@ void ModalityDialog::buildSearchField()
     Twips::place(m_recherche, 360, 600, 5655, 375);
     Twips::place(m_liste, 360, 1080, 5655, 4980);
     connect(m_recherche, &QLineEdit::textChanged, this, &ModalityDialog::search);
-    connect(m_liste, &ItemList::entryToggled, this,
-            [this](int index, bool marked) { m_choice.setMark(index, marked); });
+    connect(m_liste, &ItemList::entryToggled, this, [this](int index, bool marked) {
+        m_choice.setMark(index, marked);
+        // A retired sign's entry marks its live signs, listed beside it perhaps.
+        showMarks();
+    });
 }
 
 void ModalityDialog::buildButtons()
@@ -122,9 +127,11 @@ void ModalityDialog::buildButtons()
         button->setAccessibleName(QString::fromLatin1(captions[i]));
         button->setAccessibleDescription(QString::fromUtf8(descriptions[i]));
         button->setFont(Fonts::msSansSerif(13.5));
-        // A dialog's buttons answer Enter by default; these answer only a click or Space.
+        // No button is the dialog's default: Enter presses only the button that has the
+        // keyboard (see eventFilter), never one elsewhere in the dialog.
         button->setAutoDefault(false);
         button->setDefault(false);
+        button->installEventFilter(this);
         button->setCursor(cursors[i]);
         Twips::place(button, i == 0 ? 360 : 3480, 6360, 2535, 615);
         m_choix[i] = button;
@@ -169,9 +176,17 @@ void ModalityDialog::keyPressEvent(QKeyEvent *event)
 
 bool ModalityDialog::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != m_recherche || event->type() != QEvent::KeyPress)
+    if (event->type() != QEvent::KeyPress)
         return QDialog::eventFilter(watched, event);
     const auto *key = static_cast<QKeyEvent *>(event);
+    const bool enter = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                       (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (auto *button = qobject_cast<QPushButton *>(watched); button && enter) {
+        button->click();
+        return true;
+    }
+    if (watched != m_recherche)
+        return QDialog::eventFilter(watched, event);
     if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
         if (m_recherche->text().isEmpty())
             reject();
@@ -179,8 +194,7 @@ bool ModalityDialog::eventFilter(QObject *watched, QEvent *event)
             m_recherche->clear();
         return true;
     }
-    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-        (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    if (enter) {
         // As Tab would: the first entry found becomes the one Space marks.
         m_liste->setFocus(Qt::TabFocusReason);
         return true;
@@ -210,6 +224,9 @@ void ModalityDialog::search(const QString &typed)
     const bool failed = m_searchFailed;
     m_liste->setEntries(failed ? QList<ListEntry>() : m_choice.entries(),
                         failed ? QStringList() : m_choice.categories());
+    for (int i = 0; i < m_liste->count(); ++i)
+        if (!m_choice.isMarkable(i))
+            m_liste->setEntryEnabled(i, false);
     showMarks();
     const int more = failed ? 0 : m_choice.more();
     m_liste->setNote(more > 0 ? QStringLiteral("… et %1 autres : précisez la recherche").arg(more) : QString());
@@ -219,6 +236,6 @@ void ModalityDialog::showMarks()
 {
     const QList<bool> marks = m_choice.initialMarks(m_signes);
     for (int i = 0; i < marks.size() && i < m_liste->count(); ++i)
-        if (marks[i])
-            m_liste->setMarked(i, true);
+        if (marks[i] != m_liste->isMarked(i))
+            m_liste->setMarked(i, marks[i]);
 }

@@ -31,8 +31,9 @@ public:
     QList<ListEntry> validated() const;
 
 protected:
-    // Neither Enter nor Escape reaches a button or closes the dialog (in the search
-    // field, Enter goes to the list and Escape clears the field, or cancels when empty).
+    // Enter presses the button that has the keyboard and no other; Escape closes nothing
+    // (in the search field, Enter goes to the list and Escape clears the field, or cancels
+    // when it is empty).
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;

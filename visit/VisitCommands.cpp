@@ -13,6 +13,8 @@
 #include <QAction>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace {
 
 const QString ManipulationTitle = QStringLiteral("Erreur de manipulation");
@@ -54,9 +56,8 @@ void VisitCommands::newVisit()
     if (MessageBox::show(m_target.window, QStringLiteral("Nouvelle Visite?"), MessageBox::Buttons::OkCancel,
                          MessageBox::Icon::Question) != MessageBox::Answer::Ok)
         return;
-    // The ranked list is emptied, not ranked again: with no sign there is nothing to rank.
-    m_target.signes->removeAll();
-    m_target.syndromes->removeAll();
+    // With no sign the ranking asks nothing and empties the ranked list.
+    m_target.removeSigns({});
 }
 
 void VisitCommands::open()
@@ -89,15 +90,17 @@ void VisitCommands::exportPdf()
 
 void VisitCommands::cut()
 {
-    const int selected = m_target.signes->selectedIndex();
+    ItemList *signes = m_target.signes;
+    const int selected = signes->selectedIndex();
     if (selected < 0)
         return;
-    m_target.signes->removeAt(selected);
-    // The list would otherwise hand the selection on to the next entry, and a second Cut
-    // would remove a sign the user never chose.
-    m_target.signes->clearSelection();
-    if (m_target.classerSyndromes)
-        m_target.classerSyndromes();
+    QList<ListEntry> remaining = signes->entries();
+    remaining.removeAt(selected);
+    m_target.removeSigns(remaining);
+    // The entry now at the same place (or the last one) is the next to go, so that cuts
+    // repeated remove the signs one after another.
+    if (signes->count() > 0)
+        signes->setCurrentRow(std::min(selected, signes->count() - 1));
 }
 
 void VisitCommands::carnet() {}

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "DatabaseMessage.h"
+#include "ListEntry.h"
 
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -12,11 +14,13 @@ class QWidget;
 
 // What the visit commands act on, all owned by the main window.
 struct VisitTarget {
-    QWidget *window = nullptr;              // parent for message boxes
-    ItemList *signes = nullptr;             // recorded signs
-    ItemList *syndromes = nullptr;          // ranked syndromes
-    std::function<void()> classerSyndromes; // the ranking (run after Cut)
-    QWidget *toolBar = nullptr;             // shown and hidden by the toggles
+    QWidget *window = nullptr;     // parent for message boxes
+    ItemList *signes = nullptr;    // recorded signs
+    ItemList *syndromes = nullptr; // ranked syndromes
+    // Cut and New visit: the recorded signs become these, ranked, and what they lose can be
+    // brought back.
+    std::function<void(const QList<ListEntry> &remaining)> removeSigns;
+    QWidget *toolBar = nullptr; // shown and hidden by the toggles
     QWidget *statusBar = nullptr;
     QAction *viewToolbar = nullptr; // their checkable menu items (ticked at start)
     QAction *viewStatusBar = nullptr;

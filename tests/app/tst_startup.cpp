@@ -4,6 +4,7 @@
 #include "BusyPointer.h"
 #include "CategoryMap.h"
 #include "Database.h"
+#include "Explanations.h"
 #include "HelpBrowser.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
@@ -54,6 +55,7 @@ private slots:
     {
         static int n = 0;
         m_settings = std::make_unique<AppSettings>(m_dir.filePath(QStringLiteral("settings%1.ini").arg(++n)));
+        MessageBox::takeShown();
     }
     void cleanup()
     {
@@ -202,11 +204,14 @@ private slots:
     }
 
     // F1 opens the help; the session ending the program (or Ctrl+C) then closes its
-    // windows, help included, as "Quitter" closes the main window.
+    // windows, help included, as "Quitter" closes the main window, but without asking
+    // whether the visit may be lost.
     void helpThenTermination()
     {
         QPointer<MainWindow> w = start(fixture());
         QVERIFY(QTest::qWaitForWindowActive(w));
+        w->setRecordedSigns({{QStringLiteral("Signe de poids neuf (9)"), 12}});
+        MessageBox::takeShown();
         QTest::keyClick(w, Qt::Key_F1);
         QVERIFY(HelpBrowser::instance() && HelpBrowser::instance()->isVisible());
         std::raise(SIGTERM);
@@ -254,13 +259,24 @@ private slots:
         QVERIFY(mainLoopEnds());
     }
 
-    // A visit of eight signs from four categories recorded with the keyboard alone, on the
-    // bundled base: Ctrl+F, the words, Tab, Space, Tab, Space, eight times; the ranking
-    // follows and explains itself; Ctrl+Q ends it.
+    // A whole consultation with the keyboard alone, on the bundled base: eight signs by
+    // Ctrl+F, the words, Tab, Space, Tab, Space; one more from the map (Tab to it, End,
+    // Enter, Down, Space, Tab, Enter); a ranked syndrome's signs by Enter; Delete twice,
+    // Ctrl+Z; a new visit by Ctrl+N and Ctrl+Z; Ctrl+Q asks, Annuler keeps the visit, OK ends it.
     void aVisitByKeyboardAlone()
     {
         const QString bundled = TestSupport::bundledDatabase();
         QPointer<MainWindow> w = start({bundled, QFileInfo(bundled).path(), bundled, {}});
+        const auto key = [](Qt::Key k, Qt::KeyboardModifiers modifiers = {}) {
+            QTest::keyClick(QApplication::focusWidget(), k, modifiers);
+        };
+        const auto title = [](QDialog *dialog) { return dialog->findChild<QLabel *>(QStringLiteral("Titre"))->text(); };
+        const auto recorded = [&w] {
+            QStringList texts;
+            for (const ListEntry &sign : w->signes()->entries())
+                texts.append(sign.text.section(QStringLiteral(" ("), 0, 0));
+            return texts;
+        };
         for (const char *typed : {"pouls rap", "pouls fin", "langue fiss", "langue pale", "sueurs noc", "transpi spon",
                                   "soif intense", "soif froides"}) {
             QVERIFY(QTest::qWaitForWindowActive(w));
@@ -268,26 +284,91 @@ private slots:
                                        [&](QDialog *dialog) {
                                            QTRY_COMPARE(QApplication::focusWidget()->objectName(),
                                                         QStringLiteral("Recherche"));
-                                           QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("Titre"))->text(),
-                                                    QStringLiteral("Recherche de symptômes"));
+                                           QCOMPARE(title(dialog), QStringLiteral("Recherche de symptômes"));
                                            QTest::keyClicks(QApplication::focusWidget(), typed);
-                                           for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Space, Qt::Key_Tab, Qt::Key_Space})
-                                               QTest::keyClick(QApplication::focusWidget(), key);
+                                           for (Qt::Key k : {Qt::Key_Tab, Qt::Key_Space, Qt::Key_Tab, Qt::Key_Space})
+                                               key(k);
                                        }));
         }
-        QStringList recorded;
-        for (const ListEntry &sign : w->signes()->entries())
-            recorded.append(sign.text.section(QStringLiteral(" ("), 0, 0));
-        QCOMPARE(recorded,
-                 QStringList({"Pouls rapide", "Pouls fin", "Langue fissurée", "Langue pâle", "Sueurs nocturnes",
-                              "Transpiration spontanée", "Soif intense", "Soif de boissons froides"}));
+        const QStringList eight{"Pouls rapide",     "Pouls fin",
+                                "Langue fissurée",  "Langue pâle",
+                                "Sueurs nocturnes", "Transpiration spontanée",
+                                "Soif intense",     "Soif de boissons froides"};
+        QCOMPARE(recorded(), eight);
         QTRY_VERIFY(w->syndromes()->count() > 0);
         const QString best = w->syndromes()->text(0);
         QVERIFY(w->syndromes()->tipText(0).contains(QStringLiteral("— somme ") + best.section(u'(', -1).chopped(1)));
 
+        // The map: Tab reaches it, End goes to its last region (the lowest, Douleur).
         QVERIFY(QTest::qWaitForWindowActive(w));
+        QWidget *map = w->categoryMap()->keyboardStop();
+        for (int tabs = 0; tabs < 10 && QApplication::focusWidget() != map; ++tabs)
+            key(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), map);
+        key(Qt::Key_End);
+        QCOMPARE(w->categoryMap()->currentRegion(), w->categoryMap()->label(24));
+        QVERIFY(UiTest::whileModal(
+            [&] { key(Qt::Key_Return); },
+            [&](QDialog *dialog) {
+                QCOMPARE(title(dialog), QStringLiteral("Liste des modalités pour la catégorie sélectionnée"));
+                QTRY_COMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("ListeModalités"));
+                for (Qt::Key k : {Qt::Key_Down, Qt::Key_Space, Qt::Key_Tab, Qt::Key_Return})
+                    key(k);
+            }));
+        QCOMPARE(recorded().size(), 9);
+        QVERIFY(Explanations::signText(w->listeValeurs(), w->signes()->itemData(8)).startsWith("Catégorie : Douleur"));
+
+        // Enter on the best syndrome lists its signs; Tab, Tab, Enter: Annuler.
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QCOMPARE(QApplication::focusWidget(), map);
+        key(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w->syndromes());
+        key(Qt::Key_Home);
+        QCOMPARE(w->syndromes()->selectedIndex(), 0);
+        QString lookUp;
+        QVERIFY(UiTest::whileModal([&] { key(Qt::Key_Return); },
+                                   [&](QDialog *dialog) {
+                                       lookUp = title(dialog);
+                                       QTRY_COMPARE(QApplication::focusWidget()->objectName(),
+                                                    QStringLiteral("ListeModalités"));
+                                       for (Qt::Key k : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Return})
+                                           key(k);
+                                   }));
+        QCOMPARE(lookUp, QStringLiteral("Liste des symptômes pour le syndrome sélectionné"));
+        QCOMPARE(recorded().size(), 9);
+
+        // Delete twice in the recorded signs removes the first two; Ctrl+Z brings back the
+        // second, at its place.
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        key(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w->signes());
+        key(Qt::Key_Home);
+        key(Qt::Key_Delete);
+        key(Qt::Key_Delete);
+        QCOMPARE(recorded().mid(0, 6), eight.mid(2));
+        key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(recorded().mid(0, 7), eight.mid(1));
+
+        // A new visit by Ctrl+N, then taken back.
+        MessageBox::takeShown();
+        key(Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(w->signes()->count(), 0);
+        QCOMPARE(w->syndromes()->count(), 0);
+        key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(recorded().mid(0, 7), eight.mid(1));
+        QVERIFY(w->syndromes()->count() > 0);
+
+        MessageBox::setNextAnswer(MessageBox::Answer::Cancel);
+        QTest::keyClick(w, Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(w && w->isVisible());
         QTest::keyClick(w, Qt::Key_Q, Qt::ControlModifier);
         QTRY_VERIFY(w.isNull());
+        QStringList asked;
+        for (const MessageBox::Shown &box : MessageBox::takeShown())
+            asked.append(box.text);
+        QCOMPARE(asked,
+                 QStringList({"Nouvelle Visite?", "La visite en cours (8 signes) sera perdue. Quitter Tessavor ?",
+                              "La visite en cours (8 signes) sera perdue. Quitter Tessavor ?"}));
     }
 };
 

@@ -77,8 +77,8 @@ private slots:
         QCOMPARE(syndrome(2, {13, 12}),
                  u"2 signes retrouvés sur 2 : Signe de poids neuf (9), Signe de poids sept (7) — somme 16."_s);
         QCOMPARE(syndrome(3, {10}), u"Aucun signe retrouvé sur 1. Autres signes : Signe de poids neuf (9)."_s);
-        QCOMPARE(Explanations::signText(m_source, 12), u"Catégorie : Pouls — indique 3 syndromes."_s);
-        QCOMPARE(Explanations::signText(m_source, 13), u"Catégorie : Pouls — indique 1 syndrome."_s);
+        QCOMPARE(Explanations::signText(m_source, 12), u"Catégorie : Pouls — poids 9 — indique 3 syndromes."_s);
+        QCOMPARE(Explanations::signText(m_source, 13), u"Catégorie : Pouls — poids 7 — indique 1 syndrome."_s);
         QCOMPARE(Explanations::signText(m_source, 99), QString());
     }
 

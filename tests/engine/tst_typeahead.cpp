@@ -1,13 +1,6 @@
-#include "Database.h"
-#include "Recordset.h"
-#include "SignSearch.h"
-#include "TestSupport.h"
 #include "TextFold.h"
 #include "TypeAhead.h"
 
-#include <QFile>
-#include <QRegularExpression>
-#include <QSet>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -80,32 +73,6 @@ private slots:
             if (found >= 0)
                 current = found;
         }
-    }
-
-    // Every search folds text as the search index does: on the bundled base, the words the
-    // index holds are exactly the words of the folded texts of its signs and categories.
-    void foldingIsTheSearchIndexs()
-    {
-        QTemporaryDir dir;
-        const QString copy = dir.filePath(u"Signes.mdb"_s);
-        QVERIFY(QFile::copy(TestSupport::bundledDatabase(), copy));
-        auto db = Database::open(copy);
-        const SignSearch search(*db);
-        db->executeNative(u"CREATE VIRTUAL TABLE temp.Termes USING fts5vocab(temp, RechercheSignes, row);"_s);
-        QSet<QString> indexed;
-        for (auto rs = db->openNative(u"SELECT term FROM temp.Termes"_s); !rs->isEof(); rs->moveNext())
-            indexed.insert(rs->field(u"term").toString());
-        QSet<QString> folded;
-        for (auto rs = db->openNative(u"SELECT Modalité, Nom FROM Modalités JOIN Catégories USING (NumCatégorie) "
-                                      "JOIN Valorisation USING (NumModalité)"_s);
-             !rs->isEof(); rs->moveNext())
-            for (const char *column : {"Modalité", "Nom"})
-                for (const QString &word : TextFold::fold(rs->field(QString::fromUtf8(column)).toString())
-                                               .split(QRegularExpression(u"[^\\p{L}\\p{N}]+"_s), Qt::SkipEmptyParts))
-                    folded.insert(word);
-        QVERIFY(folded.size() > 500);
-        QCOMPARE(indexed - folded, QSet<QString>());
-        QCOMPARE(folded - indexed, QSet<QString>());
     }
 };
 

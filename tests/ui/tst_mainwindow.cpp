@@ -1,6 +1,7 @@
 #include "AppSettings.h"
 #include "Beep.h"
 #include "CategoryMap.h"
+#include "Contrast.h"
 #include "JetImport.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
@@ -10,6 +11,7 @@
 #include "WindowPlacement.h"
 
 #include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QAction>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -80,9 +82,10 @@ private slots:
             menus << menu->text() + (menu->isEnabled() ? ": " : " off: ") + items.join(" | ");
         }
         QStringList expected{
-            "&Fichier: &Nouveau Ctrl+N off | &Ouvrir Ctrl+O off | &Enregistrer Ctrl+S off | - | &Régénérer la base | - "
+            "&Fichier: &Nouveau Ctrl+N | &Ouvrir Ctrl+O off | &Enregistrer Ctrl+S off | - | &Régénérer la base | - "
             "| &Mise en page... | &Imprimer... Ctrl+P | E&xporter en PDF... Ctrl+Shift+P | - | &Quitter Ctrl+Q",
-            "Editi&on: &Rechercher un signe... Ctrl+F | &Couper Ctrl+X | Signes à &vérifier... Ctrl+D",
+            "Editi&on: &Rechercher un signe... Ctrl+F | &Couper Ctrl+X | &Annuler la suppression Ctrl+Z off | Signes "
+            "à &vérifier... Ctrl+D",
             "Aff&ichage: Barre d'&outils | Barre d'&état", "&Gestion off: &Carnet | &Visites",
             "&?: &Sommaire F1 | À &propos de Tessavor..."};
         if (JetImport::isAvailable()) // the import reads Access files, which a build may not
@@ -138,9 +141,10 @@ private slots:
     }
 
     // Hovering a ranked syndrome, or reaching it with the keyboard, tells the recorded signs
-    // that support it and their sum: the sum the ranking shows. A double-click on either
-    // list opens the dialog on the other side of the link. A method box unticked ranks again
-    // and is stored.
+    // that support it and their sum: the sum the ranking shows; a screen reader reads the
+    // same as the entry's description, and a recorded sign's category and weight. A
+    // double-click or Enter on either list opens the dialog on the other side of the link.
+    // A method box unticked ranks again and is stored.
     void rankingTipsAndLookUps()
     {
         QVERIFY(shown());
@@ -153,38 +157,52 @@ private slots:
             const QString tip = UiTest::hover(syndromes, i);
             QVERIFY2(tip.contains("<b>" + syndromes->text(i).toHtmlEscaped() + "</b>"), qPrintable(tip));
             QCOMPARE(told.match(tip).captured(1), sum.match(syndromes->text(i)).captured(1));
+            const QString read =
+                QAccessible::queryAccessibleInterface(syndromes)->child(i)->text(QAccessible::Description);
+            QVERIFY2(!read.isEmpty() && tip.contains(read.toHtmlEscaped().replace(u'\n', QStringLiteral("<br>"))),
+                     qPrintable(read));
         }
+        QCOMPARE(QAccessible::queryAccessibleInterface(m_w->signes())->child(0)->text(QAccessible::Description),
+                 QStringLiteral("Catégorie : Pouls — poids 9 — indique 3 syndromes."));
         syndromes->setFocus();
         syndromes->setCurrentRow(0);
         QToolTip::hideText();
         QTest::keyClick(syndromes, Qt::Key_Down);
         QTRY_VERIFY(QToolTip::isVisible());
         QCOMPARE(QToolTip::text(), syndromes->tipText(1));
-        QVERIFY(UiTest::hover(m_w->signes(), 0).contains(QStringLiteral("Catégorie : Pouls — indique 3 syndromes.")));
+        QVERIFY(UiTest::hover(m_w->signes(), 0).contains(QStringLiteral("Catégorie : Pouls — poids 9")));
         QToolTip::hideText();
 
         // "Chaleur" ranks first (16); the syndromes of a sign come in the engine's order.
         const QStringList expected[] = {
             {"Liste des syndromes pour le symptôme sélectionné", "Chaleur", "Vide de Qi", "Vide de Yin du Rein"},
             {"Liste des symptômes pour le syndrome sélectionné", "Signe de poids neuf (9)", "Signe de poids sept (7)"}};
-        for (ItemList *clicked : {m_w->signes(), syndromes}) {
-            QStringList seen;
-            const QPoint first = clicked->entryRect(0).center();
-            QVERIFY(UiTest::whileModal<ModalityDialog>(
-                [&] {
-                    // What the window system sends for a double-click: a click, then the second press.
-                    QTest::mouseClick(clicked->viewport(), Qt::LeftButton, {}, first);
-                    QTest::mouseDClick(clicked->viewport(), Qt::LeftButton, {}, first);
-                },
-                [&](ModalityDialog *dialog) {
-                    for (const ListEntry &row : dialog->findChild<ItemList *>("ListeModalités")->entries())
-                        seen.append(row.text);
-                    seen.sort();
-                    seen.prepend(dialog->findChild<QLabel *>(QStringLiteral("Titre"))->text());
-                }));
-            QTest::mouseRelease(clicked->viewport(), Qt::LeftButton, {}, first); // the hand lets go
-            QCOMPARE(seen, expected[clicked == syndromes]);
-        }
+        for (const bool byKey : {false, true})
+            for (ItemList *clicked : {m_w->signes(), syndromes}) {
+                QStringList seen;
+                const QPoint first = clicked->entryRect(0).center();
+                QVERIFY(UiTest::whileModal<ModalityDialog>(
+                    [&] {
+                        if (byKey) {
+                            clicked->setFocus();
+                            clicked->setCurrentRow(0);
+                            QTest::keyClick(clicked, Qt::Key_Return);
+                            return;
+                        }
+                        // What the window system sends for a double-click: a click, then the second press.
+                        QTest::mouseClick(clicked->viewport(), Qt::LeftButton, {}, first);
+                        QTest::mouseDClick(clicked->viewport(), Qt::LeftButton, {}, first);
+                    },
+                    [&](ModalityDialog *dialog) {
+                        for (const ListEntry &row : dialog->findChild<ItemList *>("ListeModalités")->entries())
+                            seen.append(row.text);
+                        seen.sort();
+                        seen.prepend(dialog->findChild<QLabel *>(QStringLiteral("Titre"))->text());
+                    }));
+                if (!byKey)
+                    QTest::mouseRelease(clicked->viewport(), Qt::LeftButton, {}, first); // the hand lets go
+                QCOMPARE(seen, expected[clicked == syndromes]);
+            }
 
         m_w->methodBox(2)->setChecked(false);
         QCOMPARE(syndromes->count(), 2);
@@ -440,21 +458,22 @@ private slots:
         QCOMPARE(carte->y(), top);
     }
 
-    // Tab goes through the ranked syndromes, the recorded signs and the five methods, and
-    // round again; every control a screen reader meets has a name of its own (the map's
-    // labels and pictures, the drawing, the lists, the method boxes).
+    // Tab goes through the map, the ranked syndromes, the recorded signs and the five
+    // methods, and round again; every control a screen reader meets has a name of its own
+    // (the map's labels and pictures, the drawing, the lists, the method boxes).
     void keyboardAndScreenReader()
     {
         QVERIFY(shown());
         MainWindow *w = m_w.get();
         w->syndromes()->setFocus();
         QStringList visited{QApplication::focusWidget()->objectName()};
-        for (int i = 0; i < 7; ++i) {
+        for (int i = 0; i < 8; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             visited.append(QApplication::focusWidget()->objectName());
         }
-        QCOMPARE(visited, QStringList({"Syndromes", "Signes", "OptionsMéthodes_1", "OptionsMéthodes_2",
-                                       "OptionsMéthodes_3", "OptionsMéthodes_4", "OptionsMéthodes_5", "Syndromes"}));
+        QCOMPARE(visited,
+                 QStringList({"Syndromes", "Signes", "OptionsMéthodes_1", "OptionsMéthodes_2", "OptionsMéthodes_3",
+                              "OptionsMéthodes_4", "OptionsMéthodes_5", "ImageCarte", "Syndromes"}));
 
         QSet<QString> names;
         for (QWidget *control : w->centralWidget()->findChildren<QWidget *>()) {
@@ -469,6 +488,176 @@ private slots:
             names.insert(name);
         }
         QVERIFY(names.size() >= 39 + 5 + 1 + 2 + 5);
+
+        // Text reads at 4.5:1 at least: the ranked syndromes' red stays red, and dimmed text
+        // (a category beside a sign, a hint) fades no further than that.
+        const QPalette ranked = w->syndromes()->palette();
+        const QColor red = ranked.color(QPalette::Text), base = ranked.color(QPalette::Base);
+        QVERIFY(Contrast::ratio(red, base) >= 4.5 && red.red() > 4 * std::max(red.green(), red.blue()));
+        const QColor dimmed = Contrast::dimmed(ranked.color(QPalette::WindowText), base);
+        QVERIFY(Contrast::ratio(dimmed, base) >= 4.5 && Contrast::ratio(dimmed, base) < 4.7);
+    }
+
+    // The map is one stop: the arrows walk its 44 regions in reading order (by the top of
+    // each, then its left), Home and End reach the ends, a frame shows the region reached,
+    // and Enter or Space opens it as a click does. A screen reader meets each region as a
+    // button named by its caption, with a press that opens it.
+    void mapByKeyboardAndScreenReader()
+    {
+        QVERIFY(shown());
+        CategoryMap *map = m_w->categoryMap();
+        const QList<QWidget *> order = map->readingOrder();
+        QCOMPARE(order.size(), 44);
+        for (qsizetype k = 1; k < order.size(); ++k) {
+            const QPoint a = order[k - 1]->pos(), b = order[k]->pos();
+            QVERIFY2(a.y() < b.y() || (a.y() == b.y() && a.x() <= b.x()), qPrintable(order[k]->objectName()));
+        }
+        map->keyboardStop()->setFocus(Qt::TabFocusReason);
+        QCOMPARE(map->currentRegion(), order.first());
+        QVERIFY(map->focusFrame()->isVisible());
+        QStringList walked;
+        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Up, Qt::Key_End, Qt::Key_Down, Qt::Key_Left,
+                            Qt::Key_Home, Qt::Key_Up}) {
+            QTest::keyClick(map->keyboardStop(), key);
+            QVERIFY(map->focusFrame()->geometry().contains(map->currentRegion()->geometry()));
+            walked.append(QString::number(order.indexOf(map->currentRegion())));
+        }
+        QCOMPARE(walked.join(' '), QStringLiteral("1 2 1 43 43 42 0 0"));
+
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Space}) {
+            QTest::keyClick(map->keyboardStop(), Qt::Key_Right);
+            QString title;
+            QVERIFY(UiTest::whileModal(
+                [&] { QTest::keyClick(map->keyboardStop(), key); },
+                [&](QDialog *dialog) { title = dialog->findChild<QLabel *>(QStringLiteral("Titre"))->text(); }));
+            QCOMPARE(title, QStringLiteral("Liste des %1 pour la catégorie sélectionnée")
+                                .arg(map->currentRegion()->inherits("QLabel") ? "modalités" : "symptômes"));
+        }
+        QTest::keyClick(map->keyboardStop(), Qt::Key_Tab);
+        QVERIFY(!map->focusFrame()->isVisible());
+
+        for (QWidget *region : order) {
+            QAccessibleInterface *read = QAccessible::queryAccessibleInterface(region);
+            QCOMPARE(read->role(), QAccessible::Button);
+            const auto *label = qobject_cast<QLabel *>(region);
+            QCOMPARE(read->text(QAccessible::Name), label ? label->text() : region->toolTip());
+            QCOMPARE(read->actionInterface()->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+        }
+        ModalityChoice enfants = ModalityChoice::forCategory(62);
+        enfants.load(m_w->listeValeurs());
+        QList<ListEntry> listed;
+        QVERIFY(UiTest::whileModal(
+            [&] {
+                QAccessible::queryAccessibleInterface(map->picture(62))
+                    ->actionInterface()
+                    ->doAction(QAccessibleActionInterface::pressAction());
+                QCoreApplication::sendPostedEvents();
+            },
+            [&](QDialog *dialog) { listed = dialog->findChild<ItemList *>("ListeModalités")->entries(); }));
+        QCOMPARE(listed, enfants.entries());
+    }
+
+    // An empty list says where to start, drawn over it and read as its description: the
+    // recorded signs while there are none, the ranked syndromes when signs reach none.
+    void emptyListsSayWhereToStart()
+    {
+        const QString start = QStringLiteral("Cliquez une région du corps, ou Ctrl+F pour chercher un signe."),
+                      none = QStringLiteral("Aucun syndrome ne dépasse 6 avec les signes relevés.");
+        ItemList *signes = m_w->signes(), *syndromes = m_w->syndromes();
+        const QString usual = syndromes->accessibleDescription();
+        const auto state = [&] {
+            QStringList seen;
+            for (ItemList *list : {signes, syndromes})
+                seen.append(list->isHintShown()
+                                ? QAccessible::queryAccessibleInterface(list)->text(QAccessible::Description)
+                                : QString());
+            return seen;
+        };
+        QCOMPARE(state(), (QStringList{start, QString()}));
+        m_w->setRecordedSigns({{QStringLiteral("Signe de poids un (1)"), 11}});
+        QCOMPARE(syndromes->count(), 0);
+        QCOMPARE(state(), (QStringList{QString(), none}));
+        m_w->setRecordedSigns({{QStringLiteral("Signe de poids neuf (9)"), 12}});
+        QVERIFY(syndromes->count() > 0);
+        QCOMPARE(state(), (QStringList{QString(), QString()}));
+        QCOMPARE(syndromes->accessibleDescription(), usual);
+        m_w->setRecordedSigns({});
+        QCOMPARE(state(), (QStringList{start, QString()}));
+    }
+
+    // What a removal took comes back with Ctrl+Z, each sign at its place (a sign recorded
+    // since is kept), once; "Annuler la suppression" is disabled while there is nothing to
+    // bring back, and after the base changed.
+    void removedSignsComeBack()
+    {
+        const ListEntry un{"Signe de poids un (1)", 11}, six{"Signe de poids six (6)", 10},
+            neuf{"Signe de poids neuf (9)", 12}, sept{"Signe de poids sept (7)", 13};
+        QAction *annuler = m_w->actions().editAnnuler;
+        m_w->setRecordedSigns({un, six, neuf});
+        QVERIFY(!annuler->isEnabled());
+        m_w->removeRecordedSigns({un});
+        QVERIFY(annuler->isEnabled());
+        m_w->setRecordedSigns({un, sept, neuf});
+        QVERIFY(annuler->isEnabled());
+        annuler->trigger();
+        QCOMPARE(m_w->signes()->entries(), (QList<ListEntry>{un, six, sept, neuf}));
+        QCOMPARE(m_w->syndromes()->count(), 3); // ranked again
+        QVERIFY(!annuler->isEnabled());
+        annuler->trigger();
+        QCOMPARE(m_w->signes()->count(), 4);
+
+        m_w->removeRecordedSigns({});
+        QVERIFY(annuler->isEnabled());
+        m_w->setRecordedSigns({un, six, sept, neuf}); // all of them recorded again
+        QVERIFY(!annuler->isEnabled());
+        m_w->removeRecordedSigns({un});
+        m_w->knowledgeBaseChanged();
+        QVERIFY(!annuler->isEnabled());
+        annuler->trigger();
+        QCOMPARE(m_w->signes()->entries(), QList<ListEntry>{un});
+    }
+
+    // Closing with signs recorded asks first; Annuler keeps the window and its visit. An
+    // empty visit, or the session ending, closes without a question.
+    void closingAsksFirst_data()
+    {
+        QTest::addColumn<int>("signs");
+        QTest::addColumn<bool>("session");
+        QTest::addColumn<MessageBox::Answer>("answer");
+        QTest::addColumn<QStringList>("asked");
+        QTest::addColumn<bool>("closed");
+        const QString two = QStringLiteral("La visite en cours (2 signes) sera perdue. Quitter Tessavor ?");
+        QTest::newRow("no sign") << 0 << false << MessageBox::Answer::Cancel << QStringList{} << true;
+        QTest::newRow("one sign, OK") << 1 << false << MessageBox::Answer::Ok
+                                      << QStringList{"La visite en cours (1 signe) sera perdue. Quitter Tessavor ?"}
+                                      << true;
+        QTest::newRow("two signs, Annuler") << 2 << false << MessageBox::Answer::Cancel << QStringList{two} << false;
+        QTest::newRow("the session ends") << 2 << true << MessageBox::Answer::Cancel << QStringList{} << true;
+    }
+    void closingAsksFirst()
+    {
+        QFETCH(int, signs);
+        QFETCH(bool, session);
+        QFETCH(MessageBox::Answer, answer);
+        QVERIFY(shown());
+        const QList<ListEntry> recorded{{"Signe de poids un (1)", 11}, {"Signe de poids six (6)", 10}};
+        m_w->setRecordedSigns(recorded.first(signs));
+        MessageBox::takeShown();
+        QFETCH(QStringList, asked);
+        if (!asked.isEmpty())
+            MessageBox::setNextAnswer(answer);
+        if (session)
+            m_w->endSession();
+        m_w->actions().fileExit->trigger();
+        QStringList seen;
+        for (const MessageBox::Shown &box : MessageBox::takeShown()) {
+            QCOMPARE(std::pair(box.buttons, box.icon),
+                     std::pair(MessageBox::Buttons::OkCancel, MessageBox::Icon::Question));
+            seen.append(box.text);
+        }
+        QCOMPARE(seen, asked);
+        QTEST(!m_w->isVisible(), "closed");
+        QCOMPARE(m_w->signes()->count(), signs);
     }
 };
 

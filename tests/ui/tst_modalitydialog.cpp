@@ -1,3 +1,4 @@
+#include "Contrast.h"
 #include "DataSource.h"
 #include "Database.h"
 #include "MessageBox.h"
@@ -66,11 +67,12 @@ private slots:
         m_signes.clear();
     }
 
-    // Marks reach the recorded signs through "Valider" only; Enter and Escape close nothing.
+    // Marks reach the recorded signs through "Valider" only. Escape closes nothing, Enter
+    // presses only the button that has the keyboard.
     void closing_data()
     {
         QTest::addColumn<int>("use"); // a category, the signs of syndrome 1 (the same), a sign's syndromes
-        QTest::addColumn<int>("how"); // the button pressed, or -1: the frame closes it
+        QTest::addColumn<int>("how"); // the button clicked, the button + 2 given Enter, or -1: the frame closes it
         QTest::addColumn<Entries>("expected");
 
         const Entries validated{{"Syndrome 1", 1}, {"Pouls glissant (1)", 4302}};
@@ -79,6 +81,8 @@ private slots:
         QTest::newRow("category, Valider") << category << 0 << validated;
         QTest::newRow("syndrome, Valider") << syndrome << 0 << validated;
         QTest::newRow("category, Annuler") << category << 1 << recorded;
+        QTest::newRow("category, Enter on Valider") << category << 2 << validated;
+        QTest::newRow("category, Enter on Annuler") << category << 3 << recorded;
         QTest::newRow("category, frame closed") << category << -1 << recorded;
         QTest::newRow("syndromes of a sign, Valider: nothing removed")
             << int(ModalityChoice::Use::SyndromesOfSign) << 0 << recorded;
@@ -105,10 +109,21 @@ private slots:
                 click(liste, entry); // "Pouls fin (1)" unmarked, "Pouls glissant (1)" marked
             for (const char *focus : {"ListeModalités", "Choix_0", "Choix_1"})
                 for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+                    if (key != Qt::Key_Escape && focus != QLatin1String("ListeModalités"))
+                        continue;
                     dialog->findChild<QWidget *>(focus)->setFocus();
                     QTest::keyClick(QApplication::focusWidget(), key);
                     QVERIFY2(dialog->isVisible(), focus);
                 }
+            if (how >= 2) {
+                QWidget *button = dialog->findChild<QWidget *>(QString("Choix_%1").arg(how - 2));
+                button->setFocus();
+                if (how == 2)
+                    QTest::keyClick(button, Qt::Key_Return);
+                else
+                    QTest::keyClick(button, Qt::Key_Enter, Qt::KeypadModifier);
+                return;
+            }
             how < 0 ? void(dialog->close()) : press(dialog, how);
         }));
         QTEST(m_signes, "expected");
@@ -227,10 +242,16 @@ private slots:
                     QAccessible::queryAccessibleInterface(dialog->findChild<QWidget *>(name))->text(QAccessible::Name));
             QVERIFY(names.size() == 4 && !names.contains(QString()));
             QCOMPARE(liste->count(), 0);
+            const QPalette title = dialog->findChild<QLabel *>("Titre")->palette();
+            const QColor red = title.color(QPalette::WindowText);
+            QVERIFY(Contrast::ratio(red, title.color(QPalette::Window)) >= 4.5 && red.red() > 4 * red.green());
             type(field(dialog), "p");
-            QCOMPARE(liste->count(), 5);
+            QCOMPARE(liste->count(), 6);
             type(field(dialog), "ouls");
-            QCOMPARE(liste->entries(), (Entries{fin, {"Pouls glissant (1)", 4302}, {"Pouls rapide (9)", 4301}, tendu}));
+            // The shorter texts first, the retired sign last.
+            QCOMPARE(liste->entries().first(4),
+                     (Entries{fin, tendu, {"Pouls rapide (9)", 4301}, {"Pouls glissant (1)", 4302}}));
+            QCOMPARE(liste->count(), 5);
             QCOMPARE(liste->aside(2), QStringLiteral("Pouls"));
             for (int i = 0; i < liste->count(); ++i)
                 QCOMPARE(liste->modelIndex(i).data(Qt::CheckStateRole).toInt() == Qt::Checked, i == 0);
@@ -274,7 +295,8 @@ private slots:
             ->executeNative("WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < 300) "
                             "INSERT INTO Modalités SELECT 5000 + n, 'Pouls n° ' || n, 43 FROM s; "
                             "INSERT INTO Valorisation SELECT NumModalité, 3 FROM Modalités WHERE NumModalité > 5000;");
-        const QString note = QStringLiteral("… et 104 autres : précisez la recherche");
+        // 300 signs, the fixture's four and its retired one.
+        const QString note = QStringLiteral("… et 105 autres : précisez la recherche");
         QVERIFY(whileSearching([&](QDialog *dialog) {
             ItemList *liste = list(dialog);
             type(field(dialog), "pouls");
@@ -295,6 +317,32 @@ private slots:
         }));
         QCOMPARE(m_signes.size(), 200);
         QVERIFY(!m_signes.contains(ListEntry{note, 0}));
+    }
+
+    // A retired sign's entry, clicked, marks its live signs where they are listed and
+    // records them; one that nothing records is dimmed, without a check box, and a click
+    // marks nothing.
+    void retiredSignsInTheSearch()
+    {
+        QTemporaryDir dir;
+        m_source.setDatabaseName(TestSupport::makeDatabase(dir, QStringLiteral("small.sql")));
+        Database::open(m_source.databaseName())
+            ->executeNative("INSERT INTO Modalités VALUES (4306, 'Pouls fin et rapide', 43);"
+                            "INSERT INTO Remplacements VALUES (4306, 4303), (4306, 4301);");
+        QVERIFY(whileSearching([&](QDialog *dialog) {
+            ItemList *liste = list(dialog);
+            type(field(dialog), "pouls");
+            // Fin, tendu, rapide, glissant, then the retired ones: "sans lien", "fin et rapide".
+            QCOMPARE(liste->count(), 6);
+            QVERIFY(!liste->isEntryEnabled(4));
+            QVERIFY(!liste->modelIndex(4).data(Qt::CheckStateRole).isValid());
+            click(liste, 4);
+            click(liste, 5);
+            for (int i = 0; i < liste->count(); ++i)
+                QCOMPARE(liste->isMarked(i), i == 0 || i == 2 || i == 5);
+            press(dialog, 0);
+        }));
+        QCOMPARE(m_signes, (Entries{{"Pouls fin (1)", 4303}, {"Pouls rapide (9)", 4301}}));
     }
 
     // An entry that does not fit its list tells its whole text in its tip, as it reads.
