@@ -1,3 +1,4 @@
+#include "DataSource.h"
 #include "Database.h"
 #include "DatabaseError.h"
 #include "SignSearch.h"
@@ -17,6 +18,7 @@ namespace {
 struct SmallBase {
     QTemporaryDir dir;
     std::unique_ptr<Database> db;
+    DataSource source;
     std::unique_ptr<SignSearch> search;
 
     SmallBase()
@@ -30,7 +32,9 @@ struct SmallBase {
             " (4301, 'Pouls rapide (> 90/min)', 43), (4302, 'Pouls \"en corde\"', 43),"
             " (6201, 'Œdème de l''œil', 62), (6202, 'Ecchymose', 62);"
             "INSERT INTO \"Valorisation\" VALUES (1801, 9), (1802, 8), (4301, 7), (4302, 6), (6201, 5), (6202, 4);"));
-        search = std::make_unique<SignSearch>(*db);
+        db.reset(); // the search reads the file through its own data source
+        source.setDatabaseName(dir.filePath(QStringLiteral("Signes.mdb")));
+        search = std::make_unique<SignSearch>(source);
     }
 };
 
