@@ -32,7 +32,8 @@ public:
     // copy of the knowledge base that could not be made is then told. From then on, the
     // session's request to end the program (or Ctrl+C in a terminal) closes every window,
     // as "Quitter" closes the main window. A knowledge base that is an Access file is
-    // offered for conversion once the window is shown, and again when a command meets one.
+    // offered for conversion once the window is shown, and again when a command meets one;
+    // Access files are read by `kb.importHelper`.
     void start(const AppPaths::KnowledgeBase &kb);
 
     MainWindow *mainWindow() const { return m_window; }
@@ -40,7 +41,7 @@ public:
     ImportCommand *importCommand() const { return m_import.get(); }
 
 private:
-    void wireCommands(const QString &databasePath, const QString &pageFolder);
+    void wireCommands(const AppPaths::KnowledgeBase &kb);
 
     AppSettings &m_settings;
     TerminationSignals *m_termination;

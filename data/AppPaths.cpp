@@ -1,5 +1,6 @@
 #include "AppPaths.h"
 
+#include "ImportHelper.h"
 #include "InstallLayout.h"
 
 #include <QCoreApplication>
@@ -97,9 +98,20 @@ FileOperations FileOperations::system()
     return files;
 }
 
+QString importHelper(const QString &programFolder)
+{
+    const QString own = join(programFolder, ImportHelper::fileName());
+    if (QFileInfo(own).isFile())
+        return own;
+    return QDir::toNativeSeparators(QDir::cleanPath(programFolder + QLatin1Char('/') +
+                                                    QLatin1String(InstallLayout::HelperFromBin) + QLatin1Char('/') +
+                                                    ImportHelper::fileName()));
+}
+
 KnowledgeBase knowledgeBase(const QString &programFolder, const QString &userDataFolder, const FileOperations &files)
 {
     KnowledgeBase kb;
+    kb.importHelper = importHelper(programFolder);
     const QString own = holds(programFolder);
     if (!own.isEmpty() && files.isWritableFolder(programFolder)) {
         kb.database = kb.bundled = own;

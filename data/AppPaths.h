@@ -38,12 +38,14 @@ struct CopyFailure {
     explicit operator bool() const { return step != Step::None; }
 };
 
-// The knowledge base the program uses and the folder of its help pages.
+// The knowledge base the program uses, the folder of its help pages and the helper that
+// reads Access files.
 struct KnowledgeBase {
     QString database;   // the Signes.mdb the program opens
     QString pageFolder; // INDEX.HTM and the other help pages
     QString bundled;    // the Signes.mdb shipped with the program (the per-user copy's source)
     CopyFailure failure;
+    QString importHelper; // tessavor-import
 
     bool isPerUserCopy() const { return database != bundled; }
 };
@@ -64,5 +66,9 @@ KnowledgeBase knowledgeBase(const QString &programFolder, const QString &userDat
 // The rule for the running program: its own folder and the user's data folder of the
 // platform (~/.local/share/Tessavor on Linux).
 KnowledgeBase knowledgeBase();
+
+// The import helper: beside the program (the build tree, a portable copy), else in the
+// installed helper folder (<prefix>/bin → <prefix>/libexec/tessavor).
+QString importHelper(const QString &programFolder);
 
 } // namespace AppPaths

@@ -2,17 +2,30 @@
 
 #include "Ranking.h"
 
+#include <QDateTime>
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QSettings;
 
-// The per-user settings store: the application's title ("Tessavor"), section "Settings". The only
-// values kept are the five method choices, "Méthode 1" … "Méthode 5", "1" or "0".
+// The per-user settings store: the application's title ("Tessavor"), section "Settings",
+// holding the five method choices, "Méthode 1" … "Méthode 5", "1" or "0"; and, in section
+// "Importation", the Access file whose conversion made the import helper fail.
 class AppSettings
 {
 public:
+    // A file as it was at one moment: the same name with another size or modification time
+    // is another file.
+    struct FileStamp {
+        QString path;
+        qint64 size = -1;
+        QDateTime modified;
+        bool operator==(const FileStamp &) const = default;
+    };
+    static FileStamp stampOf(const QString &path);
+
     // The user's own store.
     AppSettings();
     // A store in a file of its own (tests never touch the user's settings).
@@ -27,6 +40,11 @@ public:
     // The five, as MéthodeActive holds them (index 0 unused).
     MethodTable readMethods() const;
     void writeMethod(int method, int value);
+
+    // The knowledge base whose offered conversion crashed the import helper or ran past its
+    // time: not offered again at start-up until it changes.
+    std::optional<FileStamp> failedImport() const;
+    void setFailedImport(const std::optional<FileStamp> &file);
 
     // The raw text under a key of the section, for tests and diagnostics.
     QString rawValue(const QString &key) const;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages, whatever the build, the program or the tests need
-# and the machine lacks. Usage: scripts/deps.sh [run|test|package|screenshot]
+# and the machine lacks. Usage: scripts/deps.sh [run|test|package|screenshot|fuzz]
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 libqt6sql6-sqlite libsqlite3-dev sqlite3
@@ -16,7 +16,10 @@ case "${1:-run}" in
   # CPack's dependency step reads the program with dpkg-shlibdeps.
   package) packages+=(file dpkg-dev) ;;
   screenshot) packages+=(xvfb xdotool imagemagick) ;;
-  *) echo "usage: scripts/deps.sh [run|test|package|screenshot]" >&2; exit 2 ;;
+  # The fuzz targets (-DTESSAVOR_FUZZ=ON) are built by clang with its libFuzzer; the
+  # symbolizer names the frames of a crash.
+  fuzz) packages+=(clang-14 libclang-rt-14-dev llvm-14) ;;
+  *) echo "usage: scripts/deps.sh [run|test|package|screenshot|fuzz]" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -37,7 +37,7 @@ class TestStartup : public QObject
     }
     AppPaths::KnowledgeBase fixture(AppPaths::CopyFailure failure = {}) const
     {
-        return {m_db, m_dir.path(), m_db, failure};
+        return {m_db, m_dir.path(), m_db, failure, TestSupport::importHelper()};
     }
 
 private slots:
@@ -132,7 +132,7 @@ private slots:
     void aVisitByKeyboardAlone()
     {
         const QString bundled = TestSupport::bundledDatabase();
-        QPointer<MainWindow> w = start({bundled, QFileInfo(bundled).path(), bundled, {}});
+        QPointer<MainWindow> w = start({bundled, QFileInfo(bundled).path(), bundled, {}, TestSupport::importHelper()});
         for (const char *typed : {"pouls rap", "pouls fin", "langue fiss", "langue pale", "sueurs noc", "transpi spon",
                                   "soif intense", "soif froides"}) {
             QVERIFY(QTest::qWaitForWindowActive(w));

@@ -1,6 +1,6 @@
 # Installs the build into a fresh prefix and checks the installed tree.
 #   cmake -DBUILD=<build folder> -DPREFIX=<prefix> -DSOURCE=<source folder>
-#         -DBINDIR=<bin> -DDATADIR=<share> -DAPP_ID=<id> -P install_tree.cmake
+#         -DBINDIR=<bin> -DDATADIR=<share> -DLIBEXECDIR=<libexec> -DAPP_ID=<id> -P install_tree.cmake
 file(REMOVE_RECURSE ${PREFIX})
 # The list of installed files belongs to the developer's own installation, if any.
 set(manifest ${BUILD}/install_manifest.txt)
@@ -19,6 +19,7 @@ endif()
 
 set(expected
   ${BINDIR}/tessavor
+  ${LIBEXECDIR}/tessavor/tessavor-import
   ${DATADIR}/tessavor/Signes.mdb
   ${DATADIR}/applications/${APP_ID}.desktop
   ${DATADIR}/metainfo/${APP_ID}.metainfo.xml
@@ -48,11 +49,15 @@ if(missing)
   message(FATAL_ERROR "missing from the installed tree: ${missing}")
 endif()
 
-# The program's folder holds the program alone, and the knowledge base installed is the
-# one the sources make.
+# The program's folder holds the program alone (its import helper is no command for the
+# PATH), and the knowledge base installed is the one the sources make.
 file(GLOB in_bin RELATIVE ${PREFIX}/${BINDIR} ${PREFIX}/${BINDIR}/*)
 if(NOT in_bin STREQUAL "tessavor")
   message(FATAL_ERROR "${BINDIR} holds ${in_bin}")
+endif()
+file(GLOB in_helper_dir RELATIVE ${PREFIX}/${LIBEXECDIR}/tessavor ${PREFIX}/${LIBEXECDIR}/tessavor/*)
+if(NOT in_helper_dir STREQUAL "tessavor-import")
+  message(FATAL_ERROR "${LIBEXECDIR}/tessavor holds ${in_helper_dir}")
 endif()
 file(SHA256 ${PREFIX}/${DATADIR}/tessavor/Signes.mdb installed)
 file(SHA256 ${BUILD}/kb/Signes.mdb built)
