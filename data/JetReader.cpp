@@ -141,6 +141,8 @@ using TablePtr = std::unique_ptr<MdbTableDef, TableFreer>;
 // definition, which libmdb would follow page after page past the definition's end.
 constexpr unsigned MaxColumns = 255;
 constexpr unsigned MaxIndexes = 255;
+const QString Catalogue = QStringLiteral("MSysObjects");
+
 // A memo longer than this is a damaged length, not a sign's wording.
 constexpr qsizetype MaxMemoBytes = qsizetype(1) << 24;
 // A chain of long-value rows longer than this goes round in circles.
@@ -279,9 +281,13 @@ private:
         throw DatabaseError(kind, m_path, message, std::move(details));
     }
 
+    // The catalogue is the table of tables: whatever part of it is damaged, the file's list
+    // of tables cannot be read.
     [[noreturn]] void damaged(const QString &table, const char *part, const QString &message) const
     {
-        fail(Kind::JetDamaged, message, {{table, {}, QString::fromLatin1(part), {}, {}}});
+        const bool catalogue = table == Catalogue;
+        fail(Kind::JetDamaged, message,
+             {{table, {}, QString::fromLatin1(catalogue ? "catalogue" : part), {}, {}}});
     }
 
     void openFile()
@@ -318,9 +324,15 @@ private:
     void findTables(const QList<TableShape> &shapes, std::vector<OpenTable> &tables)
     {
         MdbHandle *mdb = m_handle.get();
+        // libmdb reads the catalogue as a table of its own, without a check: its definition,
+        // columns and pages are checked first, as those of the knowledge tables are.
+        MdbCatalogEntry catalogue{};
+        catalogue.mdb = mdb;
+        catalogue.object_type = MDB_TABLE;
+        catalogue.table_pg = 2;
+        checkPages(readDefinition(&catalogue, Catalogue).get(), Catalogue);
         if (!mdb_read_catalog(mdb, MDB_TABLE) || !mdb->catalog)
-            damaged(QStringLiteral("MSysObjects"), "catalogue",
-                    QStringLiteral("the catalogue of objects (MSysObjects) cannot be read"));
+            damaged(Catalogue, "catalogue", QStringLiteral("the catalogue of objects (MSysObjects) cannot be read"));
         QList<MdbCatalogEntry *> found(shapes.size(), nullptr);
         for (unsigned i = 0; i < mdb->num_catalog && i < mdb->catalog->len; ++i) {
             auto *entry = static_cast<MdbCatalogEntry *>(g_ptr_array_index(mdb->catalog, i));
@@ -412,24 +424,25 @@ private:
 
     // A page that the table's usage map names but that lies past the end of the file would
     // read as an empty page: the table would end early without a word.
-    void checkPages(const OpenTable &t)
+    void checkPages(const OpenTable &t) { checkPages(t.table.get(), t.shape->name); }
+
+    void checkPages(MdbTableDef *table, const QString &name)
     {
-        MdbTableDef *table = t.table.get();
         guint32 page = 0;
         for (qint64 steps = 0; steps <= m_pageCount; ++steps) {
             const gint32 next = mdb_map_find_next(m_handle.get(), table->usage_map, unsigned(table->map_sz), page);
             if (next == 0)
                 return;
             if (next < 0)
-                damaged(t.shape->name, "usage map",
-                        QStringLiteral("the usage map of table %1 cannot be read").arg(t.shape->name));
+                damaged(name, "usage map",
+                        QStringLiteral("the usage map of table %1 cannot be read").arg(name));
             if (next >= m_pageCount)
                 fail(Kind::Truncated, QStringLiteral("data page past the end of the file"),
-                     {{t.shape->name, {}, QString::number(next), QString::number(m_pageCount), {}}});
+                     {{name, {}, QString::number(next), QString::number(m_pageCount), {}}});
             // A map that names a page again, or one before, would send the reader round.
             if (guint32(next) <= page)
-                damaged(t.shape->name, "usage map",
-                        QStringLiteral("the usage map of table %1 goes back to page %2").arg(t.shape->name).arg(next));
+                damaged(name, "usage map",
+                        QStringLiteral("the usage map of table %1 goes back to page %2").arg(name).arg(next));
             page = guint32(next);
         }
     }

@@ -402,6 +402,12 @@ private slots:
                 JetWriter::damage(shape, u"Modalités"_s, damage);
                 row(name, shape.bytes, Kind::JetDamaged, u"Modalités||"_s + QLatin1String(part));
             }
+            for (const QString &table : {u"Modalités"_s, u"MSysObjects"_s}) {
+                JetWriter::Image shape = sound;
+                JetWriter::damage(shape, table, JetWriter::Damage::EmptyUsageMap);
+                row(qPrintable(u"empty usage map, "_s + table), shape.bytes, Kind::JetDamaged,
+                    table + (table == u"MSysObjects"_s ? u"||catalogue"_s : u"||usage map"_s));
+            }
 
             // A data page of the links that names the syndromes' definition as its table.
             QByteArray stray = sound.bytes;

@@ -419,7 +419,11 @@ void damage(Image &image, const QString &table, Damage damage)
         const auto [at, size] = image.usageMap.value(table);
         for (qsizetype i = at; i < at + size; ++i)
             image.bytes[i] = char(~quint8(image.bytes[i]));
+        break;
     }
+    case Damage::EmptyUsageMap: // a row far past the map page's rows: its offsets are zeros
+        put32(image.bytes, definition + (jet4 ? 55 : 35),
+              quint32(image.usageMap.value(table).first / image.pageSize) << 8 | 200);
     }
 }
 

@@ -49,8 +49,9 @@ struct Image {
 Image write(Format format, const QList<Table> &tables);
 
 // Damage that once crashed the reader of a program: a table definition declaring 0xFFFF
-// columns, a table definition page of zeros, a usage map with every bit flipped.
-enum class Damage { ColumnCount, ZeroedDefinition, FlippedUsageMap };
+// columns, a table definition page of zeros, a usage map with every bit flipped, a usage
+// map of no bytes at all (the definition points at an empty row).
+enum class Damage { ColumnCount, ZeroedDefinition, FlippedUsageMap, EmptyUsageMap };
 void damage(Image &image, const QString &table, Damage damage);
 bool writeFile(const QString &path, Format format, const QList<Table> &tables);
 
