@@ -134,8 +134,8 @@ JetImport::Summary run(const Program &program, const QString &jetPath, const QSt
     if (helper.exitStatus() == QProcess::CrashExit)
         throw failed("crash", QStringLiteral("the import helper crashed"));
     if (!answer || helper.exitCode() != 0)
-        throw failed("no answer", QStringLiteral("the import helper ended (exit code %1) without an answer")
-                                      .arg(helper.exitCode()));
+        throw failed("no answer",
+                     QStringLiteral("the import helper ended (exit code %1) without an answer").arg(helper.exitCode()));
     if (auto *refusal = std::get_if<DatabaseError>(&*answer)) {
         QFile::remove(converted);
         throw *refusal;

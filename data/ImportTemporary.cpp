@@ -28,8 +28,8 @@ ImportTemporary::ImportTemporary(ImportFiles &files, const QString &folder, cons
     removeLeftovers(folder, stem);
     const QDir dir(folder);
     for (int n = 1; n <= MaxNames; ++n) {
-        const QString name = dir.filePath(n == 1 ? stem + QStringLiteral(".tmp")
-                                                 : QStringLiteral("%1-%2.tmp").arg(stem).arg(n));
+        const QString name =
+            dir.filePath(n == 1 ? stem + QStringLiteral(".tmp") : QStringLiteral("%1-%2.tmp").arg(stem).arg(n));
         if (m_files.exists(name))
             continue;
         auto lock = lockFor(name);

@@ -33,8 +33,8 @@ public:
         qint64 links = 0;
         qint64 weights = 0;
         qint64 weightsDiffering = 0;
-        QStringList otherTables;  // tables of the Access file left behind
-        QStringList otherColumns; // "Table.Column" left behind
+        QStringList otherTables;                            // tables of the Access file left behind
+        QStringList otherColumns;                           // "Table.Column" left behind
         QList<KnowledgeBaseRows::AlteredText> alteredTexts; // brought over as they could be read
     };
 

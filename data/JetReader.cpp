@@ -286,8 +286,7 @@ private:
     [[noreturn]] void damaged(const QString &table, const char *part, const QString &message) const
     {
         const bool catalogue = table == Catalogue;
-        fail(Kind::JetDamaged, message,
-             {{table, {}, QString::fromLatin1(catalogue ? "catalogue" : part), {}, {}}});
+        fail(Kind::JetDamaged, message, {{table, {}, QString::fromLatin1(catalogue ? "catalogue" : part), {}, {}}});
     }
 
     void openFile()
@@ -364,7 +363,8 @@ private:
     TablePtr readDefinition(MdbCatalogEntry *entry, const QString &name)
     {
         if (entry->table_pg >= quint64(m_pageCount))
-            fail(Kind::Truncated, QStringLiteral("table definition past the end of the file"), {{name, {}, {}, {}, {}}});
+            fail(Kind::Truncated, QStringLiteral("table definition past the end of the file"),
+                 {{name, {}, {}, {}, {}}});
         if (entry->table_pg < 2)
             damaged(name, "definition", QStringLiteral("the definition of table %1 lies on a header page").arg(name));
         TablePtr table(mdb_read_table(entry));
@@ -434,8 +434,7 @@ private:
             if (next == 0)
                 return;
             if (next < 0)
-                damaged(name, "usage map",
-                        QStringLiteral("the usage map of table %1 cannot be read").arg(name));
+                damaged(name, "usage map", QStringLiteral("the usage map of table %1 cannot be read").arg(name));
             if (next >= m_pageCount)
                 fail(Kind::Truncated, QStringLiteral("data page past the end of the file"),
                      {{name, {}, QString::number(next), QString::number(m_pageCount), {}}});

@@ -20,11 +20,8 @@ struct BusyFlag {
 
 KnowledgeBaseImport::KnowledgeBaseImport(QString knowledgeBase, Hooks hooks, JetImport::Converter converter,
                                          ImportFiles &files, AppSettings *settings)
-    : m_knowledgeBase(std::move(knowledgeBase)),
-      m_hooks(std::move(hooks)),
-      m_converter(std::move(converter)),
-      m_files(files),
-      m_settings(settings)
+    : m_knowledgeBase(std::move(knowledgeBase)), m_hooks(std::move(hooks)), m_converter(std::move(converter)),
+      m_files(files), m_settings(settings)
 {}
 
 KnowledgeBaseImport::KnowledgeBaseImport(QString knowledgeBase, Hooks hooks, JetImport::Converter converter,

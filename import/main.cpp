@@ -43,9 +43,9 @@ int main(int argc, char *argv[])
         return 2;
     }
     try {
-        say(ImportHelper::summaryLine(JetConversion::convert(
-            args[1], args[2], ImportFiles::system(),
-            [](qint64 done, qint64 total) { say(ImportHelper::progressLine(done, total)); })));
+        say(ImportHelper::summaryLine(
+            JetConversion::convert(args[1], args[2], ImportFiles::system(),
+                                   [](qint64 done, qint64 total) { say(ImportHelper::progressLine(done, total)); })));
     } catch (const DatabaseError &error) {
         say(ImportHelper::refusalLine(error));
     }

@@ -128,12 +128,12 @@ private slots:
         QTest::addColumn<QString>("when");
         QTest::addColumn<QString>("refused"); // why the file is refused: "" (it is not), "cut", "crash"
         QTest::addColumn<Answer>("answer");
-        QTest::newRow("start-up, OK") << "start" << "" << Answer::Ok;
-        QTest::newRow("start-up, Annuler") << "start" << "" << Answer::Cancel;
-        QTest::newRow("start-up, refused file") << "start" << "cut" << Answer::Ok;
-        QTest::newRow("start-up, the helper crashes") << "start" << "crash" << Answer::Ok;
-        QTest::newRow("the ranking meets one") << "ranking" << "" << Answer::Ok;
-        QTest::newRow("Régénérer la base meets one") << "rebuild" << "" << Answer::Ok;
+        QTest::newRow("start-up, OK") << u"start"_s << QString() << Answer::Ok;
+        QTest::newRow("start-up, Annuler") << u"start"_s << QString() << Answer::Cancel;
+        QTest::newRow("start-up, refused file") << u"start"_s << u"cut"_s << Answer::Ok;
+        QTest::newRow("start-up, the helper crashes") << u"start"_s << u"crash"_s << Answer::Ok;
+        QTest::newRow("the ranking meets one") << u"ranking"_s << QString() << Answer::Ok;
+        QTest::newRow("Régénérer la base meets one") << u"rebuild"_s << QString() << Answer::Ok;
     }
     void offer()
     {
@@ -190,9 +190,9 @@ private slots:
             // Why, in French; either way the file stays as it was, and the first use of the
             // base tells today's message without asking again.
             if (damaged && offered)
-                QVERIFY2(boxes[1].text.contains(refused == u"cut"_s ? u"est incomplet"_s
-                                                                    : u"est endommagé ou illisible"_s),
-                         qPrintable(boxes[1].text));
+                QVERIFY2(
+                    boxes[1].text.contains(refused == u"cut"_s ? u"est incomplet"_s : u"est endommagé ou illisible"_s),
+                    qPrintable(boxes[1].text));
             QCOMPARE(TestSupport::readFile(m_base), original);
             QCOMPARE(basesBeside(), QStringList({u"Signes.mdb"_s}));
             w->signes()->setEntries({{u"signe"_s, 12}});
@@ -229,15 +229,14 @@ private slots:
         QTest::newRow("OK, a large file") << qint64(0) << 6000 << Answer::Ok << sound << QString();
         QTest::newRow("Annuler") << qint64(0) << 0 << Answer::Cancel << sound << QString();
         QTest::newRow("refused file") << qint64(1024) << 0 << Answer::Ok << sound << u"est incomplet"_s;
-        QTest::newRow("0xFFFF columns") << qint64(0) << 0 << Answer::Ok
-                                        << std::optional(JetWriter::Damage::ColumnCount)
+        QTest::newRow("0xFFFF columns") << qint64(0) << 0 << Answer::Ok << std::optional(JetWriter::Damage::ColumnCount)
                                         << u"la définition de la table « Modalités » ne peut pas être lue"_s;
-        QTest::newRow("definition page zeroed") << qint64(0) << 0 << Answer::Ok
-                                                << std::optional(JetWriter::Damage::ZeroedDefinition)
-                                                << u"la définition de la table « Modalités »"_s;
-        QTest::newRow("usage map flipped") << qint64(0) << 0 << Answer::Ok
-                                           << std::optional(JetWriter::Damage::FlippedUsageMap)
-                                           << u"la liste des pages de la table « Modalités »"_s;
+        QTest::newRow("definition page zeroed")
+            << qint64(0) << 0 << Answer::Ok << std::optional(JetWriter::Damage::ZeroedDefinition)
+            << u"la définition de la table « Modalités »"_s;
+        QTest::newRow("usage map flipped")
+            << qint64(0) << 0 << Answer::Ok << std::optional(JetWriter::Damage::FlippedUsageMap)
+            << u"la liste des pages de la table « Modalités »"_s;
     }
     void menuCommand()
     {

@@ -244,15 +244,15 @@ private slots:
                     << f << crafted << false << none << none << none << access + ".mdb";
         QTest::newRow("in place, date taken")
             << Format::Jet3 << false << false << QStringList{access + ".mdb"} << none << none << access + "-2.mdb";
-        QTest::newRow("in place, date and -2 taken") << Format::Jet3 << false << false
-                                                     << QStringList{access + ".mdb", access + "-2.mdb"} << none
-                                                     << none << access + "-3.mdb";
+        QTest::newRow("in place, date and -2 taken")
+            << Format::Jet3 << false << false << QStringList{access + ".mdb", access + "-2.mdb"} << none << none
+            << access + "-3.mdb";
         QTest::newRow("temporary files of killed imports")
             << Format::Jet3 << false << false << QStringList{u"Signes-import.txt"_s} << none
             << QStringList{temporary, second + ".lock", u"Signes-import-7.tmp"_s} << access + ".mdb";
         QTest::newRow("the temporary file of a running import")
-            << Format::Jet3 << false << false << QStringList{temporary} << QStringList{temporary}
-            << QStringList{second} << access + ".mdb";
+            << Format::Jet3 << false << false << QStringList{temporary} << QStringList{temporary} << QStringList{second}
+            << access + ".mdb";
         QTest::newRow("replacing a base")
             << Format::Jet4Compressed << true << true << none << none << none << copy + ".mdb";
         QTest::newRow("replacing a base, date taken")

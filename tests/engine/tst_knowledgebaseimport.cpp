@@ -218,7 +218,8 @@ private slots:
             throw DatabaseError(kind, jet, u"failed"_s, {{{}, {}, how, {}, {}}});
             return JetImport::Summary();
         };
-        QCOMPARE(KnowledgeBaseImport(path, windows.hooks(), failing, &settings).offerConversion(path), Outcome::Refused);
+        QCOMPARE(KnowledgeBaseImport(path, windows.hooks(), failing, &settings).offerConversion(path),
+                 Outcome::Refused);
 
         // The next start.
         KnowledgeBaseImport next(path, windows.hooks(), helper(), &settings);

@@ -175,7 +175,8 @@ QByteArray encodeRow(const Layout &l, Format format, const Table &table, const Q
         if (!p.fixed) {
             if (type == Type::LongBinary)
                 qFatal("JetWriter: long values are not written");
-            varData[p.offset] = v.typeId() == QMetaType::QByteArray ? v.toByteArray() : encodeText(l, format, v.toString());
+            varData[p.offset] =
+                v.typeId() == QMetaType::QByteArray ? v.toByteArray() : encodeText(l, format, v.toString());
             continue;
         }
         put(out, countSize + p.offset, type == Type::Double ? std::bit_cast<quint64>(v.toDouble()) : v.toLongLong(),

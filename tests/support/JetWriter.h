@@ -41,8 +41,8 @@ struct Table {
 struct Image {
     QByteArray bytes;
     int pageSize = 0;
-    QHash<QString, int> definitionPage;   // table name → its definition page
-    QHash<QString, QList<int>> dataPages; // table name → its data pages, in order
+    QHash<QString, int> definitionPage;                       // table name → its definition page
+    QHash<QString, QList<int>> dataPages;                     // table name → its data pages, in order
     QHash<QString, std::pair<qsizetype, qsizetype>> usageMap; // table name → where its usage map lies, and its size
 };
 
