@@ -8,6 +8,7 @@
 #include "EditionOffer.h"
 #include "HelpBrowser.h"
 #include "ImportCommand.h"
+#include "ImportHelper.h"
 #include "MainWindow.h"
 #include "RegenerateCommand.h"
 #include "SplashWindow.h"
@@ -41,7 +42,7 @@ void Application::start(const AppPaths::KnowledgeBase &kb)
     m_window = new MainWindow([](QWidget *parent) { return new VisitToolBar(parent); }, m_settings, methodeActive);
     m_window->setAttribute(Qt::WA_DeleteOnClose);
     m_window->setDatabaseName(kb.database);
-    wireCommands(kb.database, kb.pageFolder);
+    wireCommands(kb);
 
     splash->close();
     splash.reset();
@@ -75,11 +76,12 @@ void Application::endSession()
     QApplication::closeAllWindows();
 }
 
-void Application::wireCommands(const QString &databasePath, const QString &pageFolder)
+void Application::wireCommands(const AppPaths::KnowledgeBase &kb)
 {
     MainWindow *w = m_window;
     const MainWindow::Actions &a = w->actions();
-    m_import = std::make_unique<ImportCommand>(w, databasePath);
+    const QString databasePath = kb.database, pageFolder = kb.pageFolder;
+    m_import = std::make_unique<ImportCommand>(w, databasePath, ImportHelper::converter(kb.importHelper), &m_settings);
     ImportCommand *import = m_import.get();
     w->setImportCommand(import);
     const DatabaseMessage::ImportOffer offerImport = [w](const DatabaseError &error) { return w->offerImport(error); };

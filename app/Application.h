@@ -46,7 +46,7 @@ public:
 
 private:
     void endSession();
-    void wireCommands(const QString &databasePath, const QString &pageFolder);
+    void wireCommands(const AppPaths::KnowledgeBase &kb);
 
     AppSettings &m_settings;
     TerminationSignals *m_termination;

@@ -63,7 +63,7 @@ void startup(benchmark::State &state, double scale)
     AppSettings settings(folder().filePath(QStringLiteral("settings.ini")));
     for (auto _ : state) {
         Application tessavor(settings);
-        tessavor.start({b.path, folder().path(), b.path, {}});
+        tessavor.start({b.path, folder().path(), b.path, {}, {}});
         MainWindow *window = tessavor.mainWindow();
         if (!processUntil([window] {
                 return window->windowHandle() && window->windowHandle()->isExposed() &&

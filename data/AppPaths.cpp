@@ -1,6 +1,7 @@
 #include "AppPaths.h"
 
 #include "Database.h"
+#include "ImportHelper.h"
 #include "InstallLayout.h"
 #include "KnowledgeBaseReader.h"
 
@@ -203,10 +204,21 @@ FileOperations FileOperations::system()
     return files;
 }
 
+QString importHelper(const QString &programFolder)
+{
+    const QString own = join(programFolder, ImportHelper::fileName());
+    if (QFileInfo(own).isFile())
+        return own;
+    return QDir::toNativeSeparators(QDir::cleanPath(programFolder + QLatin1Char('/') +
+                                                    QLatin1String(InstallLayout::HelpersFromBin) + QLatin1Char('/') +
+                                                    ImportHelper::fileName()));
+}
+
 KnowledgeBase knowledgeBase(const QString &programFolder, const QString &userDataFolder, const FileOperations &files,
                             const CopyMemory &memory, QDate today)
 {
     KnowledgeBase kb;
+    kb.importHelper = importHelper(programFolder);
     const QString own = holds(programFolder);
     if (!own.isEmpty() && files.isWritableFolder(programFolder)) {
         kb.database = kb.bundled = own;

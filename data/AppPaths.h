@@ -67,12 +67,14 @@ struct CopyFailure {
     explicit operator bool() const { return step != Step::None; }
 };
 
-// The knowledge base the program uses and the folder of its help pages.
+// The knowledge base the program uses, the folder of its help pages and the helper that
+// reads Access files.
 struct KnowledgeBase {
     KnowledgeBase() = default;
-    KnowledgeBase(QString database, QString pageFolder, QString bundled, CopyFailure failure = {})
+    KnowledgeBase(QString database, QString pageFolder, QString bundled, CopyFailure failure = {},
+                  QString importHelper = {})
         : database(std::move(database)), pageFolder(std::move(pageFolder)), bundled(std::move(bundled)),
-          failure(std::move(failure))
+          failure(std::move(failure)), importHelper(std::move(importHelper))
     {}
 
     QString database;   // the Signes.mdb the program opens
@@ -88,6 +90,7 @@ struct KnowledgeBase {
     QString keptName;
     // The replacement of an unchanged copy by a newer edition failed: the copy is in place.
     CopyFailure editionFailure;
+    QString importHelper; // tessavor-import
 
     bool isPerUserCopy() const { return database != bundled; }
 };
@@ -122,5 +125,9 @@ void keepCopy(const KnowledgeBase &kb, const CopyMemory &memory);
 // The rule for the running program: its own folder and the user's data folder of the
 // platform (~/.local/share/Tessavor on Linux).
 KnowledgeBase knowledgeBase(const CopyMemory &memory);
+
+// The import helper: beside the program (the build tree, a portable copy), else in the
+// installed helper folder (<prefix>/bin → <prefix>/libexec/tessavor).
+QString importHelper(const QString &programFolder);
 
 } // namespace AppPaths

@@ -2,7 +2,7 @@
 
 #include "Connection.h"
 #include "FrenchCollation.h"
-#include "JetReader.h"
+#include "JetFile.h"
 #include "Recordset.h"
 #include "Schema.h"
 
@@ -33,7 +33,7 @@ void checkHeader(const QString &path)
     const QByteArray head = file.read(100);
     if (head.startsWith(QByteArrayLiteral("SQLite format 3\0")))
         return;
-    if (JetReader::versionOfHeader(head) != 0)
+    if (JetFile::versionOfHeader(head) != 0)
         throw DatabaseError(DatabaseError::Kind::AccessFile, path,
                             QStringLiteral("c'est une base Access (Jet), qui doit d'abord être convertie"));
     throw DatabaseError(DatabaseError::Kind::NotDatabase, path,

@@ -55,8 +55,19 @@ public:
         CheckFailed,      // the converted file did not read back as written (value = that file)
         RenameFailed,     // a file could not be renamed (value = from, expected = to); the
                           // original is back in place
-        RestoreFailed     // as RenameFailed, and the original could not be put back: it lies
+        RestoreFailed,    // as RenameFailed, and the original could not be put back: it lies
                           // at value and belongs at expected
+        CannotRead,       // the file to import cannot be opened or read (the system's reason as
+                          // the engine's message)
+        JetDamaged,       // a part of the Access file that says where everything lies cannot be
+                          // read (table, or MSysObjects for the catalogue; value = which part:
+                          // "catalogue", "definition", "columns", "usage map" or "row")
+        NoSpace,          // the converted file could not be written: the disk is full (value =
+                          // that file)
+        ReaderFailed      // the helper that reads Access files crashed, ran past its time limit
+                          // (expected = the limit in seconds), gave no answer, or could not be
+                          // started (expected = the helper): value = "crash", "time-out",
+                          // "no answer" or "start"
     };
 
     // Where a failure lies. Which fields mean something depends on the kind.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "KnowledgeBaseRows.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -7,13 +9,13 @@
 #include <functional>
 
 class ImportFiles;
-struct KnowledgeBaseRows;
 
 // Brings a practitioner's Access (Jet 3 or Jet 4) knowledge base over into a knowledge
 // base of the program's own, and never loses anything on the way: the Access file is read
-// whole and checked, the new file is written beside it under a temporary name and read
-// back, and only then do the files change names. Any failure leaves the files as they
-// were, without a temporary file, and throws DatabaseError.
+// whole and checked and the new file written beside it under a temporary name and read
+// back (by the converter: the import helper, a process of its own), and only then do the
+// files change names. Any failure leaves the files as they were, without a temporary
+// file, and throws DatabaseError.
 class JetImport
 {
 public:
@@ -31,17 +33,22 @@ public:
         qint64 links = 0;
         qint64 weights = 0;
         qint64 weightsDiffering = 0;
-        QStringList otherTables;  // tables of the Access file left behind
-        QStringList otherColumns; // "Table.Column" left behind
+        QStringList otherTables;                            // tables of the Access file left behind
+        QStringList otherColumns;                           // "Table.Column" left behind
+        QList<KnowledgeBaseRows::AlteredText> alteredTexts; // brought over as they could be read
     };
 
     // Receives the work done so far and the work in all (rows read, then rows written).
     using Progress = std::function<void(qint64 done, qint64 total)>;
 
-    explicit JetImport(ImportFiles &files);
-    JetImport();
+    // Reads the Access file at `jetPath` and writes its content, checked, as the new file
+    // `converted` (which no file bears); returns what came over, the paths left empty. On
+    // failure no file is left at `converted`, and it throws DatabaseError.
+    using Converter = std::function<Summary(const QString &jetPath, const QString &converted, const Progress &)>;
 
-    // Whether this build reads Access files at all.
+    JetImport(ImportFiles &files, Converter converter);
+
+    // Whether this build reads Access files at all (the helper is built with libmdb).
     static bool isAvailable();
     // Whether the file is an Access (Jet) file, from its first bytes; works in any build.
     static bool isJetFile(const QString &path);
@@ -74,12 +81,9 @@ private:
     // that no file bears.
     QString freeName(const QString &folder, const QString &stem, const QString &suffix);
     Summary convert(const QString &jetPath, const QString &basePath);
-    // Writes the rows as a new knowledge base under a free temporary name in `folder` and
-    // reads it back; returns its name. On failure no file is left behind.
-    QString writeChecked(const QString &jetPath, const KnowledgeBaseRows &rows, const QString &folder,
-                         const QString &stem, qint64 rowCount);
 
     ImportFiles &m_files;
+    Converter m_converter;
     Progress m_progress;
     QDate m_date;
 };

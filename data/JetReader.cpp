@@ -1,15 +1,18 @@
 #include "JetReader.h"
 
 #include "DatabaseError.h"
+#include "JetFile.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 #if TESSAVOR_JET_IMPORT
 // glib first: libmdb's header includes it inside an extern "C" block.
 #include <glib.h>
 #include <mdbtools.h>
 
+#include <cstring>
 #include <memory>
 #include <vector>
 #endif
@@ -23,30 +26,7 @@ using Detail = DatabaseError::Detail;
 
 } // namespace
 
-int versionOf(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return 0;
-    return versionOfHeader(file.read(HeaderBytes));
-}
-
-int versionOfHeader(const QByteArray &head)
-{
-    if (head.size() < HeaderBytes || head[0] != 0)
-        return 0;
-    const QByteArray magic = head.mid(4, 15);
-    if (magic != "Standard Jet DB" && magic != "Standard ACE DB")
-        return 0;
-    return head[0x14] == 0 ? 3 : 4;
-}
-
 #if !TESSAVOR_JET_IMPORT
-
-bool isAvailable()
-{
-    return false;
-}
 
 Result read(const QString &path, const Progress &)
 {
@@ -55,11 +35,6 @@ Result read(const QString &path, const Progress &)
 }
 
 #else
-
-bool isAvailable()
-{
-    return true;
-}
 
 namespace {
 
@@ -162,11 +137,92 @@ struct TableFreer {
 using Handle = std::unique_ptr<MdbHandle, HandleCloser>;
 using TablePtr = std::unique_ptr<MdbTableDef, TableFreer>;
 
+// A table has at most 255 columns and 32 indexes; a count past these is a damaged
+// definition, which libmdb would follow page after page past the definition's end.
+constexpr unsigned MaxColumns = 255;
+constexpr unsigned MaxIndexes = 255;
+const QString Catalogue = QStringLiteral("MSysObjects");
+
+// A memo longer than this is a damaged length, not a sign's wording.
+constexpr qsizetype MaxMemoBytes = qsizetype(1) << 24;
+// A chain of long-value rows longer than this goes round in circles.
+constexpr int MaxMemoLinks = 1 << 16;
+
+// A text as decoded from its bytes: what could not be read is U+FFFD, and said.
+struct Text {
+    QString text;
+    bool altered = false;
+};
+
+// Makes sure no character is lost without a word: a NUL (which would cut the text where it
+// is shown or compared) and a half of a UTF-16 pair become U+FFFD.
+void markUnreadable(Text &t)
+{
+    QString &s = t.text;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const QChar c = s.at(i);
+        if (c.isHighSurrogate() && i + 1 < s.size() && s.at(i + 1).isLowSurrogate()) {
+            ++i;
+            continue;
+        }
+        if (c.isNull() || c.isSurrogate()) {
+            s[i] = QChar::ReplacementCharacter;
+            t.altered = true;
+        }
+    }
+}
+
+// Jet 4 text: UTF-16, or "compressed" (FF FE, then one byte per character whose high byte
+// is 0, a 0 byte switching to and from two-byte characters).
+Text decodeJet4(const unsigned char *p, qsizetype n)
+{
+    Text t;
+    if (n >= 2 && p[0] == 0xff && p[1] == 0xfe) {
+        bool compressed = true;
+        for (qsizetype i = 2; i < n;) {
+            if (p[i] == 0) {
+                compressed = !compressed;
+                ++i;
+            } else if (compressed) {
+                t.text.append(QChar(char16_t(p[i++])));
+            } else if (i + 1 < n) {
+                t.text.append(QChar(char16_t(p[i] | p[i + 1] << 8)));
+                i += 2;
+            } else {
+                t.altered = true; // half a character: cut short
+                break;
+            }
+        }
+    } else {
+        t.altered = n % 2 != 0;
+        t.text.resize(n / 2);
+        for (qsizetype i = 0; i + 1 < n; i += 2)
+            t.text[i / 2] = QChar(char16_t(p[i] | p[i + 1] << 8));
+    }
+    markUnreadable(t);
+    return t;
+}
+
+// Jet 3 text: one byte per character, in the file's code page.
+Text decodeJet3(const unsigned char *p, qsizetype n, int codePage)
+{
+    QStringDecoder decoder(QByteArray("windows-" + QByteArray::number(codePage)).constData(),
+                           QStringConverter::Flag::Stateless);
+    if (!decoder.isValid())
+        decoder = QStringDecoder("windows-1252", QStringConverter::Flag::Stateless);
+    Text t;
+    t.text = decoder(QByteArrayView(p, n));
+    t.altered = decoder.hasError();
+    markUnreadable(t);
+    return t;
+}
+
 // One value as read: a number, a text, or nothing.
 struct Cell {
     bool null = true;
     qint64 number = 0;
     QString text;
+    bool altered = false; // a text that could not be read whole
 };
 
 // A knowledge table opened for reading: its definition and where each needed column sits.
@@ -175,6 +231,16 @@ struct OpenTable {
     TablePtr table;
     QList<int> columnIndex; // per needed column, its index in the table's columns, or -1
 };
+
+QString nameOf(const char *name, size_t capacity)
+{
+    return QString::fromUtf8(name, qsizetype(strnlen(name, capacity)));
+}
+
+MdbColumn *columnAt(MdbTableDef *table, unsigned index)
+{
+    return static_cast<MdbColumn *>(g_ptr_array_index(table->columns, index));
+}
 
 class Reader
 {
@@ -215,41 +281,64 @@ private:
         throw DatabaseError(kind, m_path, message, std::move(details));
     }
 
+    // The catalogue is the table of tables: whatever part of it is damaged, the file's list
+    // of tables cannot be read.
+    [[noreturn]] void damaged(const QString &table, const char *part, const QString &message) const
+    {
+        const bool catalogue = table == Catalogue;
+        fail(Kind::JetDamaged, message, {{table, {}, QString::fromLatin1(catalogue ? "catalogue" : part), {}, {}}});
+    }
+
     void openFile()
     {
         const QFileInfo info(m_path);
         if (!info.exists())
             fail(Kind::Missing, QStringLiteral("no such file"));
-        const int version = versionOf(m_path);
+        QFile file(m_path);
+        if (!file.open(QIODevice::ReadOnly))
+            fail(Kind::CannotRead, file.errorString());
+        const int version = JetFile::versionOfHeader(file.read(JetFile::HeaderBytes));
         if (version == 0)
-            fail(Kind::NotAccessFile, QStringLiteral("not an Access (Jet) file"));
+            fail(file.error() == QFileDevice::NoError ? Kind::NotAccessFile : Kind::CannotRead,
+                 file.error() == QFileDevice::NoError ? QStringLiteral("not an Access (Jet) file")
+                                                      : file.errorString());
         m_result.version = version;
-        const qint64 pageSize = pageSizeOf(version);
+        m_pageSize = pageSizeOf(version);
         // A file cut inside a page would read its missing part as zeros: rows of nulls.
-        if (info.size() % pageSize != 0)
+        if (info.size() % m_pageSize != 0)
             fail(Kind::Truncated, QStringLiteral("size is not a whole number of pages"),
-                 {{QString(), QString(), QString::number(info.size()), QString::number(pageSize), QString()}});
-        if (info.size() <= 2 * pageSize) // the catalogue of objects starts on page 2
+                 {{QString(), QString(), QString::number(info.size()), QString::number(m_pageSize), QString()}});
+        if (info.size() <= 2 * m_pageSize) // the catalogue of objects starts on page 2
             fail(Kind::Truncated, QStringLiteral("catalogue past the end of the file"),
                  {{QStringLiteral("MSysObjects"), {}, {}, {}, {}}});
-        m_pageCount = info.size() / pageSize;
+        m_pageCount = info.size() / m_pageSize;
         m_handle.reset(mdb_open(QFile::encodeName(m_path).constData(), MDB_NOFLAGS));
         if (!m_handle)
-            fail(Kind::NotAccessFile, QStringLiteral("libmdb cannot open the file"));
+            damaged({}, "header", QStringLiteral("libmdb cannot open the file"));
+        if (m_handle->fmt->pg_size != m_pageSize)
+            damaged({}, "header", QStringLiteral("libmdb reads another page size"));
+        m_codePage = version == 3 && m_handle->f->code_page != 0 ? m_handle->f->code_page : 1252;
     }
 
     void findTables(const QList<TableShape> &shapes, std::vector<OpenTable> &tables)
     {
         MdbHandle *mdb = m_handle.get();
-        if (!mdb_read_catalog(mdb, MDB_TABLE))
-            fail(Kind::Failed, QStringLiteral("the catalogue of objects (MSysObjects) cannot be read"));
+        // libmdb reads the catalogue as a table of its own, without a check: its definition,
+        // columns and pages are checked first, as those of the knowledge tables are.
+        MdbCatalogEntry catalogue{};
+        catalogue.mdb = mdb;
+        catalogue.object_type = MDB_TABLE;
+        catalogue.table_pg = 2;
+        checkPages(readDefinition(&catalogue, Catalogue).get(), Catalogue);
+        if (!mdb_read_catalog(mdb, MDB_TABLE) || !mdb->catalog)
+            damaged(Catalogue, "catalogue", QStringLiteral("the catalogue of objects (MSysObjects) cannot be read"));
         QList<MdbCatalogEntry *> found(shapes.size(), nullptr);
-        for (unsigned i = 0; i < mdb->num_catalog; ++i) {
+        for (unsigned i = 0; i < mdb->num_catalog && i < mdb->catalog->len; ++i) {
             auto *entry = static_cast<MdbCatalogEntry *>(g_ptr_array_index(mdb->catalog, i));
-            if (!mdb_is_user_table(entry))
+            if (!entry || !mdb_is_user_table(entry))
                 continue;
             // libmdb's own look-up folds the case of ASCII letters only; names carry accents.
-            const QString name = QString::fromUtf8(entry->object_name);
+            const QString name = nameOf(entry->object_name, sizeof entry->object_name);
             qsizetype which = -1;
             for (qsizetype s = 0; s < shapes.size() && which < 0; ++s)
                 if (name.compare(shapes[s].name, Qt::CaseInsensitive) == 0)
@@ -266,16 +355,37 @@ private:
         if (!missing.isEmpty())
             fail(Kind::MissingTable, QStringLiteral("knowledge table missing"), missing);
 
-        for (qsizetype s = 0; s < shapes.size(); ++s) {
-            if (found[s]->table_pg >= quint64(m_pageCount))
-                fail(Kind::Truncated, QStringLiteral("table definition past the end of the file"),
-                     {{shapes[s].name, {}, {}, {}, {}}});
-            TablePtr table(mdb_read_table(found[s]));
-            if (!table)
-                fail(Kind::Failed, QStringLiteral("the definition of table %1 cannot be read").arg(shapes[s].name));
-            mdb_read_columns(table.get());
-            tables.push_back({&shapes[s], std::move(table), {}});
-        }
+        for (qsizetype s = 0; s < shapes.size(); ++s)
+            tables.push_back({&shapes[s], readDefinition(found[s], shapes[s].name), {}});
+    }
+
+    // The table's definition, checked before libmdb follows its counts and maps.
+    TablePtr readDefinition(MdbCatalogEntry *entry, const QString &name)
+    {
+        if (entry->table_pg >= quint64(m_pageCount))
+            fail(Kind::Truncated, QStringLiteral("table definition past the end of the file"),
+                 {{name, {}, {}, {}, {}}});
+        if (entry->table_pg < 2)
+            damaged(name, "definition", QStringLiteral("the definition of table %1 lies on a header page").arg(name));
+        TablePtr table(mdb_read_table(entry));
+        if (!table)
+            damaged(name, "definition", QStringLiteral("the definition of table %1 cannot be read").arg(name));
+        if (table->num_cols == 0 || table->num_cols > MaxColumns || table->num_var_cols > table->num_cols ||
+            table->num_real_idxs > MaxIndexes || table->num_idxs > MaxIndexes)
+            damaged(name, "definition",
+                    QStringLiteral("the definition of table %1 declares %2 columns and %3 indexes")
+                        .arg(name)
+                        .arg(table->num_cols)
+                        .arg(table->num_real_idxs));
+        // libmdb stops reading columns at the first one it cannot read, and its row reader
+        // then indexes the list by the count the definition declares.
+        if (!mdb_read_columns(table.get()) || !table->columns || table->columns->len != table->num_cols)
+            damaged(name, "columns", QStringLiteral("the columns of table %1 cannot all be read").arg(name));
+        // The usage map says which pages hold the rows: type 0 (a bitmap) or 1 (a list of
+        // bitmap pages). libmdb reads any other type by scanning the whole file.
+        if (!table->usage_map || table->map_sz < 1 || table->usage_map[0] > 1)
+            damaged(name, "usage map", QStringLiteral("the usage map of table %1 cannot be read").arg(name));
+        return table;
     }
 
     void findColumns(OpenTable &t)
@@ -286,8 +396,8 @@ private:
         for (const ColumnShape &shape : t.shape->columns) {
             int index = -1;
             for (unsigned c = 0; c < table->num_cols && index < 0; ++c) {
-                auto *col = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, c));
-                if (QString::fromUtf8(col->name).compare(shape.name, Qt::CaseInsensitive) == 0)
+                const MdbColumn *col = columnAt(table, c);
+                if (nameOf(col->name, sizeof col->name).compare(shape.name, Qt::CaseInsensitive) == 0)
                     index = int(c);
             }
             t.columnIndex.append(index);
@@ -297,7 +407,7 @@ private:
                 continue;
             }
             used[index] = true;
-            const int type = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, index))->col_type;
+            const int type = columnAt(table, unsigned(index))->col_type;
             const bool text = shape.need == Need::Text || shape.need == Need::OptionalText;
             if (text ? !isText(type) : !isWholeNumber(type))
                 wrong.append({t.shape->name,
@@ -308,24 +418,30 @@ private:
         }
         for (unsigned c = 0; c < table->num_cols; ++c)
             if (!used[c])
-                m_result.otherColumns.append(
-                    t.shape->name + QLatin1Char('.') +
-                    QString::fromUtf8(static_cast<MdbColumn *>(g_ptr_array_index(table->columns, c))->name));
+                m_result.otherColumns.append(t.shape->name + QLatin1Char('.') +
+                                             nameOf(columnAt(table, c)->name, sizeof columnAt(table, c)->name));
     }
 
     // A page that the table's usage map names but that lies past the end of the file would
     // read as an empty page: the table would end early without a word.
-    void checkPages(const OpenTable &t)
+    void checkPages(const OpenTable &t) { checkPages(t.table.get(), t.shape->name); }
+
+    void checkPages(MdbTableDef *table, const QString &name)
     {
-        MdbTableDef *table = t.table.get();
         guint32 page = 0;
         for (qint64 steps = 0; steps <= m_pageCount; ++steps) {
             const gint32 next = mdb_map_find_next(m_handle.get(), table->usage_map, unsigned(table->map_sz), page);
-            if (next <= 0)
+            if (next == 0)
                 return;
+            if (next < 0)
+                damaged(name, "usage map", QStringLiteral("the usage map of table %1 cannot be read").arg(name));
             if (next >= m_pageCount)
                 fail(Kind::Truncated, QStringLiteral("data page past the end of the file"),
-                     {{t.shape->name, {}, QString::number(next), QString::number(m_pageCount), {}}});
+                     {{name, {}, QString::number(next), QString::number(m_pageCount), {}}});
+            // A map that names a page again, or one before, would send the reader round.
+            if (guint32(next) <= page)
+                damaged(name, "usage map",
+                        QStringLiteral("the usage map of table %1 goes back to page %2").arg(name).arg(next));
             page = guint32(next);
         }
     }
@@ -343,13 +459,16 @@ private:
             int start = 0;
             size_t length = 0;
             if (mdb_find_row(mdb, int(table->cur_row) - 1, &start, &length) != 0 ||
+                (start & 0x1fff) + qint64(length) > m_pageSize ||
                 mdb_crack_row(table, start & 0x1fff, length, fields.data()) < 0)
-                fail(Kind::Failed, QStringLiteral("a row of table %1 cannot be read").arg(t.shape->name));
-            QList<Cell> row;
+                badRow(t);
+            const Bounds row{start & 0x1fff, (start & 0x1fff) + int(length)};
+            QList<Cell> cells;
             for (qsizetype c = 0; c < t.shape->columns.size(); ++c)
-                row.append(cellOf(table, t.columnIndex[c], fields));
-            noteNulls(t, row);
-            rows.append(row);
+                cells.append(cellOf(t, t.columnIndex[c], fields, row));
+            noteNulls(t, cells);
+            noteAlteredTexts(t, cells);
+            rows.append(cells);
             if ((++m_done & 0xff) == 0)
                 report();
         }
@@ -360,14 +479,29 @@ private:
         return rows;
     }
 
-    Cell cellOf(MdbTableDef *table, int index, const std::vector<MdbField> &fields)
+    [[noreturn]] void badRow(const OpenTable &t) const
+    {
+        damaged(t.shape->name, "row", QStringLiteral("a row of table %1 cannot be read").arg(t.shape->name));
+    }
+
+    // Where a row lies in the page buffer: no value of it may be read outside.
+    struct Bounds {
+        int begin;
+        int end;
+        bool holds(qint64 start, qint64 size) const { return start >= begin && size >= 0 && start + size <= end; }
+    };
+
+    Cell cellOf(const OpenTable &t, int index, const std::vector<MdbField> &fields, Bounds row)
     {
         Cell cell;
         if (index < 0 || fields[size_t(index)].is_null)
             return cell;
         MdbHandle *mdb = m_handle.get();
         const MdbField &field = fields[size_t(index)];
-        const auto *col = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, index));
+        const MdbColumn *col = columnAt(t.table.get(), unsigned(index));
+        const int width = col->col_type == MDB_BYTE ? 1 : col->col_type == MDB_INT ? 2 : 4;
+        if (!row.holds(field.start, isWholeNumber(col->col_type) ? width : field.siz))
+            badRow(t);
         const unsigned char *p = mdb->pg_buf + field.start;
         cell.null = false;
         switch (col->col_type) {
@@ -381,12 +515,63 @@ private:
             cell.number = qint32(quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24);
             break;
         default: {
-            char *text = mdb_col_to_string(mdb, mdb->pg_buf, field.start, col->col_type, field.siz);
-            cell.text = QString::fromUtf8(text);
-            g_free(text);
+            const Text text = col->col_type == MDB_MEMO ? memoOf(t, p, field.siz) : decode(p, field.siz);
+            cell.text = text.text;
+            cell.altered = text.altered;
         }
         }
         return cell;
+    }
+
+    Text decode(const unsigned char *p, qsizetype n) const
+    {
+        return m_result.version == 3 ? decodeJet3(p, n, m_codePage) : decodeJet4(p, n);
+    }
+
+    // A memo: a 12-byte head (its length and where it lies), then its bytes in the row, on
+    // one row of a long-value page, or in a chain of such rows.
+    Text memoOf(const OpenTable &t, const unsigned char *head, qsizetype size)
+    {
+        if (size < 12)
+            badRow(t);
+        const auto int32At = [](const unsigned char *p) {
+            return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
+        };
+        const quint32 flags = int32At(head);
+        const qsizetype length = qsizetype(flags & 0x3fffffff);
+        if (length > MaxMemoBytes)
+            badRow(t);
+        QByteArray bytes;
+        bool cut = false;
+        if (flags & 0x80000000) {
+            bytes = QByteArray(reinterpret_cast<const char *>(head) + 12, std::min(length, size - 12));
+        } else {
+            quint32 pageRow = int32At(head + 4);
+            const bool chained = !(flags & 0x40000000);
+            for (int links = 0; pageRow != 0 && bytes.size() < length; ++links) {
+                void *buf = nullptr;
+                int start = 0;
+                size_t rowLength = 0;
+                if (links > MaxMemoLinks || qint64(pageRow >> 8) >= m_pageCount ||
+                    mdb_find_pg_row(m_handle.get(), int(pageRow), &buf, &start, &rowLength) != 0 ||
+                    start + qint64(rowLength) > m_pageSize) {
+                    cut = true;
+                    break;
+                }
+                const auto *p = static_cast<const unsigned char *>(buf) + start;
+                const qsizetype skip = chained ? 4 : 0;
+                if (qsizetype(rowLength) < skip) {
+                    cut = true;
+                    break;
+                }
+                bytes.append(reinterpret_cast<const char *>(p) + skip, qsizetype(rowLength) - skip);
+                pageRow = chained ? int32At(p) : 0;
+            }
+        }
+        cut = cut || bytes.size() < length;
+        Text text = decode(reinterpret_cast<const unsigned char *>(bytes.constData()), std::min(bytes.size(), length));
+        text.altered = text.altered || cut;
+        return text;
     }
 
     void noteNulls(const OpenTable &t, const QList<Cell> &row)
@@ -403,6 +588,14 @@ private:
                         (isTextNeed(t.shape->columns[o].need) ? row[o].text : QString::number(row[o].number)));
             m_nulls.append({t.shape->name, t.shape->columns[c].name, {}, {}, context.join(QStringLiteral(", "))});
         }
+    }
+
+    // The first column of each knowledge table is the row's number.
+    void noteAlteredTexts(const OpenTable &t, const QList<Cell> &row)
+    {
+        for (const Cell &cell : row)
+            if (cell.altered)
+                m_result.alteredTexts.append({t.shape->name, qint32(row[0].number), cell.text});
     }
 
     static bool isTextNeed(Need need) { return need == Need::Text || need == Need::OptionalText; }
@@ -431,7 +624,9 @@ private:
     QString m_path;
     const Progress &m_progress;
     Handle m_handle;
+    qint64 m_pageSize = 0;
     qint64 m_pageCount = 0;
+    int m_codePage = 1252;
     qint64 m_done = 0;
     qint64 m_total = 0;
     QList<Detail> m_missingColumns;

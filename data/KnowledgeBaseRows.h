@@ -43,6 +43,16 @@ struct KnowledgeBaseRows {
         bool operator==(const Replacement &) const = default;
     };
 
+    // A text that could not be read whole from the file it came from: characters that could
+    // not be decoded (each now U+FFFD), or bytes cut short. Where it lies (the table and the
+    // number of its row) and what came over.
+    struct AlteredText {
+        QString table;
+        qint32 number;
+        QString text;
+        bool operator==(const AlteredText &) const = default;
+    };
+
     QList<Category> categories;
     QList<Modality> modalities;
     QList<Syndrome> syndromes;

@@ -2,11 +2,15 @@
 
 #include "AppVersion.h"
 
+#include <QFileInfo>
 #include <QSettings>
 
 namespace {
 const QString Application = QString::fromLatin1(AppVersion::Title);
 const QString Section = QStringLiteral("Settings");
+const QString FailedFile = QStringLiteral("Importation/Fichier en échec");
+const QString FailedSize = QStringLiteral("Importation/Taille");
+const QString FailedTime = QStringLiteral("Importation/Modifié le");
 } // namespace
 
 AppSettings::AppSettings() : m_settings(std::make_unique<QSettings>(Application, Application)) {}
@@ -78,4 +82,33 @@ bool AppSettings::setRawValue(const QString &key, const QString &value)
     // QSettings writes the file here, and says only afterwards whether it could.
     m_settings->sync();
     return m_settings->status() == QSettings::NoError;
+}
+
+AppSettings::FileStamp AppSettings::stampOf(const QString &path)
+{
+    const QFileInfo info(path);
+    return {info.absoluteFilePath(), info.exists() ? info.size() : -1,
+            info.exists() ? info.lastModified().toUTC() : QDateTime()};
+}
+
+std::optional<AppSettings::FileStamp> AppSettings::failedImport() const
+{
+    const QString path = m_settings->value(FailedFile).toString();
+    if (path.isEmpty())
+        return std::nullopt;
+    return FileStamp{path, m_settings->value(FailedSize, -1).toLongLong(),
+                     QDateTime::fromString(m_settings->value(FailedTime).toString(), Qt::ISODateWithMs)};
+}
+
+void AppSettings::setFailedImport(const std::optional<FileStamp> &file)
+{
+    if (file) {
+        m_settings->setValue(FailedFile, file->path);
+        m_settings->setValue(FailedSize, file->size);
+        m_settings->setValue(FailedTime, file->modified.toString(Qt::ISODateWithMs));
+    } else {
+        for (const QString &key : {FailedFile, FailedSize, FailedTime})
+            m_settings->remove(key);
+    }
+    m_settings->sync();
 }

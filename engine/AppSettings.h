@@ -3,9 +3,11 @@
 #include "AppPaths.h"
 #include "Ranking.h"
 
+#include <QDateTime>
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QSettings;
 
@@ -17,6 +19,16 @@ class QSettings;
 class AppSettings
 {
 public:
+    // A file as it was at one moment: the same name with another size or modification time
+    // is another file.
+    struct FileStamp {
+        QString path;
+        qint64 size = -1;
+        QDateTime modified;
+        bool operator==(const FileStamp &) const = default;
+    };
+    static FileStamp stampOf(const QString &path);
+
     // The user's own store.
     AppSettings();
     // A store in a file of its own (tests never touch the user's settings).
@@ -38,6 +50,11 @@ public:
 
     // The record of the user's copy, read and written in this store.
     AppPaths::CopyMemory copyMemory();
+
+    // The knowledge base whose offered conversion crashed the import helper or ran past its
+    // time: not offered again at start-up until it changes.
+    std::optional<FileStamp> failedImport() const;
+    void setFailedImport(const std::optional<FileStamp> &file);
 
     // The raw text under a key of the section, for tests and diagnostics.
     QString rawValue(const QString &key) const;

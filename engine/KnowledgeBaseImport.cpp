@@ -2,6 +2,7 @@
 
 #include "DatabaseError.h"
 #include "ImportFiles.h"
+#include "JetFile.h"
 
 #include <QFileInfo>
 
@@ -17,23 +18,21 @@ struct BusyFlag {
 
 } // namespace
 
-KnowledgeBaseImport::KnowledgeBaseImport(QString knowledgeBase, Hooks hooks, ImportFiles &files)
-    : m_knowledgeBase(std::move(knowledgeBase)), m_hooks(std::move(hooks)), m_files(files)
+KnowledgeBaseImport::KnowledgeBaseImport(QString knowledgeBase, Hooks hooks, JetImport::Converter converter,
+                                         ImportFiles &files, AppSettings *settings)
+    : m_knowledgeBase(std::move(knowledgeBase)), m_hooks(std::move(hooks)), m_converter(std::move(converter)),
+      m_files(files), m_settings(settings)
 {}
 
-KnowledgeBaseImport::KnowledgeBaseImport(QString knowledgeBase, Hooks hooks)
-    : KnowledgeBaseImport(std::move(knowledgeBase), std::move(hooks), ImportFiles::system())
+KnowledgeBaseImport::KnowledgeBaseImport(QString knowledgeBase, Hooks hooks, JetImport::Converter converter,
+                                         AppSettings *settings)
+    : KnowledgeBaseImport(std::move(knowledgeBase), std::move(hooks), std::move(converter), ImportFiles::system(),
+                          settings)
 {}
 
 bool KnowledgeBaseImport::isAvailable()
 {
     return JetImport::isAvailable();
-}
-
-KnowledgeBaseImport::Stamp KnowledgeBaseImport::stampOf(const QString &path)
-{
-    const QFileInfo info(path);
-    return {info.absoluteFilePath(), info.exists() ? info.size() : -1, info.lastModified()};
 }
 
 KnowledgeBaseImport::Outcome KnowledgeBaseImport::offerConversion(const QString &path)
@@ -43,14 +42,16 @@ KnowledgeBaseImport::Outcome KnowledgeBaseImport::offerConversion(const QString 
     if (m_busy || !isAvailable() || !JetImport::isSameFile(path, m_knowledgeBase) ||
         !JetImport::isJetFile(m_knowledgeBase))
         return Outcome::NotOffered;
-    const Stamp stamp = stampOf(m_knowledgeBase);
-    if (m_askedAbout == stamp)
+    const Stamp stamp = AppSettings::stampOf(m_knowledgeBase);
+    if (m_askedAbout == stamp || (m_settings && m_settings->failedImport() == stamp))
         return Outcome::NotOffered;
     const Outcome outcome = import(m_knowledgeBase, m_hooks.visitHasSigns && m_hooks.visitHasSigns());
     if (outcome == Outcome::Imported)
         m_askedAbout.reset();
     else
         m_askedAbout = stamp;
+    if (m_settings && (outcome == Outcome::Imported || m_helperFailed))
+        m_settings->setFailedImport(m_helperFailed ? std::optional(stamp) : std::nullopt);
     return outcome;
 }
 
@@ -60,20 +61,26 @@ KnowledgeBaseImport::Outcome KnowledgeBaseImport::replaceBy(const QString &jetPa
         return Outcome::NotOffered;
     // Refused before the question: asking to replace the base by a file that cannot
     // replace it would be a question for nothing.
-    if (!JetImport::isJetFile(jetPath)) {
+    QByteArray head;
+    QString reason;
+    const auto refuse = [&](DatabaseError::Kind kind, const QString &message) {
         if (m_hooks.refused)
-            m_hooks.refused(
-                DatabaseError(DatabaseError::Kind::NotAccessFile, jetPath, QStringLiteral("not an Access (Jet) file")));
+            m_hooks.refused(DatabaseError(kind, jetPath, message));
         return Outcome::Refused;
-    }
+    };
+    if (!m_files.readStart(jetPath, JetFile::HeaderBytes, head, reason))
+        return refuse(DatabaseError::Kind::CannotRead, reason);
+    if (JetFile::versionOfHeader(head) == 0)
+        return refuse(DatabaseError::Kind::NotAccessFile, QStringLiteral("not an Access (Jet) file"));
     return import(jetPath, true);
 }
 
 KnowledgeBaseImport::Outcome KnowledgeBaseImport::import(const QString &jetPath, bool emptiesVisit)
 {
     const BusyFlag busy(m_busy);
+    m_helperFailed = false;
     // One date for the question and the work, so that the name told is the name given.
-    JetImport jet(m_files);
+    JetImport jet(m_files, m_converter);
     jet.setDate(m_date.isValid() ? m_date : QDate::currentDate());
     const bool inPlace = JetImport::isSameFile(jetPath, m_knowledgeBase);
     const Question question{inPlace ? m_knowledgeBase : jetPath, m_knowledgeBase,
@@ -99,6 +106,9 @@ KnowledgeBaseImport::Outcome KnowledgeBaseImport::import(const QString &jetPath,
         else
             work({});
     } catch (const DatabaseError &error) {
+        // A helper that could not be started is an installation to mend, not a file.
+        m_helperFailed = error.kind() == DatabaseError::Kind::ReaderFailed &&
+                         error.details().value(0).value != QLatin1String("start");
         closeConnections();
         if (m_hooks.refused)
             m_hooks.refused(error);

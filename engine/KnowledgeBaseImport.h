@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AppSettings.h"
 #include "JetImport.h"
 
 #include <QDate>
@@ -16,7 +17,8 @@ class ImportFiles;
 // program's connections and of the visit: the offer to convert an Access file found as
 // the knowledge base (at start-up, or by a command that opened the base), and the menu
 // command that replaces the knowledge base by a chosen Access file. The questions, the
-// progress window and the messages are hooks: this class decides, the windows show.
+// progress window and the messages are hooks: this class decides, the windows show. The
+// file is read by the converter given (the import helper, for the program).
 class KnowledgeBaseImport
 {
 public:
@@ -60,8 +62,12 @@ public:
     // a fraction of a second, and a window flashing past would only startle.
     static constexpr qint64 ProgressFromBytes = qint64(1) << 20;
 
-    KnowledgeBaseImport(QString knowledgeBase, Hooks hooks, ImportFiles &files);
-    KnowledgeBaseImport(QString knowledgeBase, Hooks hooks);
+    // `settings`, when given, keeps the knowledge base whose conversion made the helper fail
+    // from one run to the next.
+    KnowledgeBaseImport(QString knowledgeBase, Hooks hooks, JetImport::Converter converter, ImportFiles &files,
+                        AppSettings *settings = nullptr);
+    KnowledgeBaseImport(QString knowledgeBase, Hooks hooks, JetImport::Converter converter,
+                        AppSettings *settings = nullptr);
 
     // Whether this build imports at all (it does when built with libmdb).
     static bool isAvailable();
@@ -73,32 +79,30 @@ public:
     // `path` was found to be an Access file, or may be one (at start-up). Offers to
     // convert it where it lies when it is the knowledge base, an Access file, this build
     // imports, and the practitioner has not been asked about this very file before: once
-    // declined or refused, a file is not offered again until it changes, and each use of
-    // the base tells the plain message instead. The visit is emptied only if it holds
-    // signs, which then come from a former base.
+    // declined or refused, a file is not offered again in this run until it changes, and
+    // each use of the base tells the plain message instead. A file whose reading crashed
+    // the helper or ran past its time is not offered again in later runs either, until it
+    // changes: the offer would come back at every start. The visit is emptied only if it
+    // holds signs, which then come from a former base.
     Outcome offerConversion(const QString &path);
 
     // The menu command, once the practitioner has chosen `jetPath` (empty: cancelled).
-    // The knowledge base is replaced after a confirmation; the visit is emptied.
+    // The knowledge base is replaced after a confirmation; the visit is emptied. A file
+    // that cannot be read, or is no Access file, is refused before any question.
     Outcome replaceBy(const QString &jetPath);
 
 private:
-    // A file as it was when asked about: the same name with another size or date is
-    // another file.
-    struct Stamp {
-        QString path;
-        qint64 size = -1;
-        QDateTime modified;
-        bool operator==(const Stamp &) const = default;
-    };
-    static Stamp stampOf(const QString &path);
+    using Stamp = AppSettings::FileStamp;
 
     Outcome import(const QString &jetPath, bool emptiesVisit);
 
     QString m_knowledgeBase;
     Hooks m_hooks;
+    JetImport::Converter m_converter;
     ImportFiles &m_files;
+    AppSettings *m_settings;
     QDate m_date;
     std::optional<Stamp> m_askedAbout;
     bool m_busy = false;
+    bool m_helperFailed = false; // the last import ended with the helper crashed or stopped
 };

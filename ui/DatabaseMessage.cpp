@@ -32,6 +32,10 @@ bool isImportKind(Kind kind)
     case Kind::CheckFailed:
     case Kind::RenameFailed:
     case Kind::RestoreFailed:
+    case Kind::CannotRead:
+    case Kind::JetDamaged:
+    case Kind::NoSpace:
+    case Kind::ReaderFailed:
         return true;
     default:
         return false;

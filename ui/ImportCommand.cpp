@@ -26,8 +26,9 @@ QString chooseAccessFile(QWidget *parent)
 
 } // namespace
 
-ImportCommand::ImportCommand(MainWindow *window, const QString &knowledgeBase)
-    : m_window(window), m_import(knowledgeBase, hooks()), m_choose(chooseAccessFile)
+ImportCommand::ImportCommand(MainWindow *window, const QString &knowledgeBase, JetImport::Converter convert,
+                             AppSettings *settings)
+    : m_window(window), m_import(knowledgeBase, hooks(), std::move(convert), settings), m_choose(chooseAccessFile)
 {}
 
 KnowledgeBaseImport::Hooks ImportCommand::hooks()

@@ -22,7 +22,10 @@ public:
     // The file picker: the chosen file, or an empty text when the practitioner cancelled.
     using ChooseFile = std::function<QString(QWidget *parent)>;
 
-    ImportCommand(MainWindow *window, const QString &knowledgeBase);
+    // `convert` reads the Access files (the import helper); `settings` keeps the file whose
+    // reading made it fail from one run to the next.
+    ImportCommand(MainWindow *window, const QString &knowledgeBase, JetImport::Converter convert,
+                  AppSettings *settings);
 
     // Start-up, once the main window is shown: the offer, when the knowledge base is an
     // Access file.

@@ -63,6 +63,27 @@ QString frenchType(const QString &accessType)
 const QString Unchanged = QStringLiteral("Aucun fichier n'a été modifié.");
 const QString FixInAccess = QStringLiteral("Corrigez ces lignes avec Access, puis recommencez l'importation.");
 
+// The texts that could not be read whole: the first few, with where they lie, so that the
+// practitioner can check them.
+QString alteredTexts(const QList<KnowledgeBaseRows::AlteredText> &texts)
+{
+    constexpr qsizetype Shown = 5;
+    const bool one = texts.size() == 1;
+    QStringList lines;
+    lines.append(one ? QStringLiteral("1 texte contenait des caractères illisibles :")
+                     : QStringLiteral("%1 textes contenaient des caractères illisibles :").arg(number(texts.size())));
+    for (qsizetype i = 0; i < texts.size() && i < Shown; ++i)
+        lines.append(QStringLiteral("- table « %1 », n° %2 : « %3 »")
+                         .arg(texts[i].table, QString::number(texts[i].number), texts[i].text));
+    if (texts.size() > Shown)
+        lines.append(QStringLiteral("- et %1 autres.").arg(number(texts.size() - Shown)));
+    lines.append(one ? QStringLiteral("Il a été repris tel qu'il a pu être lu, chaque caractère illisible remplacé par "
+                                      "« \uFFFD » : vérifiez-le dans la base.")
+                     : QStringLiteral("Ils ont été repris tels qu'ils ont pu être lus, chaque caractère illisible "
+                                      "remplacé par « \uFFFD » : vérifiez-les dans la base."));
+    return lines.join(QLatin1Char('\n'));
+}
+
 } // namespace
 
 QString question(const KnowledgeBaseImport::Question &q)
@@ -97,14 +118,23 @@ QString question(const KnowledgeBaseImport::Question &q)
     return parts.join(QStringLiteral("\n\n"));
 }
 
-QString problem(const DatabaseError &error)
+namespace {
+
+const QString Repair = QStringLiteral("Réparez et compactez la base avec Access, ou reprenez-en une copie en bon état, "
+                                      "puis recommencez l'importation.");
+
+// "1 minute", "90 secondes".
+QString duration(qint64 seconds)
 {
-    const QString file = native(error.path());
-    const QList<Detail> &details = error.details();
-    const Detail first = details.value(0);
+    if (seconds % 60 == 0)
+        return seconds == 60 ? QStringLiteral("1 minute") : QStringLiteral("%1 minutes").arg(number(seconds / 60));
+    return seconds == 1 ? QStringLiteral("1 seconde") : QStringLiteral("%1 secondes").arg(number(seconds));
+}
+
+// The file is damaged: cut short, its structure unreadable, rows lost, or its reading stopped.
+QString damagedFile(const DatabaseError &error, const QString &file, const Detail &first)
+{
     switch (error.kind()) {
-    case Kind::NotAccessFile:
-        return QStringLiteral("Le fichier « %1 » n'est pas une base Access : il ne peut pas être importé.").arg(file);
     case Kind::Truncated:
         if (first.table.isEmpty())
             return QStringLiteral("Le fichier Access « %1 » est incomplet : sa taille (%2 octets) n'est pas un nombre "
@@ -115,6 +145,52 @@ QString problem(const DatabaseError &error)
                               "du fichier. Il a sans doute été coupé lors d'une copie ; reprenez-en une copie "
                               "complète.\n\n%3")
             .arg(file, first.table, Unchanged);
+    case Kind::RowCount:
+        return QStringLiteral("Le fichier Access « %1 » est endommagé : la table « %2 » annonce %3 lignes, mais %4 "
+                              "seulement ont pu être lues. %5\n\n%6")
+            .arg(file, first.table, number(first.expected.toLongLong()), number(first.value.toLongLong()), Repair,
+                 Unchanged);
+    case Kind::JetDamaged: {
+        static const QHash<QString, QString> parts{
+            {QStringLiteral("header"), QStringLiteral("son en-tête ne peut pas être lu")},
+            {QStringLiteral("catalogue"), QStringLiteral("la liste de ses tables ne peut pas être lue")},
+            {QStringLiteral("definition"), QStringLiteral("la définition de la table « %1 » ne peut pas être lue")},
+            {QStringLiteral("columns"), QStringLiteral("les colonnes de la table « %1 » ne peuvent pas être lues")},
+            {QStringLiteral("usage map"), QStringLiteral("la liste des pages de la table « %1 » ne peut pas être lue")},
+        };
+        const QString what = parts.value(first.value, QStringLiteral("une ligne de la table « %1 » ne peut pas "
+                                                                     "être lue"));
+        return QStringLiteral("Le fichier Access « %1 » est endommagé : %2. %3\n\n%4")
+            .arg(file, what.contains(QLatin1String("%1")) ? what.arg(first.table) : what, Repair, Unchanged);
+    }
+    default: // ReaderFailed
+        if (first.value == QLatin1String("start"))
+            return QStringLiteral("Le programme qui lit les bases Access, « %1 », n'a pas pu être lancé : "
+                                  "l'installation de Tessavor est incomplète. Réinstallez Tessavor, puis recommencez "
+                                  "l'importation.\n\n%2")
+                .arg(native(first.expected), Unchanged);
+        return QStringLiteral("Le fichier Access « %1 » est endommagé ou illisible : %2. %3\n\n%4")
+            .arg(file,
+                 first.value == QLatin1String("time-out")
+                     ? QStringLiteral("sa lecture n'était pas finie au bout de %1")
+                           .arg(duration(first.expected.toLongLong()))
+                     : QStringLiteral("le programme qui le lit s'est arrêté avant la fin"),
+                 Repair, Unchanged);
+    }
+}
+
+// The file is sound but is not a knowledge base, or cannot be read at all.
+QString wrongFile(const DatabaseError &error, const QString &file)
+{
+    const QList<Detail> &details = error.details();
+    switch (error.kind()) {
+    case Kind::NotAccessFile:
+        return QStringLiteral("Le fichier « %1 » n'est pas une base Access : il ne peut pas être importé.").arg(file);
+    case Kind::CannotRead:
+        return QStringLiteral("Le fichier « %1 » ne peut pas être lu : Tessavor n'a pas le droit de l'ouvrir, ou le "
+                              "disque qui le porte ne répond pas. Vérifiez que vous pouvez lire ce fichier (ou "
+                              "copiez-le dans votre dossier personnel), puis recommencez l'importation.\n\n%2")
+            .arg(file, Unchanged);
     case Kind::MissingTable:
         return QStringLiteral("Le fichier Access « %1 » n'est pas une base de connaissances : il y manque\n%2\n\n%3")
             .arg(file, list(details, [](const Detail &d) { return QStringLiteral("la table « %1 »").arg(d.table); }),
@@ -127,7 +203,7 @@ QString problem(const DatabaseError &error)
                           return QStringLiteral("la colonne « %1 » de la table « %2 »").arg(d.column, d.table);
                       }),
                  Unchanged);
-    case Kind::WrongType:
+    default: // WrongType
         return QStringLiteral("Le fichier Access « %1 » ne peut pas être importé :\n%2\n\nChangez le type de ces "
                               "colonnes avec Access, puis recommencez l'importation. %3")
             .arg(file,
@@ -141,11 +217,14 @@ QString problem(const DatabaseError &error)
                                        : QStringLiteral("de type « Entier long », « Entier » ou « Octet »."));
                       }),
                  Unchanged);
-    case Kind::RowCount:
-        return QStringLiteral("Le fichier Access « %1 » est endommagé : la table « %2 » annonce %3 lignes, mais %4 "
-                              "seulement ont pu être lues. Réparez et compactez la base avec Access, puis "
-                              "recommencez l'importation.\n\n%5")
-            .arg(file, first.table, number(first.expected.toLongLong()), number(first.value.toLongLong()), Unchanged);
+    }
+}
+
+// Rows the practitioner corrects in Access.
+QString rowsToMend(const DatabaseError &error, const QString &file)
+{
+    const QList<Detail> &details = error.details();
+    switch (error.kind()) {
     case Kind::NullValue:
         return QStringLiteral("Le fichier Access « %1 » contient des lignes incomplètes :\n%2\n\n%3 %4")
             .arg(file,
@@ -166,7 +245,7 @@ QString problem(const DatabaseError &error)
                               .arg(d.table, d.column, d.value);
                       }),
                  FixInAccess, Unchanged);
-    case Kind::MissingReference:
+    default: // MissingReference
         return QStringLiteral("Le fichier Access « %1 » contient des liens ou des poids qui renvoient à un signe ou "
                               "à un syndrome absent :\n%2\n\nCorrigez ou supprimez ces lignes avec Access, puis "
                               "recommencez l'importation. %3")
@@ -179,6 +258,17 @@ QString problem(const DatabaseError &error)
                           return QStringLiteral("table « %1 » : %2 (%3)").arg(d.table, what.arg(d.value), d.context);
                       }),
                  Unchanged);
+    }
+}
+
+// Writing the converted file and the renames.
+QString fileOperation(const DatabaseError &error, const Detail &first)
+{
+    switch (error.kind()) {
+    case Kind::NoSpace:
+        return QStringLiteral("La base convertie n'a pas pu être écrite dans « %1 » : le disque est plein. Libérez de "
+                              "la place sur le disque, puis recommencez l'importation.\n\n%2")
+            .arg(native(first.value), Unchanged);
     case Kind::WriteFailed:
         return QStringLiteral("La base convertie n'a pas pu être écrite dans « %1 » :\n%2\n\n%3")
             .arg(native(first.value), error.engineMessage(), Unchanged);
@@ -189,12 +279,44 @@ QString problem(const DatabaseError &error)
     case Kind::RenameFailed:
         return QStringLiteral("Le fichier « %1 » n'a pas pu être renommé en « %2 » :\n%3\n\n%4")
             .arg(native(first.value), native(first.expected), error.engineMessage(), Unchanged);
-    case Kind::RestoreFailed:
+    default: // RestoreFailed
         return QStringLiteral("L'importation a échoué, et le fichier « %1 » n'a pas pu reprendre son nom :\n%2\n\n"
                               "Il n'est pas perdu : renommez-le vous-même « %3 ».")
             .arg(native(first.value), error.engineMessage(), QFileInfo(first.expected).fileName());
+    }
+}
+
+} // namespace
+
+QString problem(const DatabaseError &error)
+{
+    const QString file = native(error.path());
+    const Detail first = error.details().value(0);
+    switch (error.kind()) {
+    case Kind::Truncated:
+    case Kind::RowCount:
+    case Kind::JetDamaged:
+    case Kind::ReaderFailed:
+        return damagedFile(error, file, first);
+    case Kind::NotAccessFile:
+    case Kind::CannotRead:
+    case Kind::MissingTable:
+    case Kind::MissingColumn:
+    case Kind::WrongType:
+        return wrongFile(error, file);
+    case Kind::NullValue:
+    case Kind::DuplicateKey:
+    case Kind::MissingReference:
+        return rowsToMend(error, file);
+    case Kind::NoSpace:
+    case Kind::WriteFailed:
+    case Kind::CheckFailed:
+    case Kind::RenameFailed:
+    case Kind::RestoreFailed:
+        return fileOperation(error, first);
     default:
-        return QStringLiteral("Le fichier « %1 » n'a pas pu être importé :\n%2").arg(file, error.engineMessage());
+        return QStringLiteral("Le fichier « %1 » n'a pas pu être importé :\n%2\n\n%3")
+            .arg(file, error.engineMessage(), Unchanged);
     }
 }
 
@@ -219,14 +341,18 @@ QString summary(const JetImport::Summary &s)
         parts.append(QStringLiteral("Tables non reprises : %1.").arg(s.otherTables.join(QStringLiteral(", "))));
     if (!s.otherColumns.isEmpty())
         parts.append(QStringLiteral("Colonnes non reprises : %1.").arg(s.otherColumns.join(QStringLiteral(", "))));
-    if (s.weightsDiffering > 0)
+    if (s.weightsDiffering > 0) {
+        const bool one = s.weightsDiffering == 1;
         parts.append(
-            (s.weightsDiffering == 1
-                 ? QStringLiteral("1 poids diffère de la règle des poids")
+            (one ? QStringLiteral("1 poids diffère de la règle des poids")
                  : QStringLiteral("%1 poids diffèrent de la règle des poids").arg(number(s.weightsDiffering))) +
-            QStringLiteral(" (10 moins le nombre de liens du signe, 1 à partir de dix liens). Ils ont été repris "
-                           "tels quels ; pour les recalculer, choisissez « Régénérer la base » dans le menu "
-                           "Fichier."));
+            QStringLiteral(" (10 moins le nombre de liens du signe, 1 à partir de dix liens). ") +
+            (one ? QStringLiteral("Il a été repris tel quel ; pour le recalculer")
+                 : QStringLiteral("Ils ont été repris tels quels ; pour les recalculer")) +
+            QStringLiteral(", choisissez « Régénérer la base » dans le menu Fichier."));
+    }
+    if (!s.alteredTexts.isEmpty())
+        parts.append(alteredTexts(s.alteredTexts));
     if (!s.keptCopy.isEmpty())
         parts.append((inPlace ? QStringLiteral("Le fichier Access d'origine est conservé sous le nom « %1 ».")
                               : QStringLiteral("L'ancienne base est conservée sous le nom « %1 »."))

@@ -19,7 +19,7 @@ inline const QString Title = QStringLiteral("Importation d'une base Access");
 // visit emptied.
 QString question(const KnowledgeBaseImport::Question &question);
 
-// For the kinds an import raises (NotAccessFile to RestoreFailed); names the file, the
+// For the kinds an import raises (NotAccessFile to ReaderFailed); names the file, the
 // table and the value, and says what to do.
 QString problem(const DatabaseError &error);
 

@@ -23,6 +23,8 @@
 using namespace Qt::StringLiterals;
 using Answer = MessageBox::Answer;
 
+Q_DECLARE_METATYPE(std::optional<JetWriter::Damage>)
+
 // The import as the program offers it: at start-up when the knowledge base is an Access
 // file, when a command meets one, and by the menu command; through the message-box seam.
 class TestAccessImport : public QObject
@@ -31,6 +33,7 @@ class TestAccessImport : public QObject
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_base;
+    QString m_helper;
     std::unique_ptr<AppSettings> m_settings;
     std::unique_ptr<Application> m_app;
     const QString m_today = QDate::currentDate().toString(u"yyyy-MM-dd"_s);
@@ -38,9 +41,11 @@ class TestAccessImport : public QObject
 
     QStringList basesBeside() const { return QDir(m_dir->path()).entryList({u"*.mdb"_s}, QDir::Files, QDir::Name); }
 
-    // An Access file of the bundled base; `cutBytes` off its end make it one the import
-    // refuses, `padRows` rows of an extra table one large enough for the progress window.
-    static void writeAccessBase(const QString &path, qint64 cutBytes = 0, int padRows = 0)
+    // An Access file of the bundled base; `cutBytes` off its end, or damage to its sign
+    // table, make it one the import refuses, `padRows` rows of an extra table one large
+    // enough for the progress window.
+    static void writeAccessBase(const QString &path, qint64 cutBytes = 0, int padRows = 0,
+                                std::optional<JetWriter::Damage> damage = {})
     {
         QList<JetWriter::Table> tables = JetWriter::tablesOf(TestSupport::bundledDatabase());
         if (padRows > 0) {
@@ -48,15 +53,16 @@ class TestAccessImport : public QObject
             for (int i = 0; i < padRows; ++i)
                 tables.last().rows.append({QString(200, QLatin1Char('a' + i % 26))});
         }
-        QVERIFY(JetWriter::writeFile(path, JetWriter::Format::Jet3, tables));
-        if (cutBytes > 0)
-            QVERIFY(QFile::resize(path, QFileInfo(path).size() - cutBytes));
+        JetWriter::Image image = JetWriter::write(JetWriter::Format::Jet3, tables);
+        if (damage)
+            JetWriter::damage(image, u"Modalités"_s, *damage);
+        TestSupport::writeFile(path, image.bytes.chopped(cutBytes));
     }
 
     MainWindow *start()
     {
         m_app = std::make_unique<Application>(*m_settings);
-        m_app->start({m_base, m_dir->path(), m_base, {}});
+        m_app->start({m_base, m_dir->path(), m_base, {}, m_helper});
         return m_app->mainWindow();
     }
 
@@ -101,6 +107,7 @@ private slots:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         m_base = m_dir->filePath(u"Signes.mdb"_s);
+        m_helper = TestSupport::importHelper();
         m_settings = std::make_unique<AppSettings>(m_dir->filePath(u"tessavor.ini"_s));
         MessageBox::takeShown();
     }
@@ -114,29 +121,35 @@ private slots:
     // The offer when the knowledge base is an Access file: found at start-up, or met by a
     // command when it was put there while the program ran. The ranking sends a query only
     // for a recorded sign, which the base met no longer knows: the visit is emptied. The
-    // rebuild opens the base without one.
+    // rebuild opens the base without one. A file that crashed the import helper is not
+    // offered again at the next start.
     void offer_data()
     {
         QTest::addColumn<QString>("when");
-        QTest::addColumn<bool>("damaged");
+        QTest::addColumn<QString>("refused"); // why the file is refused: "" (it is not), "cut", "crash"
         QTest::addColumn<Answer>("answer");
-        QTest::newRow("start-up, OK") << "start" << false << Answer::Ok;
-        QTest::newRow("start-up, Annuler") << "start" << false << Answer::Cancel;
-        QTest::newRow("start-up, refused file") << "start" << true << Answer::Ok;
-        QTest::newRow("the ranking meets one") << "ranking" << false << Answer::Ok;
-        QTest::newRow("Régénérer la base meets one") << "rebuild" << false << Answer::Ok;
+        QTest::newRow("start-up, OK") << u"start"_s << QString() << Answer::Ok;
+        QTest::newRow("start-up, Annuler") << u"start"_s << QString() << Answer::Cancel;
+        QTest::newRow("start-up, refused file") << u"start"_s << u"cut"_s << Answer::Ok;
+        QTest::newRow("start-up, the helper crashes") << u"start"_s << u"crash"_s << Answer::Ok;
+        QTest::newRow("the ranking meets one") << u"ranking"_s << QString() << Answer::Ok;
+        QTest::newRow("Régénérer la base meets one") << u"rebuild"_s << QString() << Answer::Ok;
     }
     void offer()
     {
         QFETCH(QString, when);
-        QFETCH(bool, damaged);
+        QFETCH(QString, refused);
         QFETCH(Answer, answer);
-        const bool atStart = when == u"start"_s, offered = JetImport::isAvailable();
+        const bool atStart = when == u"start"_s, offered = JetImport::isAvailable(), damaged = !refused.isEmpty();
         if (!atStart && !offered)
             QSKIP("built without libmdb");
         const QString kept = m_dir->filePath(u"Signes-access-%1.mdb"_s.arg(m_today));
+        if (refused == u"crash"_s) {
+            m_helper = TestSupport::writeFile(m_dir->filePath(u"crashing-helper"_s), "#!/bin/sh\nkill -SEGV $$\n");
+            QVERIFY(QFile::setPermissions(m_helper, QFile::ReadOwner | QFile::ExeOwner));
+        }
         if (atStart)
-            writeAccessBase(m_base, damaged ? 1024 : 0);
+            writeAccessBase(m_base, refused == u"cut"_s ? 1024 : 0);
         else
             QVERIFY(QFile::copy(TestSupport::bundledDatabase(), m_base));
         QByteArray original = TestSupport::readFile(m_base);
@@ -178,7 +191,9 @@ private slots:
             // Why, in French; either way the file stays as it was, and the first use of the
             // base tells today's message without asking again.
             if (damaged && offered)
-                QVERIFY2(boxes[1].text.contains(u"est incomplet"_s), qPrintable(boxes[1].text));
+                QVERIFY2(
+                    boxes[1].text.contains(refused == u"cut"_s ? u"est incomplet"_s : u"est endommagé ou illisible"_s),
+                    qPrintable(boxes[1].text));
             QCOMPARE(TestSupport::readFile(m_base), original);
             QCOMPARE(basesBeside(), QStringList({u"Signes.mdb"_s}));
             w->signes()->setEntries({{u"signe"_s, 12}});
@@ -187,23 +202,51 @@ private slots:
             QCOMPARE(boxes.size(), 1);
             QVERIFY2(boxes[0].text.contains(u"doit d'abord être converti"_s), qPrintable(boxes[0].text));
         }
+        if (refused == u"crash"_s && offered) {
+            // The next start: no offer, the plain message at the first use of the base.
+            cleanup();
+            MessageBox::takeShown(); // the question before the visit is lost
+            m_helper = TestSupport::importHelper();
+            w = start();
+            QCOMPARE(MessageBox::takeShown().size(), 0);
+            w->signes()->setEntries({{u"signe"_s, 12}});
+            w->classerSyndromes();
+            boxes = MessageBox::takeShown();
+            QCOMPARE(boxes.size(), 1);
+            QVERIFY2(boxes[0].text.contains(u"doit d'abord être converti"_s), qPrintable(boxes[0].text));
+        }
     }
 
+    // The menu command; the damaged files are the shapes that once crashed the program with
+    // the visit in progress.
     void menuCommand_data()
     {
         QTest::addColumn<qint64>("cutBytes");
         QTest::addColumn<int>("padRows");
         QTest::addColumn<Answer>("answer");
-        QTest::newRow("OK") << qint64(0) << 0 << Answer::Ok;
-        QTest::newRow("OK, a large file") << qint64(0) << 6000 << Answer::Ok;
-        QTest::newRow("Annuler") << qint64(0) << 0 << Answer::Cancel;
-        QTest::newRow("refused file") << qint64(1024) << 0 << Answer::Ok;
+        QTest::addColumn<std::optional<JetWriter::Damage>>("damage");
+        QTest::addColumn<QString>("why"); // said when the file is refused
+        const std::optional<JetWriter::Damage> sound;
+        QTest::newRow("OK") << qint64(0) << 0 << Answer::Ok << sound << QString();
+        QTest::newRow("OK, a large file") << qint64(0) << 6000 << Answer::Ok << sound << QString();
+        QTest::newRow("Annuler") << qint64(0) << 0 << Answer::Cancel << sound << QString();
+        QTest::newRow("refused file") << qint64(1024) << 0 << Answer::Ok << sound << u"est incomplet"_s;
+        QTest::newRow("0xFFFF columns") << qint64(0) << 0 << Answer::Ok << std::optional(JetWriter::Damage::ColumnCount)
+                                        << u"la définition de la table « Modalités » ne peut pas être lue"_s;
+        QTest::newRow("definition page zeroed")
+            << qint64(0) << 0 << Answer::Ok << std::optional(JetWriter::Damage::ZeroedDefinition)
+            << u"la définition de la table « Modalités »"_s;
+        QTest::newRow("usage map flipped")
+            << qint64(0) << 0 << Answer::Ok << std::optional(JetWriter::Damage::FlippedUsageMap)
+            << u"la liste des pages de la table « Modalités »"_s;
     }
     void menuCommand()
     {
         QFETCH(qint64, cutBytes);
         QFETCH(int, padRows);
         QFETCH(Answer, answer);
+        QFETCH(std::optional<JetWriter::Damage>, damage);
+        QFETCH(QString, why);
         if (!JetImport::isAvailable())
             QSKIP("built without libmdb");
         // The base in use is not the bundled one: which file the program reads shows.
@@ -211,7 +254,7 @@ private slots:
         m_base = TestSupport::makeDatabase(*m_dir, u"ranking.sql"_s);
         const QByteArray former = TestSupport::readFile(m_base);
         const QString chosen = elsewhere.filePath(u"Cabinet.mdb"_s);
-        writeAccessBase(chosen, cutBytes, padRows);
+        writeAccessBase(chosen, cutBytes, padRows, damage);
         const QByteArray chosenBytes = TestSupport::readFile(chosen);
         const QString kept = m_dir->filePath(u"Signes-%1.mdb"_s.arg(m_today));
 
@@ -236,16 +279,19 @@ private slots:
         QCOMPARE(TestSupport::readFile(chosen), chosenBytes);
         QCOMPARE(m_progress, padRows > 0 ? QStringList{u"Conversion de la base Access en cours, un peu de patience"_s}
                                          : QStringList());
-        if (answer == Answer::Ok && cutBytes == 0) {
+        if (answer == Answer::Ok && why.isEmpty()) {
             QCOMPARE(boxes.size(), 2);
             QVERIFY2(boxes[1].text.contains(u"remplace désormais"_s), qPrintable(boxes[1].text));
             QCOMPARE(w->signes()->count() + w->syndromes()->count(), 0);
             QCOMPARE(TestSupport::readFile(kept), former);
             readsTheBundledBase(w);
         } else {
-            QCOMPARE(boxes.size(), cutBytes > 0 ? 2 : 1);
-            if (cutBytes > 0)
-                QVERIFY2(boxes[1].text.contains(u"est incomplet"_s), qPrintable(boxes[1].text));
+            QCOMPARE(boxes.size(), why.isEmpty() ? 1 : 2);
+            if (!why.isEmpty())
+                for (const QString &told : {why, u"Aucun fichier n'a été modifié."_s})
+                    QVERIFY2(boxes[1].text.contains(told), qPrintable(boxes[1].text));
+            // No temporary file, nor its lock, left beside the base.
+            QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).filter(u"import"_s), QStringList());
             // The former base still in use, and intact; the visit as it was.
             QCOMPARE(basesBeside(), QStringList({u"Signes.mdb"_s}));
             QCOMPARE(TestSupport::readFile(m_base), former);

@@ -42,7 +42,7 @@ class TestStartup : public QObject
     }
     AppPaths::KnowledgeBase fixture(AppPaths::CopyFailure failure = {}) const
     {
-        return {m_db, m_dir.path(), m_db, failure};
+        return {m_db, m_dir.path(), m_db, failure, TestSupport::importHelper()};
     }
 
 private slots:

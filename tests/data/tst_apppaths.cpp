@@ -1,4 +1,5 @@
 #include "AppPaths.h"
+#include "ImportHelper.h"
 #include "InstallLayout.h"
 #include "TestSupport.h"
 
@@ -118,11 +119,18 @@ private slots:
         for (const auto &[word, where] : {std::pair{u"own"_s, m_bin}, {u"shared"_s, m_shared}, {u"copy"_s, m_user}})
             if (present.contains(word))
                 writeFile(in(where), where == m_user ? "edited" : word.toUtf8());
+        // A program folder with its own files holds its import helper too (the build tree).
+        const QString ownHelper = m_bin + u'/' + ImportHelper::fileName();
+        if (present.contains(u"own"_s))
+            writeFile(ownHelper, "helper");
         const bool writable = present.contains(u"writable"_s);
         const AppPaths::KnowledgeBase kb = AppPaths::knowledgeBase(m_bin, m_user, files(writable, failing));
         QCOMPARE(kb.database, in(folder(database)));
         QCOMPARE(kb.pageFolder, QDir::toNativeSeparators(folder(pages)));
         QCOMPARE(kb.failure.step, failing);
+        const QString installedHelper = QDir::cleanPath(m_bin + u'/' + QLatin1String(InstallLayout::HelpersFromBin) +
+                                                        u'/' + ImportHelper::fileName());
+        QCOMPARE(kb.importHelper, QDir::toNativeSeparators(present.contains(u"own"_s) ? ownHelper : installedHelper));
         if (kb.failure)
             QCOMPARE(kb.failure.target, in(m_user));
         QCOMPARE(readFile(in(m_user)), userFile);

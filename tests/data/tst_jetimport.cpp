@@ -1,11 +1,16 @@
 #include "DatabaseError.h"
 #include "ImportFiles.h"
+#include "ImportHelper.h"
+#include "JetConversion.h"
 #include "JetImport.h"
 #include "JetWriter.h"
 #include "TestSupport.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
+#include <QProcess>
+#include <QSysInfo>
 #include <QTest>
 
 #include <functional>
@@ -135,20 +140,37 @@ Tables craftedTables(Format format)
     return t;
 }
 
+// What an import killed while it wrote leaves behind: its temporary file, or its lock
+// alone, held by a process that is no more.
+void writeKilledImport(const QString &path)
+{
+    QProcess gone;
+    gone.start(u"/bin/true"_s);
+    QVERIFY(gone.waitForStarted());
+    const qint64 pid = gone.processId();
+    QVERIFY(gone.waitForFinished());
+    const QString lock = path.endsWith(u".lock"_s) ? path : path + u".lock"_s;
+    writeFile(lock, QByteArray::number(pid) + "\ntessavor\n" + QSysInfo::machineHostName().toUtf8() + '\n');
+    if (!path.endsWith(u".lock"_s))
+        writeFile(path, "half a base");
+}
+
 // Deliberate faults that the file operations fail with. Every fault is the system's kind
 // of failure, reported with its message; a failed write leaves a partial file behind, as a
 // full disk would.
 class FaultyFiles : public ImportFiles
 {
 public:
-    enum class Fault { None, Write, ShortWrite, FirstRename, SecondRename, SecondRenameAndRestore };
+    enum class Fault { None, Write, NoSpace, ShortWrite, FirstRename, SecondRename, SecondRenameAndRestore };
     explicit FaultyFiles(Fault fault) : m_fault(fault) {}
 
-    bool write(const QString &path, const QByteArray &bytes, QString &error) override
+    bool write(const QString &path, const QByteArray &bytes, WriteError &error) override
     {
-        if (m_fault == Fault::Write) {
+        if (m_fault == Fault::Write || m_fault == Fault::NoSpace) {
             ImportFiles::write(path, bytes.left(bytes.size() / 2), error);
-            error = QStringLiteral("No space left on device");
+            error = {m_fault == Fault::NoSpace ? QStringLiteral("No space left on device")
+                                               : QStringLiteral("Input/output error"),
+                     m_fault == Fault::NoSpace};
             return false;
         }
         // The write reports success but the last page never reached the disk.
@@ -207,24 +229,34 @@ private slots:
         QTest::addColumn<Format>("format");
         QTest::addColumn<bool>("crafted");
         QTest::addColumn<bool>("replacing");
-        QTest::addColumn<QStringList>("existing"); // files already beside the base
+        QTest::addColumn<QStringList>("existing"); // files already beside the base, which stay
+        QTest::addColumn<QStringList>("held");     // of those, the ones another running import writes
+        QTest::addColumn<QStringList>("killed");   // temporary files of killed imports, which go
         QTest::addColumn<QString>("kept");
         const QString access = u"Signes-access-2026-12-07"_s, copy = u"Signes-2026-12-07"_s;
+        const QString temporary = u"Signes-import.tmp"_s, second = u"Signes-import-2.tmp"_s;
+        const QStringList none;
         for (bool crafted : {false, true})
             for (auto [f, name] : {std::pair{Format::Jet3, "Jet 3"},
                                    {Format::Jet4, "Jet 4"},
                                    {Format::Jet4Compressed, "Jet 4 compressed"}})
                 QTest::addRow("%s, %s", crafted ? "crafted" : "bundled base", name)
-                    << f << crafted << false << QStringList() << access + ".mdb";
+                    << f << crafted << false << none << none << none << access + ".mdb";
         QTest::newRow("in place, date taken")
-            << Format::Jet3 << false << false << QStringList{access + ".mdb"} << access + "-2.mdb";
+            << Format::Jet3 << false << false << QStringList{access + ".mdb"} << none << none << access + "-2.mdb";
         QTest::newRow("in place, date and -2 taken")
-            << Format::Jet3 << false << false << QStringList{access + ".mdb", access + "-2.mdb"} << access + "-3.mdb";
-        QTest::newRow("a file bears the temporary name")
-            << Format::Jet3 << false << false << QStringList{u"Signes-import.tmp"_s} << access + ".mdb";
-        QTest::newRow("replacing a base") << Format::Jet4Compressed << true << true << QStringList() << copy + ".mdb";
+            << Format::Jet3 << false << false << QStringList{access + ".mdb", access + "-2.mdb"} << none << none
+            << access + "-3.mdb";
+        QTest::newRow("temporary files of killed imports")
+            << Format::Jet3 << false << false << QStringList{u"Signes-import.txt"_s} << none
+            << QStringList{temporary, second + ".lock", u"Signes-import-7.tmp"_s} << access + ".mdb";
+        QTest::newRow("the temporary file of a running import")
+            << Format::Jet3 << false << false << QStringList{temporary} << QStringList{temporary} << QStringList{second}
+            << access + ".mdb";
+        QTest::newRow("replacing a base")
+            << Format::Jet4Compressed << true << true << none << none << none << copy + ".mdb";
         QTest::newRow("replacing a base, date taken")
-            << Format::Jet4Compressed << true << true << QStringList{copy + ".mdb"} << copy + "-2.mdb";
+            << Format::Jet4Compressed << true << true << QStringList{copy + ".mdb"} << none << none << copy + "-2.mdb";
     }
 
     void conversions()
@@ -234,6 +266,8 @@ private slots:
         QFETCH(bool, crafted);
         QFETCH(bool, replacing);
         QFETCH(QStringList, existing);
+        QFETCH(QStringList, held);
+        QFETCH(QStringList, killed);
         QFETCH(QString, kept);
         const Tables tables = crafted ? craftedTables(format) : bundled();
         const JetWriter::Image image = JetWriter::write(format, tables);
@@ -246,9 +280,16 @@ private slots:
         const QByteArray original = readFile(base);
         for (const QString &name : existing)
             writeFile(dir.filePath(name), name.toUtf8());
+        std::vector<std::unique_ptr<QLockFile>> locks;
+        for (const QString &name : held) {
+            locks.push_back(std::make_unique<QLockFile>(dir.filePath(name + ".lock")));
+            QVERIFY(locks.back()->tryLock(0));
+        }
+        for (const QString &name : killed)
+            writeKilledImport(dir.filePath(name));
 
         QList<std::pair<qint64, qint64>> progress;
-        JetImport importer;
+        JetImport importer(ImportFiles::system(), ImportHelper::converter(TestSupport::importHelper()));
         importer.setDate(m_date);
         importer.setProgress([&](qint64 done, qint64 total) { progress.append(std::make_pair(done, total)); });
         // The name the practitioner is told beforehand is the name given.
@@ -257,6 +298,8 @@ private slots:
 
         QCOMPARE(rowsOf(JetWriter::tablesOf(base)), rowsOf(tables));
         QStringList files = existing;
+        for (const QString &name : held)
+            files << name + ".lock";
         files << kept << u"Signes.mdb"_s;
         files.sort();
         QCOMPARE(filesIn(dir.path()), files);
@@ -284,6 +327,47 @@ private slots:
             QVERIFY(progress[i].first >= progress[i - 1].first && progress[i].second == total);
     }
 
+    // A text whose bytes cannot all be read comes over with U+FFFD where they stood, and is
+    // counted, with its table and number: never cut short or changed without a word.
+    void unreadableTextsAreCounted_data()
+    {
+        QTest::addColumn<Format>("format");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        const auto utf16 = [](const QString &s) {
+            return QByteArray(reinterpret_cast<const char *>(s.utf16()), s.size() * 2);
+        };
+        QTest::newRow("Jet 4, a NUL for a blank")
+            << Format::Jet4 << utf16(u"Démangeaisons du conduit"_s) + QByteArray(2, '\0') + utf16(u"auditif"_s)
+            << u"Démangeaisons du conduit\uFFFDauditif"_s;
+        QTest::newRow("Jet 4, half of a UTF-16 pair")
+            << Format::Jet4 << utf16(u"Pouls "_s) + QByteArray("\x00\xd8", 2) + utf16(u" rapide"_s)
+            << u"Pouls \uFFFD rapide"_s;
+        QTest::newRow("Jet 4, cut inside a character") << Format::Jet4 << utf16(u"Langue"_s) + 'A' << u"Langue"_s;
+        QTest::newRow("compressed Jet 4, cut inside a two-byte character")
+            << Format::Jet4Compressed << QByteArray("\xff\xfeLangue\x00\x41", 10) << u"Langue"_s;
+        QTest::newRow("Jet 3, a NUL") << Format::Jet3 << QByteArray("Teint p\xe2le\x00jaune", 16)
+                                      << u"Teint pâle\uFFFDjaune"_s;
+    }
+    void unreadableTextsAreCounted()
+    {
+        REQUIRE_LIBMDB();
+        QFETCH(Format, format);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        Tables tables = bundled();
+        const qint32 sign = tables[1].rows[3][0].toInt();
+        tables[1].rows[3][1] = bytes;
+        QTemporaryDir dir;
+        const QString base = writeFile(dir.filePath(u"Signes.mdb"_s), JetWriter::write(format, tables).bytes);
+        JetImport importer(ImportFiles::system(), ImportHelper::converter(TestSupport::importHelper()));
+        const auto summary = importer.convertInPlace(base);
+
+        QCOMPARE(summary.alteredTexts, QList<KnowledgeBaseRows::AlteredText>({{u"Modalités"_s, sign, text}}));
+        tables[1].rows[3][1] = text;
+        QCOMPARE(rowsOf(JetWriter::tablesOf(base)), rowsOf(tables));
+    }
+
     void refusesDamagedFiles_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -309,6 +393,21 @@ private slots:
                 "||" + QString::number(size - page / 2));
             row("last page missing", sound.bytes.chopped(page), Kind::Truncated,
                 "Valorisation||" + QString::number(size / page - 1));
+            // The shapes that crashed the reader, which no check of libmdb's own caught.
+            for (const auto &[damage, name, part] :
+                 {std::tuple{JetWriter::Damage::ColumnCount, "0xFFFF columns", "definition"},
+                  {JetWriter::Damage::ZeroedDefinition, "definition page zeroed", "definition"},
+                  {JetWriter::Damage::FlippedUsageMap, "usage map flipped", "usage map"}}) {
+                JetWriter::Image shape = sound;
+                JetWriter::damage(shape, u"Modalités"_s, damage);
+                row(name, shape.bytes, Kind::JetDamaged, u"Modalités||"_s + QLatin1String(part));
+            }
+            for (const QString &table : {u"Modalités"_s, u"MSysObjects"_s}) {
+                JetWriter::Image shape = sound;
+                JetWriter::damage(shape, table, JetWriter::Damage::EmptyUsageMap);
+                row(qPrintable(u"empty usage map, "_s + table), shape.bytes, Kind::JetDamaged,
+                    table + (table == u"MSysObjects"_s ? u"||catalogue"_s : u"||usage map"_s));
+            }
 
             // A data page of the links that names the syndromes' definition as its table.
             QByteArray stray = sound.bytes;
@@ -362,7 +461,9 @@ private slots:
         QFETCH(QByteArray, bytes);
         QTemporaryDir dir;
         const QString path = writeFile(dir.filePath("Signes.mdb"), bytes);
-        const auto e = TestSupport::failure([&] { JetImport().convertInPlace(path); });
+        const auto e = TestSupport::failure([&] {
+            JetImport(ImportFiles::system(), ImportHelper::converter(TestSupport::importHelper())).convertInPlace(path);
+        });
         QVERIFY2(e, "imported");
         QTEST(e->kind(), "kind");
         QCOMPARE(e->path(), path);
@@ -371,6 +472,39 @@ private slots:
         QTEST(QStringList({d.table, d.column, d.value}).join(u'|'), "first");
         QCOMPARE(filesIn(dir.path()), QStringList({"Signes.mdb"}));
         QCOMPARE(readFile(path), bytes);
+    }
+
+    // The helper's own failures, through a stand-in: whatever it left is removed, and the
+    // files are as they were.
+    void helperFailures_data()
+    {
+        QTest::addColumn<QStringList>("program"); // the stand-in and its first arguments
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("expected");
+        const auto shell = [](const char *script) { return QStringList{u"/bin/sh"_s, u"-c"_s, script, u"sh"_s}; };
+        QTest::newRow("crash") << shell("printf 'progress 1 2\\n'; printf x > \"$2\"; kill -SEGV $$") << u"crash"_s
+                               << QString();
+        QTest::newRow("past its time") << shell("printf x > \"$2\"; exec sleep 30") << u"time-out"_s << u"1"_s;
+        QTest::newRow("no answer") << shell("printf x > \"$2\"; printf 'summary {'") << u"no answer"_s << QString();
+        QTest::newRow("not installed") << QStringList{u"/nonexistent/tessavor-import"_s} << u"start"_s
+                                       << u"/nonexistent/tessavor-import"_s;
+    }
+    void helperFailures()
+    {
+        QFETCH(QStringList, program);
+        QTemporaryDir dir;
+        const QString base = writeFile(dir.filePath(u"Signes.mdb"_s), JetWriter::write(Format::Jet3, bundled()).bytes);
+        const QByteArray original = readFile(base);
+        const ImportHelper::Program helper{program.first(), program.mid(1),
+                                           [](qint64) { return std::chrono::milliseconds(300); }};
+        const auto e = TestSupport::failure(
+            [&] { JetImport(ImportFiles::system(), ImportHelper::converter(helper)).convertInPlace(base); });
+        QVERIFY2(e, "imported");
+        QCOMPARE(std::pair(e->kind(), e->path()), std::pair(Kind::ReaderFailed, base));
+        QTEST(e->details().value(0).value, "how");
+        QTEST(e->details().value(0).expected, "expected");
+        QCOMPARE(filesIn(dir.path()), QStringList({"Signes.mdb"}));
+        QCOMPARE(readFile(base), original);
     }
 
     void failedFileOperationsLeaveEverythingInPlace_data()
@@ -382,6 +516,7 @@ private slots:
         for (bool replacing : {false, true}) {
             const char *how = replacing ? "replacing a base" : "in place";
             QTest::addRow("%s: write fails", how) << replacing << F::Write << Kind::WriteFailed;
+            QTest::addRow("%s: disk full", how) << replacing << F::NoSpace << Kind::NoSpace;
             QTest::addRow("%s: written file short", how) << replacing << F::ShortWrite << Kind::CheckFailed;
             QTest::addRow("%s: original cannot be renamed", how) << replacing << F::FirstRename << Kind::RenameFailed;
             QTest::addRow("%s: new file cannot be renamed", how) << replacing << F::SecondRename << Kind::RenameFailed;
@@ -407,7 +542,7 @@ private slots:
         const QString kept = dir.filePath(replacing ? "Signes-2026-12-07.mdb" : "Signes-access-2026-12-07.mdb");
 
         FaultyFiles files(fault);
-        JetImport importer(files);
+        JetImport importer(files, JetConversion::inProcess(files));
         importer.setDate(m_date);
         const auto e =
             TestSupport::failure([&] { replacing ? importer.replaceWith(jet, base) : importer.convertInPlace(jet); });

@@ -1,4 +1,7 @@
+#include "AppSettings.h"
 #include "DatabaseError.h"
+#include "ImportFiles.h"
+#include "ImportHelper.h"
 #include "JetWriter.h"
 #include "KnowledgeBaseImport.h"
 #include "TestSupport.h"
@@ -10,6 +13,7 @@ using namespace Qt::StringLiterals;
 using Outcome = KnowledgeBaseImport::Outcome;
 
 Q_DECLARE_METATYPE(KnowledgeBaseImport::Outcome)
+Q_DECLARE_METATYPE(DatabaseError::Kind)
 
 namespace {
 
@@ -19,6 +23,24 @@ bool writeJet(const QString &path, qint64 cutBytes = 0)
     return JetWriter::writeFile(path, JetWriter::Format::Jet3, JetWriter::tablesOf(TestSupport::bundledDatabase())) &&
            (cutBytes == 0 || QFile::resize(path, QFileInfo(path).size() - cutBytes));
 }
+
+JetImport::Converter helper()
+{
+    return ImportHelper::converter(TestSupport::importHelper());
+}
+
+// The file operations, with one file that cannot be read (the machines that run the
+// tests run as root, for whom every file can be).
+struct Files : ImportFiles {
+    QString unreadable;
+    bool readStart(const QString &path, qint64 size, QByteArray &bytes, QString &error) override
+    {
+        if (path != unreadable)
+            return ImportFiles::readStart(path, size, bytes, error);
+        error = u"Permission denied"_s;
+        return false;
+    }
+};
 
 // The windows as a log of what they were asked to do, in order.
 struct Windows {
@@ -81,7 +103,7 @@ private slots:
         const QString path = dir.filePath(u"Signes.mdb"_s);
         QVERIFY(writeJet(path));
         Windows windows;
-        QCOMPARE(KnowledgeBaseImport(path, windows.hooks()).offerConversion(path), Outcome::NotOffered);
+        QCOMPARE(KnowledgeBaseImport(path, windows.hooks(), helper()).offerConversion(path), Outcome::NotOffered);
         QVERIFY(windows.log.isEmpty());
     }
 
@@ -89,7 +111,8 @@ private slots:
     {
         QTest::addColumn<bool>("menu");     // the menu command, else the offer
         QTest::addColumn<QString>("base");  // Signes.mdb: "access", "damaged" or "sqlite"
-        QTest::addColumn<QString>("other"); // the file chosen or met elsewhere: "access", "sqlite" or ""
+        QTest::addColumn<QString>("other"); // the file chosen or met elsewhere: "access", "sqlite",
+                                            // "unreadable" (an Access file) or ""
         QTest::addColumn<bool>("signs");    // the visit holds signs
         QTest::addColumn<Outcome>("outcome");
         QTest::addColumn<QString>("log");
@@ -108,6 +131,9 @@ private slots:
         QTest::newRow("menu, no Access file: refused unasked")
             << true << u"sqlite"_s << u"sqlite"_s << false << Outcome::Refused
             << u"refused %1"_s.arg(int(DatabaseError::Kind::NotAccessFile));
+        QTest::newRow("menu, a file that cannot be read: refused unasked")
+            << true << u"sqlite"_s << u"unreadable"_s << false << Outcome::Refused
+            << u"refused %1"_s.arg(int(DatabaseError::Kind::CannotRead));
         QTest::newRow("menu, no file chosen") << true << u"sqlite"_s << u""_s << false << Outcome::NotOffered << u""_s;
     }
 
@@ -129,8 +155,11 @@ private slots:
         QString otherPath;
         if (other == u"sqlite"_s)
             otherPath = TestSupport::makeDatabase(elsewhere, u"small.sql"_s, u"Cabinet.mdb"_s);
-        else if (other == u"access"_s)
+        else if (other == u"access"_s || other == u"unreadable"_s)
             QVERIFY(writeJet(otherPath = elsewhere.filePath(u"Cabinet.mdb"_s)));
+        Files files;
+        if (other == u"unreadable"_s)
+            files.unreadable = otherPath;
         // The date's name is taken: what the question tells and what the work does agree.
         TestSupport::writeFile(dir.filePath(menu ? u"Signes-2026-12-07.mdb"_s : u"Signes-access-2026-12-07.mdb"_s),
                                "taken");
@@ -138,7 +167,7 @@ private slots:
 
         Windows windows;
         windows.visitHasSigns = signs;
-        KnowledgeBaseImport import(path, windows.hooks());
+        KnowledgeBaseImport import(path, windows.hooks(), helper(), files);
         import.setDate(m_date);
         QCOMPARE(menu ? import.replaceBy(otherPath) : import.offerConversion(other.isEmpty() ? path : otherPath),
                  outcome);
@@ -161,6 +190,53 @@ private slots:
         }
     }
 
+    // A knowledge base whose reading crashed the helper or ran past its time is not offered
+    // again at the next start, which would crash it again, until the file changes; the menu
+    // command still tries it. A refusal, or a helper that could not be started, is offered
+    // again.
+    void helperFailureRemembered_data()
+    {
+        QTest::addColumn<DatabaseError::Kind>("kind");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("remembered");
+        QTest::newRow("crash") << DatabaseError::Kind::ReaderFailed << u"crash"_s << true;
+        QTest::newRow("past its time") << DatabaseError::Kind::ReaderFailed << u"time-out"_s << true;
+        QTest::newRow("helper not installed") << DatabaseError::Kind::ReaderFailed << u"start"_s << false;
+        QTest::newRow("file refused") << DatabaseError::Kind::Truncated << QString() << false;
+    }
+    void helperFailureRemembered()
+    {
+        QFETCH(DatabaseError::Kind, kind);
+        QFETCH(QString, how);
+        QFETCH(bool, remembered);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"Signes.mdb"_s);
+        QVERIFY(writeJet(path));
+        AppSettings settings(dir.filePath(u"tessavor.ini"_s));
+        Windows windows;
+        const JetImport::Converter failing = [&](const QString &jet, const QString &, const JetImport::Progress &) {
+            throw DatabaseError(kind, jet, u"failed"_s, {{{}, {}, how, {}, {}}});
+            return JetImport::Summary();
+        };
+        QCOMPARE(KnowledgeBaseImport(path, windows.hooks(), failing, &settings).offerConversion(path),
+                 Outcome::Refused);
+
+        // The next start.
+        KnowledgeBaseImport next(path, windows.hooks(), helper(), &settings);
+        if (!remembered) {
+            QCOMPARE(next.offerConversion(path), Outcome::Imported);
+            return;
+        }
+        QCOMPARE(next.offerConversion(path), Outcome::NotOffered);
+        QCOMPARE(windows.log.count(u"ask"_s), 1);
+        QVERIFY(QFile::resize(path, QFileInfo(path).size() + 2048)); // another file now
+        windows.answer = false;
+        QCOMPARE(KnowledgeBaseImport(path, windows.hooks(), helper(), &settings).offerConversion(path),
+                 Outcome::Declined);
+        windows.answer = true;
+        QCOMPARE(next.replaceBy(path), Outcome::Imported);
+    }
+
     // Asked once per file: after a refusal or Annuler, each use tells the plain message
     // until the file changes; and never again while the question is on screen.
     void asksOncePerFile()
@@ -169,7 +245,7 @@ private slots:
         const QString path = dir.filePath(u"Signes.mdb"_s);
         QVERIFY(writeJet(path, 1024));
         Windows windows;
-        KnowledgeBaseImport import(path, windows.hooks());
+        KnowledgeBaseImport import(path, windows.hooks(), helper());
         std::optional<Outcome> nested;
         windows.whileAsking = [&] { nested = import.offerConversion(path); };
 

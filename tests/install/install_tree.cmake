@@ -54,11 +54,15 @@ if(missing)
   message(FATAL_ERROR "missing from the installed tree: ${missing}")
 endif()
 
-# The program's folder holds the program alone, and the knowledge base installed is the
-# one the sources make.
+# The program's folder holds the program alone (its import helper is no command for the
+# PATH), and the knowledge base installed is the one the sources make.
 file(GLOB in_bin RELATIVE ${PREFIX}/${BINDIR} ${PREFIX}/${BINDIR}/*)
 if(NOT in_bin STREQUAL "tessavor")
   message(FATAL_ERROR "${BINDIR} holds ${in_bin}")
+endif()
+file(GLOB in_helper_dir RELATIVE ${PREFIX}/${HELPERDIR} ${PREFIX}/${HELPERDIR}/*)
+if(NOT in_helper_dir STREQUAL "${HELPERS}")
+  message(FATAL_ERROR "${HELPERDIR} holds ${in_helper_dir}")
 endif()
 file(SHA256 ${PREFIX}/${DATADIR}/tessavor/Signes.mdb installed)
 file(SHA256 ${BUILD}/kb/Signes.mdb built)

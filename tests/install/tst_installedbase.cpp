@@ -1,6 +1,10 @@
 #include "AppPaths.h"
 #include "DataSource.h"
 #include "Database.h"
+#include "ImportFiles.h"
+#include "ImportHelper.h"
+#include "JetImport.h"
+#include "JetWriter.h"
 #include "ModalityChoice.h"
 
 #include <QDir>
@@ -16,7 +20,8 @@ using namespace Qt::StringLiterals;
 // The knowledge-base rule against a real installed tree (TESSAVOR_INSTALLED_PREFIX, made by
 // the install/tree test), for a user with a fresh home: the first start copies the
 // installed Signes.mdb into the user's data folder, the program works on that copy, and
-// the installed file is never written.
+// the installed file is never written. The installed program finds its installed import
+// helper, which converts an Access file from there.
 class TestInstalledBase : public QObject
 {
     Q_OBJECT
@@ -100,6 +105,22 @@ private slots:
         const QByteArray changed = contentOf(perUser);
         QCOMPARE(AppPaths::knowledgeBase(bin, user, AppPaths::FileOperations::system(), remembered).newEdition, 3);
         QCOMPARE(contentOf(perUser), changed);
+    }
+
+    void importHelperIsFoundAndRuns()
+    {
+        const QString helper = knowledgeBase().importHelper;
+        QCOMPARE(helper, QDir::toNativeSeparators(m_prefix + u"/" TESSAVOR_INSTALL_HELPERDIR "/tessavor-import"_s));
+        QVERIFY(QFileInfo(helper).isExecutable());
+        if (!JetImport::isAvailable())
+            QSKIP("built without libmdb");
+        const QString installed = m_prefix + u"/" TESSAVOR_INSTALL_DATADIR "/Signes.mdb"_s;
+        const QString jet = m_home.filePath(u"Cabinet/Signes.mdb"_s);
+        QVERIFY(QDir().mkpath(QFileInfo(jet).path()));
+        QVERIFY(JetWriter::writeFile(jet, JetWriter::Format::Jet4, JetWriter::tablesOf(installed)));
+        const auto summary = JetImport(ImportFiles::system(), ImportHelper::converter(helper)).convertInPlace(jet);
+        QCOMPARE(summary.modalities, JetWriter::tablesOf(installed).at(1).rows.size());
+        QCOMPARE(JetWriter::tablesOf(jet).at(1).rows, JetWriter::tablesOf(installed).at(1).rows);
     }
 };
 

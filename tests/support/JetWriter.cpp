@@ -175,7 +175,8 @@ QByteArray encodeRow(const Layout &l, Format format, const Table &table, const Q
         if (!p.fixed) {
             if (type == Type::LongBinary)
                 qFatal("JetWriter: long values are not written");
-            varData[p.offset] = encodeText(l, format, v.toString());
+            varData[p.offset] =
+                v.typeId() == QMetaType::QByteArray ? v.toByteArray() : encodeText(l, format, v.toString());
             continue;
         }
         put(out, countSize + p.offset, type == Type::Double ? std::bit_cast<quint64>(v.toDouble()) : v.toLongLong(),
@@ -391,11 +392,40 @@ Image write(Format format, const QList<Table> &userTables)
     const QList<QByteArray> mapPages = packRows(l, maps, 0);
     if (mapPages.size() != 1)
         qFatal("JetWriter: the usage maps do not fit in one page");
+    for (int t = 0; t < tables.size(); ++t) {
+        const int row = 2 * t, at = l.rowCountOffset + 2 + 2 * row;
+        const int start = quint8(mapPages[0][at]) | quint8(mapPages[0][at + 1]) << 8;
+        image.usageMap.insert(tables[t].name, {qsizetype(mapPage) * l.pageSize + start, maps[row].size()});
+    }
     pages += mapPages;
     pages += dataPages;
     for (const QByteArray &p : pages)
         image.bytes += p;
     return image;
+}
+
+void damage(Image &image, const QString &table, Damage damage)
+{
+    const qsizetype definition = qsizetype(image.definitionPage.value(table)) * image.pageSize;
+    const bool jet4 = image.pageSize == 4096;
+    switch (damage) {
+    case Damage::ColumnCount: // the maximum, and the count the reader goes by
+        for (const int at : {jet4 ? 41 : 21, jet4 ? 45 : 25})
+            put16(image.bytes, definition + at, 0xffff);
+        break;
+    case Damage::ZeroedDefinition:
+        image.bytes.replace(definition, image.pageSize, QByteArray(image.pageSize, '\0'));
+        break;
+    case Damage::FlippedUsageMap: {
+        const auto [at, size] = image.usageMap.value(table);
+        for (qsizetype i = at; i < at + size; ++i)
+            image.bytes[i] = char(~quint8(image.bytes[i]));
+        break;
+    }
+    case Damage::EmptyUsageMap: // a row far past the map page's rows: its offsets are zeros
+        put32(image.bytes, definition + (jet4 ? 55 : 35),
+              quint32(image.usageMap.value(table).first / image.pageSize) << 8 | 200);
+    }
 }
 
 bool writeFile(const QString &path, Format format, const QList<Table> &tables)

@@ -30,7 +30,7 @@ struct Column {
 
 // A cell is a null QVariant, a whole number (for the integer types; bytes, integers and
 // long integers are stored with their own width, so the caller keeps within it), a
-// double or a QString.
+// double, a QString, or a QByteArray written as it is into a text column (a damaged text).
 struct Table {
     QString name;
     QList<Column> columns;
@@ -41,11 +41,18 @@ struct Table {
 struct Image {
     QByteArray bytes;
     int pageSize = 0;
-    QHash<QString, int> definitionPage;   // table name → its definition page
-    QHash<QString, QList<int>> dataPages; // table name → its data pages, in order
+    QHash<QString, int> definitionPage;                       // table name → its definition page
+    QHash<QString, QList<int>> dataPages;                     // table name → its data pages, in order
+    QHash<QString, std::pair<qsizetype, qsizetype>> usageMap; // table name → where its usage map lies, and its size
 };
 
 Image write(Format format, const QList<Table> &tables);
+
+// Damage that once crashed the reader of a program: a table definition declaring 0xFFFF
+// columns, a table definition page of zeros, a usage map with every bit flipped, a usage
+// map of no bytes at all (the definition points at an empty row).
+enum class Damage { ColumnCount, ZeroedDefinition, FlippedUsageMap, EmptyUsageMap };
+void damage(Image &image, const QString &table, Damage damage);
 bool writeFile(const QString &path, Format format, const QList<Table> &tables);
 
 // The five tables of a knowledge base (SQLite file) with the column types a practitioner's

@@ -27,6 +27,11 @@ QString bundledDatabase()
     return QStringLiteral(TESSAVOR_BIN_DIR "/Signes.mdb");
 }
 
+QString importHelper()
+{
+    return QStringLiteral(TESSAVOR_BIN_DIR "/tessavor-import");
+}
+
 QString writeFile(const QString &path, const QByteArray &bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());

@@ -18,6 +18,8 @@ QString makeDatabase(const QTemporaryDir &dir, const QString &fixture,
 
 // Path of the bundled knowledge base built into the application folder.
 QString bundledDatabase();
+// Path of the import helper built into the application folder.
+QString importHelper();
 
 // Writes `bytes` as the file at `path`, its folder made if needed, and returns the path.
 QString writeFile(const QString &path, const QByteArray &bytes);

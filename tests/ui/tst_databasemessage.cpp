@@ -144,12 +144,26 @@ private slots:
         s.weightsDiffering = 3;
         s.otherTables = QStringList{u"Consultations"_s};
         s.otherColumns = QStringList{u"Syndromes.Remarque"_s};
+        for (int i = 0; i < 7; ++i)
+            s.alteredTexts.append({u"Modalités"_s, 1200 + i, u"Démangeaisons du conduit \uFFFDuditif"_s});
         contains(
             JetImportText::summary(s),
             {u"« /cles/Cabinet.mdb » (Jet 3) remplace désormais la base de connaissances « /cabinet/Signes.mdb »"_s,
              u"L'ancienne base est conservée"_s, u"3 poids diffèrent de la règle des poids"_s,
-             u"« Régénérer la base »"_s, u"Tables non reprises : Consultations."_s,
-             u"Colonnes non reprises : Syndromes.Remarque."_s});
+             u"Ils ont été repris tels quels ; pour les recalculer"_s, u"« Régénérer la base »"_s,
+             u"Tables non reprises : Consultations."_s, u"Colonnes non reprises : Syndromes.Remarque."_s,
+             u"7 textes contenaient des caractères illisibles :\n"
+             "- table « Modalités », n° 1200 : « Démangeaisons du conduit \uFFFDuditif »"_s,
+             u"n° 1204"_s, u"- et 2 autres."_s, u"vérifiez-les"_s},
+            {u"n° 1205"_s});
+
+        // One of each, in the singular.
+        s.weightsDiffering = 1;
+        s.alteredTexts.resize(1);
+        contains(JetImportText::summary(s),
+                 {u"1 poids diffère de la règle des poids"_s, u"Il a été repris tel quel ; pour le recalculer"_s,
+                  u"1 texte contenait des caractères illisibles :"_s, u"vérifiez-le dans"_s},
+                 {u"Ils "_s, u"textes"_s});
     }
 
     void importQuestions()
@@ -164,6 +178,44 @@ private slots:
                   u"conservée sous le nom « /cabinet/Signes-2026-12-07.mdb »"_s, u"La visite en cours sera vidée"_s});
         contains(JetImportText::question({u"/cles/Cabinet.mdb"_s, base, QString(), true}), {u"introuvable"_s},
                  {u"conservée"_s});
+    }
+
+    // The refusals of a damaged or unreadable Access file, of a helper that failed, of a full
+    // disk: the import's own words, never the engine's, and the files untouched.
+    void importRefusalWords_data()
+    {
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<Details>("details");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("catalogue unreadable")
+            << Kind::JetDamaged << Details{{u"MSysObjects"_s, {}, u"catalogue"_s, {}, {}}}
+            << u"« /c/Signes.mdb » est endommagé : la liste de ses tables ne peut pas être lue. Réparez"_s;
+        QTest::newRow("table definition unreadable")
+            << Kind::JetDamaged << Details{{u"Modalités"_s, {}, u"definition"_s, {}, {}}}
+            << u"la définition de la table « Modalités » ne peut pas être lue"_s;
+        QTest::newRow("the helper crashed") << Kind::ReaderFailed << Details{{{}, {}, u"crash"_s, {}, {}}}
+                                            << u"« /c/Signes.mdb » est endommagé ou illisible"_s;
+        QTest::newRow("the helper ran past its time")
+            << Kind::ReaderFailed << Details{{{}, {}, u"time-out"_s, u"120"_s, {}}}
+            << u"sa lecture n'était pas finie au bout de 2 minutes"_s;
+        QTest::newRow("the helper missing")
+            << Kind::ReaderFailed << Details{{{}, {}, u"start"_s, u"/usr/libexec/tessavor/tessavor-import"_s, {}}}
+            << u"« /usr/libexec/tessavor/tessavor-import », n'a pas pu être lancé"_s;
+        QTest::newRow("disk full") << Kind::NoSpace << Details{{{}, {}, u"/c/Signes-import.tmp"_s, {}, {}}}
+                                   << u"n'a pas pu être écrite dans « /c/Signes-import.tmp » : le disque est plein"_s;
+        QTest::newRow("no permission") << Kind::CannotRead << Details{}
+                                       << u"Le fichier « /c/Signes.mdb » ne peut pas être lu"_s;
+    }
+    void importRefusalWords()
+    {
+        QFETCH(Kind, kind);
+        QFETCH(Details, details);
+        QFETCH(QString, told);
+        DatabaseMessage::show(nullptr, DatabaseError(kind, u"/c/Signes.mdb"_s, u"engine words"_s, details));
+        const auto shown = MessageBox::takeShown();
+        QCOMPARE(shown.size(), 1);
+        contains(shown[0].text, {told, u"Aucun fichier n'a été modifié."_s},
+                 {u"engine words"_s, u"base de connaissances"_s, u"n'est pas une base Access"_s});
     }
 
     // A refusal goes through the database message like every other; past twelve problems
