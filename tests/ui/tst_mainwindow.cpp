@@ -93,51 +93,41 @@ private slots:
         QCOMPARE(menus, expected);
     }
 
-    void methodBoxesFromSettings_data()
-    {
-        QTest::addColumn<QStringList>("stored"); // "Méthode 1" … "Méthode 5", empty = missing
-        QTest::addColumn<QList<bool>>("ticked");
-        QTest::newRow("a stored abc reads as chosen")
-            << QStringList{"abc", "0", "", "", ""} << QList<bool>{true, false, true, true, true};
-        // Ticked, its method counts in the ranking; stored as 1 once the box changes.
-        QTest::newRow("a stored 2 reads as chosen")
-            << QStringList{"0", "2", "0", "0", "0"} << QList<bool>{false, true, false, false, false};
-        QTest::newRow("all five off: told, with a beep")
-            << QStringList{"0", "0", "0", "0", "0"} << QList<bool>{true, false, false, false, false};
-    }
+    // A stored method other than "0" reads as chosen, a missing one too: box and ranking
+    // alike, a stored 2 written back as 1 once its box changes. All five off: box 1 comes
+    // back, stored, and that is told with a beep.
     void methodBoxesFromSettings()
     {
-        QFETCH(QStringList, stored);
-        QFETCH(QList<bool>, ticked);
-        for (int m = 1; m <= 5; ++m)
-            if (!stored[m - 1].isEmpty())
-                QVERIFY(m_settings->setRawValue(AppSettings::methodKey(m), stored[m - 1]));
+        const auto read = [this](const QStringList &stored) {
+            for (int m = 1; m <= 5; ++m)
+                if (!stored[m - 1].isEmpty())
+                    m_settings->setRawValue(AppSettings::methodKey(m), stored[m - 1]);
+            open(m_db);
+            QString ticked; // box and method, for each method
+            for (int m = 1; m <= 5; ++m)
+                ticked += QString::number(int(m_w->methodBox(m)->isChecked())) + QString::number(m_w->methods()[m]);
+            return ticked;
+        };
         const int beeps = Beep::count();
-        open(m_db);
-        for (int m = 1; m <= 5; ++m) {
-            QCOMPARE(m_w->methodBox(m)->isChecked(), ticked[m - 1]);
-            QCOMPARE(m_w->methods()[m], int(ticked[m - 1]));
-        }
-        if (stored.contains("2")) {
-            m_w->signes()->setEntries({{"Signe de poids neuf (9)", 12}});
-            m_w->classerSyndromes();
-            QCOMPARE(m_w->syndromes()->entries(), (QList<ListEntry>{{"Chaleur  (9)", 2}}));
-            QCOMPARE(m_settings->rawValue(AppSettings::methodKey(2)), QStringLiteral("2"));
-            m_w->methodBox(1)->setChecked(true);
-            m_w->methodBox(2)->setChecked(false);
-            m_w->methodBox(2)->setChecked(true);
-            QCOMPARE(m_settings->rawValue(AppSettings::methodKey(2)), QStringLiteral("1"));
-            return;
-        }
-        const bool told = ticked.count(true) == 1;
-        QCOMPARE(Beep::count() - beeps, int(told));
+        QCOMPARE(read({"abc", "0", "", "", ""}), QStringLiteral("1100111111"));
+        QCOMPARE(read({"0", "2", "0", "0", "0"}), QStringLiteral("0011000000"));
+        m_w->signes()->setEntries({{"Signe de poids neuf (9)", 12}});
+        m_w->classerSyndromes();
+        QCOMPARE(m_w->syndromes()->entries(), (QList<ListEntry>{{"Chaleur  (9)", 2}}));
+        QCOMPARE(m_settings->rawValue(AppSettings::methodKey(2)), QStringLiteral("2"));
+        m_w->methodBox(1)->setChecked(true);
+        m_w->methodBox(2)->setChecked(false);
+        m_w->methodBox(2)->setChecked(true);
+        QCOMPARE(m_settings->rawValue(AppSettings::methodKey(2)), QStringLiteral("1"));
+        QVERIFY(MessageBox::takeShown().isEmpty() && Beep::count() == beeps);
+
+        QCOMPARE(read({"0", "0", "0", "0", "0"}), QStringLiteral("1100000000"));
+        QCOMPARE(Beep::count() - beeps, 1);
         const auto shown = MessageBox::takeShown();
-        QCOMPARE(shown.size(), int(told));
-        if (told) {
-            QCOMPARE(std::pair(shown[0].title, shown[0].icon),
-                     std::pair(QStringLiteral("Erreur de manipulation"), MessageBox::Icon::Exclamation));
-            QCOMPARE(m_settings->rawValue(AppSettings::methodKey(1)), QStringLiteral("1"));
-        }
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(std::pair(shown[0].title, shown[0].icon),
+                 std::pair(QStringLiteral("Erreur de manipulation"), MessageBox::Icon::Exclamation));
+        QCOMPARE(m_settings->rawValue(AppSettings::methodKey(1)), QStringLiteral("1"));
     }
 
     // Hovering a ranked syndrome, or reaching it with the keyboard, tells the recorded signs
