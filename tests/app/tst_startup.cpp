@@ -7,7 +7,6 @@
 #include "MainWindow.h"
 #include "MessageBox.h"
 #include "PrintDialogs.h"
-#include "Recordset.h"
 #include "TestSupport.h"
 
 #include <QAction>
@@ -163,15 +162,9 @@ private slots:
         QVERIFY(w->signes()->count() == 0 && w->syndromes()->count() == 0);
         QVERIFY(w->baseWatch().generation() > generation);
 
-        // The new file, as it is: its own weight, not rebuilt.
+        // The new file is the one in use now: nothing more to tell.
         QVERIFY(UiTest::whileModal([&] { a.editRechercher->trigger(); }, [](QDialog *) {}));
         QVERIFY(MessageBox::takeShown().isEmpty());
-        QCOMPARE(Database::open(base)
-                     ->openRecordset(QStringLiteral("SELECT Valeur FROM Valorisation WHERE "
-                                                    "NumModalité = 12"))
-                     ->field(u"Valeur")
-                     .toInt(),
-                 5);
     }
 
     // F1 opens the help; the session ending the program (or Ctrl+C) then closes its
