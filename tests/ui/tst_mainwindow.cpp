@@ -358,8 +358,6 @@ private slots:
         // Centred on a second screen below a panel, the frame taken off the client size.
         QTest::newRow("second screen below a panel")
             << frame << QRect(1280, 32, 1920, 1048) << QPoint(1840, 256) << QSize(792, 572);
-        QTest::newRow("1280 × 1024 at 200 %, panel below")
-            << frame << QRect(0, 0, 640, 488) << QPoint(0, 0) << QSize(632, 460);
         QTest::newRow("too small in one direction")
             << frame << QRect(0, 0, 1024, 560) << QPoint(112, 0) << QSize(792, 532);
         QTest::newRow("smaller than the window accepts")
