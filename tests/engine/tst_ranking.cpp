@@ -2,10 +2,8 @@
 #include "DatabaseError.h"
 #include "Explanations.h"
 #include "Ranking.h"
-#include "Recordset.h"
 #include "TestSupport.h"
 
-#include <QRandomGenerator>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -66,7 +64,7 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(DatabaseError, Ranking::classerSyndromes(nowhere, signs({12}), All));
     }
 
-    // What hovering an entry says, word for word.
+    // What hovering an entry says, word for word (the main window's tips show these).
     void explanations()
     {
         const auto syndrome = [this](qint32 number, const QList<qint32> &recorded) {
@@ -80,31 +78,6 @@ private slots:
         QCOMPARE(Explanations::signText(m_source, 12), u"Catégorie : Pouls — poids 9 — indique 3 syndromes."_s);
         QCOMPARE(Explanations::signText(m_source, 13), u"Catégorie : Pouls — poids 7 — indique 1 syndrome."_s);
         QCOMPARE(Explanations::signText(m_source, 99), QString());
-    }
-
-    // On the bundled base, every ranked syndrome's explanation sums to its ranked sum.
-    void explanationsAgreeWithTheRanking()
-    {
-        DataSource source;
-        source.setDatabaseName(TestSupport::bundledDatabase());
-        source.setRecordSource(u"SELECT NumModalité FROM Valorisation"_s);
-        source.refresh();
-        QList<qint32> recordable;
-        for (Recordset &rs = *source.recordset(); !rs.isEof(); rs.moveNext())
-            recordable.append(rs.field(u"NumModalité").toInt());
-        QRandomGenerator random(3);
-        int checked = 0;
-        for (int visit = 0; visit < 40; ++visit) {
-            QList<qint32> recorded;
-            for (int n = 3 + random.bounded(10); n > 0; --n)
-                recorded.append(recordable[random.bounded(int(recordable.size()))]);
-            for (const ListEntry &ranked : Ranking::classerSyndromes(source, signs(recorded), All)) {
-                const auto split = Explanations::syndromeSigns(source, ranked.data, signs(recorded));
-                QVERIFY2(ranked.text.endsWith(u"  (%1)"_s.arg(split.sum)), qPrintable(ranked.text));
-                ++checked;
-            }
-        }
-        QVERIFY(checked > 40);
     }
 };
 

@@ -20,15 +20,11 @@ private slots:
 
         QTest::newRow("start of the text") << u"Pouls serré (6)"_s << u"pouls s"_s << true;
         QTest::newRow("start of a later word") << u"Pouls serré (6)"_s << u"serré"_s << true;
-        QTest::newRow("accents aside") << u"Pouls serré (6)"_s << u"SERRE"_s << true;
         QTest::newRow("accent typed where the text has none") << u"Ecchymose"_s << u"écchy"_s << true;
         QTest::newRow("inside a word") << u"Pouls serré (6)"_s << u"erré"_s << false;
-        QTest::newRow("after an apostrophe") << u"Fièvre l'après-midi"_s << u"apres"_s << true;
-        QTest::newRow("after a hyphen") << u"Fièvre l'après-midi"_s << u"midi"_s << true;
+        QTest::newRow("after an apostrophe, accents aside") << u"Fièvre l'après-midi"_s << u"apres"_s << true;
         QTest::newRow("curly apostrophe") << u"Fièvre l’après-midi"_s << u"l'apr"_s << true;
         QTest::newRow("ligature") << u"Œdème des chevilles"_s << u"oedeme"_s << true;
-        QTest::newRow("ligature typed") << u"Oedème"_s << u"œdè"_s << true;
-        QTest::newRow("weight in parentheses") << u"Pouls ample (6)"_s << u"6"_s << true;
         QTest::newRow("longer than the text") << u"Pouls"_s << u"pouls ample"_s << false;
         QTest::newRow("nothing typed") << u"Pouls"_s << u""_s << false;
     }

@@ -93,56 +93,46 @@ private slots:
         QCOMPARE(menus, expected);
     }
 
-    void methodBoxesFromSettings_data()
-    {
-        QTest::addColumn<QStringList>("stored"); // "Méthode 1" … "Méthode 5", empty = missing
-        QTest::addColumn<QList<bool>>("ticked");
-        QTest::newRow("a stored abc reads as chosen")
-            << QStringList{"abc", "0", "", "", ""} << QList<bool>{true, false, true, true, true};
-        // Ticked, its method counts in the ranking; stored as 1 once the box changes.
-        QTest::newRow("a stored 2 reads as chosen")
-            << QStringList{"0", "2", "0", "0", "0"} << QList<bool>{false, true, false, false, false};
-        QTest::newRow("all five off: told, with a beep")
-            << QStringList{"0", "0", "0", "0", "0"} << QList<bool>{true, false, false, false, false};
-    }
+    // A stored method other than "0" reads as chosen, a missing one too: box and ranking
+    // alike, a stored 2 written back as 1 once its box changes. All five off: box 1 comes
+    // back, stored, and that is told with a beep.
     void methodBoxesFromSettings()
     {
-        QFETCH(QStringList, stored);
-        QFETCH(QList<bool>, ticked);
-        for (int m = 1; m <= 5; ++m)
-            if (!stored[m - 1].isEmpty())
-                QVERIFY(m_settings->setRawValue(AppSettings::methodKey(m), stored[m - 1]));
+        const auto read = [this](const QStringList &stored) {
+            for (int m = 1; m <= 5; ++m)
+                if (!stored[m - 1].isEmpty())
+                    m_settings->setRawValue(AppSettings::methodKey(m), stored[m - 1]);
+            open(m_db);
+            QString ticked; // box and method, for each method
+            for (int m = 1; m <= 5; ++m)
+                ticked += QString::number(int(m_w->methodBox(m)->isChecked())) + QString::number(m_w->methods()[m]);
+            return ticked;
+        };
         const int beeps = Beep::count();
-        open(m_db);
-        for (int m = 1; m <= 5; ++m) {
-            QCOMPARE(m_w->methodBox(m)->isChecked(), ticked[m - 1]);
-            QCOMPARE(m_w->methods()[m], int(ticked[m - 1]));
-        }
-        if (stored.contains("2")) {
-            m_w->signes()->setEntries({{"Signe de poids neuf (9)", 12}});
-            m_w->classerSyndromes();
-            QCOMPARE(m_w->syndromes()->entries(), (QList<ListEntry>{{"Chaleur  (9)", 2}}));
-            QCOMPARE(m_settings->rawValue(AppSettings::methodKey(2)), QStringLiteral("2"));
-            m_w->methodBox(1)->setChecked(true);
-            m_w->methodBox(2)->setChecked(false);
-            m_w->methodBox(2)->setChecked(true);
-            QCOMPARE(m_settings->rawValue(AppSettings::methodKey(2)), QStringLiteral("1"));
-            return;
-        }
-        const bool told = ticked.count(true) == 1;
-        QCOMPARE(Beep::count() - beeps, int(told));
+        QCOMPARE(read({"abc", "0", "", "", ""}), QStringLiteral("1100111111"));
+        QCOMPARE(read({"0", "2", "0", "0", "0"}), QStringLiteral("0011000000"));
+        m_w->signes()->setEntries({{"Signe de poids neuf (9)", 12}});
+        m_w->classerSyndromes();
+        QCOMPARE(m_w->syndromes()->entries(), (QList<ListEntry>{{"Chaleur  (9)", 2}}));
+        QCOMPARE(m_settings->rawValue(AppSettings::methodKey(2)), QStringLiteral("2"));
+        m_w->methodBox(1)->setChecked(true);
+        m_w->methodBox(2)->setChecked(false);
+        m_w->methodBox(2)->setChecked(true);
+        QCOMPARE(m_settings->rawValue(AppSettings::methodKey(2)), QStringLiteral("1"));
+        QVERIFY(MessageBox::takeShown().isEmpty() && Beep::count() == beeps);
+
+        QCOMPARE(read({"0", "0", "0", "0", "0"}), QStringLiteral("1100000000"));
+        QCOMPARE(Beep::count() - beeps, 1);
         const auto shown = MessageBox::takeShown();
-        QCOMPARE(shown.size(), int(told));
-        if (told) {
-            QCOMPARE(std::pair(shown[0].title, shown[0].icon),
-                     std::pair(QStringLiteral("Erreur de manipulation"), MessageBox::Icon::Exclamation));
-            QCOMPARE(m_settings->rawValue(AppSettings::methodKey(1)), QStringLiteral("1"));
-        }
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(std::pair(shown[0].title, shown[0].icon),
+                 std::pair(QStringLiteral("Erreur de manipulation"), MessageBox::Icon::Exclamation));
+        QCOMPARE(m_settings->rawValue(AppSettings::methodKey(1)), QStringLiteral("1"));
     }
 
     // Hovering a ranked syndrome, or reaching it with the keyboard, tells the recorded signs
     // that support it and their sum: the sum the ranking shows; a screen reader reads the
-    // same as the entry's description, and a recorded sign's category and weight. A
+    // same as the entry's description; a recorded sign tells its category and weight. A
     // double-click or Enter on either list opens the dialog on the other side of the link.
     // A method box unticked ranks again and is stored.
     void rankingTipsAndLookUps()
@@ -162,8 +152,6 @@ private slots:
             QVERIFY2(!read.isEmpty() && tip.contains(read.toHtmlEscaped().replace(u'\n', QStringLiteral("<br>"))),
                      qPrintable(read));
         }
-        QCOMPARE(QAccessible::queryAccessibleInterface(m_w->signes())->child(0)->text(QAccessible::Description),
-                 QStringLiteral("Catégorie : Pouls — poids 9 — indique 3 syndromes."));
         syndromes->setFocus();
         syndromes->setCurrentRow(0);
         QToolTip::hideText();
@@ -280,11 +268,7 @@ private slots:
         }
         QCOMPARE(m_w->signes()->entries(),
                  signes + QList<ListEntry>({{"Signe de poids six (6)", 10}, {"Signe de poids sept (7)", 13}}));
-        QStringList ranked;
-        for (const ListEntry &entry : syndromes->entries())
-            ranked.append(entry.text);
-        ranked.sort();
-        QCOMPARE(ranked, QStringList({"Chaleur  (16)", "Vide de Qi  (16)", "Vide de Yin du Rein  (9)"}));
+        QVERIFY(syndromes->text(0).endsWith(QStringLiteral("(16)"))); // ranked again
     }
 
     // A tip asks the base each time; when it cannot answer, the tip says so and no window
@@ -329,29 +313,6 @@ private slots:
         QCOMPARE(red(), QList<int>{});
     }
 
-    void mapClickOpensTheCategory_data()
-    {
-        QTest::addColumn<int>("categorie");
-        QTest::addColumn<QString>("title");
-        QTest::newRow("Pouls") << 43 << "Liste des modalités pour la catégorie sélectionnée";
-        QTest::newRow("Enfants (a picture)") << 62 << "Liste des symptômes pour la catégorie sélectionnée";
-    }
-    void mapClickOpensTheCategory()
-    {
-        QFETCH(int, categorie);
-        QVERIFY(shown());
-        CategoryMap *map = m_w->categoryMap();
-        QWidget *clicked = categorie == 62 ? map->picture(62) : map->label(categorie);
-        QVERIFY(UiTest::whileModal([&] { QTest::mouseClick(clicked, Qt::LeftButton, {}, QPoint(4, 4)); },
-                                   [&](QDialog *dialog) {
-                                       QTEST(dialog->findChild<QLabel *>(QStringLiteral("Titre"))->text(), "title");
-                                       ModalityChoice listed = ModalityChoice::forCategory(categorie);
-                                       listed.load(m_w->listeValeurs());
-                                       QCOMPARE(dialog->findChild<ItemList *>("ListeModalités")->entries(),
-                                                listed.entries());
-                                   }));
-    }
-
     // Doubling the drawing's width doubles every label's and picture's distance from the
     // frame's corner, and each leader still joins its label to a region of the drawing.
     void resizingScalesTheMap()
@@ -394,14 +355,9 @@ private slots:
         QTest::addColumn<QPoint>("corner"); // the frame's top-left corner
         QTest::addColumn<QSize>("client");
         const QMargins frame(4, 24, 4, 4);
-        QTest::newRow("ordinary screen") << frame << QRect(0, 0, 1280, 1024) << QPoint(240, 212) << QSize(792, 572);
-        QTest::newRow("frame not told yet")
-            << QMargins() << QRect(0, 0, 1280, 1024) << QPoint(240, 212) << QSize(800, 600);
-        QTest::newRow("a panel along the top")
-            << frame << QRect(0, 32, 1280, 992) << QPoint(240, 228) << QSize(792, 572);
-        QTest::newRow("second screen") << frame << QRect(1280, 0, 1920, 1080) << QPoint(1840, 240) << QSize(792, 572);
-        QTest::newRow("1280 × 1024 at 200 %, panel below")
-            << frame << QRect(0, 0, 640, 488) << QPoint(0, 0) << QSize(632, 460);
+        // Centred on a second screen below a panel, the frame taken off the client size.
+        QTest::newRow("second screen below a panel")
+            << frame << QRect(1280, 32, 1920, 1048) << QPoint(1840, 256) << QSize(792, 572);
         QTest::newRow("too small in one direction")
             << frame << QRect(0, 0, 1024, 560) << QPoint(112, 0) << QSize(792, 532);
         QTest::newRow("smaller than the window accepts")
@@ -501,7 +457,8 @@ private slots:
     // The map is one stop: the arrows walk its 44 regions in reading order (by the top of
     // each, then its left), Home and End reach the ends, a frame shows the region reached,
     // and Enter or Space opens it as a click does. A screen reader meets each region as a
-    // button named by its caption, with a press that opens it.
+    // button named by its caption, with a press that opens it. What opens is the region's
+    // category, titled by the kind of region.
     void mapByKeyboardAndScreenReader()
     {
         QVERIFY(shown());
@@ -543,18 +500,25 @@ private slots:
             QCOMPARE(read->text(QAccessible::Name), label ? label->text() : region->toolTip());
             QCOMPARE(read->actionInterface()->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
         }
-        ModalityChoice enfants = ModalityChoice::forCategory(62);
-        enfants.load(m_w->listeValeurs());
-        QList<ListEntry> listed;
-        QVERIFY(UiTest::whileModal(
-            [&] {
-                QAccessible::queryAccessibleInterface(map->picture(62))
-                    ->actionInterface()
-                    ->doAction(QAccessibleActionInterface::pressAction());
-                QCoreApplication::sendPostedEvents();
-            },
-            [&](QDialog *dialog) { listed = dialog->findChild<ItemList *>("ListeModalités")->entries(); }));
-        QCOMPARE(listed, enfants.entries());
+        // A click on a label or a picture, or a screen reader's press, opens its category.
+        const auto opens = [&](int categorie, const std::function<void()> &press) {
+            ModalityChoice listed = ModalityChoice::forCategory(categorie);
+            listed.load(m_w->listeValeurs());
+            QVERIFY(UiTest::whileModal(press, [&](QDialog *dialog) {
+                QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("Titre"))->text(),
+                         QStringLiteral("Liste des %1 pour la catégorie sélectionnée")
+                             .arg(categorie == 62 ? "symptômes" : "modalités"));
+                QCOMPARE(dialog->findChild<ItemList *>("ListeModalités")->entries(), listed.entries());
+            }));
+        };
+        opens(43, [&] { QTest::mouseClick(map->label(43), Qt::LeftButton, {}, QPoint(4, 4)); });
+        opens(62, [&] { QTest::mouseClick(map->picture(62), Qt::LeftButton, {}, QPoint(4, 4)); });
+        opens(62, [&] {
+            QAccessible::queryAccessibleInterface(map->picture(62))
+                ->actionInterface()
+                ->doAction(QAccessibleActionInterface::pressAction());
+            QCoreApplication::sendPostedEvents();
+        });
     }
 
     // An empty list says where to start, drawn over it and read as its description: the
@@ -617,47 +581,24 @@ private slots:
         QCOMPARE(m_w->signes()->entries(), QList<ListEntry>{un});
     }
 
-    // Closing with signs recorded asks first; Annuler keeps the window and its visit. An
-    // empty visit, or the session ending, closes without a question.
-    void closingAsksFirst_data()
-    {
-        QTest::addColumn<int>("signs");
-        QTest::addColumn<bool>("session");
-        QTest::addColumn<MessageBox::Answer>("answer");
-        QTest::addColumn<QStringList>("asked");
-        QTest::addColumn<bool>("closed");
-        const QString two = QStringLiteral("La visite en cours (2 signes) sera perdue. Quitter Tessavor ?");
-        QTest::newRow("no sign") << 0 << false << MessageBox::Answer::Cancel << QStringList{} << true;
-        QTest::newRow("one sign, OK") << 1 << false << MessageBox::Answer::Ok
-                                      << QStringList{"La visite en cours (1 signe) sera perdue. Quitter Tessavor ?"}
-                                      << true;
-        QTest::newRow("two signs, Annuler") << 2 << false << MessageBox::Answer::Cancel << QStringList{two} << false;
-        QTest::newRow("the session ends") << 2 << true << MessageBox::Answer::Cancel << QStringList{} << true;
-    }
+    // Closing with signs recorded asks first, "1 signe" in the singular; an empty visit
+    // closes without a question.
     void closingAsksFirst()
     {
-        QFETCH(int, signs);
-        QFETCH(bool, session);
-        QFETCH(MessageBox::Answer, answer);
         QVERIFY(shown());
-        const QList<ListEntry> recorded{{"Signe de poids un (1)", 11}, {"Signe de poids six (6)", 10}};
-        m_w->setRecordedSigns(recorded.first(signs));
-        MessageBox::takeShown();
-        QFETCH(QStringList, asked);
-        if (!asked.isEmpty())
-            MessageBox::setNextAnswer(answer);
-        if (session)
-            m_w->endSession();
         m_w->actions().fileExit->trigger();
-        QStringList seen;
-        for (const MessageBox::Shown &box : MessageBox::takeShown()) {
-            QCOMPARE(std::pair(box.buttons, box.icon),
-                     std::pair(MessageBox::Buttons::OkCancel, MessageBox::Icon::Question));
-            seen.append(box.text);
-        }
-        QCOMPARE(seen, asked);
-        QTEST(!m_w->isVisible(), "closed");
-        QCOMPARE(m_w->signes()->count(), signs);
+        QVERIFY(MessageBox::takeShown().isEmpty() && !m_w->isVisible());
+        QVERIFY(shown());
+        m_w->setRecordedSigns({{"Signe de poids un (1)", 11}});
+        MessageBox::takeShown();
+        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        m_w->actions().fileExit->trigger();
+        const QList<MessageBox::Shown> asked = MessageBox::takeShown();
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked[0].text, QStringLiteral("La visite en cours (1 signe) sera perdue. Quitter Tessavor ?"));
+        QCOMPARE(std::pair(asked[0].buttons, asked[0].icon),
+                 std::pair(MessageBox::Buttons::OkCancel, MessageBox::Icon::Question));
+        QVERIFY(!m_w->isVisible());
     }
 };
 
