@@ -2,7 +2,8 @@
 
 #include <QTest>
 
-// Which printer each print goes to, asked afresh every time.
+// Which printer each print goes to, asked afresh every time: the cases the visit commands'
+// test does not meet.
 class TestPrinterChoice : public QObject
 {
     Q_OBJECT
@@ -21,14 +22,8 @@ private slots:
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<bool>("answering"); // the printing service
         QTest::addColumn<QString>("result"); // the printer, or why there is none; the chosen one gone
-        const QStringList two{"Bureau", "Cabinet"};
-        row("default only", two, "Bureau", "", "Bureau");
-        row("default changed since", two, "Cabinet", "", "Cabinet");
-        row("chosen beats the default", two, "Bureau", "Cabinet", "Cabinet");
-        row("chosen gone: the default", {"Bureau"}, "Bureau", "Cabinet", "Bureau, Cabinet gone");
         row("chosen gone, nothing left", {}, "", "Cabinet", "no printer, Cabinet gone");
-        row("no printer", {}, "", "", "no printer");
-        row("printers but no default", two, "", "", "no default");
+        row("printers but no default", {"Bureau", "Cabinet"}, "", "", "no default");
         // A default the list no longer holds (removed a moment ago) is no printer to print on.
         row("stale default", {"Cabinet"}, "Bureau", "", "no default");
         // Without the service, nothing is listed: the chosen printer is not said gone.
