@@ -192,34 +192,22 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("first");
 
-        QTest::newRow("the whole text (511) before a longer one") << "vertiges"
-                                                                  << "Vertiges";
-        QTest::newRow("the whole text (3801) before a later word") << "toux"
-                                                                   << "Toux";
-        QTest::newRow("two whole words (1804)") << "langue rouge"
-                                                << "Langue rouge";
-        QTest::newRow("a word and a beginning (4304)") << "pouls rap"
-                                                       << "Pouls rapide";
-        QTest::newRow("the beginning (1001) before words out of order (1009)") << "nez bou"
-                                                                               << "Nez bouché";
-        QTest::newRow("words in order (1009) before words out of order (1001)") << "bou nez"
-                                                                                << "Bout du nez rouge";
-        QTest::newRow("the beginning (3113) before a shorter later word (3112)") << "cheveux"
-                                                                                 << "Cheveux secs et ternes";
-        QTest::newRow("the text out of order (5211) before a shorter sign of the category")
-            << "abdomen froid"
-            << "Sensation de froid dans l'abdomen";
-        QTest::newRow("the text (2801) before a shorter sign of the category Selles") << "selles"
-                                                                                      << "Selles molles";
-        QTest::newRow("the text (2902) before a shorter sign of the category Urines") << "urines"
-                                                                                      << "Urines foncées";
-        QTest::newRow("a retired sign by its own words (4326 → 4311 + 4304)")
-            << "pouls fin et rap"
-            << "Pouls fin et rapide → Pouls fin + Pouls rapide";
-        QTest::newRow("a retired sign (3103 → 511)") << "etourdissements"
-                                                     << "Étourdissements → Vertiges";
-        QTest::newRow("a live sign (4311) before a retired one that begins the same") << "pouls fin"
-                                                                                      << "Pouls fin";
+        for (const auto &[name, typed, first] : std::initializer_list<std::tuple<const char *, QString, QString>>{
+                 {"the whole text (511) before a longer one", "vertiges", "Vertiges"},
+                 {"the whole text (3801) before a later word", "toux", "Toux"},
+                 {"two whole words (1804)", "langue rouge", "Langue rouge"},
+                 {"a word and a beginning (4304)", "pouls rap", "Pouls rapide"},
+                 {"the beginning (1001) before words out of order (1009)", "nez bou", "Nez bouché"},
+                 {"words in order (1009) before words out of order (1001)", "bou nez", "Bout du nez rouge"},
+                 {"the beginning (3113) before a shorter later word (3112)", "cheveux", "Cheveux secs et ternes"},
+                 {"the text out of order (5211) before a shorter sign of the category", "abdomen froid",
+                  "Sensation de froid dans l'abdomen"},
+                 {"the text (2801) before a shorter sign of the category Selles", "selles", "Selles molles"},
+                 {"a retired sign by its own words (4326 → 4311 + 4304)", "pouls fin et rap",
+                  "Pouls fin et rapide → Pouls fin + Pouls rapide"},
+                 {"a retired sign (3103 → 511)", "etourdissements", "Étourdissements → Vertiges"},
+                 {"a live sign (4311) before a retired one that begins the same", "pouls fin", "Pouls fin"}})
+            QTest::newRow(name) << typed << first;
     }
     void searchPutsTheMeantSignFirst()
     {
