@@ -222,12 +222,12 @@ private slots:
         QVERIFY(!JetImport::isJetFile(writeFile(dir.filePath("empty.mdb"), {})));
     }
 
-    // Every value comes over, in each format; the file replaced is kept under a name that no
-    // file bears, and an Access file that replaces a base stays as it is.
+    // Every value comes over, in each format (the bundled base's conversion is the program's
+    // test); the file replaced is kept under a name that no file bears, and an Access file
+    // that replaces a base stays as it is.
     void conversions_data()
     {
         QTest::addColumn<Format>("format");
-        QTest::addColumn<bool>("crafted");
         QTest::addColumn<bool>("replacing");
         QTest::addColumn<QStringList>("existing"); // files already beside the base, which stay
         QTest::addColumn<QStringList>("held");     // of those, the ones another running import writes
@@ -236,43 +236,35 @@ private slots:
         const QString access = u"Signes-access-2026-12-07"_s, copy = u"Signes-2026-12-07"_s;
         const QString temporary = u"Signes-import.tmp"_s, second = u"Signes-import-2.tmp"_s;
         const QStringList none;
-        for (bool crafted : {false, true})
-            for (auto [f, name] : {std::pair{Format::Jet3, "Jet 3"},
-                                   {Format::Jet4, "Jet 4"},
-                                   {Format::Jet4Compressed, "Jet 4 compressed"}})
-                QTest::addRow("%s, %s", crafted ? "crafted" : "bundled base", name)
-                    << f << crafted << false << none << none << none << access + ".mdb";
-        QTest::newRow("in place, date taken")
-            << Format::Jet3 << false << false << QStringList{access + ".mdb"} << none << none << access + "-2.mdb";
+        for (auto [f, name] :
+             {std::pair{Format::Jet3, "Jet 3"}, {Format::Jet4, "Jet 4"}, {Format::Jet4Compressed, "Jet 4 compressed"}})
+            QTest::newRow(name) << f << false << none << none << none << access + ".mdb";
         QTest::newRow("in place, date and -2 taken")
-            << Format::Jet3 << false << false << QStringList{access + ".mdb", access + "-2.mdb"} << none << none
+            << Format::Jet3 << false << QStringList{access + ".mdb", access + "-2.mdb"} << none << none
             << access + "-3.mdb";
         QTest::newRow("temporary files of killed imports")
-            << Format::Jet3 << false << false << QStringList{u"Signes-import.txt"_s} << none
+            << Format::Jet3 << false << QStringList{u"Signes-import.txt"_s} << none
             << QStringList{temporary, second + ".lock", u"Signes-import-7.tmp"_s} << access + ".mdb";
         QTest::newRow("the temporary file of a running import")
-            << Format::Jet3 << false << false << QStringList{temporary} << QStringList{temporary} << QStringList{second}
+            << Format::Jet3 << false << QStringList{temporary} << QStringList{temporary} << QStringList{second}
             << access + ".mdb";
-        QTest::newRow("replacing a base")
-            << Format::Jet4Compressed << true << true << none << none << none << copy + ".mdb";
         QTest::newRow("replacing a base, date taken")
-            << Format::Jet4Compressed << true << true << QStringList{copy + ".mdb"} << none << none << copy + "-2.mdb";
+            << Format::Jet4Compressed << true << QStringList{copy + ".mdb"} << none << none << copy + "-2.mdb";
     }
 
     void conversions()
     {
         REQUIRE_LIBMDB();
         QFETCH(Format, format);
-        QFETCH(bool, crafted);
         QFETCH(bool, replacing);
         QFETCH(QStringList, existing);
         QFETCH(QStringList, held);
         QFETCH(QStringList, killed);
         QFETCH(QString, kept);
-        const Tables tables = crafted ? craftedTables(format) : bundled();
+        const Tables tables = craftedTables(format);
         const JetWriter::Image image = JetWriter::write(format, tables);
         for (const auto &t : tables.mid(0, 5))
-            QVERIFY2(!crafted || image.dataPages.value(t.name).size() > 1, qPrintable(t.name));
+            QVERIFY2(image.dataPages.value(t.name).size() > 1, qPrintable(t.name));
         QTemporaryDir dir, elsewhere;
         const QString base = replacing ? TestSupport::makeDatabase(dir, u"small.sql"_s)
                                        : writeFile(dir.filePath(u"Signes.mdb"_s), image.bytes);
@@ -316,9 +308,9 @@ private slots:
             QList<qint64>({summary.categories, summary.modalities, summary.syndromes, summary.links, summary.weights}),
             QList<qint64>({tables[0].rows.size(), tables[1].rows.size(), tables[2].rows.size(), tables[3].rows.size(),
                            tables[4].rows.size()}));
-        QCOMPARE(summary.weightsDiffering, crafted ? CraftedWeightsDiffering : 0);
-        QCOMPARE(summary.otherTables, crafted ? QStringList({u"Consultations"_s}) : QStringList());
-        QCOMPARE(summary.otherColumns, crafted ? QStringList({u"Syndromes.Remarque"_s}) : QStringList());
+        QCOMPARE(summary.weightsDiffering, CraftedWeightsDiffering);
+        QCOMPARE(summary.otherTables, QStringList({u"Consultations"_s}));
+        QCOMPARE(summary.otherColumns, QStringList({u"Syndromes.Remarque"_s}));
         // Rows read, then rows written: never backwards, and all of it at the end.
         const qint64 total = 2 * rowsOf(tables).size();
         QVERIFY(progress.size() > 10);
@@ -393,15 +385,7 @@ private slots:
                 "||" + QString::number(size - page / 2));
             row("last page missing", sound.bytes.chopped(page), Kind::Truncated,
                 "Valorisation||" + QString::number(size / page - 1));
-            // The shapes that crashed the reader, which no check of libmdb's own caught.
-            for (const auto &[damage, name, part] :
-                 {std::tuple{JetWriter::Damage::ColumnCount, "0xFFFF columns", "definition"},
-                  {JetWriter::Damage::ZeroedDefinition, "definition page zeroed", "definition"},
-                  {JetWriter::Damage::FlippedUsageMap, "usage map flipped", "usage map"}}) {
-                JetWriter::Image shape = sound;
-                JetWriter::damage(shape, u"Modalités"_s, damage);
-                row(name, shape.bytes, Kind::JetDamaged, u"Modalités||"_s + QLatin1String(part));
-            }
+            // (The shapes that crashed the reader are the program's test, app/tst_accessimport.)
             for (const QString &table : {u"Modalités"_s, u"MSysObjects"_s}) {
                 JetWriter::Image shape = sound;
                 JetWriter::damage(shape, table, JetWriter::Damage::EmptyUsageMap);
@@ -472,39 +456,6 @@ private slots:
         QTEST(QStringList({d.table, d.column, d.value}).join(u'|'), "first");
         QCOMPARE(filesIn(dir.path()), QStringList({"Signes.mdb"}));
         QCOMPARE(readFile(path), bytes);
-    }
-
-    // The helper's own failures, through a stand-in: whatever it left is removed, and the
-    // files are as they were.
-    void helperFailures_data()
-    {
-        QTest::addColumn<QStringList>("program"); // the stand-in and its first arguments
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<QString>("expected");
-        const auto shell = [](const char *script) { return QStringList{u"/bin/sh"_s, u"-c"_s, script, u"sh"_s}; };
-        QTest::newRow("crash") << shell("printf 'progress 1 2\\n'; printf x > \"$2\"; kill -SEGV $$") << u"crash"_s
-                               << QString();
-        QTest::newRow("past its time") << shell("printf x > \"$2\"; exec sleep 30") << u"time-out"_s << u"1"_s;
-        QTest::newRow("no answer") << shell("printf x > \"$2\"; printf 'summary {'") << u"no answer"_s << QString();
-        QTest::newRow("not installed") << QStringList{u"/nonexistent/tessavor-import"_s} << u"start"_s
-                                       << u"/nonexistent/tessavor-import"_s;
-    }
-    void helperFailures()
-    {
-        QFETCH(QStringList, program);
-        QTemporaryDir dir;
-        const QString base = writeFile(dir.filePath(u"Signes.mdb"_s), JetWriter::write(Format::Jet3, bundled()).bytes);
-        const QByteArray original = readFile(base);
-        const ImportHelper::Program helper{program.first(), program.mid(1),
-                                           [](qint64) { return std::chrono::milliseconds(300); }};
-        const auto e = TestSupport::failure(
-            [&] { JetImport(ImportFiles::system(), ImportHelper::converter(helper)).convertInPlace(base); });
-        QVERIFY2(e, "imported");
-        QCOMPARE(std::pair(e->kind(), e->path()), std::pair(Kind::ReaderFailed, base));
-        QTEST(e->details().value(0).value, "how");
-        QTEST(e->details().value(0).expected, "expected");
-        QCOMPARE(filesIn(dir.path()), QStringList({"Signes.mdb"}));
-        QCOMPARE(readFile(base), original);
     }
 
     void failedFileOperationsLeaveEverythingInPlace_data()
