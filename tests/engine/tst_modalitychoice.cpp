@@ -33,6 +33,15 @@ class TestModalityChoice : public QObject
     inline static const ListEntry fin{"Pouls fin (1)", 4303}, glissant{"Pouls glissant (1)", 4302},
         rapide{"Pouls rapide (5)", 4301}, tendu{"Pouls tendu (1)", 4304}, langue{"Langue pâle (9)", 1801};
 
+    // "1001": the first and last entries marked.
+    static Marks marks(const char *bits)
+    {
+        Marks list;
+        for (const char *b = bits; *b; ++b)
+            list.append(*b == '1');
+        return list;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -88,22 +97,21 @@ private slots:
 
         // The number decides, whatever the text says.
         const Entries recorded{{"pouls fin (1)", 4303}, tendu, {"Pouls glissant (1)", 9999}};
-        const Marks none{false, false, false, false};
+        const Marks none = marks("0000");
         const ListEntry before{"Pouls rapide (7)", 4301};
         QTest::newRow("exactly the recorded numbers marked; unchanged, Signes stays")
-            << false << recorded << Marks{true, false, false, true} << Marks{true, false, false, true} << recorded;
+            << false << recorded << marks("1001") << marks("1001") << recorded;
         QTest::newRow("unmarking removes the sign")
-            << false << Entries{fin, tendu, langue} << Marks{true, false, false, true} << none << Entries{langue};
+            << false << Entries{fin, tendu, langue} << marks("1001") << none << Entries{langue};
         QTest::newRow("marking appends in alphabetical order")
-            << false << Entries{langue} << none << Marks{false, true, true, false} << Entries{langue, glissant, rapide};
+            << false << Entries{langue} << none << marks("0110") << Entries{langue, glissant, rapide};
         // Recorded before its weight was rebuilt: the same sign, marked, recorded once.
         QTest::newRow("a rebuilt weight: marked, kept once")
-            << false << Entries{before} << Marks{false, false, true, false} << Marks{false, false, true, false}
-            << Entries{before};
+            << false << Entries{before} << marks("0010") << marks("0010") << Entries{before};
         QTest::newRow("a rebuilt weight: unmarking removes it")
-            << false << Entries{langue, before} << Marks{false, false, true, false} << none << Entries{langue};
+            << false << Entries{langue, before} << marks("0010") << none << Entries{langue};
         QTest::newRow("syndromes of a sign: never marked, Valider changes nothing")
-            << true << Entries{{"Syndrome 1", 0}, rapide} << Marks{false} << Marks{false}
+            << true << Entries{{"Syndrome 1", 0}, rapide} << marks("0") << marks("0")
             << Entries{{"Syndrome 1", 0}, rapide};
     }
 
@@ -277,24 +285,19 @@ private slots:
 
         // "pouls": fin, tendu, rapide, glissant, then the retired "sans lien" (4) and "fin et rapide" (5).
         QTest::newRow("opens unmarked, one of its signs missing")
-            << Entries{fin} << QStringList{} << Marks{true, false, false, false, false, false} << Entries{fin};
+            << Entries{fin} << QStringList{} << marks("100000") << Entries{fin};
         QTest::newRow("opens marked, all of its signs recorded")
-            << Entries{rapide, fin} << QStringList{} << Marks{true, false, true, false, false, true}
-            << Entries{rapide, fin};
+            << Entries{rapide, fin} << QStringList{} << marks("101001") << Entries{rapide, fin};
         QTest::newRow("marked: the missing sign recorded once, marked where listed")
-            << Entries{fin} << QStringList{"+5"} << Marks{true, false, true, false, false, true}
-            << Entries{fin, rapide};
+            << Entries{fin} << QStringList{"+5"} << marks("101001") << Entries{fin, rapide};
         QTest::newRow("unmarked: nothing removed")
-            << Entries{rapide, fin} << QStringList{"-5"} << Marks{true, false, true, false, false, false}
-            << Entries{rapide, fin};
+            << Entries{rapide, fin} << QStringList{"-5"} << marks("101000") << Entries{rapide, fin};
         QTest::newRow("marked, then one of its signs unmarked")
-            << Entries{} << QStringList{"+5", "-0"} << Marks{false, false, true, false, false, false}
-            << Entries{rapide};
+            << Entries{} << QStringList{"+5", "-0"} << marks("001000") << Entries{rapide};
         QTest::newRow("its signs marked one by one mark it")
-            << Entries{} << QStringList{"+0", "+2"} << Marks{true, false, true, false, false, true}
-            << Entries{fin, rapide};
+            << Entries{} << QStringList{"+0", "+2"} << marks("101001") << Entries{fin, rapide};
         QTest::newRow("nothing records it: not markable")
-            << Entries{} << QStringList{"+4"} << Marks{false, false, false, false, false, false} << Entries{};
+            << Entries{} << QStringList{"+4"} << marks("000000") << Entries{};
     }
     void retiredSigns()
     {
