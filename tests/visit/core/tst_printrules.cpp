@@ -1,10 +1,13 @@
 #include "FakePrinting.h"
+#include "VisitRules.h"
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 
-// Which printer each print goes to, asked afresh every time: the cases the visit commands'
-// test does not meet.
-class TestPrinterChoice : public QObject
+// Which printer each print goes to, asked afresh every time (the cases the visit commands'
+// test does not meet), and where the PDF is proposed.
+class TestPrintRules : public QObject
 {
     Q_OBJECT
 
@@ -50,7 +53,20 @@ private slots:
             result += QStringLiteral(", %1 gone").arg(choice.gone);
         QTEST(result, "result");
     }
+
+    // The PDF goes to the documents folder when there is one, and always ends in ".pdf".
+    void pdfFolderAndSuffix()
+    {
+        QTemporaryDir home;
+        const QString documents = home.filePath("Documents");
+        QCOMPARE(VisitRules::pdfFolder(documents, home.path()), home.path());
+        QVERIFY(QDir(home.path()).mkdir("Documents"));
+        QCOMPARE(VisitRules::pdfFolder(documents, home.path()), documents);
+        QCOMPARE(VisitRules::pdfFolder(QString(), home.path()), home.path());
+        QCOMPARE(VisitRules::withPdfSuffix("a/Visite"), "a/Visite.pdf");
+        QCOMPARE(VisitRules::withPdfSuffix("a/Visite.PDF"), "a/Visite.PDF");
+    }
 };
 
-QTEST_GUILESS_MAIN(TestPrinterChoice)
-#include "tst_printerchoice.moc"
+QTEST_GUILESS_MAIN(TestPrintRules)
+#include "tst_printrules.moc"
