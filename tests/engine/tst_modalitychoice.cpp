@@ -33,6 +33,15 @@ class TestModalityChoice : public QObject
     inline static const ListEntry fin{"Pouls fin (1)", 4303}, glissant{"Pouls glissant (1)", 4302},
         rapide{"Pouls rapide (5)", 4301}, tendu{"Pouls tendu (1)", 4304}, langue{"Langue pâle (9)", 1801};
 
+    // "1001": the first and last entries marked.
+    static Marks marks(const char *bits)
+    {
+        Marks list;
+        for (const char *b = bits; *b; ++b)
+            list.append(*b == '1');
+        return list;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -88,22 +97,21 @@ private slots:
 
         // The number decides, whatever the text says.
         const Entries recorded{{"pouls fin (1)", 4303}, tendu, {"Pouls glissant (1)", 9999}};
-        const Marks none{false, false, false, false};
+        const Marks none = marks("0000");
         const ListEntry before{"Pouls rapide (7)", 4301};
         QTest::newRow("exactly the recorded numbers marked; unchanged, Signes stays")
-            << false << recorded << Marks{true, false, false, true} << Marks{true, false, false, true} << recorded;
+            << false << recorded << marks("1001") << marks("1001") << recorded;
         QTest::newRow("unmarking removes the sign")
-            << false << Entries{fin, tendu, langue} << Marks{true, false, false, true} << none << Entries{langue};
+            << false << Entries{fin, tendu, langue} << marks("1001") << none << Entries{langue};
         QTest::newRow("marking appends in alphabetical order")
-            << false << Entries{langue} << none << Marks{false, true, true, false} << Entries{langue, glissant, rapide};
+            << false << Entries{langue} << none << marks("0110") << Entries{langue, glissant, rapide};
         // Recorded before its weight was rebuilt: the same sign, marked, recorded once.
         QTest::newRow("a rebuilt weight: marked, kept once")
-            << false << Entries{before} << Marks{false, false, true, false} << Marks{false, false, true, false}
-            << Entries{before};
+            << false << Entries{before} << marks("0010") << marks("0010") << Entries{before};
         QTest::newRow("a rebuilt weight: unmarking removes it")
-            << false << Entries{langue, before} << Marks{false, false, true, false} << none << Entries{langue};
+            << false << Entries{langue, before} << marks("0010") << none << Entries{langue};
         QTest::newRow("syndromes of a sign: never marked, Valider changes nothing")
-            << true << Entries{{"Syndrome 1", 0}, rapide} << Marks{false} << Marks{false}
+            << true << Entries{{"Syndrome 1", 0}, rapide} << marks("0") << marks("0")
             << Entries{{"Syndrome 1", 0}, rapide};
     }
 
@@ -192,34 +200,22 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("first");
 
-        QTest::newRow("the whole text (511) before a longer one") << "vertiges"
-                                                                  << "Vertiges";
-        QTest::newRow("the whole text (3801) before a later word") << "toux"
-                                                                   << "Toux";
-        QTest::newRow("two whole words (1804)") << "langue rouge"
-                                                << "Langue rouge";
-        QTest::newRow("a word and a beginning (4304)") << "pouls rap"
-                                                       << "Pouls rapide";
-        QTest::newRow("the beginning (1001) before words out of order (1009)") << "nez bou"
-                                                                               << "Nez bouché";
-        QTest::newRow("words in order (1009) before words out of order (1001)") << "bou nez"
-                                                                                << "Bout du nez rouge";
-        QTest::newRow("the beginning (3113) before a shorter later word (3112)") << "cheveux"
-                                                                                 << "Cheveux secs et ternes";
-        QTest::newRow("the text out of order (5211) before a shorter sign of the category")
-            << "abdomen froid"
-            << "Sensation de froid dans l'abdomen";
-        QTest::newRow("the text (2801) before a shorter sign of the category Selles") << "selles"
-                                                                                      << "Selles molles";
-        QTest::newRow("the text (2902) before a shorter sign of the category Urines") << "urines"
-                                                                                      << "Urines foncées";
-        QTest::newRow("a retired sign by its own words (4326 → 4311 + 4304)")
-            << "pouls fin et rap"
-            << "Pouls fin et rapide → Pouls fin + Pouls rapide";
-        QTest::newRow("a retired sign (3103 → 511)") << "etourdissements"
-                                                     << "Étourdissements → Vertiges";
-        QTest::newRow("a live sign (4311) before a retired one that begins the same") << "pouls fin"
-                                                                                      << "Pouls fin";
+        for (const auto &[name, typed, first] : std::initializer_list<std::tuple<const char *, QString, QString>>{
+                 {"the whole text (511) before a longer one", "vertiges", "Vertiges"},
+                 {"the whole text (3801) before a later word", "toux", "Toux"},
+                 {"two whole words (1804)", "langue rouge", "Langue rouge"},
+                 {"a word and a beginning (4304)", "pouls rap", "Pouls rapide"},
+                 {"the beginning (1001) before words out of order (1009)", "nez bou", "Nez bouché"},
+                 {"words in order (1009) before words out of order (1001)", "bou nez", "Bout du nez rouge"},
+                 {"the beginning (3113) before a shorter later word (3112)", "cheveux", "Cheveux secs et ternes"},
+                 {"the text out of order (5211) before a shorter sign of the category", "abdomen froid",
+                  "Sensation de froid dans l'abdomen"},
+                 {"the text (2801) before a shorter sign of the category Selles", "selles", "Selles molles"},
+                 {"a retired sign by its own words (4326 → 4311 + 4304)", "pouls fin et rap",
+                  "Pouls fin et rapide → Pouls fin + Pouls rapide"},
+                 {"a retired sign (3103 → 511)", "etourdissements", "Étourdissements → Vertiges"},
+                 {"a live sign (4311) before a retired one that begins the same", "pouls fin", "Pouls fin"}})
+            QTest::newRow(name) << typed << first;
     }
     void searchPutsTheMeantSignFirst()
     {
@@ -289,24 +285,19 @@ private slots:
 
         // "pouls": fin, tendu, rapide, glissant, then the retired "sans lien" (4) and "fin et rapide" (5).
         QTest::newRow("opens unmarked, one of its signs missing")
-            << Entries{fin} << QStringList{} << Marks{true, false, false, false, false, false} << Entries{fin};
+            << Entries{fin} << QStringList{} << marks("100000") << Entries{fin};
         QTest::newRow("opens marked, all of its signs recorded")
-            << Entries{rapide, fin} << QStringList{} << Marks{true, false, true, false, false, true}
-            << Entries{rapide, fin};
+            << Entries{rapide, fin} << QStringList{} << marks("101001") << Entries{rapide, fin};
         QTest::newRow("marked: the missing sign recorded once, marked where listed")
-            << Entries{fin} << QStringList{"+5"} << Marks{true, false, true, false, false, true}
-            << Entries{fin, rapide};
+            << Entries{fin} << QStringList{"+5"} << marks("101001") << Entries{fin, rapide};
         QTest::newRow("unmarked: nothing removed")
-            << Entries{rapide, fin} << QStringList{"-5"} << Marks{true, false, true, false, false, false}
-            << Entries{rapide, fin};
+            << Entries{rapide, fin} << QStringList{"-5"} << marks("101000") << Entries{rapide, fin};
         QTest::newRow("marked, then one of its signs unmarked")
-            << Entries{} << QStringList{"+5", "-0"} << Marks{false, false, true, false, false, false}
-            << Entries{rapide};
+            << Entries{} << QStringList{"+5", "-0"} << marks("001000") << Entries{rapide};
         QTest::newRow("its signs marked one by one mark it")
-            << Entries{} << QStringList{"+0", "+2"} << Marks{true, false, true, false, false, true}
-            << Entries{fin, rapide};
+            << Entries{} << QStringList{"+0", "+2"} << marks("101001") << Entries{fin, rapide};
         QTest::newRow("nothing records it: not markable")
-            << Entries{} << QStringList{"+4"} << Marks{false, false, false, false, false, false} << Entries{};
+            << Entries{} << QStringList{"+4"} << marks("000000") << Entries{};
     }
     void retiredSigns()
     {

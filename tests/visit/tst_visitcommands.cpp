@@ -182,27 +182,41 @@ private slots:
     }
 
     // How a print or an export ends when it does not simply print: the messages (their
-    // beginnings), the PDF file written or not; the lists as they were and the default pointer
-    // in every case. A file dialog proposes a dated name.
+    // beginnings; a refusal also gives the spooler's answer and offers the PDF), the PDF file
+    // written or not; the lists as they were and the default pointer in every case. A job is
+    // handed over whole, laid out for its paper (no scaling), and its file never outlives the
+    // print. A file dialog proposes a dated name.
     void outcomes_data()
     {
         QTest::addColumn<bool>("exporting");
         QTest::addColumn<Answers>("answers"); // OK to everything else
         QTest::addColumn<QString>("database");
-        QTest::addColumn<int>("refusal");
+        QTest::addColumn<int>("refusal"); // the spooler's IPP status; -5: taken by a paused queue
         QTest::addColumn<QString>("file");
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<bool>("saved");
         const QString confirm = "Impression de la visite en cours?";
-        const QString refused = "L'imprimante « Bureau » n'accepte pas de travaux pour le moment";
-        QTest::newRow("print cancelled") << false << Answers{Answer::Cancel} << "Signes.mdb" << 0 << "v.pdf"
-                                         << QStringList{confirm} << false;
-        QTest::newRow("database failure") << false << Answers{} << "Absent.mdb" << 0 << "v.pdf"
-                                          << QStringList{confirm, "La base de connaissances « "} << false;
-        QTest::newRow("refused, saved as PDF")
-            << false << Answers{} << "Signes.mdb" << 0x0506 << "v.pdf" << QStringList{confirm, refused} << true;
-        QTest::newRow("refused, not saved") << false << Answers{Answer::Ok, Answer::Cancel} << "Signes.mdb" << 0x0506
-                                            << "v.pdf" << QStringList{confirm, refused} << false;
+        const auto row = [&](const char *name, const Answers &answers, int refusal, const QString &message, bool saved,
+                             const char *database = "Signes.mdb") {
+            QTest::newRow(name) << false << answers << database << refusal << "v.pdf"
+                                << (message.isEmpty() ? QStringList{confirm} : QStringList{confirm, message}) << saved;
+        };
+        const Answers noPdf{Answer::Ok, Answer::Cancel};
+        row("print cancelled", {Answer::Cancel}, 0, {}, false);
+        row("database failure", {}, 0, "La base de connaissances « ", false, "Absent.mdb");
+        row("refused, saved as PDF", {}, 0x0506,
+            "L'imprimante « Bureau » n'accepte pas de travaux pour le moment : la visite n'a pas été imprimée.\n\n"
+            "Réponse du gestionnaire d'impression : « Refus. »\n\nVoulez-vous enregistrer la visite dans un fichier "
+            "PDF ?",
+            true);
+        row("unknown queue, not saved", noPdf, 0x0406,
+            "Le gestionnaire d'impression ne connaît pas l'imprimante « Bureau » : la visite n'a pas", false);
+        row("no spooler", noPdf, 0x0502,
+            "Le gestionnaire d'impression ne répond pas : la visite n'a pas pu être envoyée à l'imprimante "
+            "« Bureau ».\n\nDétail : « Refus. »",
+            false);
+        row("anything else", noPdf, 0x0400, "L'imprimante « Bureau » a refusé la visite", false);
+        row("paused", {}, -5, "L'imprimante « Bureau » est en pause : le document attend dans sa file.", false);
         QTest::newRow("exported") << true << Answers{} << "Signes.mdb" << 0 << "v.pdf" << QStringList{} << true;
         QTest::newRow("exported into no folder")
             << true << Answers{} << "Signes.mdb" << 0 << "absent/v.pdf"
@@ -220,7 +234,9 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QStringList, messages);
         install({"Bureau"}, "Bureau");
-        m_spooler.refusal = refusal;
+        m_spooler.refusal = std::max(refusal, 0);
+        m_spooler.state = refusal < 0 ? -refusal : 3;
+        m_spooler.refusalText = "Refus.";
         record(three);
         const Entries ranked = m_syndromes->entries();
         answer(answers);
@@ -233,8 +249,16 @@ private slots:
         QCOMPARE(shown.size(), messages.size());
         for (qsizetype i = 0; i < shown.size(); ++i)
             QVERIFY2(shown.at(i).startsWith(messages.at(i)), qPrintable(shown.at(i)));
+        if (refusal > 0)
+            QVERIFY(shown.last().endsWith("« Refus. »\n\nVoulez-vous enregistrer la visite dans un fichier PDF ?"));
         QTEST(QFileInfo(path).size() > 0, "saved");
         QCOMPARE(m_spooler.jobs.size(), refusal ? 1 : 0);
+        for (const FakeSpooler::Job &job : std::as_const(m_spooler.jobs)) {
+            QVERIFY(job.content.startsWith("%PDF-") && !QFile::exists(job.file));
+            QCOMPARE(job.printer + " / " + job.jobName.left(10), "Bureau / Visite du ");
+            QCOMPARE(job.options,
+                     PrintSpooler::Options({{"media", "A4"}, {"print-scaling", "none"}, {"fit-to-page", "false"}}));
+        }
         QCOMPARE(m_signes->entries(), three);
         QCOMPARE(m_syndromes->entries(), ranked);
         QVERIFY(!BusyPointer::isBusy());

@@ -1,9 +1,13 @@
 #include "FakePrinting.h"
+#include "VisitRules.h"
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 
-// Which printer each print goes to, asked afresh every time.
-class TestPrinterChoice : public QObject
+// Which printer each print goes to, asked afresh every time (the cases the visit commands'
+// test does not meet), and where the PDF is proposed.
+class TestPrintRules : public QObject
 {
     Q_OBJECT
 
@@ -21,14 +25,8 @@ private slots:
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<bool>("answering"); // the printing service
         QTest::addColumn<QString>("result"); // the printer, or why there is none; the chosen one gone
-        const QStringList two{"Bureau", "Cabinet"};
-        row("default only", two, "Bureau", "", "Bureau");
-        row("default changed since", two, "Cabinet", "", "Cabinet");
-        row("chosen beats the default", two, "Bureau", "Cabinet", "Cabinet");
-        row("chosen gone: the default", {"Bureau"}, "Bureau", "Cabinet", "Bureau, Cabinet gone");
         row("chosen gone, nothing left", {}, "", "Cabinet", "no printer, Cabinet gone");
-        row("no printer", {}, "", "", "no printer");
-        row("printers but no default", two, "", "", "no default");
+        row("printers but no default", {"Bureau", "Cabinet"}, "", "", "no default");
         // A default the list no longer holds (removed a moment ago) is no printer to print on.
         row("stale default", {"Cabinet"}, "Bureau", "", "no default");
         // Without the service, nothing is listed: the chosen printer is not said gone.
@@ -55,7 +53,20 @@ private slots:
             result += QStringLiteral(", %1 gone").arg(choice.gone);
         QTEST(result, "result");
     }
+
+    // The PDF goes to the documents folder when there is one, and always ends in ".pdf".
+    void pdfFolderAndSuffix()
+    {
+        QTemporaryDir home;
+        const QString documents = home.filePath("Documents");
+        QCOMPARE(VisitRules::pdfFolder(documents, home.path()), home.path());
+        QVERIFY(QDir(home.path()).mkdir("Documents"));
+        QCOMPARE(VisitRules::pdfFolder(documents, home.path()), documents);
+        QCOMPARE(VisitRules::pdfFolder(QString(), home.path()), home.path());
+        QCOMPARE(VisitRules::withPdfSuffix("a/Visite"), "a/Visite.pdf");
+        QCOMPARE(VisitRules::withPdfSuffix("a/Visite.PDF"), "a/Visite.PDF");
+    }
 };
 
-QTEST_GUILESS_MAIN(TestPrinterChoice)
-#include "tst_printerchoice.moc"
+QTEST_GUILESS_MAIN(TestPrintRules)
+#include "tst_printrules.moc"
