@@ -103,8 +103,8 @@ private slots:
     {
         const auto read = [this](const QStringList &stored) {
             for (int m = 1; m <= 5; ++m)
-                if (!stored[m - 1].isEmpty())
-                    m_settings->setRawValue(AppSettings::methodKey(m), stored[m - 1]);
+                if (!stored[m - 1].isEmpty() && !m_settings->setRawValue(AppSettings::methodKey(m), stored[m - 1]))
+                    return QStringLiteral("not stored");
             open(m_db);
             QString ticked; // box and method, for each method
             for (int m = 1; m <= 5; ++m)
