@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "BusyPointer.h"
 #include "Database.h"
+#include "EditionOffer.h"
 #include "HelpBrowser.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
@@ -18,6 +19,8 @@
 
 #include <csignal>
 #include <cstdio>
+
+using namespace Qt::StringLiterals;
 
 // Start-up as the program runs it, on a fixture knowledge base and a settings file of the
 // test's own, and the ways the program ends.
@@ -39,6 +42,32 @@ class TestStartup : public QObject
     AppPaths::KnowledgeBase fixture(AppPaths::CopyFailure failure = {}) const
     {
         return {m_db, m_dir.path(), m_db, failure, TestSupport::importHelper()};
+    }
+
+    // What start-up tells and asks of a newer bundled edition; a file's stamp is read from
+    // its words, "edition:checksum".
+    std::optional<AppPaths::CopyRecord> m_memory;
+    const AppPaths::CopyMemory m_remembered{[this] { return m_memory; },
+                                            [this](const AppPaths::CopyRecord &r) { m_memory = r; }};
+
+    // The user's changed copy of edition 2 offered edition 3.
+    AppPaths::KnowledgeBase offer()
+    {
+        AppPaths::KnowledgeBase kb(TestSupport::writeFile(m_dir.filePath(u"user/Signes.mdb"_s), "2:mine"), {},
+                                   TestSupport::writeFile(m_dir.filePath(u"shared/Signes.mdb"_s), "3:new"));
+        kb.newEdition = 3;
+        kb.keptName = m_dir.filePath(u"user/Signes-2026-12-07.mdb"_s);
+        m_memory = AppPaths::CopyRecord{{2, "old"}, 0};
+        return kb;
+    }
+    static AppPaths::FileOperations files()
+    {
+        AppPaths::FileOperations ops = AppPaths::FileOperations::system();
+        ops.edition = [](const QString &path) {
+            return std::optional<int>(TestSupport::readFile(path).split(':')[0].toInt());
+        };
+        ops.checksum = [](const QString &path) { return TestSupport::readFile(path).split(':').value(1); };
+        return ops;
     }
 
 private slots:
@@ -65,32 +94,25 @@ private slots:
     // The program's own main loop, which must end at once; true when it did.
     bool mainLoopEnds()
     {
-        QTimer stuck;
-        stuck.setSingleShot(true);
-        connect(&stuck, &QTimer::timeout, [] { QCoreApplication::exit(1); });
-        stuck.start(5000);
+        QObject stuck; // dies with this call, and its timer with it
+        QTimer::singleShot(5000, &stuck, [] { QCoreApplication::exit(1); });
         return m_app->exec() == 0;
     }
 
     // The window shown with the stored methods, splash gone, pointer back, on the base given.
-    void startsWithTheStoredMethods()
+    void startsThenRebuilds()
     {
         QVERIFY(m_settings->setRawValue(AppSettings::methodKey(3), QStringLiteral("0")));
         MainWindow *w = start(fixture());
-        QVERIFY(w && w->isVisible());
-        QVERIFY(!BusyPointer::isBusy());
+        QVERIFY(w && w->isVisible() && !BusyPointer::isBusy());
         for (QWidget *top : QApplication::topLevelWidgets())
             QVERIFY2(top->objectName() != QStringLiteral("frmSplash") || !top->isVisible(), "splash still shown");
         QVERIFY(!w->methodBox(3)->isChecked() && w->methodBox(1)->isChecked());
         QCOMPARE(w->listeValeurs().databaseName(), m_db);
-    }
 
-    // "Régénérer la base" reads the recorded signs again: each shows its new weight (the
-    // same sign, by its number), one left without a link leaves the visit, told, and the
-    // ranking follows at once.
-    void aRebuildRefreshesTheVisit()
-    {
-        MainWindow *w = start(fixture());
+        // "Régénérer la base" reads the recorded signs again: each shows its new weight (the
+        // same sign, by its number), one left without a link leaves the visit, told, and the
+        // ranking follows at once.
         Database::open(m_db)->executeNative(
             QStringLiteral("DELETE FROM \"Modalité-Syndrome\" WHERE NumModalité = 11;"));
         w->setRecordedSigns(
@@ -135,29 +157,23 @@ private slots:
 
         const MainWindow::Actions &a = w->actions();
         bool dialog = false;
-        if (command == "print")
-            a.filePrint->trigger();
-        else if (command == "export")
-            a.fileExportPdf->trigger();
-        else if (command == "signs")
+        if (command == "signs")
             dialog = UiTest::whileModal([&] { a.editRechercher->trigger(); }, [](QDialog *) {});
-        else if (command == "rebuild")
-            a.fileRegenerer->trigger();
-        else {
+        else if (command == "active again") {
             QWidget elsewhere;
             elsewhere.show();
             QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
             w->activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(w));
-        }
+        } else
+            (command == "print" ? a.filePrint : command == "export" ? a.fileExportPdf : a.fileRegenerer)->trigger();
         const QList<MessageBox::Shown> shown = MessageBox::takeShown();
         QCOMPARE(shown.size(), 1);
-        QVERIFY2(shown[0].text.startsWith(QStringLiteral("La base de connaissances « %1 » a été remplacée par un autre "
-                                                         "fichier")
-                                              .arg(QDir::toNativeSeparators(base))) &&
-                     shown[0].text.endsWith(QStringLiteral("La visite en cours a été vidée, car ses signes venaient "
-                                                           "de l'ancienne base.")),
-                 qPrintable(shown[0].text));
+        const QString told = shown[0].text;
+        QVERIFY2(told.startsWith(u"La base de connaissances « %1 » a été remplacée par un autre fichier"_s.arg(
+                     QDir::toNativeSeparators(base))),
+                 qPrintable(told));
+        QVERIFY(told.endsWith(u"La visite en cours a été vidée, car ses signes venaient de l'ancienne base."_s));
         QVERIFY(!dialog && PrintDialogs::takeShown().isEmpty());
         QVERIFY(w->signes()->count() == 0 && w->syndromes()->count() == 0);
         QVERIFY(w->baseWatch().generation() > generation);
@@ -205,15 +221,13 @@ private slots:
         });
         open.start(10);
         bool rescued = false; // a box the end did not close is closed after a while
-        QTimer rescue;
-        rescue.setSingleShot(true);
-        connect(&rescue, &QTimer::timeout, [&] {
+        QObject rescue;
+        QTimer::singleShot(10000, &rescue, [&] {
             if (QWidget *box = QApplication::activeModalWidget()) {
                 rescued = true;
                 box->close();
             }
         });
-        rescue.start(10000);
         MessageBox::setTesting(false);
         QPointer<MainWindow> w = start(fixture({AppPaths::CopyFailure::Step::Copy, target, "No space left on device"}));
         MessageBox::setTesting(true);
@@ -244,16 +258,14 @@ private slots:
         };
         for (const char *typed : {"pouls rap", "sueurs noc", "langue fiss"}) {
             QVERIFY(QTest::qWaitForWindowActive(w));
-            QVERIFY(UiTest::whileModal([&] { QTest::keyClick(w, Qt::Key_F, Qt::ControlModifier); },
-                                       [&](QDialog *dialog) {
-                                           QTRY_COMPARE(QApplication::focusWidget()->objectName(),
-                                                        QStringLiteral("Recherche"));
-                                           QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("Titre"))->text(),
-                                                    QStringLiteral("Recherche de symptômes"));
-                                           QTest::keyClicks(QApplication::focusWidget(), typed);
-                                           for (Qt::Key k : {Qt::Key_Tab, Qt::Key_Space, Qt::Key_Tab, Qt::Key_Space})
-                                               key(k);
-                                       }));
+            const auto search = [&](QDialog *dialog) {
+                QTRY_COMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Recherche"));
+                QCOMPARE(dialog->findChild<QLabel *>("Titre")->text(), QStringLiteral("Recherche de symptômes"));
+                QTest::keyClicks(QApplication::focusWidget(), typed);
+                for (Qt::Key k : {Qt::Key_Tab, Qt::Key_Space, Qt::Key_Tab, Qt::Key_Space})
+                    key(k);
+            };
+            QVERIFY(UiTest::whileModal([&] { QTest::keyClick(w, Qt::Key_F, Qt::ControlModifier); }, search));
         }
         const QStringList three{"Pouls rapide", "Sueurs nocturnes", "Langue fissurée"};
         QCOMPARE(recorded(), three);
@@ -262,10 +274,8 @@ private slots:
         // Delete twice removes the first two; Ctrl+Z brings back the second, at its place.
         QVERIFY(QTest::qWaitForWindowActive(w));
         w->signes()->setFocus();
-        key(Qt::Key_End);
-        key(Qt::Key_Home);
-        key(Qt::Key_Delete);
-        key(Qt::Key_Delete);
+        for (Qt::Key k : {Qt::Key_End, Qt::Key_Home, Qt::Key_Delete, Qt::Key_Delete})
+            key(k);
         QCOMPARE(recorded(), three.mid(2));
         key(Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(recorded(), three.mid(1));
@@ -273,8 +283,7 @@ private slots:
         // A new visit by Ctrl+N, then taken back.
         MessageBox::takeShown();
         key(Qt::Key_N, Qt::ControlModifier);
-        QCOMPARE(w->signes()->count(), 0);
-        QCOMPARE(w->syndromes()->count(), 0);
+        QCOMPARE(std::pair(w->signes()->count(), w->syndromes()->count()), std::pair(0, 0));
         key(Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(recorded(), three.mid(1));
         QVERIFY(w->syndromes()->count() > 0);
@@ -289,6 +298,43 @@ private slots:
             asked.append(box.text);
         const QString quit = QStringLiteral("La visite en cours (2 signes) sera perdue. Quitter Tessavor ?");
         QCOMPARE(asked, QStringList({"Nouvelle Visite?", quit, quit}));
+    }
+
+    // The user's changed copy is offered a newer edition, the answer kept; an unchanged copy
+    // replaced by it is told where the former one went.
+    void aNewerEditionIsOffered()
+    {
+        const AppPaths::KnowledgeBase kb = offer();
+        MessageBox::setNextAnswer(MessageBox::Answer::Cancel);
+        EditionOffer::atStart(kb, m_remembered, files());
+        const MessageBox::Shown asked = MessageBox::takeShown().value(0);
+        QCOMPARE(std::pair(asked.buttons, asked.icon),
+                 std::pair(MessageBox::Buttons::OkCancel, MessageBox::Icon::Question));
+        QVERIFY2(asked.text.startsWith(
+                     u"Une nouvelle édition (3) de la base de connaissances est livrée avec Tessavor, "
+                     "mais votre copie « %1 » a été modifiée"_s.arg(QDir::toNativeSeparators(kb.database))),
+                 qPrintable(asked.text));
+        QVERIFY(asked.text.contains(u"sous « %1 »"_s.arg(QDir::toNativeSeparators(kb.keptName))));
+        // Annuler keeps the user's base, and this edition is not offered again.
+        QCOMPARE(TestSupport::readFile(kb.database), "2:mine"_ba);
+        QCOMPARE(m_memory->keptAgainst, 3);
+
+        // OK takes it: the user's base kept beside it under the dated name.
+        EditionOffer::atStart(offer(), m_remembered, files());
+        QCOMPARE(MessageBox::takeShown().size(), 1);
+        QCOMPARE(TestSupport::readFile(kb.database), "3:new"_ba);
+        QCOMPARE(TestSupport::readFile(kb.keptName), "2:mine"_ba);
+        QCOMPARE(m_memory->madeFrom.checksum, "new"_ba);
+
+        // An unchanged copy, replaced.
+        AppPaths::KnowledgeBase unchanged(m_dir.filePath(u"user/Signes.mdb"_s), {}, {});
+        unchanged.previousCopy = m_dir.filePath(u"user/Signes-2026-12-07.mdb"_s);
+        EditionOffer::atStart(unchanged, m_remembered, files());
+        const QList<MessageBox::Shown> shown = MessageBox::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].text.endsWith(
+                     u"L'ancienne est gardée sous « %1 »."_s.arg(QDir::toNativeSeparators(unchanged.previousCopy))),
+                 qPrintable(shown[0].text));
     }
 };
 

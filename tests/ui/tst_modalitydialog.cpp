@@ -39,7 +39,7 @@ class TestModalityDialog : public QObject
     }
     // As the main window opens it: the choice loaded, then the dialog; "Valider" leaves its
     // signs recorded.
-    bool whileOpen(ModalityChoice choice, const std::function<void(QDialog *)> &run)
+    bool whileOpen(const std::function<void(QDialog *)> &run, ModalityChoice choice = ModalityChoice::forCategory(43))
     {
         choice.load(m_source);
         return UiTest::whileModal(
@@ -50,14 +50,7 @@ class TestModalityDialog : public QObject
             },
             run);
     }
-    bool whileOpen(const std::function<void(QDialog *)> &run)
-    {
-        return whileOpen(ModalityChoice::forCategory(43), run);
-    }
-    bool whileSearching(const std::function<void(QDialog *)> &run)
-    {
-        return whileOpen(ModalityChoice::forSearch(), run);
-    }
+    bool whileSearching(const auto &run) { return whileOpen(run, ModalityChoice::forSearch()); }
 
 private slots:
     void initTestCase() { MessageBox::setTesting(true); }
@@ -70,112 +63,94 @@ private slots:
 
     // Marks reach the recorded signs through "Valider" only. Escape closes nothing, Enter
     // presses only the button that has the keyboard.
-    void closing_data()
-    {
-        QTest::addColumn<int>("use"); // a category or a sign's syndromes
-        QTest::addColumn<int>("how"); // the button clicked, the button + 2 given Enter, or -1: the frame closes it
-        QTest::addColumn<Entries>("expected");
-
-        const Entries validated{{"Syndrome 1", 1}, {"Pouls glissant (1)", 4302}};
-        const int category = int(ModalityChoice::Use::SignsOfCategory);
-        QTest::newRow("Valider") << category << 0 << validated;
-        QTest::newRow("Enter on Valider") << category << 2 << validated;
-        QTest::newRow("keypad Enter on Annuler") << category << 3 << recorded;
-        QTest::newRow("frame closed") << category << -1 << recorded;
-        QTest::newRow("syndromes of a sign, Valider: nothing removed")
-            << int(ModalityChoice::Use::SyndromesOfSign) << 0 << recorded;
-    }
     void closing()
     {
-        QFETCH(int, use);
-        QFETCH(int, how);
-        m_signes = recorded;
-        const bool sign = use == int(ModalityChoice::Use::SyndromesOfSign);
-        ModalityChoice choice = sign ? ModalityChoice::forSign(4301) : ModalityChoice::forCategory(43);
-        QVERIFY(whileOpen(choice, [&](QDialog *dialog) {
-            ItemList *liste = list(dialog);
-            QCOMPARE(QApplication::focusWidget(), liste); // the keys go to the list at once
-            QCOMPARE(liste->geometry(), QRect(24, 40, 377, 364)); // 360, 600, 5655, 5460 twips
-            // Entry 0 is "Pouls fin (1)", or "Syndrome 1", which a sign's syndromes never
-            // mark: they carry no check box and no item data.
-            for (int i = 0; i < liste->count(); ++i)
-                QCOMPARE(liste->modelIndex(i).data(Qt::CheckStateRole).isValid(), !sign);
-            QCOMPARE(liste->isMarked(0), !sign);
-            QCOMPARE(liste->hasItemData(0), !sign);
-            for (int entry = 0; entry < 2; ++entry)
-                click(liste, entry); // "Pouls fin (1)" unmarked, "Pouls glissant (1)" marked
-            for (const char *focus : {"ListeModalités", "Choix_0", "Choix_1"})
-                for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
-                    if (key != Qt::Key_Escape && focus != QLatin1String("ListeModalités"))
-                        continue;
-                    dialog->findChild<QWidget *>(focus)->setFocus();
-                    QTest::keyClick(QApplication::focusWidget(), key);
-                    QVERIFY2(dialog->isVisible(), focus);
-                }
-            if (how >= 2) {
-                QWidget *button = dialog->findChild<QWidget *>(QString("Choix_%1").arg(how - 2));
-                button->setFocus();
-                if (how == 2)
-                    QTest::keyClick(button, Qt::Key_Return);
-                else
-                    QTest::keyClick(button, Qt::Key_Enter, Qt::KeypadModifier);
-                return;
-            }
-            how < 0 ? void(dialog->close()) : press(dialog, how);
-        }));
-        QTEST(m_signes, "expected");
+        const Entries validated{{"Syndrome 1", 1}, {"Pouls glissant (1)", 4302}};
+        // Whether the dialog lists a sign's syndromes rather than a category's signs; how it
+        // closes: the button clicked, the button + 2 given Enter, or -1: the frame closes it;
+        // whether the marks are then recorded.
+        for (auto [sign, how, kept] :
+             {std::tuple{false, 0, true}, {false, 2, true}, {false, 3, false}, {false, -1, false}, {true, 0, false}}) {
+            m_signes = recorded;
+            QVERIFY(whileOpen(
+                [&](QDialog *dialog) {
+                    ItemList *liste = list(dialog);
+                    QCOMPARE(QApplication::focusWidget(), liste);         // the keys go to the list at once
+                    QCOMPARE(liste->geometry(), QRect(24, 40, 377, 364)); // 360, 600, 5655, 5460 twips
+                    // Entry 0 is "Pouls fin (1)", or "Syndrome 1", which a sign's syndromes never
+                    // mark: they carry no check box and no item data.
+                    for (int i = 0; i < liste->count(); ++i)
+                        QCOMPARE(liste->modelIndex(i).data(Qt::CheckStateRole).isValid(), !sign);
+                    QCOMPARE(liste->isMarked(0), !sign);
+                    QCOMPARE(liste->hasItemData(0), !sign);
+                    for (int entry = 0; entry < 2; ++entry)
+                        click(liste, entry); // "Pouls fin (1)" unmarked, "Pouls glissant (1)" marked
+                    for (const char *focus : {"ListeModalités", "Choix_0", "Choix_1"})
+                        for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+                            if (key != Qt::Key_Escape && focus != QLatin1String("ListeModalités"))
+                                continue;
+                            dialog->findChild<QWidget *>(focus)->setFocus();
+                            QTest::keyClick(QApplication::focusWidget(), key);
+                            QVERIFY2(dialog->isVisible(), focus);
+                        }
+                    if (how < 2)
+                        return how < 0 ? void(dialog->close()) : press(dialog, how);
+                    QWidget *button = dialog->findChild<QWidget *>(QString("Choix_%1").arg(how - 2));
+                    button->setFocus();
+                    if (how == 2)
+                        QTest::keyClick(button, Qt::Key_Return);
+                    else
+                        QTest::keyClick(button, Qt::Key_Enter, Qt::KeypadModifier);
+                },
+                sign ? ModalityChoice::forSign(4301) : ModalityChoice::forCategory(43)));
+            QCOMPARE(m_signes, kept ? validated : recorded);
+        }
     }
 
     // Typing, arrows and the page keys move the current entry and never change a mark; the
     // check boxes and the highlight show the marks.
-    void marksChangeOnlyWhenMeant_data()
-    {
-        QTest::addColumn<QList<bool>>("marks");
-        QTest::addColumn<QString>("typed");
-        QTest::newRow("all marked, words and a space") << QList<bool>{true, true, true, true} << "Pouls sra";
-        QTest::newRow("none marked, several words") << QList<bool>{false, false, false, false} << "fin glissant tendu";
-        QTest::newRow("two marked, accents, no match")
-            << QList<bool>{true, false, true, false} << QString::fromUtf8("éÉèçœ’ xyz");
-    }
     void marksChangeOnlyWhenMeant()
     {
-        QFETCH(QList<bool>, marks);
-        QFETCH(QString, typed);
-        const QStringList signs{"Pouls fin (1)", "Pouls glissant (1)", "Pouls rapide (9)", "Pouls tendu (1)"};
-        const qint32 numbers[] = {4303, 4302, 4301, 4304};
-        for (int i = 0; i < marks.size(); ++i)
-            if (marks[i])
-                m_signes.append(ListEntry{signs[i], numbers[i]});
-        QVERIFY(whileOpen([&](QDialog *dialog) {
-            ItemList *liste = list(dialog);
-            const auto shown = [&] {
-                QList<bool> now;
-                for (int i = 0; i < liste->count(); ++i) {
-                    const bool ticked = liste->modelIndex(i).data(Qt::CheckStateRole).toInt() == Qt::Checked;
-                    if (ticked != liste->isMarked(i) ||
-                        liste->selectionModel()->isSelected(liste->modelIndex(i)) != ticked)
-                        return QList<bool>{}; // a check box or a highlight that lies
-                    now.append(ticked);
+        const Entries signs{{"Pouls fin (1)", 4303},
+                            {"Pouls glissant (1)", 4302},
+                            {"Pouls rapide (9)", 4301},
+                            {"Pouls tendu (1)", 4304}};
+        // All marked with words and a space, none with several words, two with accents and no match.
+        for (auto [marks, typed] : {std::pair{QList<bool>{true, true, true, true}, QStringLiteral("Pouls sra")},
+                                    {{false, false, false, false}, QStringLiteral("fin glissant tendu")},
+                                    {{true, false, true, false}, QStringLiteral("éÉèçœ’ xyz")}}) {
+            m_signes.clear();
+            for (int i = 0; i < marks.size(); ++i)
+                if (marks[i])
+                    m_signes.append(signs[i]);
+            QVERIFY(whileOpen([&](QDialog *dialog) {
+                ItemList *liste = list(dialog);
+                const auto shown = [&] {
+                    QList<bool> now;
+                    for (int i = 0; i < liste->count(); ++i) {
+                        const bool ticked = liste->modelIndex(i).data(Qt::CheckStateRole).toInt() == Qt::Checked;
+                        if (ticked != liste->isMarked(i) ||
+                            liste->selectionModel()->isSelected(liste->modelIndex(i)) != ticked)
+                            return QList<bool>{}; // a check box or a highlight that lies
+                        now.append(ticked);
+                    }
+                    return now;
+                };
+                QCOMPARE(shown(), marks);
+                type(liste, typed);
+                for (const QString &key :
+                     QStringLiteral("Down Down Up PgDown PgUp End Home Right Left Shift+Down Ctrl+A Ctrl+Down")
+                         .split(' ')) {
+                    const QKeyCombination k = QKeySequence(key)[0];
+                    QTest::keyClick(liste, k.key(), k.keyboardModifiers());
                 }
-                return now;
-            };
-            QCOMPARE(shown(), marks);
-            type(liste, typed);
-            for (const QString &key :
-                 QStringLiteral("Down Down Up PgDown PgUp End Home Right Left Shift+Down Ctrl+A Ctrl+Down")
-                     .split(' ')) {
-                const QKeyCombination k = QKeySequence(key)[0];
-                QTest::keyClick(liste, k.key(), k.keyboardModifiers());
-            }
-            QCOMPARE(shown(), marks);
-        }));
-    }
+                QCOMPARE(shown(), marks);
+            }));
+        }
 
-    // Typing finds an entry by the start of any of its words; once the search has lapsed,
-    // the space bar toggles exactly that entry.
-    void spaceTogglesTheEntryFound()
-    {
-        m_signes.append(ListEntry{"Pouls fin (1)", 4303});
+        // Typing finds an entry by the start of any of its words; once the search has lapsed,
+        // the space bar toggles exactly that entry.
+        m_signes = {{"Pouls fin (1)", 4303}};
         QVERIFY(whileOpen([&](QDialog *dialog) {
             ItemList *liste = list(dialog);
             type(liste, "tend");
@@ -187,26 +162,11 @@ private slots:
         }));
     }
 
-    // "Valider" records the marks of every search of the opening, and keeps a recorded
-    // sign that no search listed.
-    void searchValiderKeepsEverySearch()
-    {
-        const ListEntry fin{"Pouls fin (1)", 4303}, langue{"Langue pâle (9)", 1801};
-        m_signes = {fin, langue};
-        QVERIFY(whileSearching([&](QDialog *dialog) {
-            for (const char *words : {"pouls rap", "teint z"}) {
-                field(dialog)->clear();
-                type(field(dialog), words);
-                click(list(dialog), 0);
-            }
-            press(dialog, 0);
-        }));
-        QCOMPARE(m_signes, (Entries{fin, langue, {"Pouls rapide (9)", 4301}, {"Zona (9)", 201}}));
-    }
-
     // Each keystroke lists what the words typed find, each sign with its category beside
     // it, the recorded ones marked. Escape clears the field, and in an empty field closes
     // as "Annuler"; Enter goes to the list; Tab reaches both buttons and Space presses them.
+    // "Valider" records the marks of every search of the opening, and keeps a recorded sign
+    // that no search listed.
     void searchByKeyboard()
     {
         const ListEntry fin{"Pouls fin (1)", 4303}, langue{"Langue pâle (9)", 1801}, tendu{"Pouls tendu (1)", 4304};
@@ -261,6 +221,16 @@ private slots:
         }));
         QVERIFY(closed);
         QCOMPARE(m_signes, (Entries{fin, langue, tendu}));
+
+        QVERIFY(whileSearching([&](QDialog *dialog) {
+            for (const char *words : {"pouls rap", "teint z"}) {
+                field(dialog)->clear();
+                type(field(dialog), words);
+                click(list(dialog), 0);
+            }
+            press(dialog, 0);
+        }));
+        QCOMPARE(m_signes, (Entries{fin, langue, tendu, {"Pouls rapide (9)", 4301}, {"Zona (9)", 201}}));
     }
 
     // Past 200 entries a line tells how many more: not an entry, not markable, not recorded
@@ -324,12 +294,15 @@ private slots:
     }
 
     // An entry that does not fit its list tells its whole text in its tip, as it reads.
-    void longEntriesTellThemselves()
+    // Typing finds an entry by its first letters, also once an entry before it is gone.
+    void theListOnItsOwn()
     {
         ItemList liste;
         liste.resize(160, 120);
-        liste.setEntries(
-            {{"Court (1)", 1}, {"Douleur > 3 jours & sourde de l'hypocondre droit irradiant vers l'épaule (4)", 2}});
+        liste.setEntries({{"Court (1)", 1},
+                          {"Douleur > 3 jours & sourde de l'hypocondre droit irradiant vers l'épaule (4)", 2},
+                          {"Pouls caché (8)", 3},
+                          {"Pouls rapide (5)", 4}});
         liste.show();
         QVERIFY(QTest::qWaitForWindowExposed(&liste));
         QCOMPARE(UiTest::hover(&liste, 0), QString());
@@ -339,17 +312,9 @@ private slots:
         QCOMPARE(Qt::mightBeRichText(tip) ? read.toPlainText() : tip, liste.text(1));
         liste.resize(900, 120);
         QCOMPARE(liste.tipText(1), QString());
-    }
 
-    // Typing finds an entry by its first letters, also once an entry before it is gone.
-    void typingFindsAnEntryAfterARemoval()
-    {
-        ItemList liste;
-        liste.setEntries({{"Pouls ample (6)", 1}, {"Pouls caché (8)", 2}, {"Pouls rapide (5)", 3}});
-        liste.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&liste));
         QTest::keyClicks(&liste, "cach");
-        QCOMPARE(liste.currentRow(), 1);
+        QCOMPARE(liste.currentRow(), 2);
         liste.removeAt(0);
         QTest::qWait(QApplication::keyboardInputInterval() + 100); // the next letters start a search
         QTest::keyClicks(&liste, "rap");
