@@ -17,15 +17,15 @@ private slots:
     void wordStarts()
     {
         for (const auto &[text, typed, matches] : std::initializer_list<std::tuple<QString, QString, bool>>{
-                 {u"Pouls serré (6)"_s, u"pouls s"_s, true},   // start of the text
-                 {u"Pouls serré (6)"_s, u"serré"_s, true},     // start of a later word
-                 {u"Ecchymose"_s, u"écchy"_s, true},           // accent typed where the text has none
-                 {u"Pouls serré (6)"_s, u"erré"_s, false},     // inside a word
-                 {u"Fièvre l'après-midi"_s, u"apres"_s, true}, // after an apostrophe, accents aside
-                 {u"Fièvre l’après-midi"_s, u"l'apr"_s, true}, // curly apostrophe
-                 {u"Œdème des chevilles"_s, u"oedeme"_s, true},
-                 {u"Pouls"_s, u"pouls ample"_s, false}, // longer than the text
-                 {u"Pouls"_s, u""_s, false}})
+                 {u"Pouls serré (6)"_s, u"pouls s"_s, true},    // start of the text
+                 {u"Pouls serré (6)"_s, u"serré"_s, true},      // start of a later word
+                 {u"Ecchymose"_s, u"écchy"_s, true},            // accent typed where the text has none
+                 {u"Pouls serré (6)"_s, u"erré"_s, false},      // inside a word
+                 {u"Fièvre l'après-midi"_s, u"apres"_s, true},  // after an apostrophe, accents aside
+                 {u"Fièvre l’après-midi"_s, u"l'apr"_s, true},  // curly apostrophe
+                 {u"Œdème des chevilles"_s, u"oedeme"_s, true}, // ligature
+                 {u"Pouls"_s, u"pouls ample"_s, false},         // longer than the text
+                 {u"Pouls"_s, u""_s, false}})                   // nothing typed
             QVERIFY2(TypeAhead::matches(text, typed) == matches, qPrintable(text + u" / "_s + typed));
     }
 
