@@ -11,8 +11,6 @@
 using namespace Qt::StringLiterals;
 using Environment = RegionalDefaults::Environment;
 
-Q_DECLARE_METATYPE(Environment)
-
 // The toolkit's file dialog on a machine without regional settings: its list of files
 // dates, measures and names them in French. This program starts as the program does, on an
 // environment emptied of every regional setting (see main() below).
@@ -23,25 +21,16 @@ class TestFrenchDialogs : public QObject
     QTemporaryDir m_dir;
 
 private slots:
-    void whenFrenchFormsAreGiven_data()
-    {
-        QTest::addColumn<Environment>("before");
-        QTest::addColumn<Environment>("after");
-        const Environment french{{"LANG", "fr_FR.UTF-8"}};
-        QTest::newRow("nothing set") << Environment{} << french;
-        QTest::newRow("LANG=C") << Environment{{"LANG", "C"}} << french;
-        QTest::newRow("LANG=POSIX") << Environment{{"LANG", "POSIX"}} << french;
-        QTest::newRow("LANG=C.UTF-8") << Environment{{"LANG", "C.UTF-8"}} << french;
-        QTest::newRow("LC_ALL=C") << Environment{{"LC_ALL", "C"}, {"LC_TIME", "POSIX"}} << french;
-        // One regional setting of the machine's own among plain ones keeps them all.
-        const Environment germanDates{{"LANG", "C.UTF-8"}, {"LC_TIME", "de_DE.UTF-8"}};
-        QTest::newRow("dates of the machine's own") << germanDates << germanDates;
-    }
     void whenFrenchFormsAreGiven()
     {
-        QFETCH(Environment, before);
-        QFETCH(Environment, after);
-        QCOMPARE(RegionalDefaults::withFrenchForms(before), after);
+        const Environment french{{"LANG", "fr_FR.UTF-8"}};
+        for (const Environment &plain :
+             {Environment{}, Environment{{"LANG", "C"}}, Environment{{"LANG", "POSIX"}},
+              Environment{{"LANG", "C.UTF-8"}}, Environment{{"LC_ALL", "C"}, {"LC_TIME", "POSIX"}}})
+            QCOMPARE(RegionalDefaults::withFrenchForms(plain), french);
+        // One regional setting of the machine's own among plain ones keeps them all.
+        const Environment germanDates{{"LANG", "C.UTF-8"}, {"LC_TIME", "de_DE.UTF-8"}};
+        QCOMPARE(RegionalDefaults::withFrenchForms(germanDates), germanDates);
     }
 
     void fileListInFrench()
@@ -50,8 +39,7 @@ private slots:
         QVERIFY(QDir().mkpath(sub));
         QFile file(m_dir.filePath(u"visite.pdf"_s));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        const QDateTime when(QDate(2026, 12, 7), QTime(14, 5));
-        QVERIFY(file.setFileTime(when, QFileDevice::FileModificationTime));
+        QVERIFY(file.setFileTime(QDateTime(QDate(2026, 12, 7), QTime(14, 5)), QFileDevice::FileModificationTime));
         file.close();
 
         QFileSystemModel model;
@@ -62,9 +50,8 @@ private slots:
 
         // Date and size as the file dialog writes them: French, not "7 Dec 2026 14:05:00"
         // and "0 bytes".
-        const QString pdf = m_dir.filePath(u"visite.pdf"_s);
-        QCOMPARE(model.data(model.index(pdf, 3)).toString(), u"07/12/2026 14:05"_s);
-        QCOMPARE(model.data(model.index(pdf, 1)).toString(), u"0 octets"_s);
+        QCOMPARE(model.data(model.index(file.fileName(), 3)).toString(), u"07/12/2026 14:05"_s);
+        QCOMPARE(model.data(model.index(file.fileName(), 1)).toString(), u"0 octets"_s);
         // A folder's kind, in French; and the toolkit's own translation for the rest.
         QCOMPARE(model.data(model.index(sub, 2)).toString(), u"Dossier"_s);
         QCOMPARE(QFileIconProvider().type(QFileInfo(sub)), u"Dossier"_s);

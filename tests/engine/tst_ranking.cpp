@@ -6,6 +6,8 @@
 
 #include <QTest>
 
+#include <tuple>
+
 using namespace Qt::StringLiterals;
 using Entries = QList<ListEntry>;
 
@@ -31,27 +33,22 @@ private slots:
     void initTestCase() { m_source.setDatabaseName(TestSupport::makeDatabase(m_dir, u"ranking.sql"_s)); }
 
     // Signs 10 to 13 weigh 6, 1, 9 and 7; syndromes 1 (method 1) and 2 (method 2) have two
-    // signs, syndrome 3 (method 5) only sign 12.
-    void ranking_data()
-    {
-        QTest::addColumn<QList<qint32>>("recorded");
-        QTest::addColumn<MethodTable>("methods");
-        QTest::addColumn<Entries>("ranked");
-        QTest::newRow("a sum of 6 is not listed") << QList<qint32>{10} << All << Entries{};
-        QTest::newRow("a sum of 7 is") << QList<qint32>{10, 11} << All << Entries{{u"Vide de Qi  (7)"_s, 1}};
-        QTest::newRow("highest sum first")
-            << QList<qint32>{12, 13, 10} << All
-            << Entries{{u"Chaleur  (16)"_s, 2}, {u"Vide de Qi  (15)"_s, 1}, {u"Vide de Yin du Rein  (9)"_s, 3}};
-        QTest::newRow("methods not chosen are left out")
-            << QList<qint32>{12, 13} << MethodTable{0, 0, 0, 0, 0, 1} << Entries{{u"Vide de Yin du Rein  (9)"_s, 3}};
-        QTest::newRow("a sign recorded twice counts once")
-            << QList<qint32>{12, 12} << MethodTable{0, 0, 1, 0, 0, 0} << Entries{{u"Chaleur  (9)"_s, 2}};
-    }
+    // signs, syndrome 3 (method 5) only sign 12. Each row: the recorded signs, the methods
+    // chosen, the ranked list.
     void ranking()
     {
-        QFETCH(QList<qint32>, recorded);
-        QFETCH(MethodTable, methods);
-        QTEST(Ranking::classerSyndromes(m_source, signs(recorded), methods), "ranked");
+        for (const auto &[recorded, methods, ranked] :
+             std::initializer_list<std::tuple<QList<qint32>, MethodTable, Entries>>{
+                 {{10}, All, {}}, // a sum of 6 is not listed; a sum of 7 is
+                 {{10, 11}, All, {{u"Vide de Qi  (7)"_s, 1}}},
+                 // highest sum first
+                 {{12, 13, 10},
+                  All,
+                  {{u"Chaleur  (16)"_s, 2}, {u"Vide de Qi  (15)"_s, 1}, {u"Vide de Yin du Rein  (9)"_s, 3}}},
+                 // methods not chosen are left out; a sign recorded twice counts once
+                 {{12, 13}, {0, 0, 0, 0, 0, 1}, {{u"Vide de Yin du Rein  (9)"_s, 3}}},
+                 {{12, 12}, {0, 0, 1, 0, 0, 0}, {{u"Chaleur  (9)"_s, 2}}}})
+            QCOMPARE(Ranking::classerSyndromes(m_source, signs(recorded), methods), ranked);
     }
 
     void noQueryWithoutSignsOrMethods()

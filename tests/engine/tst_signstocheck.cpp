@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+#include <tuple>
+
 using namespace Qt::StringLiterals;
 using Entries = QList<ListEntry>;
 using Sums = QList<std::pair<qint32, qint32>>; // (NumSyndrome, sum) in the ranked order
@@ -60,35 +62,30 @@ private slots:
     void initTestCase() { m_source.setDatabaseName(TestSupport::makeDatabase(m_dir, u"signstocheck.sql"_s)); }
 
     // Signs 100 and 101 recorded throughout. Sign 102 points to 1, 2 and 3; 103 to 1 and 3;
-    // 108 to 2 and 3; the others to one syndrome each.
-    void groups_data()
-    {
-        QTest::addColumn<Sums>("sums");
-        QTest::addColumn<QList<qint32>>("signes");
-        QTest::addColumn<QStringList>("groups");
-        QTest::newRow("nothing ranked") << Sums{} << QList<qint32>{} << QStringList{};
-        // Heaviest first, equal weights in French order (appétit, Éructations, Fatigue;
-        // Lassitude, Nausées); sign 112, not weighed, never; six at most.
-        QTest::newRow("one syndrome leads: its unrecorded signs")
-            << Sums{{1, 15}} << QList<qint32>{100, 101} << QStringList{"1: 106 103 102 104 105 114"};
-        QTest::newRow("half the first's sum leads, less does not; a sign of every leader tells nothing")
-            << Sums{{1, 18}, {2, 9}, {3, 8}} << QList<qint32>{100, 101}
-            << QStringList{"1: 106 103 104 105 114 113", "2: 107 108 109"};
-        QTest::newRow("a sign of two leaders of three: in both, after the others")
-            << Sums{{1, 16}, {2, 15}, {3, 14}} << QList<qint32>{100, 101}
-            << QStringList{"1: 106 104 105 114 113 103+3", "2: 107 109 108+3", "3: 110 103+1 108+2"};
-        // Five qualify; 5 comes before 4 in the list, so 5 leads.
-        QTest::newRow("four at most, a tie settled by the list's order")
-            << Sums{{1, 20}, {2, 18}, {3, 12}, {5, 12}, {4, 12}} << QList<qint32>{100, 101}
-            << QStringList{"1: 106 104 105 114 113 103+3", "2: 107 109 108+3 102+1,3", "3: 110 103+1 108+2 102+1,2",
-                           "5: 116"};
-        QTest::newRow("nothing left to check") << Sums{{4, 9}, {5, 4}} << QList<qint32>{115} << QStringList{"4:"};
-    }
+    // 108 to 2 and 3; the others to one syndrome each. Each row: the ranked syndromes with
+    // their sums, the recorded signs, the groups.
     void groups()
     {
-        QFETCH(Sums, sums);
-        QFETCH(QList<qint32>, signes);
-        QTEST(brief(SignsToCheck::groups(m_source, ranked(sums), recorded(signes))), "groups");
+        const QList<qint32> both{100, 101};
+        for (const auto &[sums, signes, groups] : std::initializer_list<std::tuple<Sums, QList<qint32>, QStringList>>{
+                 {{}, {}, {}}, // nothing ranked
+                 // one syndrome leads: its unrecorded signs, heaviest first, equal weights in French
+                 // order (appétit, Éructations, Fatigue; Lassitude, Nausées); sign 112, not weighed,
+                 // never; six at most
+                 {{{1, 15}}, both, {"1: 106 103 102 104 105 114"}},
+                 // half the first's sum leads, less does not; a sign of every leader tells nothing
+                 {{{1, 18}, {2, 9}, {3, 8}}, both, {"1: 106 103 104 105 114 113", "2: 107 108 109"}},
+                 // a sign of two leaders of three: in both, after the others
+                 {{{1, 16}, {2, 15}, {3, 14}},
+                  both,
+                  {"1: 106 104 105 114 113 103+3", "2: 107 109 108+3", "3: 110 103+1 108+2"}},
+                 // four at most, a tie settled by the list's order: five qualify; 5 comes before 4
+                 // in the list, so 5 leads
+                 {{{1, 20}, {2, 18}, {3, 12}, {5, 12}, {4, 12}},
+                  both,
+                  {"1: 106 104 105 114 113 103+3", "2: 107 109 108+3 102+1,3", "3: 110 103+1 108+2 102+1,2", "5: 116"}},
+                 {{{4, 9}, {5, 4}}, {115}, {"4:"}}}) // nothing left to check
+            QCOMPARE(brief(SignsToCheck::groups(m_source, ranked(sums), recorded(signes))), groups);
     }
 
     // What the window and the tip say, and what "Valider" records: each marked sign once,

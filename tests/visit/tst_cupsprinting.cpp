@@ -183,78 +183,65 @@ private slots:
     // the PDF offer; nothing claims the report was printed. With the spooler down, the
     // system lists no printer: that is said, not that the chosen printer has gone. The queue
     // chosen in the page set-up deleted: it is named, and the default prints.
-    void queueStates_data()
-    {
-        QTest::addColumn<QString>("before"); // an administration command run first
-        QTest::addColumn<QString>("after");
-        QTest::addColumn<QString>("queue"); // "listed <queue>", whatever the spooler holds, or "chosen <queue>"
-        QTest::addColumn<bool>("unreachable");
-        QTest::addColumn<bool>("printed");
-        QTest::addColumn<QString>("message"); // the beginning of the box after the confirmation
-        const auto row = [](const char *name, const char *before, const char *after, const char *queue,
-                            bool unreachable, bool printed, const char *message) {
-            QTest::newRow(name) << before << after << queue << unreachable << printed << QString(message);
-        };
-        row("paused", "cupsdisable Tessavor-A", "cupsenable Tessavor-A", "listed Tessavor-A", false, true,
-            "L'imprimante « Tessavor-A » est en pause : le document attend dans sa file.");
-        row("rejecting jobs", "cupsreject Tessavor-A", "cupsaccept Tessavor-A", "listed Tessavor-A", false, false,
-            "L'imprimante « Tessavor-A » n'accepte pas de travaux pour le moment : la visite n'a pas été "
-            "imprimée.\n\nRéponse du gestionnaire d'impression : « ");
-        row("unknown queue", "", "", "listed Tessavor-C", false, false,
-            "Le gestionnaire d'impression ne connaît pas l'imprimante « Tessavor-C »");
-        row("no spooler", "", "", "listed Tessavor-A", true, false,
-            "Le gestionnaire d'impression ne répond pas : la visite n'a pas pu être envoyée à l'imprimante "
-            "« Tessavor-A ».");
-        row("no spooler, nothing listed", "", "", "chosen Tessavor-A", true, false,
-            "Le service d'impression de cet ordinateur ne répond pas : la visite ne peut pas être imprimée pour le "
-            "moment.");
-        row("chosen queue deleted", "lpadmin -x Tessavor-B", "", "chosen Tessavor-B", false, true,
-            "L'imprimante « Tessavor-B » choisie dans la mise en page n'est plus installée.");
-    }
-
     void queueStates()
     {
-        QFETCH(QString, before);
-        QFETCH(QString, after);
-        QFETCH(QString, queue);
-        QFETCH(bool, unreachable);
-        QFETCH(bool, printed);
-        QFETCH(QString, message);
-        const auto run = [](const QString &command) {
-            const QStringList words = command.split(u' ');
-            return command.isEmpty() || admin(words.first(), words.mid(1));
+        // An administration command run before and after; "listed <queue>", whatever the
+        // spooler holds, or "chosen <queue>"; the spooler's address wrong; the report printed;
+        // the beginning of the box after the confirmation.
+        const auto check = [this](const QString &before, const QString &after, const QString &queue, bool unreachable,
+                                  bool printed, const QString &message) {
+            const auto run = [](const QString &command) {
+                const QStringList words = command.split(u' ');
+                return command.isEmpty() || admin(words.first(), words.mid(1));
+            };
+            QVERIFY(run(before));
+            const qsizetype jobs = jobNames("Tessavor-A").size();
+            const QByteArray server = qgetenv("CUPS_SERVER");
+            if (unreachable)
+                cupsSetServer(QDir(m_dir.path()).filePath(QStringLiteral("absent.sock")).toUtf8().constData());
+            CupsSpooler spooler;
+            FakePrinters listed; // the queue as listed, whatever the spooler holds
+            listed.names = {queue.section(u' ', 1)};
+            listed.fallback = listed.names.first();
+            listed.paperKeys.clear();
+            SystemPrinters system;
+            PrintSetup setup;
+            const bool chosen = queue.startsWith(u"chosen");
+            if (chosen)
+                setup.chosenPrinter = listed.fallback; // in the page set-up, earlier
+            MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+            if (!printed)
+                MessageBox::setNextAnswer(MessageBox::Answer::Cancel); // no PDF
+            const PrintCommand::Outcome outcome =
+                print(setup, &spooler, chosen ? static_cast<const PrinterCatalog &>(system) : listed);
+            cupsSetServer(server.constData());
+            QVERIFY(run(after));
+            const QStringList shown = boxes();
+            QCOMPARE(shown.size(), 2);
+            QCOMPARE(outcome, printed  ? PrintCommand::Outcome::Printed
+                              : chosen ? PrintCommand::Outcome::Cancelled
+                                       : PrintCommand::Outcome::Failed);
+            QCOMPARE(jobNames("Tessavor-A").size() - jobs, printed ? 1 : 0);
+            QVERIFY2(shown.at(1).startsWith(message), qPrintable(shown.at(1)));
+            if (!printed)
+                QVERIFY(shown.at(1).endsWith("Voulez-vous enregistrer la visite dans un fichier PDF ?"));
         };
-        QVERIFY(run(before));
-        const qsizetype jobs = jobNames("Tessavor-A").size();
-        const QByteArray server = qgetenv("CUPS_SERVER");
-        if (unreachable)
-            cupsSetServer(QDir(m_dir.path()).filePath(QStringLiteral("absent.sock")).toUtf8().constData());
-        CupsSpooler spooler;
-        FakePrinters listed; // the queue as listed, whatever the spooler holds
-        listed.names = {queue.section(u' ', 1)};
-        listed.fallback = listed.names.first();
-        listed.paperKeys.clear();
-        SystemPrinters system;
-        PrintSetup setup;
-        const bool chosen = queue.startsWith(u"chosen");
-        if (chosen)
-            setup.chosenPrinter = listed.fallback; // in the page set-up, earlier
-        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
-        if (!printed)
-            MessageBox::setNextAnswer(MessageBox::Answer::Cancel); // no PDF
-        const PrintCommand::Outcome outcome =
-            print(setup, &spooler, chosen ? static_cast<const PrinterCatalog &>(system) : listed);
-        cupsSetServer(server.constData());
-        QVERIFY(run(after));
-        const QStringList shown = boxes();
-        QCOMPARE(shown.size(), 2);
-        QCOMPARE(outcome, printed  ? PrintCommand::Outcome::Printed
-                          : chosen ? PrintCommand::Outcome::Cancelled
-                                   : PrintCommand::Outcome::Failed);
-        QCOMPARE(jobNames("Tessavor-A").size() - jobs, printed ? 1 : 0);
-        QVERIFY2(shown.at(1).startsWith(message), qPrintable(shown.at(1)));
-        if (!printed)
-            QVERIFY(shown.at(1).endsWith("Voulez-vous enregistrer la visite dans un fichier PDF ?"));
+        check("cupsdisable Tessavor-A", "cupsenable Tessavor-A", "listed Tessavor-A", false, true,
+              "L'imprimante « Tessavor-A » est en pause : le document attend dans sa file.");
+        check("cupsreject Tessavor-A", "cupsaccept Tessavor-A", "listed Tessavor-A", false, false,
+              "L'imprimante « Tessavor-A » n'accepte pas de travaux pour le moment : la visite n'a pas été "
+              "imprimée.\n\nRéponse du gestionnaire d'impression : « ");
+        check("", "", "listed Tessavor-C", false, false,
+              "Le gestionnaire d'impression ne connaît pas l'imprimante « Tessavor-C »");
+        check("", "", "listed Tessavor-A", true, false,
+              "Le gestionnaire d'impression ne répond pas : la visite n'a pas pu être envoyée à l'imprimante "
+              "« Tessavor-A ».");
+        // With the spooler down, nothing is listed.
+        check("", "", "chosen Tessavor-A", true, false,
+              "Le service d'impression de cet ordinateur ne répond pas : la visite ne peut pas être imprimée pour le "
+              "moment.");
+        check("lpadmin -x Tessavor-B", "", "chosen Tessavor-B", false, true,
+              "L'imprimante « Tessavor-B » choisie dans la mise en page n'est plus installée.");
     }
 #endif
 };

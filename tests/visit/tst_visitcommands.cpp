@@ -14,6 +14,7 @@
 #include <QTest>
 
 #include <memory>
+#include <tuple>
 
 using Entries = QList<ListEntry>;
 using Answer = MessageBox::Answer;
@@ -62,12 +63,6 @@ class TestVisitCommands : public QObject
         return texts;
     }
 
-    static void answer(const Answers &answers)
-    {
-        for (Answer a : answers)
-            MessageBox::setNextAnswer(a);
-    }
-
     void install(const QStringList &printers, const QString &systemDefault)
     {
         m_printers.names = printers;
@@ -110,56 +105,38 @@ private slots:
     // Cancel; Open and Save store or open nothing: a beep, and for Save one of two messages.
     // Cut removes the selected sign and ranks again, and selects the entry now at its place
     // (or the last), so that a second Cut removes the next; no selection is no error. Keys
-    // compare exactly.
-    void toolbarCommands_data()
-    {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<Entries>("signs");
-        QTest::addColumn<int>("selected");
-        QTest::addColumn<Answer>("answer");
-        QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<int>("beeps");
-        QTest::addColumn<Entries>("remaining");
-        QTest::addColumn<int>("rankings");
-        QTest::addColumn<int>("selectedAfter");
-        const QStringList none, newVisit{"Nouvelle Visite?"};
-        const Entries one{three.first()};
-        QTest::newRow("New, OK") << "New" << three << -1 << Answer::Ok << newVisit << 0 << Entries() << 1 << -1;
-        QTest::newRow("New, Cancel") << "New" << three << -1 << Answer::Cancel << newVisit << 0 << three << 0 << -1;
-        QTest::newRow("new") << "new" << three << -1 << Answer::Ok << none << 0 << three << 0 << -1;
-        QTest::newRow("Save, nothing recorded")
-            << "Save" << Entries() << -1 << Answer::Ok << QStringList{"Il n'y a rien à sauvegarder !"} << 1 << Entries()
-            << 0 << -1;
-        QTest::newRow("Save, one sign recorded")
-            << "Save" << one << -1 << Answer::Ok << QStringList{"Pas de visite en cours !"} << 1 << one << 0 << -1;
-        QTest::newRow("Open") << "Open" << three << -1 << Answer::Ok << none << 1 << three << 0 << -1;
-        QTest::newRow("Cut, no selection") << "Cut" << three << -1 << Answer::Ok << none << 0 << three << 0 << -1;
-        QTest::newRow("Cut twice, middle selected: the next goes")
-            << "Cut" << three << 1 << Answer::Ok << none << 0 << one << 2 << 0;
-        QTest::newRow("Cut twice, last selected: the one before goes")
-            << "Cut" << three << 2 << Answer::Ok << none << 0 << one << 2 << 0;
-    }
-
+    // compare exactly. Each row: the key (Cut clicked twice), the recorded signs, the one
+    // selected, the answer to a box; the boxes shown, the beeps, the signs left, the rankings
+    // and the entry selected after.
     void toolbarCommands()
     {
-        QFETCH(QString, key);
-        QFETCH(Entries, signs);
-        QFETCH(int, selected);
-        QFETCH(Answer, answer);
-        QFETCH(Entries, remaining);
-        record(signs);
-        m_signes->setCurrentRow(selected);
-        const int beeps = Beep::count();
-        if (answer == Answer::Cancel) // OK otherwise
-            MessageBox::setNextAnswer(answer);
-        for (int times = key == "Cut" ? 2 : 1; times > 0; --times)
-            m_commands->toolbarClicked(key);
-        QTEST(boxes(), "messages");
-        QTEST(Beep::count() - beeps, "beeps");
-        QCOMPARE(m_signes->entries(), remaining);
-        QTEST(m_signes->selectedIndex(), "selectedAfter");
-        QCOMPARE(m_syndromes->count() == 0, remaining.isEmpty());
-        QTEST(m_rankings, "rankings");
+        const QStringList none, newVisit{"Nouvelle Visite?"};
+        const Entries one{three.first()};
+        for (const auto &[key, signs, selected, answer, messages, beeps, remaining, rankings, selectedAfter] :
+             std::initializer_list<std::tuple<QString, Entries, int, Answer, QStringList, int, Entries, int, int>>{
+                 {"New", three, -1, Answer::Ok, newVisit, 0, {}, 1, -1},
+                 {"New", three, -1, Answer::Cancel, newVisit, 0, three, 0, -1},
+                 {"new", three, -1, Answer::Ok, none, 0, three, 0, -1},
+                 {"Save", {}, -1, Answer::Ok, {"Il n'y a rien à sauvegarder !"}, 1, {}, 0, -1},
+                 {"Save", one, -1, Answer::Ok, {"Pas de visite en cours !"}, 1, one, 0, -1},
+                 {"Open", three, -1, Answer::Ok, none, 1, three, 0, -1},
+                 {"Cut", three, -1, Answer::Ok, none, 0, three, 0, -1}, // no selection
+                 {"Cut", three, 1, Answer::Ok, none, 0, one, 2, 0},     // middle selected: the next goes
+                 {"Cut", three, 2, Answer::Ok, none, 0, one, 2, 0}}) {  // last selected: the one before goes
+            record(signs);
+            m_signes->setCurrentRow(selected);
+            const int beepsBefore = Beep::count();
+            if (answer == Answer::Cancel) // OK otherwise
+                MessageBox::setNextAnswer(answer);
+            for (int times = key == "Cut" ? 2 : 1; times > 0; --times)
+                m_commands->toolbarClicked(key);
+            QCOMPARE(boxes(), messages);
+            QCOMPARE(Beep::count() - beepsBefore, beeps);
+            QCOMPARE(m_signes->entries(), remaining);
+            QCOMPARE(m_signes->selectedIndex(), selectedAfter);
+            QCOMPARE(m_syndromes->count() == 0, remaining.isEmpty());
+            QCOMPARE(m_rankings, rankings);
+        }
     }
 
     // Twice returns a bar and its tick to where they were, the other bar untouched. From its
@@ -186,87 +163,72 @@ private slots:
     // written or not; the lists as they were and the default pointer in every case. A job is
     // handed over whole, laid out for its paper (no scaling), and its file never outlives the
     // print. A file dialog proposes a dated name.
-    void outcomes_data()
-    {
-        QTest::addColumn<bool>("exporting");
-        QTest::addColumn<Answers>("answers"); // OK to everything else
-        QTest::addColumn<QString>("database");
-        QTest::addColumn<int>("refusal"); // the spooler's IPP status; -5: taken by a paused queue
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<bool>("saved");
-        const QString confirm = "Impression de la visite en cours?";
-        const auto row = [&](const char *name, const Answers &answers, int refusal, const QString &message, bool saved,
-                             const char *database = "Signes.mdb") {
-            QTest::newRow(name) << false << answers << database << refusal << "v.pdf"
-                                << (message.isEmpty() ? QStringList{confirm} : QStringList{confirm, message}) << saved;
-        };
-        const Answers noPdf{Answer::Ok, Answer::Cancel};
-        row("print cancelled", {Answer::Cancel}, 0, {}, false);
-        row("database failure", {}, 0, "La base de connaissances « ", false, "Absent.mdb");
-        row("refused, saved as PDF", {}, 0x0506,
-            "L'imprimante « Bureau » n'accepte pas de travaux pour le moment : la visite n'a pas été imprimée.\n\n"
-            "Réponse du gestionnaire d'impression : « Refus. »\n\nVoulez-vous enregistrer la visite dans un fichier "
-            "PDF ?",
-            true);
-        row("unknown queue, not saved", noPdf, 0x0406,
-            "Le gestionnaire d'impression ne connaît pas l'imprimante « Bureau » : la visite n'a pas", false);
-        row("no spooler", noPdf, 0x0502,
-            "Le gestionnaire d'impression ne répond pas : la visite n'a pas pu être envoyée à l'imprimante "
-            "« Bureau ».\n\nDétail : « Refus. »",
-            false);
-        row("anything else", noPdf, 0x0400, "L'imprimante « Bureau » a refusé la visite", false);
-        row("paused", {}, -5, "L'imprimante « Bureau » est en pause : le document attend dans sa file.", false);
-        QTest::newRow("exported") << true << Answers{} << "Signes.mdb" << 0 << "v.pdf" << QStringList{} << true;
-        QTest::newRow("exported into no folder")
-            << true << Answers{} << "Signes.mdb" << 0 << "absent/v.pdf"
-            << QStringList{"Le fichier « " + QDir::toNativeSeparators(m_dir.filePath("absent/v.pdf")) +
-                           " » n'a pas pu être créé."}
-            << false;
-    }
-
     void outcomes()
     {
-        QFETCH(bool, exporting);
-        QFETCH(Answers, answers);
-        QFETCH(QString, database);
-        QFETCH(int, refusal);
-        QFETCH(QString, file);
-        QFETCH(QStringList, messages);
-        install({"Bureau"}, "Bureau");
-        m_spooler.refusal = std::max(refusal, 0);
-        m_spooler.state = refusal < 0 ? -refusal : 3;
-        m_spooler.refusalText = "Refus.";
-        record(three);
-        const Entries ranked = m_syndromes->entries();
-        answer(answers);
-        const QString path = m_dir.filePath(file);
-        QFile::remove(path);
-        PrintDialogs::setNextFileName(path);
-        VisitCommands commands(target(m_dir.filePath(database)), m_printers, &m_spooler);
-        exporting ? commands.exportPdf() : commands.print();
-        const QStringList shown = boxes();
-        QCOMPARE(shown.size(), messages.size());
-        for (qsizetype i = 0; i < shown.size(); ++i)
-            QVERIFY2(shown.at(i).startsWith(messages.at(i)), qPrintable(shown.at(i)));
-        if (refusal > 0)
-            QVERIFY(shown.last().endsWith("« Refus. »\n\nVoulez-vous enregistrer la visite dans un fichier PDF ?"));
-        QTEST(QFileInfo(path).size() > 0, "saved");
-        QCOMPARE(m_spooler.jobs.size(), refusal ? 1 : 0);
-        for (const FakeSpooler::Job &job : std::as_const(m_spooler.jobs)) {
-            QVERIFY(job.content.startsWith("%PDF-") && !QFile::exists(job.file));
-            QCOMPARE(job.printer + " / " + job.jobName.left(10), "Bureau / Visite du ");
-            QCOMPARE(job.options,
-                     PrintSpooler::Options({{"media", "A4"}, {"print-scaling", "none"}, {"fit-to-page", "false"}}));
-        }
-        QCOMPARE(m_signes->entries(), three);
-        QCOMPARE(m_syndromes->entries(), ranked);
-        QVERIFY(!BusyPointer::isBusy());
-        for (const PrintDialogs::Shown &dialog : PrintDialogs::takeShown())
-            QVERIFY2(QRegularExpression("/Visite \\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d\\.pdf$")
-                         .match(dialog.proposedPath)
-                         .hasMatch(),
-                     qPrintable(dialog.proposedPath));
+        // Exported or printed, the answers (OK to everything else), the base, the spooler's IPP
+        // status (-5: taken by a paused queue), the file chosen, the boxes, the PDF saved.
+        const auto check = [this](bool exporting, const Answers &answers, const QString &database, int refusal,
+                                  const QString &file, const QStringList &messages, bool saved) {
+            init(); // each case afresh
+            install({"Bureau"}, "Bureau");
+            m_spooler.refusal = std::max(refusal, 0);
+            m_spooler.state = refusal < 0 ? -refusal : 3;
+            m_spooler.refusalText = "Refus.";
+            record(three);
+            const Entries ranked = m_syndromes->entries();
+            for (Answer a : answers)
+                MessageBox::setNextAnswer(a);
+            const QString path = m_dir.filePath(file);
+            QFile::remove(path);
+            PrintDialogs::setNextFileName(path);
+            VisitCommands commands(target(m_dir.filePath(database)), m_printers, &m_spooler);
+            exporting ? commands.exportPdf() : commands.print();
+            const QStringList shown = boxes();
+            QCOMPARE(shown.size(), messages.size());
+            for (qsizetype i = 0; i < shown.size(); ++i)
+                QVERIFY2(shown.at(i).startsWith(messages.at(i)), qPrintable(shown.at(i)));
+            if (refusal > 0)
+                QVERIFY(shown.last().endsWith("« Refus. »\n\nVoulez-vous enregistrer la visite dans un fichier PDF ?"));
+            QCOMPARE(QFileInfo(path).size() > 0, saved);
+            QCOMPARE(m_spooler.jobs.size(), refusal ? 1 : 0);
+            for (const FakeSpooler::Job &job : std::as_const(m_spooler.jobs)) {
+                QVERIFY(job.content.startsWith("%PDF-") && !QFile::exists(job.file));
+                QCOMPARE(job.printer + " / " + job.jobName.left(10), "Bureau / Visite du ");
+                QCOMPARE(job.options,
+                         PrintSpooler::Options({{"media", "A4"}, {"print-scaling", "none"}, {"fit-to-page", "false"}}));
+            }
+            QCOMPARE(m_signes->entries(), three);
+            QCOMPARE(m_syndromes->entries(), ranked);
+            QVERIFY(!BusyPointer::isBusy());
+            const QRegularExpression dated("/Visite \\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d\\.pdf$");
+            for (const PrintDialogs::Shown &dialog : PrintDialogs::takeShown())
+                QVERIFY2(dated.match(dialog.proposedPath).hasMatch(), qPrintable(dialog.proposedPath));
+        };
+        const QString confirm = "Impression de la visite en cours?";
+        const auto print = [&](const Answers &answers, int refusal, const QString &message, bool saved,
+                               const char *database = "Signes.mdb") {
+            check(false, answers, database, refusal, "v.pdf", {confirm, message}, saved);
+        };
+        const Answers noPdf{Answer::Ok, Answer::Cancel};
+        check(false, {Answer::Cancel}, "Signes.mdb", 0, "v.pdf", {confirm}, false);
+        print({}, 0, "La base de connaissances « ", false, "Absent.mdb");
+        print({}, 0x0506,
+              "L'imprimante « Bureau » n'accepte pas de travaux pour le moment : la visite n'a pas été imprimée.\n\n"
+              "Réponse du gestionnaire d'impression : « Refus. »\n\nVoulez-vous enregistrer la visite dans un fichier "
+              "PDF ?",
+              true);
+        print(noPdf, 0x0406, "Le gestionnaire d'impression ne connaît pas l'imprimante « Bureau » : la visite n'a pas",
+              false);
+        print(noPdf, 0x0502,
+              "Le gestionnaire d'impression ne répond pas : la visite n'a pas pu être envoyée à l'imprimante "
+              "« Bureau ».\n\nDétail : « Refus. »",
+              false);
+        print(noPdf, 0x0400, "L'imprimante « Bureau » a refusé la visite", false);
+        print({}, -5, "L'imprimante « Bureau » est en pause : le document attend dans sa file.", false);
+        check(true, {}, "Signes.mdb", 0, "v.pdf", {}, true);
+        check(true, {}, "Signes.mdb", 0, "absent/v.pdf",
+              {"Le fichier « " + QDir::toNativeSeparators(m_dir.filePath("absent/v.pdf")) + " » n'a pas pu être créé."},
+              false);
     }
 
     // Printers are asked for at every print: one added after a print without printer is used,
@@ -279,7 +241,8 @@ private slots:
         QList<bool> busy;
         m_spooler.whileTaking = [&] { busy.append(BusyPointer::isBusy()); };
         record(three);
-        answer({Answer::Ok, Answer::Cancel}); // no PDF
+        MessageBox::setNextAnswer(Answer::Ok);
+        MessageBox::setNextAnswer(Answer::Cancel); // no PDF
         m_commands->print();
         QCOMPARE(boxes().last().left(52), QStringLiteral("Aucune imprimante n'est installée sur cet ordinateur"));
         install({"Bureau", "Cabinet"}, "Bureau");

@@ -95,28 +95,21 @@ private slots:
 
     // An empty visit still has its header, titles and empty lines; on narrow paper the long
     // lines wrap at the printable width, each piece at the line's x; on A4 nothing does.
-    void emptyVisit_data()
-    {
-        QTest::addColumn<double>("width");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("A4") << 19.0
-                            << "12b x5 Etat de la visite en cours le 05/12/2026 à 14:05:09|12b x0 |12b x0 Liste des "
-                               "symptômes constatés|12b x0 |10 x0 |12b x0 Liste des syndromes classés à partir du "
-                               "plus pertinent (Seulement les 5 premiers)|12b x0 ";
-        QTest::newRow("A5") << 12.8
-                            << "12b x5 Etat de la visite en cours le|12b x5 05/12/2026 à 14:05:09|12b x0 |12b x0 "
-                               "Liste des symptômes constatés|12b x0 |10 x0 |12b x0 Liste des syndromes classés à "
-                               "partir du plus pertinent|12b x0 (Seulement les 5 premiers)|12b x0 ";
-    }
-
     void emptyVisit()
     {
-        QFETCH(double, width);
-        m_device = RecordingDevice(0, width);
-        QTEST(print({}, {}).join('|'), "expected");
-        QCOMPARE(m_device.font, QStringLiteral("Times New Roman"));
-        QCOMPARE(m_device.endDocs, 1);
-        QCOMPARE(m_reads, 1); // date and time from one reading, so that midnight cannot mix two days
+        for (const auto &[width, expected] : std::initializer_list<std::pair<double, QString>>{
+                 {19.0, "12b x5 Etat de la visite en cours le 05/12/2026 à 14:05:09|12b x0 |12b x0 Liste des symptômes "
+                        "constatés|12b x0 |10 x0 |12b x0 Liste des syndromes classés à partir du plus pertinent "
+                        "(Seulement les 5 premiers)|12b x0 "}, // A4
+                 {12.8, "12b x5 Etat de la visite en cours le|12b x5 05/12/2026 à 14:05:09|12b x0 |12b x0 Liste des "
+                        "symptômes constatés|12b x0 |10 x0 |12b x0 Liste des syndromes classés à partir du plus "
+                        "pertinent|12b x0 (Seulement les 5 premiers)|12b x0 "}}) { // A5
+            m_device = RecordingDevice(0, width);
+            QCOMPARE(print({}, {}).join('|'), expected);
+            QCOMPARE(m_device.font, QStringLiteral("Times New Roman"));
+            QCOMPARE(m_device.endDocs, 1);
+            QCOMPARE(m_reads, 1); // date and time from one reading, so that midnight cannot mix two days
+        }
     }
 
     // The first five ranked syndromes, each with the recorded signs that support it in the
@@ -147,51 +140,37 @@ private slots:
     // test finding y at 24 goes on, at 24.01 asks for a page, which the next line starts, below
     // the empty lines asked for meanwhile; nothing starts a page no line needs. A wrapped line
     // keeps its pieces on one page.
-    void pageBreaks_data()
-    {
-        QTest::addColumn<int>("absent"); // recorded signs that support nothing, before écoulement and abcès
-        QTest::addColumn<double>("startY");
-        QTest::addColumn<QStringList>("wide");
-        QTest::addColumn<bool>("second");       // a second syndrome after syndrome 2
-        QTest::addColumn<QStringList>("block"); // the lines from the first heading on, then the pages
-        const QString heading = "x1 1) Syndrome 2  (18)";
-        QTest::newRow("heading at 24 stays")
-            << 39 << 0.0 << QStringList() << false
-            << QStringList{"p1 y24 " + heading, "p1 y24.5 x2 abcès (9)", "p2 y0 x2 écoulement (9)", "pages 2"};
-        QTest::newRow("heading at 24.01 breaks")
-            << 39 << 0.01 << QStringList() << false
-            << QStringList{"p2 y0 " + heading, "p2 y0.5 x2 abcès (9)", "p2 y1 x2 écoulement (9)", "pages 2"};
-        // Wrapped, écoulement takes two lines among the recorded signs too: the heading at 23;
-        // a sign leaving 24 stays, and the page past its end starts only for a line.
-        QTest::newRow("wrapped sign from 24 stays, no blank last page")
-            << 36 << 0.0 << QStringList{"écoulement (9)"} << false
-            << QStringList{"p1 y23 " + heading, "p1 y23.5 x2 abcès (9)", "p1 y24 x2 écoulement", "p1 y24.5 x2 (9)",
-                           "pages 1"};
-        QTest::newRow("next block below its empty line")
-            << 36 << 0.01 << QStringList() << true
-            << QStringList{"p1 y22.51 " + heading, "p1 y23.01 x2 abcès (9)", "p1 y23.51 x2 écoulement (9)",
-                           "p2 y0.5 x1 2) Syndrome 3  (10)", "pages 2"};
-    }
-
     void pageBreaks()
     {
-        QFETCH(int, absent);
-        QFETCH(double, startY);
-        QFETCH(bool, second);
-        m_device = RecordingDevice(startY);
-        QFETCH(QStringList, wide);
-        m_device.wide = wide;
-        const Entries signes =
-            Entries(absent, {"Signe absent (9)", 9000}) + Entries{{"écoulement (9)", 202}, {"abcès (9)", 203}};
-        Entries syndromes{{"Syndrome 2  (18)", 2}};
-        if (second)
-            syndromes.append({"Syndrome 3  (10)", 3});
-        const QStringList all = print(signes, syndromes);
-        QStringList block;
-        for (const RecordingDevice::Line &l : m_device.lines.mid(all.indexOf("10b x1 1) Syndrome 2  (18)")))
-            if (!l.text.isEmpty())
-                block.append(QStringLiteral("p%1 y%2 x%3 %4").arg(l.page).arg(l.y).arg(l.x).arg(l.text));
-        QTEST(block << QStringLiteral("pages %1").arg(m_device.page), "block");
+        // Recorded signs that support nothing, before écoulement and abcès; where the device
+        // starts; the texts wider than the page; a second syndrome after syndrome 2; the lines
+        // from the first heading on, then the pages.
+        const auto check = [this](int absent, double startY, const QStringList &wide, bool second,
+                                  const QStringList &expected) {
+            m_device = RecordingDevice(startY);
+            m_device.wide = wide;
+            const Entries signes =
+                Entries(absent, {"Signe absent (9)", 9000}) + Entries{{"écoulement (9)", 202}, {"abcès (9)", 203}};
+            const QStringList all = print(signes, second ? Entries{{"Syndrome 2  (18)", 2}, {"Syndrome 3  (10)", 3}}
+                                                         : Entries{{"Syndrome 2  (18)", 2}});
+            QStringList block;
+            for (const RecordingDevice::Line &l : m_device.lines.mid(all.indexOf("10b x1 1) Syndrome 2  (18)")))
+                if (!l.text.isEmpty())
+                    block.append(QStringLiteral("p%1 y%2 x%3 %4").arg(l.page).arg(l.y).arg(l.x).arg(l.text));
+            QCOMPARE(block << QStringLiteral("pages %1").arg(m_device.page), expected);
+        };
+        const QString heading = "x1 1) Syndrome 2  (18)";
+        // A heading at 24 stays; at 24.01 it breaks.
+        check(39, 0.0, {}, false, {"p1 y24 " + heading, "p1 y24.5 x2 abcès (9)", "p2 y0 x2 écoulement (9)", "pages 2"});
+        check(39, 0.01, {}, false, {"p2 y0 " + heading, "p2 y0.5 x2 abcès (9)", "p2 y1 x2 écoulement (9)", "pages 2"});
+        // Wrapped, écoulement takes two lines among the recorded signs too: the heading at 23;
+        // a sign leaving 24 stays, and the page past its end starts only for a line.
+        check(36, 0.0, {"écoulement (9)"}, false,
+              {"p1 y23 " + heading, "p1 y23.5 x2 abcès (9)", "p1 y24 x2 écoulement", "p1 y24.5 x2 (9)", "pages 1"});
+        // The next block starts below its empty line.
+        check(36, 0.01, {}, true,
+              {"p1 y22.51 " + heading, "p1 y23.01 x2 abcès (9)", "p1 y23.51 x2 écoulement (9)",
+               "p2 y0.5 x1 2) Syndrome 3  (10)", "pages 2"});
     }
 
     // A word wider than the line is cut between letters; the blanks at a cut belong to no piece.
