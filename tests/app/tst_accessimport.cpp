@@ -127,23 +127,20 @@ class TestAccessImport : public QObject
     // and lists from it exactly as from the bundled base.
     static void readsTheBundledBase(MainWindow *w)
     {
+        const QList<JetWriter::Table> tables = JetWriter::tablesOf(TestSupport::bundledDatabase());
+        QList<ListEntry> signs; // twelve signs that weigh
+        for (const QVariantList &weight : tables[4].rows.first(12))
+            signs.append({u"signe"_s, weight[0].toInt()});
         DataSource bundled;
         bundled.setDatabaseName(TestSupport::bundledDatabase());
-        QList<ListEntry> signs;
-        bundled.setRecordSource(u"SELECT NumModalité FROM Valorisation ORDER BY 1"_s);
-        bundled.refresh();
-        for (Recordset &rs = *bundled.recordset(); !rs.isEof() && signs.size() < 12; rs.moveNext())
-            signs.append({u"signe"_s, qint32(rs.field(u"NumModalité"_s).toInt())});
         const QList<ListEntry> expected = Ranking::classerSyndromes(bundled, signs, w->methods());
         QVERIFY(!expected.isEmpty());
         w->signes()->setEntries(signs);
         w->classerSyndromes();
         QCOMPARE(w->syndromes()->entries(), expected);
-        for (DataSource *source : {&w->listeValeurs(), &bundled}) {
-            source->setRecordSource(u"SELECT COUNT(*) AS n FROM Modalités"_s);
-            source->refresh();
-        }
-        QCOMPARE(w->listeValeurs().recordset()->field(u"n"_s), bundled.recordset()->field(u"n"_s));
+        w->listeValeurs().setRecordSource(u"SELECT COUNT(*) AS n FROM Modalités"_s);
+        w->listeValeurs().refresh();
+        QCOMPARE(w->listeValeurs().recordset()->field(u"n"_s).toInt(), tables[1].rows.size());
     }
 
     // The first use of a base not converted tells today's message, without asking.
