@@ -432,10 +432,9 @@ private slots:
         writeAccessBase(m_base, program.isEmpty() ? 1024 : 0);
         const QByteArray original = TestSupport::readFile(m_base);
         const JetImport::Converter helper = ImportHelper::converter(m_helper);
+        const auto shortTime = [](qint64) { return std::chrono::milliseconds(300); };
         const JetImport::Converter failing =
-            program.isEmpty() ? helper : ImportHelper::converter({program.first(), program.mid(1), [](qint64) {
-                                                                      return std::chrono::milliseconds(300);
-                                                                  }});
+            program.isEmpty() ? helper : ImportHelper::converter({program.first(), program.mid(1), shortTime});
         Windows windows;
         QCOMPARE(KnowledgeBaseImport(m_base, windows.hooks(), failing, m_settings.get()).offerConversion(m_base),
                  Outcome::Refused);
