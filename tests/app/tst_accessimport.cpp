@@ -387,8 +387,7 @@ private slots:
         else if (!other.isEmpty())
             writeAccessBase(otherPath = elsewhere.filePath(u"Cabinet.mdb"_s));
         Files files;
-        if (other == u"unreadable"_s)
-            files.unreadable = otherPath;
+        files.unreadable = other == u"unreadable"_s ? otherPath : QString();
         const QByteArray original = TestSupport::readFile(m_base);
 
         Windows windows;

@@ -114,12 +114,8 @@ QList<ColumnPlace> placesOf(const Table &table)
     int fixedOffset = 0, varRank = 0;
     for (const Column &c : table.columns) {
         const int size = TypeInfo[size_t(c.type)].second;
-        if (size > 0) {
-            places.append({true, fixedOffset, size});
-            fixedOffset += size;
-        } else {
-            places.append({false, varRank++, 0});
-        }
+        places.append(size > 0 ? ColumnPlace{true, fixedOffset, size} : ColumnPlace{false, varRank++, 0});
+        fixedOffset += size;
     }
     return places;
 }
