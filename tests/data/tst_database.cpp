@@ -29,46 +29,37 @@ private slots:
     // Blanks, case and the order of the pieces are what the database receives, on the
     // statements with the most pieces; index 0 of the method table is never read. (The other
     // statements' texts are compared, translated, by the translator's test.)
-    void statementTexts_data()
-    {
-        QTest::addColumn<QString>("statement");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("4")
-            << Statements::ranking(Statements::rankingSignCondition(std::vector<qint32>{12, 40, 7}),
-                                   Statements::rankingMethodCondition({1, 1, 0, 1, 0, 1}))
-            << "SELECT Sum(Valorisation.Valeur) AS SommeDeValeur, Syndromes.Nom, Syndromes.NumSyndrome "
-               "FROM Syndromes INNER JOIN ([Modalité-Syndrome] INNER JOIN Valorisation ON "
-               "[Modalité-Syndrome].NumModalité = Valorisation.NumModalité) ON Syndromes.NumSyndrome = "
-               "[Modalité-Syndrome].NumSyndrome Where Valorisation.NumModalité= 12 OR "
-               "Valorisation.NumModalité=40 OR Valorisation.NumModalité=7 GROUP BY Syndromes.Nom, "
-               "Syndromes.NumSyndrome, Syndromes.NumMéthode HAVING Syndromes.NumMéthode= 1 OR "
-               "Syndromes.NumMéthode=3 OR Syndromes.NumMéthode=5 ORDER BY Sum(Valorisation.Valeur) DESC ;";
-        QTest::newRow("5") << Statements::categoryListing(18)
-                           << "SELECT Modalités.Modalité, Modalités.NumModalité, Valorisation.Valeur  FROM Catégories, "
-                              "Modalités, Valorisation  WHERE Catégories.NumCatégorie = Modalités.NumCatégorie AND "
-                              "Modalités.NumModalité = Valorisation.NumModalité AND Catégories.NumCatégorie = 18 "
-                              "ORDER BY Modalités.Modalité; ";
-        QTest::newRow("6") << Statements::syndromeSigns(12)
-                           << "SELECT Modalités.Modalité, Modalités.NumModalité, `Modalité-Syndrome`.NumSyndrome, "
-                              "Valorisation.Valeur  FROM Modalités, `Modalité-Syndrome`, Valorisation  WHERE "
-                              "Modalités.NumModalité = [Modalité-Syndrome].NumModalité  AND Modalités.NumModalité = "
-                              "Valorisation.NumModalité AND [Modalité-Syndrome].NumSyndrome =  12 ORDER BY "
-                              "Modalités.Modalité;";
-    }
     void statementTexts()
     {
-        QFETCH(QString, statement);
-        QTEST(statement, "text");
+        QCOMPARE(Statements::ranking(Statements::rankingSignCondition(std::vector<qint32>{12, 40, 7}),
+                                     Statements::rankingMethodCondition({1, 1, 0, 1, 0, 1})),
+                 u"SELECT Sum(Valorisation.Valeur) AS SommeDeValeur, Syndromes.Nom, Syndromes.NumSyndrome "
+                 "FROM Syndromes INNER JOIN ([Modalité-Syndrome] INNER JOIN Valorisation ON "
+                 "[Modalité-Syndrome].NumModalité = Valorisation.NumModalité) ON Syndromes.NumSyndrome = "
+                 "[Modalité-Syndrome].NumSyndrome Where Valorisation.NumModalité= 12 OR "
+                 "Valorisation.NumModalité=40 OR Valorisation.NumModalité=7 GROUP BY Syndromes.Nom, "
+                 "Syndromes.NumSyndrome, Syndromes.NumMéthode HAVING Syndromes.NumMéthode= 1 OR "
+                 "Syndromes.NumMéthode=3 OR Syndromes.NumMéthode=5 ORDER BY Sum(Valorisation.Valeur) DESC ;"_s);
+        QCOMPARE(Statements::categoryListing(18),
+                 u"SELECT Modalités.Modalité, Modalités.NumModalité, Valorisation.Valeur  FROM Catégories, "
+                 "Modalités, Valorisation  WHERE Catégories.NumCatégorie = Modalités.NumCatégorie AND "
+                 "Modalités.NumModalité = Valorisation.NumModalité AND Catégories.NumCatégorie = 18 "
+                 "ORDER BY Modalités.Modalité; "_s);
+        QCOMPARE(Statements::syndromeSigns(12),
+                 u"SELECT Modalités.Modalité, Modalités.NumModalité, `Modalité-Syndrome`.NumSyndrome, "
+                 "Valorisation.Valeur  FROM Modalités, `Modalité-Syndrome`, Valorisation  WHERE "
+                 "Modalités.NumModalité = [Modalité-Syndrome].NumModalité  AND Modalités.NumModalité = "
+                 "Valorisation.NumModalité AND [Modalité-Syndrome].NumSyndrome =  12 ORDER BY "
+                 "Modalités.Modalité;"_s);
     }
 
-    void movingThroughAResult()
+    void movingThroughResults()
     {
         auto db = Database::open(m_path);
         auto rs = db->openRecordset(Statements::categoryListing(18));
         QCOMPARE(rs->recordCount(), 2);
-        rs->moveNext();
-        rs->moveNext();
-        rs->moveNext();
+        for (int i = 0; i < 3; ++i)
+            rs->moveNext();
         QVERIFY(rs->isEof());
         QVERIFY_THROWS_EXCEPTION(DatabaseError, rs->field(u"Modalité"));
         // Moving on an empty result is harmless.
@@ -76,13 +67,9 @@ private slots:
         QCOMPARE(none->recordCount(), 0);
         none->moveNext();
         QVERIFY(none->isEof());
-    }
 
-    // A statement run again on the same connection after its bounded cache of prepared
-    // statements was emptied still gives its rows, in French order.
-    void resultsStayRightPastTheCacheCapacity()
-    {
-        auto db = Database::open(m_path);
+        // A statement run again on the same connection after its bounded cache of prepared
+        // statements was emptied still gives its rows, in French order.
         const auto listing = [&](qint32 category) {
             QStringList names;
             for (auto rs = db->openRecordset(Statements::categoryListing(category)); !rs->isEof(); rs->moveNext())
@@ -126,24 +113,23 @@ private slots:
         QTest::addColumn<QString>("where");  // table|column
         QTest::addColumn<QString>("engine"); // the engine's words, kept as they are
 
+        const auto row = [](const char *name, const QString &injury, const char *action, Kind kind, const char *where,
+                            const char *engine) {
+            QTest::newRow(name) << injury << QString(action) << kind << QString(where) << QString(engine);
+        };
         const QString noTable = u"DROP TABLE Valorisation"_s,
                       noColumn = u"ALTER TABLE Valorisation DROP COLUMN Valeur"_s;
-        QTest::newRow("a missing table") << noTable << u"listing"_s << Kind::NoSuchTable << u"Valorisation|"_s
-                                         << u"no such table: Valorisation"_s;
-        QTest::newRow("a missing column, qualified")
-            << noColumn << u"ranking"_s << Kind::NoSuchColumn << u"Valorisation|Valeur"_s
-            << u"no such column: Valorisation.Valeur"_s;
-        QTest::newRow("a missing column, appending")
-            << noColumn << u"append"_s << Kind::NoSuchColumn << u"Valorisation|Valeur"_s
-            << u"table Valorisation has no column named Valeur"_s;
-        QTest::newRow("read only") << u"PRAGMA query_only = 1"_s << u"reset"_s << Kind::ReadOnly << u"|"_s
-                                   << u"attempt to write a readonly database"_s;
-        QTest::newRow("disk full") << u"PRAGMA max_page_count = 8"_s << u"fill"_s << Kind::DiskFull << u"|"_s
-                                   << u"database or disk is full"_s;
-        QTest::newRow("damaged") << u"damage"_s << u"listing"_s << Kind::Damaged << u"|"_s
-                                 << u"database disk image is malformed"_s;
-        QTest::newRow("a column the result lacks") << QString() << u"field"_s << Kind::NoSuchColumn << u"|Absente"_s
-                                                   << u"colonne inconnue dans le résultat : Absente"_s;
+        row("a missing table", noTable, "listing", Kind::NoSuchTable, "Valorisation|", "no such table: Valorisation");
+        row("a missing column, qualified", noColumn, "ranking", Kind::NoSuchColumn, "Valorisation|Valeur",
+            "no such column: Valorisation.Valeur");
+        row("a missing column, appending", noColumn, "append", Kind::NoSuchColumn, "Valorisation|Valeur",
+            "table Valorisation has no column named Valeur");
+        row("read only", u"PRAGMA query_only = 1"_s, "reset", Kind::ReadOnly, "|",
+            "attempt to write a readonly database");
+        row("disk full", u"PRAGMA max_page_count = 8"_s, "fill", Kind::DiskFull, "|", "database or disk is full");
+        row("damaged", u"damage"_s, "listing", Kind::Damaged, "|", "database disk image is malformed");
+        row("a column the result lacks", {}, "field", Kind::NoSuchColumn, "|Absente",
+            "colonne inconnue dans le résultat : Absente");
     }
     void failuresSayWhatWentWrong()
     {
@@ -167,14 +153,13 @@ private slots:
             else if (action == QLatin1String("field"))
                 db->openRecordset(Statements::categoryListing(2))->field(u"Absente");
             else if (action == QLatin1String("fill"))
-                db->executeNative(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
-                                                 "WHERE i < 5000) INSERT INTO Modalités SELECT 10000 + i, "
-                                                 "printf('%.200c', 'x'), 2 FROM n"));
+                db->executeNative(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5000) "
+                                  "INSERT INTO Modalités SELECT 10000 + i, printf('%.200c', 'x'), 2 FROM n"_s);
             else { // append, through the weight table as the regeneration does
                 auto table = db->openRecordset(Statements::weightTable());
                 table->addNew();
-                table->setField(QStringLiteral("NumModalité"), 4305);
-                table->setField(QStringLiteral("Valeur"), 9);
+                table->setField(u"NumModalité"_s, 4305);
+                table->setField(u"Valeur"_s, 9);
                 table->update();
             }
         });

@@ -18,15 +18,6 @@ QString chain(int links)
     return sql;
 }
 
-// Subqueries within subqueries, each with an ORDER BY; the innermost uses an alias.
-QString nestedSubqueries(int levels)
-{
-    QString sql = QStringLiteral("SELECT 1 AS x, x + 1 AS y");
-    for (int level = 0; level < levels; ++level)
-        sql = QStringLiteral("SELECT (%1) AS x, 2 AS y FROM t ORDER BY y").arg(sql);
-    return sql;
-}
-
 } // namespace
 
 class TestJetTranslator : public QObject
@@ -110,7 +101,11 @@ private slots:
         const auto depth = [](int n) { return u"SELECT "_s + QString(n, u'(') + u'1' + QString(n, u')'); };
         QTest::newRow("parentheses as deep as allowed") << depth(JetTranslator::MaxDepth) << u"1"_s << 1;
         QTest::newRow("parentheses deeper than allowed") << depth(JetTranslator::MaxDepth + 1) << QString() << 0;
-        QTest::newRow("300 nested subqueries") << nestedSubqueries(300) << u" ORDER BY y COLLATE FRENCH"_s << 300;
+        // Subqueries within subqueries, each with an ORDER BY; the innermost uses an alias.
+        QString subqueries = u"SELECT 1 AS x, x + 1 AS y"_s;
+        for (int level = 0; level < 300; ++level)
+            subqueries = u"SELECT (%1) AS x, 2 AS y FROM t ORDER BY y"_s.arg(subqueries);
+        QTest::newRow("300 nested subqueries") << subqueries << u" ORDER BY y COLLATE FRENCH"_s << 300;
     }
     void boundedTranslation()
     {

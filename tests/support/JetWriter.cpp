@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <numeric>
 
 namespace JetWriter {
 
@@ -19,24 +20,17 @@ constexpr quint32 SystemTableFlags = 0x80000002;
 constexpr quint8 PageData = 0x01, PageDefinition = 0x02;
 constexpr quint8 ColFixed = 0x01, ColNullable = 0x02;
 
-// Little-endian numbers of `bytes` bytes.
+// Little-endian numbers of `bytes` bytes, on their own or written over `b` at `at`.
+QByteArray le(quint64 v, int bytes)
+{
+    QByteArray b(bytes, '\0');
+    for (int i = 0; i < bytes; ++i)
+        b[i] = char((v >> (8 * i)) & 0xff);
+    return b;
+}
 void put(QByteArray &b, qsizetype at, quint64 v, int bytes)
 {
-    for (int i = 0; i < bytes; ++i)
-        b[at + i] = char((v >> (8 * i)) & 0xff);
-}
-void put16(QByteArray &b, qsizetype at, quint32 v)
-{
-    put(b, at, v, 2);
-}
-void put32(QByteArray &b, qsizetype at, quint32 v)
-{
-    put(b, at, v, 4);
-}
-void append16(QByteArray &b, quint32 v)
-{
-    b.resize(b.size() + 2);
-    put16(b, b.size() - 2, v);
+    b.replace(at, bytes, le(v, bytes));
 }
 
 // The header's scrambling: RC4 with a fixed key, the same transformation both ways.
@@ -58,23 +52,16 @@ void rc4(QByteArray &b, int from, int length)
     }
 }
 
-// Windows-1252 (the code page a French Jet 3 file is written in) or UTF-16; a text the
-// code page cannot hold is a fault of the fixture.
-QByteArray encoded(const QString &text, const char *encoding)
+// Windows-1252 (the code page a French Jet 3 file is written in) or UTF-16 (Jet 4); a text
+// the code page cannot hold is a fault of the fixture.
+QByteArray encoded(const QString &text, bool jet4)
 {
+    const char *encoding = jet4 ? "UTF-16LE" : "windows-1252";
     QStringEncoder encoder(encoding, QStringConverter::Flag::Stateless);
     const QByteArray out = encoder.isValid() ? QByteArray(encoder(text)) : QByteArray();
     if (!encoder.isValid() || encoder.hasError())
         qFatal("JetWriter: «%s» has no %s form", qPrintable(text), encoding);
     return out;
-}
-QByteArray toWindows1252(const QString &text)
-{
-    return encoded(text, "windows-1252");
-}
-QByteArray utf16(const QString &text)
-{
-    return encoded(text, "UTF-16LE");
 }
 
 // Compressed text: FF FE, then bytes standing for characters whose high byte is 0, with
@@ -83,7 +70,7 @@ QByteArray utf16(const QString &text)
 // compression would not shorten.
 QByteArray compressedUtf16(const QString &text)
 {
-    const QByteArray plain = utf16(text);
+    const QByteArray plain = encoded(text, true);
     QByteArray out("\xff\xfe", 2);
     bool compressed = true;
     for (const QChar c : text) {
@@ -98,7 +85,7 @@ QByteArray compressedUtf16(const QString &text)
         if (compressed)
             out.append(char(u));
         else
-            out += utf16(c);
+            out += encoded(c, true);
     }
     return out.size() < plain.size() ? out : plain;
 }
@@ -113,11 +100,6 @@ struct Layout {
 constexpr std::array<std::pair<quint8, int>, 6> TypeInfo{
     {{0x02, 1}, {0x03, 2}, {0x04, 4}, {0x07, 8}, {0x0A, 0}, {0x0B, 0}}};
 
-int fixedSize(Type type)
-{
-    return TypeInfo[size_t(type)].second;
-}
-
 // Where each column sits in a row: fixed columns at an offset within the fixed area,
 // variable ones by their rank among the variable columns.
 struct ColumnPlace {
@@ -131,22 +113,11 @@ QList<ColumnPlace> placesOf(const Table &table)
     QList<ColumnPlace> places;
     int fixedOffset = 0, varRank = 0;
     for (const Column &c : table.columns) {
-        const int size = fixedSize(c.type);
-        if (size > 0) {
-            places.append({true, fixedOffset, size});
-            fixedOffset += size;
-        } else {
-            places.append({false, varRank++, 0});
-        }
+        const int size = TypeInfo[size_t(c.type)].second;
+        places.append(size > 0 ? ColumnPlace{true, fixedOffset, size} : ColumnPlace{false, varRank++, 0});
+        fixedOffset += size;
     }
     return places;
-}
-
-QByteArray encodeText(const Layout &l, Format format, const QString &text)
-{
-    if (!l.jet4)
-        return toWindows1252(text);
-    return format == Format::Jet4Compressed ? compressedUtf16(text) : utf16(text);
 }
 
 QByteArray encodeRow(const Layout &l, Format format, const Table &table, const QVariantList &row)
@@ -154,11 +125,9 @@ QByteArray encodeRow(const Layout &l, Format format, const Table &table, const Q
     const QList<ColumnPlace> places = placesOf(table);
     const int columns = int(table.columns.size());
     const int countSize = l.jet4 ? 2 : 1;
-    int fixedTotal = 0, varCount = 0;
-    for (const ColumnPlace &p : places) {
-        fixedTotal += p.fixed ? p.size : 0;
-        varCount += p.fixed ? 0 : 1;
-    }
+    const int varCount = int(std::count_if(places.begin(), places.end(), [](const auto &p) { return !p.fixed; }));
+    const int fixedTotal =
+        std::accumulate(places.begin(), places.end(), 0, [](int n, const auto &p) { return n + p.size; });
     QByteArray out(countSize + fixedTotal, '\0');
     put(out, 0, quint32(columns), countSize);
 
@@ -175,8 +144,9 @@ QByteArray encodeRow(const Layout &l, Format format, const Table &table, const Q
         if (!p.fixed) {
             if (type == Type::LongBinary)
                 qFatal("JetWriter: long values are not written");
-            varData[p.offset] =
-                v.typeId() == QMetaType::QByteArray ? v.toByteArray() : encodeText(l, format, v.toString());
+            varData[p.offset] = v.typeId() == QMetaType::QByteArray ? v.toByteArray()
+                                : format == Format::Jet4Compressed  ? compressedUtf16(v.toString())
+                                                                    : encoded(v.toString(), l.jet4);
             continue;
         }
         put(out, countSize + p.offset, type == Type::Double ? std::bit_cast<quint64>(v.toDouble()) : v.toLongLong(),
@@ -193,8 +163,8 @@ QByteArray encodeRow(const Layout &l, Format format, const Table &table, const Q
     offsets.append(int(out.size()));
     if (l.jet4) {
         for (int i = varCount; i >= 0; --i) // end first, then the columns from last to first
-            append16(out, quint32(offsets[i]));
-        append16(out, quint32(varCount));
+            out += le(quint32(offsets[i]), 2);
+        out += le(quint32(varCount), 2);
         return out + mask;
     }
 
@@ -226,7 +196,7 @@ QList<QByteArray> packRows(const Layout &l, const QList<QByteArray> &rows, quint
         QByteArray page = QByteArray(l.pageSize, '\0');
         page[0] = char(PageData);
         page[1] = 0x01;
-        put32(page, 4, owner);
+        put(page, 4, owner, 4);
         int end = l.pageSize, count = 0;
         while (next < rows.size() && count < 255) {
             const int headerEnd = l.rowCountOffset + 2 + 2 * (count + 1);
@@ -234,15 +204,15 @@ QList<QByteArray> packRows(const Layout &l, const QList<QByteArray> &rows, quint
             if (start < headerEnd)
                 break;
             page.replace(start, rows[next].size(), rows[next]);
-            put16(page, l.rowCountOffset + 2 + 2 * count, quint32(start));
+            put(page, l.rowCountOffset + 2 + 2 * count, quint32(start), 2);
             end = start;
             ++count;
             ++next;
         }
         if (count == 0 && next < rows.size())
             qFatal("JetWriter: a row does not fit in a page");
-        put16(page, l.rowCountOffset, quint32(count));
-        put16(page, 2, quint32(end - (l.rowCountOffset + 2 + 2 * count)));
+        put(page, l.rowCountOffset, quint32(count), 2);
+        put(page, 2, quint32(end - (l.rowCountOffset + 2 + 2 * count)), 2);
         pages.append(page);
     } while (next < rows.size());
     return pages;
@@ -259,14 +229,14 @@ QByteArray definitionPage(const Layout &l, const Table &table, bool system, quin
     const int columns = int(table.columns.size());
     const int varColumns = int(std::count_if(places.begin(), places.end(), [](const auto &p) { return !p.fixed; }));
     const int rowsAt = l.jet4 ? 16 : 12, typeAt = l.jet4 ? 40 : 20;
-    put32(page, rowsAt, rowCount);
+    put(page, rowsAt, rowCount, 4);
     page[typeAt] = char(system ? 0x53 : 0x4e);
-    put16(page, typeAt + 1, quint32(columns));    // max columns
-    put16(page, typeAt + 3, quint32(varColumns)); // variable columns
-    put16(page, typeAt + 5, quint32(columns));    // columns
+    put(page, typeAt + 1, quint32(columns), 2);    // max columns
+    put(page, typeAt + 3, quint32(varColumns), 2); // variable columns
+    put(page, typeAt + 5, quint32(columns), 2);    // columns
     // no index, logical or real: the counts after the columns stay 0
-    put32(page, typeAt + 15, usedMap);
-    put32(page, typeAt + 19, freeMap);
+    put(page, typeAt + 15, usedMap, 4);
+    put(page, typeAt + 19, freeMap, 4);
     int at = typeAt + 23;
     const int entrySize = l.jet4 ? 25 : 18;
     for (int i = 0; i < columns; ++i) {
@@ -278,37 +248,33 @@ QByteArray definitionPage(const Layout &l, const Table &table, bool system, quin
         // number again, the sort order, the flags, its offset among the fixed columns, its size.
         const auto o = l.jet4 ? std::array{5, 7, 9, 11, 15, 21, 23} : std::array{1, 3, 5, 7, 13, 14, 16};
         page[at] = char(TypeInfo[size_t(type)].first);
-        put16(page, at + o[0], quint32(i));
-        put16(page, at + o[1], quint32(p.fixed ? 0 : p.offset));
-        put16(page, at + o[2], quint32(i));
+        put(page, at + o[0], quint32(i), 2);
+        put(page, at + o[1], quint32(p.fixed ? 0 : p.offset), 2);
+        put(page, at + o[2], quint32(i), 2);
         if (type == Type::Text) {
-            put16(page, at + o[3], 0x409); // general sort order
+            put(page, at + o[3], 0x409, 2); // general sort order
             if (l.jet4)
                 page[at + 16] = 0x01; // compressible text
             else
-                put16(page, at + 9, 1252); // the column's code page
+                put(page, at + 9, 1252, 2); // the column's code page
         }
         page[at + o[4]] = char(flags);
-        put16(page, at + o[5], quint32(p.fixed ? p.offset : 0));
-        put16(page, at + o[6], quint32(size));
+        put(page, at + o[5], quint32(p.fixed ? p.offset : 0), 2);
+        put(page, at + o[6], quint32(size), 2);
         at += entrySize;
     }
     for (const Column &c : table.columns) {
-        const QByteArray name = l.jet4 ? utf16(c.name) : toWindows1252(c.name);
-        const int lengthSize = l.jet4 ? 2 : 1;
-        put(page, at, quint64(name.size()), lengthSize);
-        page.replace(at + lengthSize, name.size(), name);
-        at += lengthSize + int(name.size());
+        const QByteArray name = encoded(c.name, l.jet4);
+        const QByteArray entry = le(quint64(name.size()), l.jet4 ? 2 : 1) + name;
+        page.replace(at, entry.size(), entry);
+        at += int(entry.size());
     }
-    put16(page, at, 0xffff); // no variable-column usage maps follow
+    put(page, at, 0xffff, 2); // no variable-column usage maps follow
     at += 2;
     if (at > l.pageSize)
         qFatal("JetWriter: the definition of %s does not fit in a page", qPrintable(table.name));
-    put32(page, 8, quint32(at - 8));
-    if (l.jet4)
-        put16(page, 2, quint32(l.pageSize - at - 8));
-    else
-        page.replace(2, 2, "VC");
+    put(page, 8, quint32(at - 8), 4);
+    page.replace(2, 2, l.jet4 ? le(quint32(l.pageSize - at - 8), 2) : QByteArray("VC"));
     return page;
 }
 
@@ -317,9 +283,9 @@ QByteArray headerPage(const Layout &l)
     QByteArray page = QByteArray(l.pageSize, '\0');
     page[1] = 0x01;
     page.replace(4, 16, QByteArray("Standard Jet DB\0", 16));
-    put32(page, 0x14, l.jet4 ? 1 : 0);
-    put16(page, l.jet4 ? 0x6E : 0x3A, 0x409); // collating order
-    put16(page, 0x3C, 1252);                  // code page of Jet 3 text
+    put(page, 0x14, l.jet4 ? 1 : 0, 4);
+    put(page, l.jet4 ? 0x6E : 0x3A, 0x409, 2); // collating order
+    put(page, 0x3C, 1252, 2);                  // code page of Jet 3 text
     // The database key at 0x3E stays 0: pages are not encrypted.
     rc4(page, 0x18, l.jet4 ? 128 : 126);
     return page;
@@ -332,7 +298,7 @@ QByteArray usageMap(const QList<int> &pages)
     if (pages.isEmpty())
         return map + QByteArray(1, '\0');
     const int first = pages.first();
-    put32(map, 1, quint32(first));
+    put(map, 1, quint32(first), 4);
     map += QByteArray((pages.last() - first) / 8 + 1, '\0');
     for (int p : pages)
         map[5 + (p - first) / 8] = char(quint8(map[5 + (p - first) / 8]) | (1 << ((p - first) % 8)));
@@ -349,13 +315,8 @@ Image write(Format format, const QList<Table> &userTables)
     // Page 2 holds the catalogue's definition, the tables' definitions follow, then the
     // page of usage maps, then the data pages of each table in turn.
     QList<Table> tables;
-    Table catalog{"MSysObjects",
-                  {{"Id", Type::LongInteger},
-                   {"Name", Type::Text},
-                   {"Type", Type::Integer},
-                   {"Flags", Type::LongInteger},
-                   {"LvProp", Type::LongBinary}},
-                  {}};
+    Table catalog{"MSysObjects", {{"Id", Type::LongInteger}, {"Name", Type::Text}, {"Type", Type::Integer}}, {}};
+    catalog.columns += {{"Flags", Type::LongInteger}, {"LvProp", Type::LongBinary}};
     catalog.rows.append({CatalogPage, catalog.name, 1, qint64(qint32(SystemTableFlags)), QVariant()});
     for (int i = 0; i < userTables.size(); ++i)
         catalog.rows.append({CatalogPage + 1 + i, userTables[i].name, 1, 0, QVariant()});
@@ -365,8 +326,8 @@ Image write(Format format, const QList<Table> &userTables)
     const int mapPage = CatalogPage + int(tables.size());
     Image image;
     image.pageSize = l.pageSize;
-    QList<QByteArray> pages{headerPage(l),
-                            QByteArray(l.pageSize, '\0')}; // page 1: the file's own usage map, unused here
+    // Page 1 holds the file's own usage map, unused here.
+    QList<QByteArray> pages{headerPage(l), QByteArray(l.pageSize, '\0')};
     QList<QByteArray> dataPages;
     QList<QByteArray> maps;
     for (int t = 0; t < tables.size(); ++t) {
@@ -397,10 +358,7 @@ Image write(Format format, const QList<Table> &userTables)
         const int start = quint8(mapPages[0][at]) | quint8(mapPages[0][at + 1]) << 8;
         image.usageMap.insert(tables[t].name, {qsizetype(mapPage) * l.pageSize + start, maps[row].size()});
     }
-    pages += mapPages;
-    pages += dataPages;
-    for (const QByteArray &p : pages)
-        image.bytes += p;
+    image.bytes = (pages + mapPages + dataPages).join();
     return image;
 }
 
@@ -411,7 +369,7 @@ void damage(Image &image, const QString &table, Damage damage)
     switch (damage) {
     case Damage::ColumnCount: // the maximum, and the count the reader goes by
         for (const int at : {jet4 ? 41 : 21, jet4 ? 45 : 25})
-            put16(image.bytes, definition + at, 0xffff);
+            put(image.bytes, definition + at, 0xffff, 2);
         break;
     case Damage::ZeroedDefinition:
         image.bytes.replace(definition, image.pageSize, QByteArray(image.pageSize, '\0'));
@@ -423,8 +381,8 @@ void damage(Image &image, const QString &table, Damage damage)
         break;
     }
     case Damage::EmptyUsageMap: // a row far past the map page's rows: its offsets are zeros
-        put32(image.bytes, definition + (jet4 ? 55 : 35),
-              quint32(image.usageMap.value(table).first / image.pageSize) << 8 | 200);
+        put(image.bytes, definition + (jet4 ? 55 : 35),
+            quint32(image.usageMap.value(table).first / image.pageSize) << 8 | 200, 4);
     }
 }
 
