@@ -101,6 +101,18 @@ private slots:
     // back, stored, and that is told with a beep.
     void methodBoxesFromSettings()
     {
+        // Valider ranks at once, without waiting for the window to become active again (this
+        // one is never shown); Annuler changes nothing.
+        for (int button : {1, 0})
+            QVERIFY(UiTest::whileModal(
+                [&] { m_w->openModalities(QStringLiteral("Pouls"), ModalityChoice::forCategory(43)); },
+                [&](QDialog *dialog) {
+                    UiTest::click(dialog->findChild<ItemList *>("ListeModalités"), 0); // Signe de poids neuf
+                    dialog->findChild<QPushButton *>(QStringLiteral("Choix_%1").arg(button))->click();
+                }));
+        QCOMPARE(m_w->signes()->entries(), (QList<ListEntry>{{"Signe de poids neuf (9)", 12}}));
+        QCOMPARE(m_w->syndromes()->count(), 3);
+
         const auto read = [this](const QStringList &stored) {
             for (int m = 1; m <= 5; ++m)
                 if (!stored[m - 1].isEmpty() && !m_settings->setRawValue(AppSettings::methodKey(m), stored[m - 1]))
@@ -197,21 +209,15 @@ private slots:
         QCOMPARE(syndromes->count(), 2);
         QCOMPARE(syndromes->text(0), QStringLiteral("Vide de Qi  (9)"));
         QCOMPARE(m_settings->rawValue(AppSettings::methodKey(2)), QStringLiteral("0"));
-    }
 
-    // Valider ranks at once, without waiting for the window to become active again (this
-    // one is never shown); Annuler changes nothing.
-    void validerRanksAtOnce()
-    {
-        for (int button : {1, 0})
-            QVERIFY(UiTest::whileModal(
-                [&] { m_w->openModalities(QStringLiteral("Pouls"), ModalityChoice::forCategory(43)); },
-                [&](QDialog *dialog) {
-                    UiTest::click(dialog->findChild<ItemList *>("ListeModalités"), 0); // Signe de poids neuf
-                    dialog->findChild<QPushButton *>(QStringLiteral("Choix_%1").arg(button))->click();
-                }));
-        QCOMPARE(m_w->signes()->entries(), (QList<ListEntry>{{"Signe de poids neuf (9)", 12}}));
-        QCOMPARE(m_w->syndromes()->count(), 3);
+        // A tip asks the base each time; when it cannot answer, the tip says so and no window
+        // opens.
+        open(m_dir.filePath(QStringLiteral("absent/Signes.mdb")));
+        m_w->syndromes()->setEntries({{QStringLiteral("Chaleur  (16)"), 2}});
+        m_w->signes()->setEntries({{QStringLiteral("Signe de poids neuf (9)"), 12}});
+        for (ItemList *list : {m_w->syndromes(), m_w->signes()})
+            QVERIFY(list->tipText(0).contains(QStringLiteral("Explication indisponible")));
+        QVERIFY(MessageBox::takeShown().isEmpty());
     }
 
     // "Signes à vérifier" by keyboard alone: Ctrl+D opens it, Space marks, Tab goes from
@@ -266,18 +272,6 @@ private slots:
         QCOMPARE(m_w->signes()->entries(),
                  signes + QList<ListEntry>({{"Signe de poids six (6)", 10}, {"Signe de poids sept (7)", 13}}));
         QVERIFY(syndromes->text(0).endsWith(QStringLiteral("(16)"))); // ranked again
-    }
-
-    // A tip asks the base each time; when it cannot answer, the tip says so and no window
-    // opens.
-    void tipsOfAnAbsentBase()
-    {
-        open(m_dir.filePath(QStringLiteral("absent/Signes.mdb")));
-        m_w->syndromes()->setEntries({{QStringLiteral("Chaleur  (16)"), 2}});
-        m_w->signes()->setEntries({{QStringLiteral("Signe de poids neuf (9)"), 12}});
-        QVERIFY(m_w->syndromes()->tipText(0).contains(QStringLiteral("Explication indisponible")));
-        QVERIFY(m_w->signes()->tipText(0).contains(QStringLiteral("Explication indisponible")));
-        QVERIFY(MessageBox::takeShown().isEmpty());
     }
 
     // One label of the map at a time is red; a picture leaves it red, the bare drawing (the
@@ -457,18 +451,19 @@ private slots:
         QTest::keyClick(map->keyboardStop(), Qt::Key_Tab);
         QVERIFY(!map->focusFrame()->isVisible());
 
+        const QString press = QAccessibleActionInterface::pressAction();
         for (QWidget *region : order) {
             QAccessibleInterface *read = QAccessible::queryAccessibleInterface(region);
             QCOMPARE(read->role(), QAccessible::Button);
             const auto *label = qobject_cast<QLabel *>(region);
             QCOMPARE(read->text(QAccessible::Name), label ? label->text() : region->toolTip());
-            QCOMPARE(read->actionInterface()->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+            QCOMPARE(read->actionInterface()->actionNames(), QStringList{press});
         }
         // A click on a label or a picture, or a screen reader's press, opens its category.
-        const auto opens = [&](int categorie, const std::function<void()> &press) {
+        const auto opens = [&](int categorie, const std::function<void()> &act) {
             ModalityChoice listed = ModalityChoice::forCategory(categorie);
             listed.load(m_w->listeValeurs());
-            QVERIFY(UiTest::whileModal(press, [&](QDialog *dialog) {
+            QVERIFY(UiTest::whileModal(act, [&](QDialog *dialog) {
                 QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("Titre"))->text(),
                          QStringLiteral("Liste des %1 pour la catégorie sélectionnée")
                              .arg(categorie == 62 ? "symptômes" : "modalités"));
@@ -478,16 +473,14 @@ private slots:
         opens(43, [&] { QTest::mouseClick(map->label(43), Qt::LeftButton, {}, QPoint(4, 4)); });
         opens(62, [&] { QTest::mouseClick(map->picture(62), Qt::LeftButton, {}, QPoint(4, 4)); });
         opens(62, [&] {
-            QAccessible::queryAccessibleInterface(map->picture(62))
-                ->actionInterface()
-                ->doAction(QAccessibleActionInterface::pressAction());
+            QAccessible::queryAccessibleInterface(map->picture(62))->actionInterface()->doAction(press);
             QCoreApplication::sendPostedEvents();
         });
     }
 
     // An empty list says where to start, drawn over it and read as its description: the
     // recorded signs while there are none, the ranked syndromes when signs reach none.
-    void emptyListsAndUndo()
+    void emptyListsUndoAndClosing()
     {
         const QString start = QStringLiteral("Cliquez une région du corps, ou Ctrl+F pour chercher un signe."),
                       none = QStringLiteral("Aucun syndrome ne dépasse 6 avec les signes relevés.");
@@ -511,6 +504,10 @@ private slots:
         QCOMPARE(syndromes->accessibleDescription(), usual);
         m_w->setRecordedSigns({});
         QCOMPARE(state(), (QStringList{start, QString()}));
+        // An empty visit closes without a question.
+        QVERIFY(shown());
+        m_w->actions().fileExit->trigger();
+        QVERIFY(MessageBox::takeShown().isEmpty() && !m_w->isVisible());
 
         // What a removal took comes back with Ctrl+Z, each sign at its place (a sign recorded
         // since is kept), once; "Annuler la suppression" is disabled while there is nothing to
@@ -540,17 +537,9 @@ private slots:
         QVERIFY(!annuler->isEnabled());
         annuler->trigger();
         QCOMPARE(m_w->signes()->entries(), QList<ListEntry>{un});
-    }
 
-    // Closing with signs recorded asks first, "1 signe" in the singular; an empty visit
-    // closes without a question.
-    void closingAsksFirst()
-    {
+        // Closing with signs recorded asks first, "1 signe" in the singular.
         QVERIFY(shown());
-        m_w->actions().fileExit->trigger();
-        QVERIFY(MessageBox::takeShown().isEmpty() && !m_w->isVisible());
-        QVERIFY(shown());
-        m_w->setRecordedSigns({{"Signe de poids un (1)", 11}});
         MessageBox::takeShown();
         MessageBox::setNextAnswer(MessageBox::Answer::Ok);
         m_w->actions().fileExit->trigger();
@@ -593,16 +582,15 @@ private slots:
             MainLayout::compute(MainLayout::minimumInnerWidth(), MainLayout::minimumMapHeight() + 780, 420, 360);
         QVERIFY(smallest.signes.width() > 0 && smallest.signes.height() > 0 && smallest.imageCarte.height() > 0);
 
-        // The window is active again on a return from a window of ours only.
+        // The window is active again on its first display and on a return from a window of
+        // ours only: not from another application, nor from a message box (an answer, not a
+        // window worked in).
         using W = ActivationTracker::Window;
         ActivationTracker t;
-        QVERIFY(t.focusChanged(W::Main));        // first display
-        QVERIFY(!t.focusChanged(W::None));       // to another application…
-        QVERIFY(!t.focusChanged(W::Main));       // …and back: no activation
-        QVERIFY(!t.focusChanged(W::Other));      // a dialog opens
-        QVERIFY(t.focusChanged(W::Main));        // and closes
-        QVERIFY(!t.focusChanged(W::MessageBox)); // a message box is an answer,
-        QVERIFY(!t.focusChanged(W::Main));       // not a window worked in
+        QString activated;
+        for (W to : {W::Main, W::None, W::Main, W::Other, W::Main, W::MessageBox, W::Main})
+            activated += t.focusChanged(to) ? '1' : '0';
+        QCOMPARE(activated, QStringLiteral("1000100"));
     }
 };
 
