@@ -113,10 +113,8 @@ private slots:
         // "Régénérer la base" reads the recorded signs again: each shows its new weight (the
         // same sign, by its number), one left without a link leaves the visit, told, and the
         // ranking follows at once.
-        Database::open(m_db)->executeNative(
-            QStringLiteral("DELETE FROM \"Modalité-Syndrome\" WHERE NumModalité = 11;"));
-        w->setRecordedSigns(
-            {{QStringLiteral("Signe de poids neuf (9)"), 12}, {QStringLiteral("Signe de poids un (1)"), 11}});
+        Database::open(m_db)->executeNative(u"DELETE FROM \"Modalité-Syndrome\" WHERE NumModalité = 11;"_s);
+        w->setRecordedSigns({{"Signe de poids neuf (9)", 12}, {"Signe de poids un (1)", 11}});
         QCOMPARE(w->syndromes()->count(), 3);
         MessageBox::takeShown();
         w->actions().fileRegenerer->trigger();
@@ -144,8 +142,7 @@ private slots:
         QFETCH(QString, command);
         const QString base = TestSupport::makeDatabase(m_dir, QStringLiteral("ranking.sql"), command + ".mdb");
         const QString other = TestSupport::makeDatabase(m_dir, QStringLiteral("ranking.sql"), command + "-new.mdb");
-        Database::open(other)->executeNative(
-            QStringLiteral("UPDATE Valorisation SET Valeur = 5 WHERE NumModalité = 12;"));
+        Database::open(other)->executeNative(u"UPDATE Valorisation SET Valeur = 5 WHERE NumModalité = 12;"_s);
         QPointer<MainWindow> w = start({base, m_dir.path(), base, {}});
         QVERIFY(QTest::qWaitForWindowActive(w));
         w->setRecordedSigns({{QStringLiteral("Signe de poids neuf (9)"), 12}});
