@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTextDocument>
 
+using namespace Qt::StringLiterals;
 using Entries = QList<ListEntry>;
 using UiTest::click;
 
@@ -95,12 +96,9 @@ private slots:
                         }
                     if (how < 2)
                         return how < 0 ? void(dialog->close()) : press(dialog, how);
-                    QWidget *button = dialog->findChild<QWidget *>(QString("Choix_%1").arg(how - 2));
-                    button->setFocus();
-                    if (how == 2)
-                        QTest::keyClick(button, Qt::Key_Return);
-                    else
-                        QTest::keyClick(button, Qt::Key_Enter, Qt::KeypadModifier);
+                    dialog->findChild<QWidget *>(QString("Choix_%1").arg(how - 2))->setFocus();
+                    QTest::keyClick(QApplication::focusWidget(), how == 2 ? Qt::Key_Return : Qt::Key_Enter,
+                                    how == 2 ? Qt::NoModifier : Qt::KeypadModifier);
                 },
                 sign ? ModalityChoice::forSign(4301) : ModalityChoice::forCategory(43)));
             QCOMPARE(m_signes, kept ? validated : recorded);
@@ -235,10 +233,9 @@ private slots:
 
     // Past 200 entries a line tells how many more: not an entry, not markable, not recorded
     // by "Valider" with everything listed marked.
-    void searchSaysHowManyMore()
+    void searchSaysHowManyMoreAndRetiredSigns()
     {
-        QTemporaryDir dir;
-        m_source.setDatabaseName(TestSupport::makeDatabase(dir, QStringLiteral("small.sql")));
+        m_source.setDatabaseName(TestSupport::makeDatabase(m_dir, u"small.sql"_s, u"more.mdb"_s));
         Database::open(m_source.databaseName())
             ->executeNative("WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < 300) "
                             "INSERT INTO Modalités SELECT 5000 + n, 'Pouls n° ' || n, 43 FROM s; "
@@ -265,15 +262,12 @@ private slots:
         }));
         QCOMPARE(m_signes.size(), 200);
         QVERIFY(!m_signes.contains(ListEntry{note, 0}));
-    }
 
-    // A retired sign's entry, clicked, marks its live signs where they are listed and
-    // records them; one that nothing records is dimmed, without a check box, and a click
-    // marks nothing.
-    void retiredSignsInTheSearch()
-    {
-        QTemporaryDir dir;
-        m_source.setDatabaseName(TestSupport::makeDatabase(dir, QStringLiteral("small.sql")));
+        // A retired sign's entry, clicked, marks its live signs where they are listed and
+        // records them; one that nothing records is dimmed, without a check box, and a click
+        // marks nothing.
+        m_signes.clear();
+        m_source.setDatabaseName(TestSupport::makeDatabase(m_dir, u"small.sql"_s, u"retired.mdb"_s));
         Database::open(m_source.databaseName())
             ->executeNative("INSERT INTO Modalités VALUES (4306, 'Pouls fin et rapide', 43);"
                             "INSERT INTO Remplacements VALUES (4306, 4303), (4306, 4301);");
