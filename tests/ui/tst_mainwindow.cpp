@@ -55,6 +55,12 @@ class TestMainWindow : public QObject
         m_w->show();
         return QTest::qWaitForWindowActive(m_w.get());
     }
+    static QString title(QDialog *dialog) { return dialog->findChild<QLabel *>(QStringLiteral("Titre"))->text(); }
+    // The title of the dialog that a label of the map opens, or a picture.
+    static QString listOf(bool label)
+    {
+        return QStringLiteral("Liste des %1 pour la catégorie sélectionnée").arg(label ? "modalités" : "symptômes");
+    }
     static QString twips(const QRectF &r)
     {
         return QString::asprintf("%.1f %.1f %.1f %.1f", r.x(), r.y(), r.width(), r.height());
@@ -152,8 +158,7 @@ private slots:
     void rankingTipsAndLookUps()
     {
         QVERIFY(shown());
-        m_w->signes()->setEntries({{QStringLiteral("Signe de poids neuf (9)"), 12}, {"Signe de poids sept (7)", 13}});
-        m_w->classerSyndromes();
+        m_w->setRecordedSigns({{"Signe de poids neuf (9)", 12}, {"Signe de poids sept (7)", 13}});
         ItemList *syndromes = m_w->syndromes();
         QCOMPARE(syndromes->count(), 3);
         const QRegularExpression sum(QStringLiteral("\\((\\d+)\\)$")), told(QStringLiteral("— somme (\\d+)\\."));
@@ -198,7 +203,7 @@ private slots:
                         for (const ListEntry &row : dialog->findChild<ItemList *>("ListeModalités")->entries())
                             seen.append(row.text);
                         seen.sort();
-                        seen.prepend(dialog->findChild<QLabel *>(QStringLiteral("Titre"))->text());
+                        seen.prepend(title(dialog));
                     }));
                 if (!byKey)
                     QTest::mouseRelease(clicked->viewport(), Qt::LeftButton, {}, first); // the hand lets go
@@ -228,13 +233,12 @@ private slots:
     {
         QVERIFY(shown());
         const auto openByKey = [this] { QTest::keyClick(m_w.get(), Qt::Key_D, Qt::ControlModifier); };
-        QString said;
         QVERIFY(UiTest::whileModal(openByKey, [&](QDialog *dialog) {
             QCOMPARE(dialog->objectName(), QStringLiteral("frmAVerifier"));
-            said = dialog->findChild<QLabel *>(QStringLiteral("Groupes"))->text();
+            QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("Groupes"))->text(),
+                     QStringLiteral("Aucun syndrome n'est classé : relevez d'abord des signes."));
             QVERIFY(!dialog->findChild<QPushButton *>(QStringLiteral("Choix_0"))->isEnabled());
         }));
-        QCOMPARE(said, QStringLiteral("Aucun syndrome n'est classé : relevez d'abord des signes."));
 
         // Vide de Qi 10, then Chaleur and Vide de Yin du Rein 9: all three lead. Sign 10
         // is Vide de Qi's alone, 13 Chaleur's; Vide de Yin du Rein has nothing left.
@@ -441,12 +445,9 @@ private slots:
 
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Space}) {
             QTest::keyClick(map->keyboardStop(), Qt::Key_Right);
-            QString title;
-            QVERIFY(UiTest::whileModal(
-                [&] { QTest::keyClick(map->keyboardStop(), key); },
-                [&](QDialog *dialog) { title = dialog->findChild<QLabel *>(QStringLiteral("Titre"))->text(); }));
-            QCOMPARE(title, QStringLiteral("Liste des %1 pour la catégorie sélectionnée")
-                                .arg(map->currentRegion()->inherits("QLabel") ? "modalités" : "symptômes"));
+            const bool label = map->currentRegion()->inherits("QLabel");
+            QVERIFY(UiTest::whileModal([&] { QTest::keyClick(map->keyboardStop(), key); },
+                                       [&](QDialog *dialog) { QCOMPARE(title(dialog), listOf(label)); }));
         }
         QTest::keyClick(map->keyboardStop(), Qt::Key_Tab);
         QVERIFY(!map->focusFrame()->isVisible());
@@ -464,9 +465,7 @@ private slots:
             ModalityChoice listed = ModalityChoice::forCategory(categorie);
             listed.load(m_w->listeValeurs());
             QVERIFY(UiTest::whileModal(act, [&](QDialog *dialog) {
-                QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("Titre"))->text(),
-                         QStringLiteral("Liste des %1 pour la catégorie sélectionnée")
-                             .arg(categorie == 62 ? "symptômes" : "modalités"));
+                QCOMPARE(title(dialog), listOf(categorie != 62));
                 QCOMPARE(dialog->findChild<ItemList *>("ListeModalités")->entries(), listed.entries());
             }));
         };
