@@ -77,9 +77,10 @@ private slots:
     }
     void cleanup() { m_w.reset(); }
 
-    // Every menu with its items in order, their shortcuts, "off" when disabled.
-    void menus()
+    // The window as it opens, never shown: its menus, its first signs, its method boxes.
+    void menusSignsAndMethods()
     {
+        // Every menu with its items in order, their shortcuts, "off" when disabled.
         QCOMPARE(m_w->windowTitle(), QStringLiteral("Tessavor chinois"));
         QStringList menus;
         for (QAction *menu : m_w->menuBar()->actions()) {
@@ -100,13 +101,7 @@ private slots:
         if (JetImport::isAvailable()) // the import reads Access files, which a build may not
             expected[0].replace("la base |", "la base | Impor&ter une base Access... |");
         QCOMPARE(menus, expected);
-    }
 
-    // A stored method other than "0" reads as chosen, a missing one too: box and ranking
-    // alike, a stored 2 written back as 1 once its box changes. All five off: box 1 comes
-    // back, stored, and that is told with a beep.
-    void methodBoxesFromSettings()
-    {
         // Valider ranks at once, without waiting for the window to become active again (this
         // one is never shown); Annuler changes nothing.
         for (int button : {1, 0})
@@ -119,6 +114,9 @@ private slots:
         QCOMPARE(m_w->signes()->entries(), (QList<ListEntry>{{"Signe de poids neuf (9)", 12}}));
         QCOMPARE(m_w->syndromes()->count(), 3);
 
+        // A stored method other than "0" reads as chosen, a missing one too: box and ranking
+        // alike, a stored 2 written back as 1 once its box changes. All five off: box 1 comes
+        // back, stored, and that is told with a beep.
         const auto read = [this](const QStringList &stored) {
             for (int m = 1; m <= 5; ++m)
                 if (!stored[m - 1].isEmpty() && !m_settings->setRawValue(AppSettings::methodKey(m), stored[m - 1]))
@@ -132,8 +130,7 @@ private slots:
         const int beeps = Beep::count();
         QCOMPARE(read({"abc", "0", "", "", ""}), QStringLiteral("1100111111"));
         QCOMPARE(read({"0", "2", "0", "0", "0"}), QStringLiteral("0011000000"));
-        m_w->signes()->setEntries({{"Signe de poids neuf (9)", 12}});
-        m_w->classerSyndromes();
+        m_w->setRecordedSigns({{"Signe de poids neuf (9)", 12}});
         QCOMPARE(m_w->syndromes()->entries(), (QList<ListEntry>{{"Chaleur  (9)", 2}}));
         QCOMPARE(m_settings->rawValue(AppSettings::methodKey(2)), QStringLiteral("2"));
         m_w->methodBox(1)->setChecked(true);
@@ -351,7 +348,7 @@ private slots:
     // a negative place, and a window never below the size it accepts. The window as the
     // window system places it on a small screen: first with no frame known, then from its
     // real frame once the shown window has one, and only that once.
-    void placement()
+    void placementLayoutAndActivation()
     {
         // The screen's available area, then the frame's top-left corner and the client size.
         for (auto [available, corner, client] :
@@ -379,6 +376,46 @@ private slots:
         WindowPlacement::setFrameMarginsForTesting(QMargins(8, 30, 8, 8));
         QCoreApplication::sendEvent(&w, &framed);
         QCOMPARE(w.size(), QSize(632, 460));
+
+        // The layout pass's arithmetic, with and without the toolkit's rounding to pixels.
+        // W = 11880, H = 8310, T = 420, S = 360: each list 200 in from its frame's sides and
+        // 300 below its top, Liste ending 10 beyond the inner width, Méthodes 2540 wide whatever
+        // the width and ending 20 before the right edge.
+        const MainLayout l = MainLayout::compute(11880, 8310, 420, 360);
+        QCOMPARE(twips(l.carte), QStringLiteral("0.0 420.0 5165.2 7530.0"));
+        QCOMPARE(twips(l.imageCarte), QStringLiteral("200.0 300.0 4765.2 7030.0"));
+        QCOMPARE(twips(l.liste), QStringLiteral("5185.2 420.0 6704.8 3765.0"));
+        QCOMPARE(twips(l.symptomes), QStringLiteral("5185.2 4185.0 4114.8 3765.0"));
+        QCOMPARE(twips(l.signes), QStringLiteral("200.0 300.0 3714.8 3265.0"));
+        QCOMPARE(twips(l.methodes), QStringLiteral("9320.0 4185.0 2540.0 3765.0"));
+        for (double width : {6000.0, 28800.0})
+            QCOMPARE(MainLayout::compute(width, 9000, 420, 360).methodes.width(), 2540.0);
+
+        // Rounded to whole pixels, each value read back within the pass is the rounded one.
+        const MainLayout rounded = MainLayout::compute(11880, 8310, 420, 360, 15);
+        QCOMPARE(twips(rounded.carte), QStringLiteral("0.0 420.0 5160.0 7530.0"));
+        QCOMPARE(twips(rounded.imageCarte), QStringLiteral("195.0 300.0 4770.0 7035.0"));
+
+        // Tiny windows never give negative sizes.
+        for (auto [width, height] : {std::pair{3000.0, 9000.0}, {12000.0, 900.0}, {0.0, 0.0}}) {
+            const MainLayout t = MainLayout::compute(width, height, 420, 360, 15);
+            for (const QRectF &r : {t.carte, t.imageCarte, t.liste, t.syndromes, t.symptomes, t.signes, t.methodes})
+                QVERIFY(r.width() >= 0 && r.height() >= 0);
+        }
+        // The window's minimum size needs no clamping at all.
+        const MainLayout smallest =
+            MainLayout::compute(MainLayout::minimumInnerWidth(), MainLayout::minimumMapHeight() + 780, 420, 360);
+        QVERIFY(smallest.signes.width() > 0 && smallest.signes.height() > 0 && smallest.imageCarte.height() > 0);
+
+        // The window is active again on its first display and on a return from a window of
+        // ours only: not from another application, nor from a message box (an answer, not a
+        // window worked in).
+        using W = ActivationTracker::Window;
+        ActivationTracker t;
+        QString activated;
+        for (W to : {W::Main, W::None, W::Main, W::Other, W::Main, W::MessageBox, W::Main})
+            activated += t.focusChanged(to) ? '1' : '0';
+        QCOMPARE(activated, QStringLiteral("1000100"));
     }
 
     // Tab goes through the map, the ranked syndromes, the recorded signs and the five
@@ -547,49 +584,6 @@ private slots:
                  std::tuple(qsizetype(1), MessageBox::Buttons::OkCancel, MessageBox::Icon::Question));
         QCOMPARE(asked[0].text, QStringLiteral("La visite en cours (1 signe) sera perdue. Quitter Tessavor ?"));
         QVERIFY(!m_w->isVisible());
-    }
-
-    // The layout pass's arithmetic, with and without the toolkit's rounding to pixels.
-    // W = 11880, H = 8310, T = 420, S = 360: each list 200 in from its frame's sides and
-    // 300 below its top, Liste ending 10 beyond the inner width, Méthodes 2540 wide whatever
-    // the width and ending 20 before the right edge.
-    void layoutAndActivation()
-    {
-        const MainLayout l = MainLayout::compute(11880, 8310, 420, 360);
-        QCOMPARE(twips(l.carte), QStringLiteral("0.0 420.0 5165.2 7530.0"));
-        QCOMPARE(twips(l.imageCarte), QStringLiteral("200.0 300.0 4765.2 7030.0"));
-        QCOMPARE(twips(l.liste), QStringLiteral("5185.2 420.0 6704.8 3765.0"));
-        QCOMPARE(twips(l.symptomes), QStringLiteral("5185.2 4185.0 4114.8 3765.0"));
-        QCOMPARE(twips(l.signes), QStringLiteral("200.0 300.0 3714.8 3265.0"));
-        QCOMPARE(twips(l.methodes), QStringLiteral("9320.0 4185.0 2540.0 3765.0"));
-        for (double w : {6000.0, 28800.0})
-            QCOMPARE(MainLayout::compute(w, 9000, 420, 360).methodes.width(), 2540.0);
-
-        // Rounded to whole pixels, each value read back within the pass is the rounded one.
-        const MainLayout rounded = MainLayout::compute(11880, 8310, 420, 360, 15);
-        QCOMPARE(twips(rounded.carte), QStringLiteral("0.0 420.0 5160.0 7530.0"));
-        QCOMPARE(twips(rounded.imageCarte), QStringLiteral("195.0 300.0 4770.0 7035.0"));
-
-        // Tiny windows never give negative sizes.
-        for (auto [w, h] : {std::pair{3000.0, 9000.0}, {12000.0, 900.0}, {0.0, 0.0}}) {
-            const MainLayout t = MainLayout::compute(w, h, 420, 360, 15);
-            for (const QRectF &r : {t.carte, t.imageCarte, t.liste, t.syndromes, t.symptomes, t.signes, t.methodes})
-                QVERIFY(r.width() >= 0 && r.height() >= 0);
-        }
-        // The window's minimum size needs no clamping at all.
-        const MainLayout smallest =
-            MainLayout::compute(MainLayout::minimumInnerWidth(), MainLayout::minimumMapHeight() + 780, 420, 360);
-        QVERIFY(smallest.signes.width() > 0 && smallest.signes.height() > 0 && smallest.imageCarte.height() > 0);
-
-        // The window is active again on its first display and on a return from a window of
-        // ours only: not from another application, nor from a message box (an answer, not a
-        // window worked in).
-        using W = ActivationTracker::Window;
-        ActivationTracker t;
-        QString activated;
-        for (W to : {W::Main, W::None, W::Main, W::Other, W::Main, W::MessageBox, W::Main})
-            activated += t.focusChanged(to) ? '1' : '0';
-        QCOMPARE(activated, QStringLiteral("1000100"));
     }
 };
 
