@@ -532,8 +532,7 @@ private slots:
         };
         QCOMPARE(state(), (QStringList{start, QString()}));
         m_w->setRecordedSigns({{QStringLiteral("Signe de poids un (1)"), 11}});
-        QCOMPARE(syndromes->count(), 0);
-        QCOMPARE(state(), (QStringList{QString(), none}));
+        QCOMPARE(state(), (QStringList{QString(), none})); // the hint shows on an empty list only
         m_w->setRecordedSigns({{QStringLiteral("Signe de poids neuf (9)"), 12}});
         QVERIFY(syndromes->count() > 0);
         QCOMPARE(state(), (QStringList{QString(), QString()}));
