@@ -63,10 +63,8 @@ class TestStartup : public QObject
     static AppPaths::FileOperations files()
     {
         AppPaths::FileOperations ops = AppPaths::FileOperations::system();
-        ops.edition = [](const QString &path) {
-            return std::optional<int>(TestSupport::readFile(path).split(':')[0].toInt());
-        };
-        ops.checksum = [](const QString &path) { return TestSupport::readFile(path).split(':').value(1); };
+        ops.edition = [](const QString &f) { return std::optional(TestSupport::readFile(f).split(':')[0].toInt()); };
+        ops.checksum = [](const QString &f) { return TestSupport::readFile(f).split(':').value(1); };
         return ops;
     }
 
