@@ -275,74 +275,6 @@ private slots:
         QVERIFY(syndromes->text(0).endsWith(QStringLiteral("(16)"))); // ranked again
     }
 
-    // One label of the map at a time is red; a picture leaves it red, the bare drawing (the
-    // middle of the belly) clears it. (A label set to the colour it has is not repainted:
-    // the toolkit drops a palette equal to the one in place.) Doubling the drawing's width
-    // doubles every label's and picture's distance from the frame's corner, and each leader
-    // still joins its label to a region of the drawing. The map takes 1/2.3 of the width
-    // below the toolbar; hiding the toolbar leaves its band, and the next layout pass, on a
-    // new size, keeps the frames below it.
-    void mapLightsAndScales()
-    {
-        QVERIFY(shown());
-        CategoryMap *map = m_w->categoryMap();
-        const auto red = [map] {
-            QList<int> red;
-            for (int index : CategoryMap::labelIndexes())
-                if (map->label(index)->palette().color(map->label(index)->foregroundRole()) == QColor(255, 0, 0))
-                    red.append(index);
-            return red;
-        };
-        const QRectF image = map->imageGeometry(), picture = map->pictureGeometry(3);
-        QMap<int, QRectF> before;
-        for (int index : CategoryMap::labelIndexes()) {
-            const QLabel *label = map->label(index); // every caption shows whole
-            QVERIFY2(QFontMetricsF(label->font()).horizontalAdvance(label->text()) <= label->width(),
-                     qPrintable(label->text()));
-            before[index] = map->labelGeometry(index);
-        }
-        QTest::mouseMove(map->label(18), QPoint(5, 5));
-        QTest::mouseMove(map->label(19), QPoint(5, 5));
-        QCOMPARE(red(), QList<int>{19});
-        QTest::mouseMove(map->picture(62), QPoint(5, 5));
-        QCOMPARE(red(), QList<int>{19});
-        const QPoint belly(int(map->imageCarte()->width() * 0.46), int(map->imageCarte()->height() * 0.55));
-        QCOMPARE(map->imageCarte()->parentWidget()->childAt(map->imageCarte()->mapToParent(belly)), map->imageCarte());
-        QTest::mouseMove(map->imageCarte(), belly);
-        QCOMPARE(red(), QList<int>{});
-
-        // The drawing is the frame's width less 400 twips, the frame 1/2.3 of the window.
-        const double carteWidth = 2 * image.width() + 400;
-        m_w->resize(int(carteWidth * 2.3 / 15) + 1 + (m_w->width() - m_w->centralWidget()->width()), m_w->height());
-        QTRY_VERIFY(map->imageGeometry().width() > 1.9 * image.width());
-        const double factor = map->imageGeometry().width() / int(image.width());
-        QVERIFY(qAbs(factor - 2) < 0.01);
-        for (int index : CategoryMap::labelIndexes())
-            QVERIFY2(qAbs(map->labelGeometry(index).x() - before[index].x() * factor) < 0.01,
-                     qPrintable(QString::number(index)));
-        const QSizeF off = map->pictureGeometry(3).size() - picture.size() * factor;
-        QVERIFY(qAbs(off.width()) + qAbs(off.height()) < 0.01);
-        QVERIFY(map->leaders().size() >= 20);
-        for (const CategoryMap::Leader &leader : map->leaders()) {
-            for (int k = 0; k < leader.labels.size(); ++k)
-                QVERIFY(QRectF(map->label(leader.labels[k])->geometry()).contains(leader.strokes[k].first()));
-            QVERIFY(QRectF(map->imageCarte()->geometry()).contains(leader.region));
-            QCOMPARE(leader.strokes.last().last(), leader.region);
-        }
-
-        auto *carte = m_w->findChild<QGroupBox *>(QStringLiteral("Carte"));
-        const int top = m_w->toolBar()->height(), width = carte->width();
-        QVERIFY(top > 0);
-        QCOMPARE(carte->y(), top);
-        const QRect liste = m_w->findChild<QGroupBox *>(QStringLiteral("Liste"))->geometry();
-        QVERIFY(qAbs(liste.right() + 1 - m_w->centralWidget()->width()) <= 2); // 10 twips past the edge
-        m_w->toolBar()->hide();
-        m_w->resize(m_w->width() - 150, m_w->height());
-        QTRY_VERIFY(carte->width() < width);
-        QVERIFY(qAbs(carte->width() - m_w->centralWidget()->width() / 2.3) <= 1);
-        QCOMPARE(carte->y(), top);
-    }
-
     // The outer size, frame included, is 12000 × 9000 twips (800 × 600 pixels) centred on
     // the screen's available area; a screen too small gets the window inside it, never at
     // a negative place, and a window never below the size it accepts. The window as the
@@ -421,7 +353,7 @@ private slots:
     // Tab goes through the map, the ranked syndromes, the recorded signs and the five
     // methods, and round again; every control a screen reader meets has a name of its own
     // (the map's labels and pictures, the drawing, the lists, the method boxes).
-    void keyboardAndScreenReader()
+    void keyboardScreenReaderAndMap()
     {
         QVERIFY(shown());
         m_w->syndromes()->setFocus();
@@ -512,6 +444,69 @@ private slots:
             QAccessible::queryAccessibleInterface(map->picture(62))->actionInterface()->doAction(press);
             QCoreApplication::sendPostedEvents();
         });
+
+        // One label of the map at a time is red; a picture leaves it red, the bare drawing (the
+        // middle of the belly) clears it. (A label set to the colour it has is not repainted:
+        // the toolkit drops a palette equal to the one in place.) Doubling the drawing's width
+        // doubles every label's and picture's distance from the frame's corner, and each leader
+        // still joins its label to a region of the drawing. The map takes 1/2.3 of the width
+        // below the toolbar; hiding the toolbar leaves its band, and the next layout pass, on a
+        // new size, keeps the frames below it.
+        const auto lit = [map] {
+            QList<int> reds;
+            for (int index : CategoryMap::labelIndexes())
+                if (map->label(index)->palette().color(map->label(index)->foregroundRole()) == QColor(255, 0, 0))
+                    reds.append(index);
+            return reds;
+        };
+        const QRectF image = map->imageGeometry(), picture = map->pictureGeometry(3);
+        QMap<int, QRectF> before;
+        for (int index : CategoryMap::labelIndexes()) {
+            const QLabel *label = map->label(index); // every caption shows whole
+            QVERIFY2(QFontMetricsF(label->font()).horizontalAdvance(label->text()) <= label->width(),
+                     qPrintable(label->text()));
+            before[index] = map->labelGeometry(index);
+        }
+        QTest::mouseMove(map->label(18), QPoint(5, 5));
+        QTest::mouseMove(map->label(19), QPoint(5, 5));
+        QCOMPARE(lit(), QList<int>{19});
+        QTest::mouseMove(map->picture(62), QPoint(5, 5));
+        QCOMPARE(lit(), QList<int>{19});
+        const QPoint belly(int(map->imageCarte()->width() * 0.46), int(map->imageCarte()->height() * 0.55));
+        QCOMPARE(map->imageCarte()->parentWidget()->childAt(map->imageCarte()->mapToParent(belly)), map->imageCarte());
+        QTest::mouseMove(map->imageCarte(), belly);
+        QCOMPARE(lit(), QList<int>{});
+
+        // The drawing is the frame's width less 400 twips, the frame 1/2.3 of the window.
+        const double carteWidth = 2 * image.width() + 400;
+        m_w->resize(int(carteWidth * 2.3 / 15) + 1 + (m_w->width() - m_w->centralWidget()->width()), m_w->height());
+        QTRY_VERIFY(map->imageGeometry().width() > 1.9 * image.width());
+        const double factor = map->imageGeometry().width() / int(image.width());
+        QVERIFY(qAbs(factor - 2) < 0.01);
+        for (int index : CategoryMap::labelIndexes())
+            QVERIFY2(qAbs(map->labelGeometry(index).x() - before[index].x() * factor) < 0.01,
+                     qPrintable(QString::number(index)));
+        const QSizeF off = map->pictureGeometry(3).size() - picture.size() * factor;
+        QVERIFY(qAbs(off.width()) + qAbs(off.height()) < 0.01);
+        QVERIFY(map->leaders().size() >= 20);
+        for (const CategoryMap::Leader &leader : map->leaders()) {
+            for (int k = 0; k < leader.labels.size(); ++k)
+                QVERIFY(QRectF(map->label(leader.labels[k])->geometry()).contains(leader.strokes[k].first()));
+            QVERIFY(QRectF(map->imageCarte()->geometry()).contains(leader.region));
+            QCOMPARE(leader.strokes.last().last(), leader.region);
+        }
+
+        auto *carte = m_w->findChild<QGroupBox *>(QStringLiteral("Carte"));
+        const int top = m_w->toolBar()->height(), width = carte->width();
+        QVERIFY(top > 0);
+        QCOMPARE(carte->y(), top);
+        const QRect liste = m_w->findChild<QGroupBox *>(QStringLiteral("Liste"))->geometry();
+        QVERIFY(qAbs(liste.right() + 1 - m_w->centralWidget()->width()) <= 2); // 10 twips past the edge
+        m_w->toolBar()->hide();
+        m_w->resize(m_w->width() - 150, m_w->height());
+        QTRY_VERIFY(carte->width() < width);
+        QVERIFY(qAbs(carte->width() - m_w->centralWidget()->width() / 2.3) <= 1);
+        QCOMPARE(carte->y(), top);
     }
 
     // An empty list says where to start, drawn over it and read as its description: the
