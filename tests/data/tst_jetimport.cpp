@@ -30,8 +30,7 @@ Q_DECLARE_METATYPE(DatabaseError::Kind)
 
 namespace {
 
-constexpr qint32 Min32 = std::numeric_limits<qint32>::min();
-constexpr qint32 Max32 = std::numeric_limits<qint32>::max();
+constexpr qint32 Min32 = std::numeric_limits<qint32>::min(), Max32 = std::numeric_limits<qint32>::max();
 
 // Every row of the five tables in the program's columns (whatever other columns a table
 // has), one line each, sorted: a writer or reader fault shows as the first line that differs.
@@ -44,9 +43,8 @@ QStringList rowsOf(const Tables &tables)
         for (const QVariantList &row : tables[t].rows) {
             QString line = program[t].name;
             for (const JetWriter::Column &wanted : program[t].columns) {
-                const auto at =
-                    std::find_if(columns.begin(), columns.end(), [&](const auto &c) { return c.name == wanted.name; });
-                const QVariant v = row.value(at - columns.begin());
+                const QVariant v =
+                    row.value(std::ranges::find(columns, wanted.name, &JetWriter::Column::name) - columns.begin());
                 line += u'|' + (v.isNull() ? QStringLiteral("<null>") : v.toString());
             }
             lines.append(line);
@@ -66,6 +64,11 @@ QStringList filesIn(const QString &folder)
 {
     return QDir(folder).entryList(QDir::Files, QDir::Name);
 }
+
+// A conversion: the format, whether it replaces a base, the files already beside the base
+// (which stay), those of them another running import writes, the temporary files of killed
+// imports (which go), and the name the original is kept under.
+using Conversion = std::tuple<Format, bool, QStringList, QStringList, QStringList, QString>;
 
 // Texts whose bytes cannot all be read, in each format, as the signs' texts of the first
 // rows: they come over with U+FFFD where those bytes stood (or cut at the last whole
@@ -210,6 +213,7 @@ private:
 } // namespace
 
 Q_DECLARE_METATYPE(FaultyFiles::Fault)
+Q_DECLARE_METATYPE(Conversion)
 
 // Converting an Access knowledge base: every value comes over exactly, every damaged file is
 // refused with its reason, and no failure loses the original or leaves a file behind.
@@ -243,39 +247,27 @@ private slots:
     // that replaces a base stays as it is.
     void conversions_data()
     {
-        QTest::addColumn<Format>("format");
-        QTest::addColumn<bool>("replacing");
-        QTest::addColumn<QStringList>("existing"); // files already beside the base, which stay
-        QTest::addColumn<QStringList>("held");     // of those, the ones another running import writes
-        QTest::addColumn<QStringList>("killed");   // temporary files of killed imports, which go
-        QTest::addColumn<QString>("kept");
+        QTest::addColumn<Conversion>("conversion");
         const QString access = u"Signes-access-2026-12-07"_s, copy = u"Signes-2026-12-07"_s;
         const QString temporary = u"Signes-import.tmp"_s, second = u"Signes-import-2.tmp"_s;
-        const QStringList none;
         for (auto [f, name] :
              {std::pair{Format::Jet3, "Jet 3"}, {Format::Jet4, "Jet 4"}, {Format::Jet4Compressed, "Jet 4 compressed"}})
-            QTest::newRow(name) << f << false << none << none << none << access + ".mdb";
+            QTest::newRow(name) << Conversion{f, false, {}, {}, {}, access + ".mdb"};
         QTest::newRow("in place, date and -2 taken")
-            << Format::Jet3 << false << QStringList{access + ".mdb", access + "-2.mdb"} << none << none
-            << access + "-3.mdb";
+            << Conversion{Format::Jet3, false, {access + ".mdb", access + "-2.mdb"}, {}, {}, access + "-3.mdb"};
+        const QStringList killed{temporary, second + ".lock", u"Signes-import-7.tmp"_s};
         QTest::newRow("temporary files of killed imports")
-            << Format::Jet3 << false << QStringList{u"Signes-import.txt"_s} << none
-            << QStringList{temporary, second + ".lock", u"Signes-import-7.tmp"_s} << access + ".mdb";
+            << Conversion{Format::Jet3, false, {u"Signes-import.txt"_s}, {}, killed, access + ".mdb"};
         QTest::newRow("the temporary file of a running import")
-            << Format::Jet3 << false << QStringList{temporary} << QStringList{temporary} << QStringList{second}
-            << access + ".mdb";
+            << Conversion{Format::Jet3, false, {temporary}, {temporary}, {second}, access + ".mdb"};
         QTest::newRow("replacing a base, date taken")
-            << Format::Jet4Compressed << true << QStringList{copy + ".mdb"} << none << none << copy + "-2.mdb";
+            << Conversion{Format::Jet4Compressed, true, {copy + ".mdb"}, {}, {}, copy + "-2.mdb"};
     }
 
     void conversions()
     {
-        QFETCH(Format, format);
-        QFETCH(bool, replacing);
-        QFETCH(QStringList, existing);
-        QFETCH(QStringList, held);
-        QFETCH(QStringList, killed);
-        QFETCH(QString, kept);
+        QFETCH(Conversion, conversion);
+        const auto &[format, replacing, existing, held, killed, kept] = conversion;
         const Tables tables = craftedTables(format);
         const JetWriter::Image image = JetWriter::write(format, tables);
         for (const auto &t : tables.mid(0, 5))
