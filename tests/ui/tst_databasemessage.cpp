@@ -162,10 +162,8 @@ private slots:
                  {u"Régénérer"_s, u"non reprises"_s});
 
         // Replacing a base rather than converting in place says which base and what was kept.
-        s.source = u"/cles/Cabinet.mdb"_s;
-        s.weightsDiffering = 3;
-        s.otherTables = QStringList{u"Consultations"_s};
-        s.otherColumns = QStringList{u"Syndromes.Remarque"_s};
+        std::tie(s.source, s.weightsDiffering, s.otherTables, s.otherColumns) = std::tuple(
+            u"/cles/Cabinet.mdb"_s, 3, QStringList{u"Consultations"_s}, QStringList{u"Syndromes.Remarque"_s});
         for (int i = 0; i < 7; ++i)
             s.alteredTexts.append({u"Modalités"_s, 1200 + i, u"Démangeaisons du conduit \uFFFDuditif"_s});
         contains(
