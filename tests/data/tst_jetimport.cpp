@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QtEndian>
 
+#include <deque>
 #include <functional>
 #include <limits>
 
@@ -58,11 +59,6 @@ const Tables &bundled()
 {
     static const Tables tables = JetWriter::tablesOf(TestSupport::bundledDatabase());
     return tables;
-}
-
-QStringList filesIn(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::Files, QDir::Name);
 }
 
 // A conversion: the format, whether it replaces a base, the files already beside the base
@@ -279,11 +275,9 @@ private slots:
         const QByteArray original = readFile(base);
         for (const QString &name : existing)
             writeFile(dir.filePath(name), name.toUtf8());
-        std::vector<std::unique_ptr<QLockFile>> locks;
-        for (const QString &name : held) {
-            locks.push_back(std::make_unique<QLockFile>(dir.filePath(name + ".lock")));
-            QVERIFY(locks.back()->tryLock(0));
-        }
+        std::deque<QLockFile> locks;
+        for (const QString &name : held)
+            QVERIFY(locks.emplace_back(dir.filePath(name + ".lock")).tryLock(0));
         for (const QString &name : killed)
             writeKilledImport(dir.filePath(name));
 
@@ -309,7 +303,7 @@ private slots:
             files << name + ".lock";
         files << kept << u"Signes.mdb"_s;
         files.sort();
-        QCOMPARE(filesIn(dir.path()), files);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name), files);
         QCOMPARE(summary.keptCopy, dir.filePath(kept));
         QCOMPARE(told, summary.keptCopy);
         QCOMPARE(readFile(summary.keptCopy), original);
@@ -425,7 +419,7 @@ private slots:
         QTEST(int(e->details().size()), "details");
         const DatabaseError::Detail d = e->details().value(0);
         QTEST(QStringList({d.table, d.column, d.value}).join(u'|'), "first");
-        QCOMPARE(filesIn(dir.path()), QStringList({"Signes.mdb"}));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"Signes.mdb"}));
         QCOMPARE(readFile(path), bytes);
     }
 
@@ -453,12 +447,9 @@ private slots:
         QFETCH(FaultyFiles::Fault, fault);
         QFETCH(Kind, kind);
         QTemporaryDir dir, elsewhere;
-        const QString base =
-            replacing ? TestSupport::makeDatabase(dir, u"small.sql"_s)
-                      : writeFile(dir.filePath("Signes.mdb"), JetWriter::write(Format::Jet4, bundled()).bytes);
-        const QString jet =
-            replacing ? writeFile(elsewhere.filePath("Ancienne.mdb"), JetWriter::write(Format::Jet3, bundled()).bytes)
-                      : base;
+        const QString jet = writeFile(replacing ? elsewhere.filePath("Ancienne.mdb") : dir.filePath("Signes.mdb"),
+                                      JetWriter::write(Format::Jet4, bundled()).bytes);
+        const QString base = replacing ? TestSupport::makeDatabase(dir, u"small.sql"_s) : jet;
         const QByteArray original = readFile(base), jetBytes = readFile(jet);
         const QString kept = dir.filePath(replacing ? "Signes-2026-12-07.mdb" : "Signes-access-2026-12-07.mdb");
 
@@ -475,7 +466,7 @@ private slots:
         const QString left = kind == Kind::RestoreFailed ? kept : base;
         if (kind == Kind::RestoreFailed)
             QCOMPARE(std::pair(e->details().value(0).value, e->details().value(0).expected), std::pair(kept, base));
-        QCOMPARE(filesIn(dir.path()), QStringList({QFileInfo(left).fileName()}));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({QFileInfo(left).fileName()}));
         QCOMPARE(readFile(left), original);
         if (replacing)
             QCOMPARE(readFile(jet), jetBytes);
