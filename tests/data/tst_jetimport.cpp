@@ -135,12 +135,9 @@ Tables craftedTables(Format format)
             t[3].rows.append({modality, t[2].rows[(i * 17) % 400][0]});
         links[modality.toInt()] = count;
     }
-    for (int i = 0; i < 800; ++i) {
-        const qint32 number = t[1].rows[i][0].toInt();
-        const int count = links.value(number);
-        if (count > 0)
-            t[4].rows.append({number, count < 10 ? 10 - count : 1});
-    }
+    for (const QVariantList &sign : t[1].rows)
+        if (const int count = links.value(sign[0].toInt()); count > 0)
+            t[4].rows.append({sign[0], count < 10 ? 10 - count : 1});
     // The six signs that differ from the rule: three weights changed (to the extremes of a
     // byte among others), one weight null, one sign without links given a weight, one sign
     // with links left without one.
