@@ -112,8 +112,7 @@ private slots:
         QVERIFY(!texts.contains(QString()));
         QCOMPARE(texts.size(), int(Kind::Failed) + 1);
 
-        const QString lue = u"La base de connaissances « %1 » n'a pas pu être lue : "_s.arg(
-            QDir::toNativeSeparators(u"/cabinet/Signes.mdb"_s));
+        const QString lue = u"La base de connaissances « /cabinet/Signes.mdb » n'a pas pu être lue : "_s;
         QVERIFY(shown(Kind::NoSuchColumn, {{{}, u"Valeur"_s, {}, {}, {}}})
                     .startsWith(lue + u"la colonne « Valeur » est absente."_s));
         QVERIFY(shown(Kind::BadKey, {{u"Modalités"_s, u"NumModalité"_s, u"4294967805"_s, {}, {}}})
@@ -145,10 +144,8 @@ private slots:
     // refused: the files, the table and the value at fault, never a list too long to read.
     void importWords()
     {
-        JetImport::Summary s;
-        s.version = 3;
-        s.source = s.knowledgeBase = u"/cabinet/Signes.mdb"_s;
-        s.keptCopy = u"/cabinet/Signes-access-2026-12-07.mdb"_s;
+        const QString base = u"/cabinet/Signes.mdb"_s, access = u"/cabinet/Signes-access-2026-12-07.mdb"_s;
+        JetImport::Summary s{.version = 3, .source = base, .knowledgeBase = base, .keptCopy = access};
         std::tie(s.categories, s.modalities, s.syndromes, s.links, s.weights) = std::tuple(44, 572, 143, 2172, 520);
         // Numbers are grouped the French way (the separator is the locale's).
         contains(JetImportText::summary(s),
@@ -182,12 +179,11 @@ private slots:
                   u"1 texte contenait des caractères illisibles :"_s, u"vérifiez-le dans"_s},
                  {u"Ils "_s, u"textes"_s});
 
-        const QString base = u"/cabinet/Signes.mdb"_s, former = u"/cabinet/Signes-2026-12-07.mdb"_s;
-        contains(JetImportText::question({base, base, u"/cabinet/Signes-access-2026-12-07.mdb"_s, false}),
+        contains(JetImportText::question({base, base, access, false}),
                  {u"« /cabinet/Signes.mdb » est une base Access"_s, u"« /cabinet/Signes-access-2026-12-07.mdb »"_s,
                   u"la convertir maintenant"_s},
                  {u"La visite en cours sera vidée"_s});
-        contains(JetImportText::question({u"/cles/Cabinet.mdb"_s, base, former, true}),
+        contains(JetImportText::question({u"/cles/Cabinet.mdb"_s, base, u"/cabinet/Signes-2026-12-07.mdb"_s, true}),
                  {u"« /cles/Cabinet.mdb » va remplacer la base de connaissances en usage, « /cabinet/Signes.mdb »"_s,
                   u"conservée sous le nom « /cabinet/Signes-2026-12-07.mdb »"_s, u"La visite en cours sera vidée"_s});
         contains(JetImportText::question({u"/cles/Cabinet.mdb"_s, base, QString(), true}), {u"introuvable"_s},
