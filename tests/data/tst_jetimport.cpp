@@ -384,11 +384,7 @@ private slots:
                 Kind::DuplicateKey, "Modalités|NumModalité|" + sign);
             row("weight table missing", with([](Tables &t) { t[4].name = "Valorisations"; }), Kind::MissingTable,
                 "Valorisation||");
-            row("method column missing", with([](Tables &t) {
-                    t[2].columns.removeLast();
-                    for (auto &r : t[2].rows)
-                        r.removeLast();
-                }),
+            row("method column missing", with([](Tables &t) { t[2].columns.last().name = "Méthode"; }),
                 Kind::MissingColumn, "Syndromes|NumMéthode|");
             row("sign number as text, weight as double", with([](Tables &t) {
                     t[1].columns[0].type = JetWriter::Type::Text;
