@@ -36,9 +36,9 @@ namespace {
 
 // An Access file of the bundled base; `cutBytes` off its end, or damage to its sign table,
 // make it one the import refuses, `padRows` rows of an extra table one large enough for
-// the progress window.
-void writeAccessBase(const QString &path, qint64 cutBytes = 0, int padRows = 0,
-                     std::optional<JetWriter::Damage> damage = {})
+// the progress window. Returns the bytes written.
+QByteArray writeAccessBase(const QString &path, qint64 cutBytes = 0, int padRows = 0,
+                           std::optional<JetWriter::Damage> damage = {})
 {
     QList<JetWriter::Table> tables = JetWriter::tablesOf(TestSupport::bundledDatabase());
     if (padRows > 0) {
@@ -49,7 +49,7 @@ void writeAccessBase(const QString &path, qint64 cutBytes = 0, int padRows = 0,
     JetWriter::Image image = JetWriter::write(JetWriter::Format::Jet3, tables);
     if (damage)
         JetWriter::damage(image, u"Modalités"_s, *damage);
-    TestSupport::writeFile(path, image.bytes.chopped(cutBytes));
+    return TestSupport::readFile(TestSupport::writeFile(path, image.bytes.chopped(cutBytes)));
 }
 
 // The file operations, with one file that cannot be read (the machines that run the
@@ -209,17 +209,14 @@ private slots:
             m_helper = TestSupport::writeFile(m_dir->filePath(u"crashing-helper"_s), "#!/bin/sh\nkill -SEGV $$\n");
             QVERIFY(QFile::setPermissions(m_helper, QFile::ReadOwner | QFile::ExeOwner));
         }
-        if (atStart)
-            writeAccessBase(m_base, refused == u"cut"_s ? 1024 : 0);
-        else
+        QByteArray original = atStart ? writeAccessBase(m_base, refused == u"cut"_s ? 1024 : 0) : QByteArray();
+        if (!atStart)
             QVERIFY(QFile::copy(TestSupport::bundledDatabase(), m_base));
-        QByteArray original = TestSupport::readFile(m_base);
         MainWindow *w = start();
         if (!atStart) {
             // Written beside, then put in place: another file, as a copy from a key would be.
-            writeAccessBase(m_base + u".new"_s);
+            original = writeAccessBase(m_base + u".new"_s);
             QVERIFY(QFile::remove(m_base) && QFile::rename(m_base + u".new"_s, m_base));
-            original = TestSupport::readFile(m_base);
             if (when == u"ranking"_s) {
                 w->signes()->setEntries({{u"signe"_s, 12}});
                 w->classerSyndromes();
@@ -298,8 +295,7 @@ private slots:
         m_base = TestSupport::makeDatabase(*m_dir, u"ranking.sql"_s);
         const QByteArray former = TestSupport::readFile(m_base);
         const QString chosen = elsewhere.filePath(u"Cabinet.mdb"_s);
-        writeAccessBase(chosen, 0, padRows, damage);
-        const QByteArray chosenBytes = TestSupport::readFile(chosen);
+        const QByteArray chosenBytes = writeAccessBase(chosen, 0, padRows, damage);
         const QString kept = m_dir->filePath(u"Signes-%1.mdb"_s.arg(m_today));
 
         MainWindow *w = start();
@@ -385,8 +381,7 @@ private slots:
         files.unreadable = other == u"unreadable"_s ? otherPath : QString();
         const QByteArray original = TestSupport::readFile(m_base);
 
-        Windows windows;
-        windows.visitHasSigns = signs;
+        Windows windows{.visitHasSigns = signs};
         KnowledgeBaseImport import(m_base, windows.hooks(), ImportHelper::converter(m_helper), files);
         QCOMPARE(menu ? import.replaceBy(otherPath) : import.offerConversion(other.isEmpty() ? m_base : otherPath),
                  outcome);
@@ -421,8 +416,7 @@ private slots:
         QFETCH(QStringList, program);
         const Kind kind = program.isEmpty() ? Kind::Truncated : Kind::ReaderFailed;
         QFETCH(bool, remembered);
-        writeAccessBase(m_base, program.isEmpty() ? 1024 : 0);
-        const QByteArray original = TestSupport::readFile(m_base);
+        const QByteArray original = writeAccessBase(m_base, program.isEmpty() ? 1024 : 0);
         const JetImport::Converter helper = ImportHelper::converter(m_helper);
         const auto shortTime = [](qint64) { return std::chrono::milliseconds(300); };
         const JetImport::Converter failing =

@@ -228,8 +228,7 @@ private slots:
             m_window->resize(size);
             QTRY_COMPARE(m_window->size(), size);
             const int narrower = std::max(0, Twips::toPixels(Twips::fromPixels(size.width()) - 100));
-            QCOMPARE(box()->width(), narrower);
-            QCOMPARE(view()->width(), narrower);
+            QCOMPARE(std::pair(box()->width(), view()->width()), std::pair(narrower, narrower));
             QCOMPARE(view()->height(), std::max(0, Twips::toPixels(Twips::fromPixels(size.height()) - 1315)));
         }
     }
@@ -350,7 +349,6 @@ private slots:
         const QString page = HelpSearch::resultsPage("régén", regenFound);
         const QString link = QUrl::fromLocalFile(m_dir.filePath("REGENERATION.HTM")).toString(QUrl::FullyEncoded);
         QVERIFY2(page.contains("<title>Rechercher dans l'aide</title>"), qPrintable(page));
-        QVERIFY(page.contains("Une page contient « régén » :"));
         QVERIFY(page.contains(QString("<h3><a href=\"%1\">Régénérer les poids</a></h3>").arg(link)));
         QVERIFY(page.contains("Choisissez « <b>Régén</b>érer la base... » dans le menu Fichier."));
         QCOMPARE(page.count(QString("href=\"%1\"").arg(link)), 1 + HelpSearch::MaxSentences); // title, sentences
