@@ -30,7 +30,6 @@ using Outcome = KnowledgeBaseImport::Outcome;
 
 Q_DECLARE_METATYPE(std::optional<JetWriter::Damage>)
 Q_DECLARE_METATYPE(KnowledgeBaseImport::Outcome)
-Q_DECLARE_METATYPE(DatabaseError::Kind)
 
 namespace {
 
