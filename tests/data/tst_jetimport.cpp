@@ -451,8 +451,7 @@ private slots:
         const auto e =
             TestSupport::failure([&] { replacing ? importer.replaceWith(jet, base) : importer.convertInPlace(jet); });
         QVERIFY2(e, "imported");
-        QCOMPARE(e->kind(), kind);
-        QCOMPARE(e->path(), jet);
+        QCOMPARE(std::pair(e->kind(), e->path()), std::pair(kind, jet));
         // Nothing is lost: an original that cannot be put back lies under the kept name, as the
         // message says; else it is where it was.
         const QString left = kind == Kind::RestoreFailed ? kept : base;
