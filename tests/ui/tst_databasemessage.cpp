@@ -225,8 +225,7 @@ private slots:
              QStringLiteral("9001 9002 9003 9004 9005 9006 9007 9008 9009 9010 9011 9012 9013 9014 9015").split(' '))
             details.append({u"Modalité-Syndrome"_s, u"NumModalité"_s, n, {}, "NumModalité=" + n + ", NumSyndrome=101"});
         details.append({u"Valorisation"_s, u"NumModalité"_s, u"7"_s, {}, {}});
-        contains(JetImportText::problem(
-                     DatabaseError(DatabaseError::Kind::MissingReference, u"/c/Signes.mdb"_s, {}, details)),
+        contains(JetImportText::problem(DatabaseError(Kind::MissingReference, u"/c/Signes.mdb"_s, {}, details)),
                  {u"table « Modalité-Syndrome » : le signe n° 9001 n'existe pas (NumModalité=9001, NumSyndrome=101)"_s,
                   u"n° 9012"_s, u"- et 4 autres."_s, u"Aucun fichier n'a été modifié."_s},
                  {u"n° 9013"_s});
