@@ -108,8 +108,7 @@ Tables craftedTables(Format format)
     const auto numberOf = [&](int i, int stride) { return i < extremes.size() ? extremes[i] : i * stride - 5000; };
 
     for (int i = 0; i < 400; ++i)
-        t[0].rows.append(
-            {numberOf(i, 3), i % 9 == 4 ? QVariant() : QVariant(words[i % words.size()] + QString::number(i))});
+        t[0].rows.append({numberOf(i, 3), i % 9 == 4 ? QVariant() : words[i % words.size()] + QString::number(i)});
     for (int i = 0; i < 800; ++i) {
         // Lengths 240 to 255 move the 256-byte boundaries of a Jet 3 row across the offsets.
         const QString text = i % 5 == 0 ? longText.left(240 + i % 16) : words[i % words.size()];
