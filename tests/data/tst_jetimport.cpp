@@ -366,11 +366,9 @@ private slots:
 
             row("sign number missing", with([](Tables &t) { t[1].rows[5][0] = QVariant(); }), Kind::NullValue,
                 "Modalités|NumModalité|");
-            row("syndrome name and link end missing", with([](Tables &t) {
-                    t[2].rows[3][1] = QVariant();
-                    t[3].rows[7][1] = QVariant();
-                }),
-                Kind::NullValue, "Syndromes|Nom|", 2);
+            row("syndrome name and link end missing",
+                with([](Tables &t) { t[2].rows[3][1] = t[3].rows[7][1] = QVariant(); }), Kind::NullValue,
+                "Syndromes|Nom|", 2);
             row("links and weight to nothing", with([&](Tables &t) {
                     t[3].rows << QVariantList{9999999, syndrome} << QVariantList{sign, 8888888};
                     t[4].rows.append({7777777, 5});
