@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QtEndian>
 
+#include <deque>
 #include <functional>
 #include <limits>
 
@@ -30,8 +31,7 @@ Q_DECLARE_METATYPE(DatabaseError::Kind)
 
 namespace {
 
-constexpr qint32 Min32 = std::numeric_limits<qint32>::min();
-constexpr qint32 Max32 = std::numeric_limits<qint32>::max();
+constexpr qint32 Min32 = std::numeric_limits<qint32>::min(), Max32 = std::numeric_limits<qint32>::max();
 
 // Every row of the five tables in the program's columns (whatever other columns a table
 // has), one line each, sorted: a writer or reader fault shows as the first line that differs.
@@ -44,9 +44,8 @@ QStringList rowsOf(const Tables &tables)
         for (const QVariantList &row : tables[t].rows) {
             QString line = program[t].name;
             for (const JetWriter::Column &wanted : program[t].columns) {
-                const auto at =
-                    std::find_if(columns.begin(), columns.end(), [&](const auto &c) { return c.name == wanted.name; });
-                const QVariant v = row.value(at - columns.begin());
+                const QVariant v =
+                    row.value(std::ranges::find(columns, wanted.name, &JetWriter::Column::name) - columns.begin());
                 line += u'|' + (v.isNull() ? QStringLiteral("<null>") : v.toString());
             }
             lines.append(line);
@@ -62,10 +61,10 @@ const Tables &bundled()
     return tables;
 }
 
-QStringList filesIn(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::Files, QDir::Name);
-}
+// A conversion: the format, whether it replaces a base, the files already beside the base
+// (which stay), those of them another running import writes, the temporary files of killed
+// imports (which go), and the name the original is kept under.
+using Conversion = std::tuple<Format, bool, QStringList, QStringList, QStringList, QString>;
 
 // Texts whose bytes cannot all be read, in each format, as the signs' texts of the first
 // rows: they come over with U+FFFD where those bytes stood (or cut at the last whole
@@ -109,8 +108,7 @@ Tables craftedTables(Format format)
     const auto numberOf = [&](int i, int stride) { return i < extremes.size() ? extremes[i] : i * stride - 5000; };
 
     for (int i = 0; i < 400; ++i)
-        t[0].rows.append(
-            {numberOf(i, 3), i % 9 == 4 ? QVariant() : QVariant(words[i % words.size()] + QString::number(i))});
+        t[0].rows.append({numberOf(i, 3), i % 9 == 4 ? QVariant() : words[i % words.size()] + QString::number(i)});
     for (int i = 0; i < 800; ++i) {
         // Lengths 240 to 255 move the 256-byte boundaries of a Jet 3 row across the offsets.
         const QString text = i % 5 == 0 ? longText.left(240 + i % 16) : words[i % words.size()];
@@ -136,12 +134,9 @@ Tables craftedTables(Format format)
             t[3].rows.append({modality, t[2].rows[(i * 17) % 400][0]});
         links[modality.toInt()] = count;
     }
-    for (int i = 0; i < 800; ++i) {
-        const qint32 number = t[1].rows[i][0].toInt();
-        const int count = links.value(number);
-        if (count > 0)
-            t[4].rows.append({number, count < 10 ? 10 - count : 1});
-    }
+    for (const QVariantList &sign : t[1].rows)
+        if (const int count = links.value(sign[0].toInt()); count > 0)
+            t[4].rows.append({sign[0], count < 10 ? 10 - count : 1});
     // The six signs that differ from the rule: three weights changed (to the extremes of a
     // byte among others), one weight null, one sign without links given a weight, one sign
     // with links left without one.
@@ -210,6 +205,7 @@ private:
 } // namespace
 
 Q_DECLARE_METATYPE(FaultyFiles::Fault)
+Q_DECLARE_METATYPE(Conversion)
 
 // Converting an Access knowledge base: every value comes over exactly, every damaged file is
 // refused with its reason, and no failure loses the original or leaves a file behind.
@@ -243,39 +239,27 @@ private slots:
     // that replaces a base stays as it is.
     void conversions_data()
     {
-        QTest::addColumn<Format>("format");
-        QTest::addColumn<bool>("replacing");
-        QTest::addColumn<QStringList>("existing"); // files already beside the base, which stay
-        QTest::addColumn<QStringList>("held");     // of those, the ones another running import writes
-        QTest::addColumn<QStringList>("killed");   // temporary files of killed imports, which go
-        QTest::addColumn<QString>("kept");
+        QTest::addColumn<Conversion>("conversion");
         const QString access = u"Signes-access-2026-12-07"_s, copy = u"Signes-2026-12-07"_s;
         const QString temporary = u"Signes-import.tmp"_s, second = u"Signes-import-2.tmp"_s;
-        const QStringList none;
         for (auto [f, name] :
              {std::pair{Format::Jet3, "Jet 3"}, {Format::Jet4, "Jet 4"}, {Format::Jet4Compressed, "Jet 4 compressed"}})
-            QTest::newRow(name) << f << false << none << none << none << access + ".mdb";
+            QTest::newRow(name) << Conversion{f, false, {}, {}, {}, access + ".mdb"};
         QTest::newRow("in place, date and -2 taken")
-            << Format::Jet3 << false << QStringList{access + ".mdb", access + "-2.mdb"} << none << none
-            << access + "-3.mdb";
+            << Conversion{Format::Jet3, false, {access + ".mdb", access + "-2.mdb"}, {}, {}, access + "-3.mdb"};
+        const QStringList killed{temporary, second + ".lock", u"Signes-import-7.tmp"_s};
         QTest::newRow("temporary files of killed imports")
-            << Format::Jet3 << false << QStringList{u"Signes-import.txt"_s} << none
-            << QStringList{temporary, second + ".lock", u"Signes-import-7.tmp"_s} << access + ".mdb";
+            << Conversion{Format::Jet3, false, {u"Signes-import.txt"_s}, {}, killed, access + ".mdb"};
         QTest::newRow("the temporary file of a running import")
-            << Format::Jet3 << false << QStringList{temporary} << QStringList{temporary} << QStringList{second}
-            << access + ".mdb";
+            << Conversion{Format::Jet3, false, {temporary}, {temporary}, {second}, access + ".mdb"};
         QTest::newRow("replacing a base, date taken")
-            << Format::Jet4Compressed << true << QStringList{copy + ".mdb"} << none << none << copy + "-2.mdb";
+            << Conversion{Format::Jet4Compressed, true, {copy + ".mdb"}, {}, {}, copy + "-2.mdb"};
     }
 
     void conversions()
     {
-        QFETCH(Format, format);
-        QFETCH(bool, replacing);
-        QFETCH(QStringList, existing);
-        QFETCH(QStringList, held);
-        QFETCH(QStringList, killed);
-        QFETCH(QString, kept);
+        QFETCH(Conversion, conversion);
+        const auto &[format, replacing, existing, held, killed, kept] = conversion;
         const Tables tables = craftedTables(format);
         const JetWriter::Image image = JetWriter::write(format, tables);
         for (const auto &t : tables.mid(0, 5))
@@ -287,11 +271,9 @@ private slots:
         const QByteArray original = readFile(base);
         for (const QString &name : existing)
             writeFile(dir.filePath(name), name.toUtf8());
-        std::vector<std::unique_ptr<QLockFile>> locks;
-        for (const QString &name : held) {
-            locks.push_back(std::make_unique<QLockFile>(dir.filePath(name + ".lock")));
-            QVERIFY(locks.back()->tryLock(0));
-        }
+        std::deque<QLockFile> locks;
+        for (const QString &name : held)
+            QVERIFY(locks.emplace_back(dir.filePath(name + ".lock")).tryLock(0));
         for (const QString &name : killed)
             writeKilledImport(dir.filePath(name));
 
@@ -317,9 +299,8 @@ private slots:
             files << name + ".lock";
         files << kept << u"Signes.mdb"_s;
         files.sort();
-        QCOMPARE(filesIn(dir.path()), files);
-        QCOMPARE(summary.keptCopy, dir.filePath(kept));
-        QCOMPARE(told, summary.keptCopy);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name), files);
+        QCOMPARE(std::pair(summary.keptCopy, told), std::pair(dir.filePath(kept), dir.filePath(kept)));
         QCOMPARE(readFile(summary.keptCopy), original);
         for (const QString &name : existing)
             QCOMPARE(readFile(dir.filePath(name)), name.toUtf8());
@@ -385,11 +366,9 @@ private slots:
 
             row("sign number missing", with([](Tables &t) { t[1].rows[5][0] = QVariant(); }), Kind::NullValue,
                 "Modalités|NumModalité|");
-            row("syndrome name and link end missing", with([](Tables &t) {
-                    t[2].rows[3][1] = QVariant();
-                    t[3].rows[7][1] = QVariant();
-                }),
-                Kind::NullValue, "Syndromes|Nom|", 2);
+            row("syndrome name and link end missing",
+                with([](Tables &t) { t[2].rows[3][1] = t[3].rows[7][1] = QVariant(); }), Kind::NullValue,
+                "Syndromes|Nom|", 2);
             row("links and weight to nothing", with([&](Tables &t) {
                     t[3].rows << QVariantList{9999999, syndrome} << QVariantList{sign, 8888888};
                     t[4].rows.append({7777777, 5});
@@ -401,11 +380,7 @@ private slots:
                 Kind::DuplicateKey, "Modalités|NumModalité|" + sign);
             row("weight table missing", with([](Tables &t) { t[4].name = "Valorisations"; }), Kind::MissingTable,
                 "Valorisation||");
-            row("method column missing", with([](Tables &t) {
-                    t[2].columns.removeLast();
-                    for (auto &r : t[2].rows)
-                        r.removeLast();
-                }),
+            row("method column missing", with([](Tables &t) { t[2].columns.last().name = "Méthode"; }),
                 Kind::MissingColumn, "Syndromes|NumMéthode|");
             row("sign number as text, weight as double", with([](Tables &t) {
                     t[1].columns[0].type = JetWriter::Type::Text;
@@ -433,7 +408,7 @@ private slots:
         QTEST(int(e->details().size()), "details");
         const DatabaseError::Detail d = e->details().value(0);
         QTEST(QStringList({d.table, d.column, d.value}).join(u'|'), "first");
-        QCOMPARE(filesIn(dir.path()), QStringList({"Signes.mdb"}));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"Signes.mdb"}));
         QCOMPARE(readFile(path), bytes);
     }
 
@@ -461,12 +436,9 @@ private slots:
         QFETCH(FaultyFiles::Fault, fault);
         QFETCH(Kind, kind);
         QTemporaryDir dir, elsewhere;
-        const QString base =
-            replacing ? TestSupport::makeDatabase(dir, u"small.sql"_s)
-                      : writeFile(dir.filePath("Signes.mdb"), JetWriter::write(Format::Jet4, bundled()).bytes);
-        const QString jet =
-            replacing ? writeFile(elsewhere.filePath("Ancienne.mdb"), JetWriter::write(Format::Jet3, bundled()).bytes)
-                      : base;
+        const QString jet = writeFile(replacing ? elsewhere.filePath("Ancienne.mdb") : dir.filePath("Signes.mdb"),
+                                      JetWriter::write(Format::Jet4, bundled()).bytes);
+        const QString base = replacing ? TestSupport::makeDatabase(dir, u"small.sql"_s) : jet;
         const QByteArray original = readFile(base), jetBytes = readFile(jet);
         const QString kept = dir.filePath(replacing ? "Signes-2026-12-07.mdb" : "Signes-access-2026-12-07.mdb");
 
@@ -476,14 +448,13 @@ private slots:
         const auto e =
             TestSupport::failure([&] { replacing ? importer.replaceWith(jet, base) : importer.convertInPlace(jet); });
         QVERIFY2(e, "imported");
-        QCOMPARE(e->kind(), kind);
-        QCOMPARE(e->path(), jet);
+        QCOMPARE(std::pair(e->kind(), e->path()), std::pair(kind, jet));
         // Nothing is lost: an original that cannot be put back lies under the kept name, as the
         // message says; else it is where it was.
         const QString left = kind == Kind::RestoreFailed ? kept : base;
         if (kind == Kind::RestoreFailed)
             QCOMPARE(std::pair(e->details().value(0).value, e->details().value(0).expected), std::pair(kept, base));
-        QCOMPARE(filesIn(dir.path()), QStringList({QFileInfo(left).fileName()}));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({QFileInfo(left).fileName()}));
         QCOMPARE(readFile(left), original);
         if (replacing)
             QCOMPARE(readFile(jet), jetBytes);

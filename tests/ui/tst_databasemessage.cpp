@@ -40,9 +40,9 @@ class TestDatabaseMessage : public QObject
     int m_shown = 0, m_paints = 0, m_modalPaints = 0, m_messagesAtHide = -1;
 
     // "sign:weight" as the table (or query) gives them.
-    QStringList weights(const QString &from = QStringLiteral("Valorisation ORDER BY 1"))
+    QStringList weights(const QString &from = u"Valorisation ORDER BY 1"_s)
     {
-        auto rs = Database::open(m_path)->openRecordset(QStringLiteral("SELECT * FROM ") + from);
+        auto rs = Database::open(m_path)->openRecordset(u"SELECT * FROM "_s + from);
         QStringList rows;
         for (; !rs->isEof(); rs->moveNext())
             rows.append(rs->field(u"NumModalité").toString() + u':' + rs->field(u"Valeur").toString());
@@ -90,7 +90,7 @@ private slots:
     }
     void init()
     {
-        m_path = TestSupport::makeDatabase(m_dir, QStringLiteral("small.sql"));
+        m_path = TestSupport::makeDatabase(m_dir, u"small.sql"_s);
         MessageBox::takeShown();
     }
 
@@ -112,10 +112,7 @@ private slots:
         QVERIFY(!texts.contains(QString()));
         QCOMPARE(texts.size(), int(Kind::Failed) + 1);
 
-        const QString lue = u"La base de connaissances « %1 » n'a pas pu être lue : "_s.arg(
-            QDir::toNativeSeparators(u"/cabinet/Signes.mdb"_s));
-        QVERIFY(shown(Kind::NoSuchColumn, {{u"Valorisation"_s, u"Valeur"_s, {}, {}, {}}})
-                    .startsWith(lue + u"la colonne « Valeur » de la table « Valorisation » est absente."_s));
+        const QString lue = u"La base de connaissances « /cabinet/Signes.mdb » n'a pas pu être lue : "_s;
         QVERIFY(shown(Kind::NoSuchColumn, {{{}, u"Valeur"_s, {}, {}, {}}})
                     .startsWith(lue + u"la colonne « Valeur » est absente."_s));
         QVERIFY(shown(Kind::BadKey, {{u"Modalités"_s, u"NumModalité"_s, u"4294967805"_s, {}, {}}})
@@ -126,8 +123,8 @@ private slots:
         // The engine's failure as each window meets it: the ranking and the sign dialog say it in
         // the same words, and keep the engine's own for the details.
         Database::open(m_path)->executeNative(u"ALTER TABLE Valorisation DROP COLUMN Valeur"_s);
-        const QString file = QDir::toNativeSeparators(m_path);
-        const QString reason = u" : la colonne « Valeur » de la table « Valorisation » est absente."_s;
+        const QString told = u"La base de connaissances « %1 » n'a pas pu être lue : la colonne « Valeur » de la table "
+                             "« Valorisation » est absente."_s.arg(QDir::toNativeSeparators(m_path));
 
         AppSettings settings(m_dir.filePath(u"settings.ini"_s));
         MainWindow window(MainWindow::ToolBarFactory(), settings, settings.readMethods());
@@ -138,8 +135,7 @@ private slots:
         const QList<MessageBox::Shown> boxes = MessageBox::takeShown();
         QCOMPARE(boxes.size(), 2);
         for (const MessageBox::Shown &box : boxes) {
-            QVERIFY2(box.text.startsWith(u"La base de connaissances « %1 » n'a pas pu être lue"_s.arg(file) + reason),
-                     qPrintable(box.text));
+            QVERIFY2(box.text.startsWith(told), qPrintable(box.text));
             QCOMPARE(box.details, u"no such column: Valorisation.Valeur"_s);
         }
     }
@@ -148,10 +144,8 @@ private slots:
     // refused: the files, the table and the value at fault, never a list too long to read.
     void importWords()
     {
-        JetImport::Summary s;
-        s.version = 3;
-        s.source = s.knowledgeBase = u"/cabinet/Signes.mdb"_s;
-        s.keptCopy = u"/cabinet/Signes-access-2026-12-07.mdb"_s;
+        const QString base = u"/cabinet/Signes.mdb"_s, access = u"/cabinet/Signes-access-2026-12-07.mdb"_s;
+        JetImport::Summary s{.version = 3, .source = base, .knowledgeBase = base, .keptCopy = access};
         std::tie(s.categories, s.modalities, s.syndromes, s.links, s.weights) = std::tuple(44, 572, 143, 2172, 520);
         // Numbers are grouped the French way (the separator is the locale's).
         contains(JetImportText::summary(s),
@@ -162,10 +156,8 @@ private slots:
                  {u"Régénérer"_s, u"non reprises"_s});
 
         // Replacing a base rather than converting in place says which base and what was kept.
-        s.source = u"/cles/Cabinet.mdb"_s;
-        s.weightsDiffering = 3;
-        s.otherTables = QStringList{u"Consultations"_s};
-        s.otherColumns = QStringList{u"Syndromes.Remarque"_s};
+        std::tie(s.source, s.weightsDiffering, s.otherTables, s.otherColumns) = std::tuple(
+            u"/cles/Cabinet.mdb"_s, 3, QStringList{u"Consultations"_s}, QStringList{u"Syndromes.Remarque"_s});
         for (int i = 0; i < 7; ++i)
             s.alteredTexts.append({u"Modalités"_s, 1200 + i, u"Démangeaisons du conduit \uFFFDuditif"_s});
         contains(
@@ -187,12 +179,11 @@ private slots:
                   u"1 texte contenait des caractères illisibles :"_s, u"vérifiez-le dans"_s},
                  {u"Ils "_s, u"textes"_s});
 
-        const QString base = u"/cabinet/Signes.mdb"_s, former = u"/cabinet/Signes-2026-12-07.mdb"_s;
-        contains(JetImportText::question({base, base, u"/cabinet/Signes-access-2026-12-07.mdb"_s, false}),
+        contains(JetImportText::question({base, base, access, false}),
                  {u"« /cabinet/Signes.mdb » est une base Access"_s, u"« /cabinet/Signes-access-2026-12-07.mdb »"_s,
                   u"la convertir maintenant"_s},
                  {u"La visite en cours sera vidée"_s});
-        contains(JetImportText::question({u"/cles/Cabinet.mdb"_s, base, former, true}),
+        contains(JetImportText::question({u"/cles/Cabinet.mdb"_s, base, u"/cabinet/Signes-2026-12-07.mdb"_s, true}),
                  {u"« /cles/Cabinet.mdb » va remplacer la base de connaissances en usage, « /cabinet/Signes.mdb »"_s,
                   u"conservée sous le nom « /cabinet/Signes-2026-12-07.mdb »"_s, u"La visite en cours sera vidée"_s});
         contains(JetImportText::question({u"/cles/Cabinet.mdb"_s, base, QString(), true}), {u"introuvable"_s},
@@ -231,11 +222,10 @@ private slots:
 
         QList<DatabaseError::Detail> details;
         for (const QString &n :
-             QStringLiteral("9001 9002 9003 9004 9005 9006 9007 9008 9009 9010 9011 9012 9013 9014 9015").split(' '))
+             u"9001 9002 9003 9004 9005 9006 9007 9008 9009 9010 9011 9012 9013 9014 9015"_s.split(' '))
             details.append({u"Modalité-Syndrome"_s, u"NumModalité"_s, n, {}, "NumModalité=" + n + ", NumSyndrome=101"});
         details.append({u"Valorisation"_s, u"NumModalité"_s, u"7"_s, {}, {}});
-        contains(JetImportText::problem(
-                     DatabaseError(DatabaseError::Kind::MissingReference, u"/c/Signes.mdb"_s, {}, details)),
+        contains(JetImportText::problem(DatabaseError(Kind::MissingReference, u"/c/Signes.mdb"_s, {}, details)),
                  {u"table « Modalité-Syndrome » : le signe n° 9001 n'existe pas (NumModalité=9001, NumSyndrome=101)"_s,
                   u"n° 9012"_s, u"- et 4 autres."_s, u"Aucun fichier n'a été modifié."_s},
                  {u"n° 9013"_s});
@@ -254,7 +244,7 @@ private slots:
             " BEGIN INSERT INTO Journal VALUES (NEW.NumModalité, NEW.Valeur); END;"));
         // The clock standing still: painted once; a paint interval per row: every change painted.
         for (const int step : {0, 20}) {
-            Database::open(m_path)->executeNative(QStringLiteral("DELETE FROM Journal"));
+            Database::open(m_path)->executeNative(u"DELETE FROM Journal"_s);
             qint64 now = 0;
             int before = -1;
             runCommand(m_path, [&] {
@@ -263,10 +253,10 @@ private slots:
                 return now += step;
             });
             const int paints = m_paints - before;
-            QVERIFY2(step > 0 ? paints >= 10 : paints <= 2, qPrintable(QStringLiteral("%1 paints").arg(paints)));
+            QVERIFY2(step > 0 ? paints >= 10 : paints <= 2, qPrintable(u"%1 paints"_s.arg(paints)));
             QCOMPARE(MessageBox::takeShown().size(), 1);
-            QCOMPARE(weights(QStringLiteral("Journal ORDER BY rowid")).join(u' '),
-                     QStringLiteral("202:9 203:9 204:9 1801:9 1802:9 4301:9 201:7 4302:1 4303:1 4304:1"));
+            QCOMPARE(weights(u"Journal ORDER BY rowid"_s).join(u' '),
+                     u"202:9 203:9 204:9 1801:9 1802:9 4301:9 201:7 4302:1 4303:1 4304:1"_s);
         }
         const QStringList rebuilt = weights();
         QCOMPARE(rebuilt.size(), 10);
@@ -286,11 +276,10 @@ private slots:
         QVERIFY2(remarks.text.startsWith(QStringLiteral("Les poids ont été régénérés.\n\n23 remarques sur le contenu "
                                                         "de la base :\n- Le signe 4305 « Pouls sans lien » n'est lié")),
                  qPrintable(remarks.text));
-        QVERIFY(remarks.text.endsWith(QStringLiteral("\n… et 13 autres (voir les détails).")));
+        QVERIFY(remarks.text.endsWith(u"\n… et 13 autres (voir les détails)."_s));
         QCOMPARE(remarks.details.count(u'\n'), 22);
-        runCommand(TestSupport::makeDatabase(m_dir, QStringLiteral("checked.sql")));
-        QCOMPARE(MessageBox::takeShown().value(0).text,
-                 QStringLiteral("Les poids ont été régénérés.\n\nAucune remarque."));
+        runCommand(TestSupport::makeDatabase(m_dir, u"checked.sql"_s));
+        QCOMPARE(MessageBox::takeShown().value(0).text, u"Les poids ont été régénérés.\n\nAucune remarque."_s);
     }
 
     // A failure is told once the window has closed, in French, the engine's words only in
@@ -314,27 +303,27 @@ private slots:
                  {"UPDATE Modalités SET NumModalité = 4294967805 WHERE NumModalité = 4302;"
                   "UPDATE \"Modalité-Syndrome\" SET NumModalité = 4294967805 WHERE NumModalité = 4302;",
                   "la table « Modalités » contient le numéro 4294967805"}}) {
-            m_path = TestSupport::makeDatabase(m_dir, QStringLiteral("small.sql"));
-            Database::open(m_path)->executeNative(QStringLiteral("UPDATE Valorisation SET Valeur = 4"));
+            m_path = TestSupport::makeDatabase(m_dir, u"small.sql"_s);
+            Database::open(m_path)->executeNative(u"UPDATE Valorisation SET Valeur = 4"_s);
             const QStringList before = weights();
             std::unique_ptr<Database> holder;
             if (injury == u"absent")
-                m_path = m_dir.filePath(QStringLiteral("absent.mdb"));
+                m_path = m_dir.filePath(u"absent.mdb"_s);
             else if (injury == u"read-only") {
                 QFile file(m_path); // write version 3: the engine opens the file read only, even as superuser
                 QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(18) && file.write("\x03", 1) == 1);
             } else if (injury == u"locked") {
                 Database::setBusyTimeout(50);
                 holder = Database::open(m_path);
-                holder->executeNative(QStringLiteral("BEGIN IMMEDIATE"));
+                holder->executeNative(u"BEGIN IMMEDIATE"_s);
             } else
                 Database::open(m_path)->executeNative(injury);
             runCommand(m_path);
             const MessageBox::Shown shown = MessageBox::takeShown().value(0);
-            QVERIFY2(shown.text.startsWith(QStringLiteral("La régénération de la base « %1 » a échoué : %2")
-                                               .arg(QDir::toNativeSeparators(m_path), reason)) &&
-                         shown.text.endsWith(QStringLiteral("Les poids n'ont pas été modifiés.")) &&
-                         !shown.details.isEmpty() && !shown.text.contains(shown.details),
+            QVERIFY2(shown.text.startsWith(u"La régénération de la base « %1 » a échoué : %2"_s.arg(
+                         QDir::toNativeSeparators(m_path), reason)) &&
+                         shown.text.endsWith(u"Les poids n'ont pas été modifiés."_s) && !shown.details.isEmpty() &&
+                         !shown.text.contains(shown.details),
                      qPrintable(shown.text + u'\n' + shown.details));
             holder.reset();
             if (injury == u"absent")
