@@ -145,7 +145,8 @@ private slots:
     void importWords()
     {
         const QString base = u"/cabinet/Signes.mdb"_s, access = u"/cabinet/Signes-access-2026-12-07.mdb"_s;
-        JetImport::Summary s{.version = 3, .source = base, .knowledgeBase = base, .keptCopy = access};
+        JetImport::Summary s;
+        std::tie(s.version, s.source, s.knowledgeBase, s.keptCopy) = std::tuple(3, base, base, access);
         std::tie(s.categories, s.modalities, s.syndromes, s.links, s.weights) = std::tuple(44, 572, 143, 2172, 520);
         // Numbers are grouped the French way (the separator is the locale's).
         contains(JetImportText::summary(s),
