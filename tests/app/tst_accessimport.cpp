@@ -380,7 +380,8 @@ private slots:
         files.unreadable = other == u"unreadable"_s ? otherPath : QString();
         const QByteArray original = TestSupport::readFile(m_base);
 
-        Windows windows{.visitHasSigns = signs};
+        Windows windows;
+        windows.visitHasSigns = signs;
         KnowledgeBaseImport import(m_base, windows.hooks(), ImportHelper::converter(m_helper), files);
         QCOMPARE(menu ? import.replaceBy(otherPath) : import.offerConversion(other.isEmpty() ? m_base : otherPath),
                  outcome);
