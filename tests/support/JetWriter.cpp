@@ -218,9 +218,8 @@ QList<QByteArray> packRows(const Layout &l, const QList<QByteArray> &rows, quint
     return pages;
 }
 
-// A table definition on one page; `usedMap` and `freeMap` point at rows (page << 8 | row).
-QByteArray definitionPage(const Layout &l, const Table &table, bool system, quint32 rowCount, quint32 usedMap,
-                          quint32 freeMap)
+// A table definition on one page; `usedMap` points at a row (page << 8 | row), the free-page map at the next.
+QByteArray definitionPage(const Layout &l, const Table &table, bool system, quint32 usedMap)
 {
     QByteArray page = QByteArray(l.pageSize, '\0');
     page[0] = char(PageDefinition);
@@ -229,14 +228,14 @@ QByteArray definitionPage(const Layout &l, const Table &table, bool system, quin
     const int columns = int(table.columns.size());
     const int varColumns = int(std::count_if(places.begin(), places.end(), [](const auto &p) { return !p.fixed; }));
     const int rowsAt = l.jet4 ? 16 : 12, typeAt = l.jet4 ? 40 : 20;
-    put(page, rowsAt, rowCount, 4);
+    put(page, rowsAt, quint32(table.rows.size()), 4);
     page[typeAt] = char(system ? 0x53 : 0x4e);
     put(page, typeAt + 1, quint32(columns), 2);    // max columns
     put(page, typeAt + 3, quint32(varColumns), 2); // variable columns
     put(page, typeAt + 5, quint32(columns), 2);    // columns
     // no index, logical or real: the counts after the columns stay 0
     put(page, typeAt + 15, usedMap, 4);
-    put(page, typeAt + 19, freeMap, 4);
+    put(page, typeAt + 19, usedMap + 1, 4);
     int at = typeAt + 23;
     const int entrySize = l.jet4 ? 25 : 18;
     for (int i = 0; i < columns; ++i) {
@@ -328,8 +327,7 @@ Image write(Format format, const QList<Table> &userTables)
     image.pageSize = l.pageSize;
     // Page 1 holds the file's own usage map, unused here.
     QList<QByteArray> pages{headerPage(l), QByteArray(l.pageSize, '\0')};
-    QList<QByteArray> dataPages;
-    QList<QByteArray> maps;
+    QList<QByteArray> dataPages, maps;
     for (int t = 0; t < tables.size(); ++t) {
         const Table &table = tables[t];
         const int definition = CatalogPage + t;
@@ -346,10 +344,8 @@ Image write(Format format, const QList<Table> &userTables)
         image.definitionPage.insert(table.name, definition);
         image.dataPages.insert(table.name, numbers);
     }
-    for (int t = 0; t < tables.size(); ++t) {
-        const quint32 used = quint32(mapPage) << 8 | quint32(2 * t);
-        pages.append(definitionPage(l, tables[t], t == 0, quint32(tables[t].rows.size()), used, used + 1));
-    }
+    for (int t = 0; t < tables.size(); ++t)
+        pages.append(definitionPage(l, tables[t], t == 0, quint32(mapPage) << 8 | quint32(2 * t)));
     const QList<QByteArray> mapPages = packRows(l, maps, 0);
     if (mapPages.size() != 1)
         qFatal("JetWriter: the usage maps do not fit in one page");
