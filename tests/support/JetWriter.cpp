@@ -313,14 +313,12 @@ Image write(Format format, const QList<Table> &userTables)
 
     // Page 2 holds the catalogue's definition, the tables' definitions follow, then the
     // page of usage maps, then the data pages of each table in turn.
-    QList<Table> tables;
     Table catalog{"MSysObjects", {{"Id", Type::LongInteger}, {"Name", Type::Text}, {"Type", Type::Integer}}, {}};
     catalog.columns += {{"Flags", Type::LongInteger}, {"LvProp", Type::LongBinary}};
     catalog.rows.append({CatalogPage, catalog.name, 1, qint64(qint32(SystemTableFlags)), QVariant()});
     for (int i = 0; i < userTables.size(); ++i)
         catalog.rows.append({CatalogPage + 1 + i, userTables[i].name, 1, 0, QVariant()});
-    tables.append(catalog);
-    tables += userTables;
+    const QList<Table> tables = QList<Table>{catalog} + userTables;
 
     const int mapPage = CatalogPage + int(tables.size());
     Image image;
