@@ -199,9 +199,8 @@ QList<QByteArray> packRows(const Layout &l, const QList<QByteArray> &rows, quint
         put(page, 4, owner, 4);
         int end = l.pageSize, count = 0;
         while (next < rows.size() && count < 255) {
-            const int headerEnd = l.rowCountOffset + 2 + 2 * (count + 1);
             const int start = end - int(rows[next].size());
-            if (start < headerEnd)
+            if (start < l.rowCountOffset + 2 + 2 * (count + 1)) // it would cover the row offsets
                 break;
             page.replace(start, rows[next].size(), rows[next]);
             put(page, l.rowCountOffset + 2 + 2 * count, quint32(start), 2);
