@@ -123,8 +123,7 @@ QList<ColumnPlace> placesOf(const Table &table)
 QByteArray encodeRow(const Layout &l, Format format, const Table &table, const QVariantList &row)
 {
     const QList<ColumnPlace> places = placesOf(table);
-    const int columns = int(table.columns.size());
-    const int countSize = l.jet4 ? 2 : 1;
+    const int columns = int(table.columns.size()), countSize = l.jet4 ? 2 : 1;
     const int varCount = int(std::count_if(places.begin(), places.end(), [](const auto &p) { return !p.fixed; }));
     const int fixedTotal =
         std::accumulate(places.begin(), places.end(), 0, [](int n, const auto &p) { return n + p.size; });
@@ -226,7 +225,7 @@ QByteArray definitionPage(const Layout &l, const Table &table, bool system, quin
     const QList<ColumnPlace> places = placesOf(table);
     const int columns = int(table.columns.size());
     const int varColumns = int(std::count_if(places.begin(), places.end(), [](const auto &p) { return !p.fixed; }));
-    const int rowsAt = l.jet4 ? 16 : 12, typeAt = l.jet4 ? 40 : 20;
+    const int rowsAt = l.jet4 ? 16 : 12, typeAt = l.jet4 ? 40 : 20, entrySize = l.jet4 ? 25 : 18;
     put(page, rowsAt, quint32(table.rows.size()), 4);
     page[typeAt] = char(system ? 0x53 : 0x4e);
     put(page, typeAt + 1, quint32(columns), 2);    // max columns
@@ -236,7 +235,6 @@ QByteArray definitionPage(const Layout &l, const Table &table, bool system, quin
     put(page, typeAt + 15, usedMap, 4);
     put(page, typeAt + 19, usedMap + 1, 4);
     int at = typeAt + 23;
-    const int entrySize = l.jet4 ? 25 : 18;
     for (int i = 0; i < columns; ++i) {
         const ColumnPlace &p = places[i];
         const Type type = table.columns[i].type;
