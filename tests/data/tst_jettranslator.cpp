@@ -113,10 +113,9 @@ private slots:
         QFETCH(QString, piece);
         QString sqlite;
         const auto e = TestSupport::failure([&] { sqlite = JetTranslator::toSqlite(jet); });
-        if (piece.isEmpty()) {
-            QVERIFY2(e, "translated");
-            QCOMPARE(e->kind(), DatabaseError::Kind::TooComplex);
-        } else {
+        if (piece.isEmpty())
+            QVERIFY2(e && e->kind() == DatabaseError::Kind::TooComplex, "not refused as too complex");
+        else {
             QVERIFY2(!e, qPrintable(e ? e->engineMessage() : QString()));
             QVERIFY(sqlite.size() <= JetTranslator::MaxLength);
             QTEST(int(sqlite.count(piece)), "times");

@@ -9,6 +9,9 @@ using Cases = std::initializer_list<std::pair<QString, QString>>; // a fault, th
 
 // The checker of a knowledge base, each rule on a small base that breaks it alone.
 const KnowledgeBaseCheck::Published Published{{{203, 227}, {1801, 1808}, {4301, 4309}}, {{501, 508}}};
+// Syndrome 508 given every sign of 507: 507 is swallowed by its combination.
+const QString Swallowed =
+    u"INSERT INTO \"Modalité-Syndrome\" SELECT NumModalité, 508 FROM \"Modalité-Syndrome\" WHERE NumSyndrome = 507"_s;
 class TestKnowledgeBaseCheck : public QObject
 {
     Q_OBJECT
@@ -92,9 +95,7 @@ private slots:
                  // a syndrome without a pulse
                  {u"DELETE FROM \"Modalité-Syndrome\" WHERE NumModalité = 4308"_s, u"508 « Syndrome 8 » : un pouls."_s},
                  // a part swallowed by its combination
-                 {u"INSERT INTO \"Modalité-Syndrome\" SELECT NumModalité, 508 FROM \"Modalité-Syndrome\" WHERE "
-                  "NumSyndrome = 507"_s,
-                  u"Le syndrome 507 « Syndrome 7 » tient dans 508 « Syndrome 8 » les deux tiers"_s}}) {
+                 {Swallowed, u"Le syndrome 507 « Syndrome 7 » tient dans 508 « Syndrome 8 » les deux tiers"_s}}) {
             const QStringList faults = checkAfter(u"bundled.sql"_s, fault).bundled(Published, {});
             QVERIFY2(faults.size() == 1 && faults[0].contains(found), qPrintable(faults.join(u'\n')));
         }
@@ -111,10 +112,7 @@ private slots:
         QCOMPARE(sound.position(501, {1801, 4301, 1802}), 1);
         QCOMPARE(sound.position(501, {1801, 1802}), 2); // equal to another: not first
         QStringList figures;
-        const QStringList trials =
-            checkAfter(u"bundled.sql"_s, u"INSERT INTO \"Modalité-Syndrome\" SELECT NumModalité, 508 FROM "
-                                         "\"Modalité-Syndrome\" WHERE NumSyndrome = 507"_s)
-                .trials(figures);
+        const QStringList trials = checkAfter(u"bundled.sql"_s, Swallowed).trials(figures);
         QVERIFY2(
             trials.size() == 2 && trials[0].contains(u"premier de sa méthode") &&
                 trials[1].contains(u"le syndrome 507 « Syndrome 7 » n'est premier seul de sa méthode que dans 0,0 %"),

@@ -52,8 +52,7 @@ private slots:
         const QByteArray installed = readFile(m_installed);
         QVERIFY(!installed.isEmpty());
         std::optional<AppPaths::CopyRecord> memory;
-        const AppPaths::CopyMemory remembered{[&] { return memory; },
-                                              [&](const AppPaths::CopyRecord &r) { memory = r; }};
+        const AppPaths::CopyMemory remembered{[&] { return memory; }, [&](const auto &r) { memory = r; }};
         const auto start = [&] {
             return AppPaths::knowledgeBase(m_bin, user, AppPaths::FileOperations::system(), remembered);
         };

@@ -123,8 +123,7 @@ QList<ColumnPlace> placesOf(const Table &table)
 QByteArray encodeRow(const Layout &l, Format format, const Table &table, const QVariantList &row)
 {
     const QList<ColumnPlace> places = placesOf(table);
-    const int columns = int(table.columns.size());
-    const int countSize = l.jet4 ? 2 : 1;
+    const int columns = int(table.columns.size()), countSize = l.jet4 ? 2 : 1;
     const int varCount = int(std::count_if(places.begin(), places.end(), [](const auto &p) { return !p.fixed; }));
     const int fixedTotal =
         std::accumulate(places.begin(), places.end(), 0, [](int n, const auto &p) { return n + p.size; });
@@ -199,9 +198,8 @@ QList<QByteArray> packRows(const Layout &l, const QList<QByteArray> &rows, quint
         put(page, 4, owner, 4);
         int end = l.pageSize, count = 0;
         while (next < rows.size() && count < 255) {
-            const int headerEnd = l.rowCountOffset + 2 + 2 * (count + 1);
             const int start = end - int(rows[next].size());
-            if (start < headerEnd)
+            if (start < l.rowCountOffset + 2 + 2 * (count + 1)) // it would cover the row offsets
                 break;
             page.replace(start, rows[next].size(), rows[next]);
             put(page, l.rowCountOffset + 2 + 2 * count, quint32(start), 2);
@@ -218,9 +216,8 @@ QList<QByteArray> packRows(const Layout &l, const QList<QByteArray> &rows, quint
     return pages;
 }
 
-// A table definition on one page; `usedMap` and `freeMap` point at rows (page << 8 | row).
-QByteArray definitionPage(const Layout &l, const Table &table, bool system, quint32 rowCount, quint32 usedMap,
-                          quint32 freeMap)
+// A table definition on one page; `usedMap` points at a row (page << 8 | row), the free-page map at the next.
+QByteArray definitionPage(const Layout &l, const Table &table, bool system, quint32 usedMap)
 {
     QByteArray page = QByteArray(l.pageSize, '\0');
     page[0] = char(PageDefinition);
@@ -228,17 +225,16 @@ QByteArray definitionPage(const Layout &l, const Table &table, bool system, quin
     const QList<ColumnPlace> places = placesOf(table);
     const int columns = int(table.columns.size());
     const int varColumns = int(std::count_if(places.begin(), places.end(), [](const auto &p) { return !p.fixed; }));
-    const int rowsAt = l.jet4 ? 16 : 12, typeAt = l.jet4 ? 40 : 20;
-    put(page, rowsAt, rowCount, 4);
+    const int rowsAt = l.jet4 ? 16 : 12, typeAt = l.jet4 ? 40 : 20, entrySize = l.jet4 ? 25 : 18;
+    put(page, rowsAt, quint32(table.rows.size()), 4);
     page[typeAt] = char(system ? 0x53 : 0x4e);
     put(page, typeAt + 1, quint32(columns), 2);    // max columns
     put(page, typeAt + 3, quint32(varColumns), 2); // variable columns
     put(page, typeAt + 5, quint32(columns), 2);    // columns
     // no index, logical or real: the counts after the columns stay 0
     put(page, typeAt + 15, usedMap, 4);
-    put(page, typeAt + 19, freeMap, 4);
+    put(page, typeAt + 19, usedMap + 1, 4);
     int at = typeAt + 23;
-    const int entrySize = l.jet4 ? 25 : 18;
     for (int i = 0; i < columns; ++i) {
         const ColumnPlace &p = places[i];
         const Type type = table.columns[i].type;
@@ -314,22 +310,19 @@ Image write(Format format, const QList<Table> &userTables)
 
     // Page 2 holds the catalogue's definition, the tables' definitions follow, then the
     // page of usage maps, then the data pages of each table in turn.
-    QList<Table> tables;
     Table catalog{"MSysObjects", {{"Id", Type::LongInteger}, {"Name", Type::Text}, {"Type", Type::Integer}}, {}};
     catalog.columns += {{"Flags", Type::LongInteger}, {"LvProp", Type::LongBinary}};
     catalog.rows.append({CatalogPage, catalog.name, 1, qint64(qint32(SystemTableFlags)), QVariant()});
     for (int i = 0; i < userTables.size(); ++i)
         catalog.rows.append({CatalogPage + 1 + i, userTables[i].name, 1, 0, QVariant()});
-    tables.append(catalog);
-    tables += userTables;
+    const QList<Table> tables = QList<Table>{catalog} + userTables;
 
     const int mapPage = CatalogPage + int(tables.size());
     Image image;
     image.pageSize = l.pageSize;
     // Page 1 holds the file's own usage map, unused here.
     QList<QByteArray> pages{headerPage(l), QByteArray(l.pageSize, '\0')};
-    QList<QByteArray> dataPages;
-    QList<QByteArray> maps;
+    QList<QByteArray> dataPages, maps;
     for (int t = 0; t < tables.size(); ++t) {
         const Table &table = tables[t];
         const int definition = CatalogPage + t;
@@ -346,10 +339,8 @@ Image write(Format format, const QList<Table> &userTables)
         image.definitionPage.insert(table.name, definition);
         image.dataPages.insert(table.name, numbers);
     }
-    for (int t = 0; t < tables.size(); ++t) {
-        const quint32 used = quint32(mapPage) << 8 | quint32(2 * t);
-        pages.append(definitionPage(l, tables[t], t == 0, quint32(tables[t].rows.size()), used, used + 1));
-    }
+    for (int t = 0; t < tables.size(); ++t)
+        pages.append(definitionPage(l, tables[t], t == 0, quint32(mapPage) << 8 | quint32(2 * t)));
     const QList<QByteArray> mapPages = packRows(l, maps, 0);
     if (mapPages.size() != 1)
         qFatal("JetWriter: the usage maps do not fit in one page");
