@@ -164,8 +164,7 @@ private slots:
         const auto check = [this](bool exporting, const Answers &answers, const QString &database, int refusal,
                                   const QString &file, const QStringList &messages, bool saved) {
             init(); // each case afresh
-            m_printers.names = {"Bureau"};
-            m_printers.fallback = "Bureau";
+            m_printers = FakePrinters({"Bureau"}, "Bureau");
             m_spooler.refusal = std::max(refusal, 0);
             m_spooler.state = refusal < 0 ? -refusal : 3;
             m_spooler.refusalText = "Refus.";
@@ -236,8 +235,7 @@ private slots:
         MessageBox::setNextAnswer(Answer::Cancel); // no PDF
         m_commands->print();
         QCOMPARE(boxes().last().left(52), QStringLiteral("Aucune imprimante n'est installée sur cet ordinateur"));
-        m_printers.names = {"Bureau", "Cabinet"};
-        m_printers.fallback = "Bureau";
+        m_printers = FakePrinters({"Bureau", "Cabinet"}, "Bureau");
         m_commands->print();
         m_printers.fallback = "Cabinet";
         m_commands->print();
