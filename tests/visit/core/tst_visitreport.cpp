@@ -36,16 +36,12 @@ struct RecordingDevice final : PrintDevice {
     void print() override { print(QString()); } // an empty line has an empty text
     void print(const QStringList &pieces) override
     {
-        const double start = x;
-        for (const QString &piece : pieces) {
+        for (const double start = x; const QString &piece : pieces) {
             x = start;
             print(piece);
         }
     }
-    double textWidth(const QString &text) const override
-    {
-        return wide.contains(text) ? 1000 : text.size() * size * 0.018;
-    }
+    double textWidth(const QString &t) const override { return wide.contains(t) ? 1000 : t.size() * size * 0.018; }
     double printableWidth() const override { return width; }
     void newPage() override
     {
