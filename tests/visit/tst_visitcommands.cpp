@@ -141,10 +141,7 @@ private slots:
         m_window->show();
         for (int bar : {0, 1}) {
             for (bool shown : {false, true}) {
-                if (bar == 0)
-                    m_commands->toggleToolbar();
-                else
-                    m_items[1]->trigger();
+                bar == 0 ? m_commands->toggleToolbar() : m_items[1]->trigger();
                 QCOMPARE(m_bars[bar]->isHidden(), !shown);
                 QCOMPARE(m_items[bar]->isChecked(), shown);
                 QVERIFY(!m_bars[1 - bar]->isHidden() && m_items[1 - bar]->isChecked());
