@@ -121,11 +121,9 @@ private slots:
         for (int n = 2; n <= 6; ++n)
             syndromes.append({QStringLiteral("Syndrome %1  (9)").arg(n), n});
         const QStringList all = print(signes, syndromes);
-        QStringList recorded;
-        for (const ListEntry &sign : signes)
-            recorded.append("10 x1 " + sign.text);
-        QCOMPARE(all.mid(4, signes.size()), recorded);
-        QCOMPARE(all.mid(7 + signes.size()),
+        QCOMPARE(all.mid(4, 6), QStringList({"10 x1 Zona (9)", "10 x1 Langue pâle (9)", "10 x1 abcès (9)",
+                                             "10 x1 Abcès (9)", "10 x1 écoulement (8)", "10 x1 Zona (9)"}));
+        QCOMPARE(all.mid(13),
                  QStringList({"10b x1 1) Syndrome disparu  (9)", "10 x0 ", "10b x1 2) Syndrome 2  (9)",
                               "10 x2 abcès (9)", "10 x2 Abcès (9)", "10 x2 écoulement (8)", "10 x2 Langue pâle (9)",
                               "10 x0 ", "10b x1 3) Syndrome 3  (9)", "10 x2 Zona (9)", "10 x2 Zona (9)", "10 x0 ",
