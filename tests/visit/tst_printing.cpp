@@ -109,8 +109,7 @@ private slots:
     void aWrappedLineAtTheFootStartsAPage()
     {
         QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(m_dir.filePath("foot.pdf"));
+        printer.setOutputFileName(m_dir.filePath("foot.pdf")); // a PDF, by its suffix
         printer.setPageLayout(page(QPageSize::A5, QPageLayout::Portrait, QMarginsF(10, 10, 10, 10)));
         PrinterDevice device(printer);
         device.print(u"mesure"_s);
