@@ -204,19 +204,15 @@ private slots:
         for (int i = 0; i < pouls.entries().size(); ++i)
             if (!pouls.isRetired(i))
                 live.append(pouls.entries()[i]);
-        const auto byNumber = [](Entries entries) {
-            std::sort(entries.begin(), entries.end(),
-                      [](const ListEntry &a, const ListEntry &b) { return a.data < b.data; });
-            return entries;
-        };
-        QCOMPARE(byNumber(live), byNumber(loaded(ModalityChoice::forCategory(43)).entries()));
+        std::ranges::sort(live, {}, &ListEntry::data);
+        QCOMPARE(live, (Entries{rapide, glissant, fin, tendu})); // as the category lists them, by number
         QCOMPARE(pouls.categories(), QStringList(5, u"Pouls"_s));
 
-        const ModalityChoice many =
-            search(changed(u"WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < 450) "
-                           "INSERT INTO Modalités SELECT 5000 + n, 'Pouls n° ' || n, 43 FROM s; "
-                           "INSERT INTO Valorisation SELECT NumModalité, 3 FROM Modalités WHERE NumModalité > 5000;"_s),
-                   u"pouls"_s);
+        const ModalityChoice many = search(
+            changed(u"WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE n < 450) "
+                    "INSERT INTO Modalités SELECT 5000 + n, 'Pouls n° ' || n, 43 FROM s; "
+                    "INSERT INTO Valorisation SELECT NumModalité, 3 FROM Modalités WHERE NumModalité > 5000;"_s),
+            u"pouls"_s);
         QCOMPARE(many.entries().size(), SignSearch::Shown);
         QCOMPARE(many.more(), 455 - SignSearch::Shown);
         // "Pouls fin", then the texts of ten letters, then those of eleven.
@@ -253,8 +249,7 @@ private slots:
                  {{}, {"+4"}, marks("000000"), {}}}) {
             ModalityChoice choice = search(source, u"pouls"_s);
             QCOMPARE(choice.entries().value(5).text, u"Pouls fin et rapide → Pouls fin + Pouls rapide"_s);
-            QCOMPARE(choice.isMarkable(5), true);
-            QCOMPARE(choice.isMarkable(4), false);
+            QVERIFY(choice.isMarkable(5) && !choice.isMarkable(4));
             for (const QString &step : steps)
                 choice.setMark(step.mid(1).toInt(), step.startsWith('+'));
             QCOMPARE(choice.initialMarks(signes), shown);
@@ -293,8 +288,7 @@ private slots:
         const auto check = [this](const QString &reader, const QString &damage, DatabaseError::Kind kind,
                                   const QString &table, const QString &value) {
             DataSource &source = changed(damage);
-            ModalityChoice choice =
-                reader == u"search"_s ? ModalityChoice::forSearch() : ModalityChoice::forCategory(2);
+            auto choice = reader == u"search"_s ? ModalityChoice::forSearch() : ModalityChoice::forCategory(2);
             const auto e = TestSupport::failure([&] {
                 if (reader == u"listing"_s || reader == u"search"_s)
                     choice.load(source);
@@ -348,8 +342,7 @@ private slots:
                  {{"pouls", "+2", "teint", "pouls", "-2"}, {fin, langue}},
                  // unmarked in an earlier search
                  {{"fin", "-0", "langue"}, {langue}}}) {
-            ModalityChoice choice = ModalityChoice::forSearch();
-            choice.load(m_sources.front());
+            ModalityChoice choice = loaded(ModalityChoice::forSearch());
             Marks marks;
             for (const QString &step : steps) {
                 if (step.startsWith('+') || step.startsWith('-')) {

@@ -133,10 +133,9 @@ private slots:
 
     void cleanupTestCase()
     {
-        if (m_cupsd.state() != QProcess::NotRunning) {
-            m_cupsd.terminate();
-            if (!m_cupsd.waitForFinished(10000))
-                m_cupsd.kill();
+        m_cupsd.terminate(); // nothing when it never started
+        if (!m_cupsd.waitForFinished(10000)) {
+            m_cupsd.kill();
             m_cupsd.waitForFinished();
         }
 #ifdef TESSAVOR_HAVE_CUPS
@@ -200,9 +199,7 @@ private slots:
             if (unreachable)
                 cupsSetServer(QDir(m_dir.path()).filePath(QStringLiteral("absent.sock")).toUtf8().constData());
             CupsSpooler spooler;
-            FakePrinters listed; // the queue as listed, whatever the spooler holds
-            listed.names = {queue.section(u' ', 1)};
-            listed.fallback = listed.names.first();
+            FakePrinters listed({queue.section(u' ', 1)}, queue.section(u' ', 1)); // whatever the spooler holds
             listed.paperKeys.clear();
             SystemPrinters system;
             PrintSetup setup;
@@ -212,8 +209,7 @@ private slots:
             MessageBox::setNextAnswer(MessageBox::Answer::Ok);
             if (!printed)
                 MessageBox::setNextAnswer(MessageBox::Answer::Cancel); // no PDF
-            const PrintCommand::Outcome outcome =
-                print(setup, &spooler, chosen ? static_cast<const PrinterCatalog &>(system) : listed);
+            const auto outcome = print(setup, &spooler, chosen ? static_cast<const PrinterCatalog &>(system) : listed);
             cupsSetServer(server.constData());
             QVERIFY(run(after));
             const QStringList shown = boxes();
@@ -233,13 +229,11 @@ private slots:
               "imprimée.\n\nRéponse du gestionnaire d'impression : « ");
         check("", "", "listed Tessavor-C", false, false,
               "Le gestionnaire d'impression ne connaît pas l'imprimante « Tessavor-C »");
-        check("", "", "listed Tessavor-A", true, false,
-              "Le gestionnaire d'impression ne répond pas : la visite n'a pas pu être envoyée à l'imprimante "
-              "« Tessavor-A ».");
+        check("", "", "listed Tessavor-A", true, false, "Le gestionnaire d'impression ne répond pas : la visite n'a "
+              "pas pu être envoyée à l'imprimante « Tessavor-A ».");
         // With the spooler down, nothing is listed.
-        check("", "", "chosen Tessavor-A", true, false,
-              "Le service d'impression de cet ordinateur ne répond pas : la visite ne peut pas être imprimée pour le "
-              "moment.");
+        check("", "", "chosen Tessavor-A", true, false, "Le service d'impression de cet ordinateur ne répond pas : "
+              "la visite ne peut pas être imprimée pour le moment.");
         check("lpadmin -x Tessavor-B", "", "chosen Tessavor-B", false, true,
               "L'imprimante « Tessavor-B » choisie dans la mise en page n'est plus installée.");
     }

@@ -72,7 +72,6 @@ private slots:
         PrintDialogs::setTesting(true);
         const QString file = m_dir.filePath("a5.pdf");
         PrintDialogs::setNextFileName(file);
-        FakePrinters printers;
         PrintSetup setup;
         setup.layout = page(QPageSize::A5, QPageLayout::Portrait, QMarginsF(10, 10, 10, 10));
         QList<ListEntry> signes{{"abcès (9)", 203}};
@@ -80,9 +79,9 @@ private slots:
             signes.append({QStringLiteral("Signe %1 (9)").arg(n), 9000 + n});
         const RegionalClock clock{[] { return QDateTime(QDate(2026, 12, 5), QTime(14, 5, 9)); },
                                   QLocale(QLocale::French, QLocale::France)};
-        QCOMPARE(PrintCommand(printers, nullptr, setup, clock)
+        QCOMPARE(PrintCommand(FakePrinters(), nullptr, setup, clock)
                      .exportPdf(nullptr, signes, {{"Syndrome 2  (19)", 2}},
-                                TestSupport::makeDatabase(m_dir, QStringLiteral("small.sql"))),
+                                TestSupport::makeDatabase(m_dir, u"small.sql"_s)),
                  PrintCommand::Outcome::Saved);
 
         QVERIFY(run("pdfinfo", {file}).contains(QRegularExpression("Title: +Visite du 05/12/2026 à 14:05:09\n")));
@@ -110,8 +109,7 @@ private slots:
     void aWrappedLineAtTheFootStartsAPage()
     {
         QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(m_dir.filePath("foot.pdf"));
+        printer.setOutputFileName(m_dir.filePath("foot.pdf")); // a PDF, by its suffix
         printer.setPageLayout(page(QPageSize::A5, QPageLayout::Portrait, QMarginsF(10, 10, 10, 10)));
         PrinterDevice device(printer);
         device.print(u"mesure"_s);
@@ -135,10 +133,8 @@ private slots:
         QVERIFY(QFile::link("/dev/full", file));
         PrintDialogs::setNextFileName(file);
         MessageBox::takeShown();
-        FakePrinters printers;
-        PrintSetup setup;
-        QCOMPARE(PrintCommand(printers, nullptr, setup)
-                     .exportPdf(nullptr, {}, {}, TestSupport::makeDatabase(m_dir, QStringLiteral("small.sql"))),
+        const QString database = TestSupport::makeDatabase(m_dir, u"small.sql"_s);
+        QCOMPARE(PrintCommand(FakePrinters(), nullptr, {}).exportPdf(nullptr, {}, {}, database),
                  PrintCommand::Outcome::Failed);
         const QList<MessageBox::Shown> shown = MessageBox::takeShown();
         QVERIFY(shown.size() == 1 && shown[0].icon == MessageBox::Icon::Critical);

@@ -63,12 +63,6 @@ class TestVisitCommands : public QObject
         return texts;
     }
 
-    void install(const QStringList &printers, const QString &systemDefault)
-    {
-        m_printers.names = printers;
-        m_printers.fallback = systemDefault;
-    }
-
     VisitTarget target(const QString &database)
     {
         const auto removeSigns = [this](const Entries &remaining) {
@@ -147,10 +141,7 @@ private slots:
         m_window->show();
         for (int bar : {0, 1}) {
             for (bool shown : {false, true}) {
-                if (bar == 0)
-                    m_commands->toggleToolbar();
-                else
-                    m_items[1]->trigger();
+                bar == 0 ? m_commands->toggleToolbar() : m_items[1]->trigger();
                 QCOMPARE(m_bars[bar]->isHidden(), !shown);
                 QCOMPARE(m_items[bar]->isChecked(), shown);
                 QVERIFY(!m_bars[1 - bar]->isHidden() && m_items[1 - bar]->isChecked());
@@ -170,7 +161,7 @@ private slots:
         const auto check = [this](bool exporting, const Answers &answers, const QString &database, int refusal,
                                   const QString &file, const QStringList &messages, bool saved) {
             init(); // each case afresh
-            install({"Bureau"}, "Bureau");
+            m_printers = FakePrinters({"Bureau"}, "Bureau");
             m_spooler.refusal = std::max(refusal, 0);
             m_spooler.state = refusal < 0 ? -refusal : 3;
             m_spooler.refusalText = "Refus.";
@@ -212,17 +203,13 @@ private slots:
         const Answers noPdf{Answer::Ok, Answer::Cancel};
         check(false, {Answer::Cancel}, "Signes.mdb", 0, "v.pdf", {confirm}, false);
         print({}, 0, "La base de connaissances « ", false, "Absent.mdb");
-        print({}, 0x0506,
-              "L'imprimante « Bureau » n'accepte pas de travaux pour le moment : la visite n'a pas été imprimée.\n\n"
-              "Réponse du gestionnaire d'impression : « Refus. »\n\nVoulez-vous enregistrer la visite dans un fichier "
-              "PDF ?",
-              true);
+        print({}, 0x0506, "L'imprimante « Bureau » n'accepte pas de travaux pour le moment : la visite n'a pas été "
+              "imprimée.\n\nRéponse du gestionnaire d'impression : « Refus. »\n\nVoulez-vous enregistrer la visite "
+              "dans un fichier PDF ?", true);
         print(noPdf, 0x0406, "Le gestionnaire d'impression ne connaît pas l'imprimante « Bureau » : la visite n'a pas",
               false);
-        print(noPdf, 0x0502,
-              "Le gestionnaire d'impression ne répond pas : la visite n'a pas pu être envoyée à l'imprimante "
-              "« Bureau ».\n\nDétail : « Refus. »",
-              false);
+        print(noPdf, 0x0502, "Le gestionnaire d'impression ne répond pas : la visite n'a pas pu être envoyée à "
+              "l'imprimante « Bureau ».\n\nDétail : « Refus. »", false);
         print(noPdf, 0x0400, "L'imprimante « Bureau » a refusé la visite", false);
         print({}, -5, "L'imprimante « Bureau » est en pause : le document attend dans sa file.", false);
         check(true, {}, "Signes.mdb", 0, "v.pdf", {}, true);
@@ -245,7 +232,7 @@ private slots:
         MessageBox::setNextAnswer(Answer::Cancel); // no PDF
         m_commands->print();
         QCOMPARE(boxes().last().left(52), QStringLiteral("Aucune imprimante n'est installée sur cet ordinateur"));
-        install({"Bureau", "Cabinet"}, "Bureau");
+        m_printers = FakePrinters({"Bureau", "Cabinet"}, "Bureau");
         m_commands->print();
         m_printers.fallback = "Cabinet";
         m_commands->print();
@@ -263,11 +250,10 @@ private slots:
         QCOMPARE(shown.at(1).initial.printer, QStringLiteral("Bureau"));
         QVERIFY(shown.at(1).initial.layout.isEquivalentTo(bureau.layout));
 
-        install({"Cabinet"}, "Cabinet");
+        m_printers.names = {"Cabinet"}; // the default already
         m_commands->print();
-        QCOMPARE(boxes().value(1), QStringLiteral("L'imprimante « Bureau » choisie dans la mise en page n'est plus "
-                                                  "installée.\n\nLa visite sera imprimée sur l'imprimante par défaut "
-                                                  "« Cabinet »."));
+        QCOMPARE(boxes().value(1), "L'imprimante « Bureau » choisie dans la mise en page n'est plus installée.\n\nLa "
+                                   "visite sera imprimée sur l'imprimante par défaut « Cabinet ».");
         PrintDialogs::setNextPageChoice(PageChoice{
             "Cabinet", QPageLayout(QPageSize(QPageSize::A3), QPageLayout::Portrait, {}, QPageLayout::Millimeter)});
         m_commands->pageSetup();

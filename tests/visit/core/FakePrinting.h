@@ -15,6 +15,8 @@ struct FakePrinters final : PrinterCatalog {
     QStringList paperKeys{"A4", "A5", "Letter"};
     bool answering = true;
 
+    FakePrinters(const QStringList &names = {}, const QString &fallback = {}) : names(names), fallback(fallback) {}
+
     QStringList printerNames() const override { return names; }
     QString defaultPrinter() const override { return fallback; }
     QStringList papers(const QString &) const override { return paperKeys; }

@@ -19,9 +19,7 @@ private slots:
         // chosen one gone.
         const auto check = [](const QStringList &installed, const QString &systemDefault, const QString &chosen,
                               bool answering, const QString &expected) {
-            FakePrinters printers;
-            printers.names = installed;
-            printers.fallback = systemDefault;
+            FakePrinters printers(installed, systemDefault);
             printers.answering = answering;
             const PrinterChoice choice = PrinterChoice::resolve(printers, chosen);
             QString result = choice.kind == PrinterChoice::Kind::Printer     ? choice.printer

@@ -36,16 +36,12 @@ struct RecordingDevice final : PrintDevice {
     void print() override { print(QString()); } // an empty line has an empty text
     void print(const QStringList &pieces) override
     {
-        const double start = x;
-        for (const QString &piece : pieces) {
+        for (const double start = x; const QString &piece : pieces) {
             x = start;
             print(piece);
         }
     }
-    double textWidth(const QString &text) const override
-    {
-        return wide.contains(text) ? 1000 : text.size() * size * 0.018;
-    }
+    double textWidth(const QString &t) const override { return wide.contains(t) ? 1000 : t.size() * size * 0.018; }
     double printableWidth() const override { return width; }
     void newPage() override
     {
@@ -125,11 +121,9 @@ private slots:
         for (int n = 2; n <= 6; ++n)
             syndromes.append({QStringLiteral("Syndrome %1  (9)").arg(n), n});
         const QStringList all = print(signes, syndromes);
-        QStringList recorded;
-        for (const ListEntry &sign : signes)
-            recorded.append("10 x1 " + sign.text);
-        QCOMPARE(all.mid(4, signes.size()), recorded);
-        QCOMPARE(all.mid(7 + signes.size()),
+        QCOMPARE(all.mid(4, 6), QStringList({"10 x1 Zona (9)", "10 x1 Langue pâle (9)", "10 x1 abcès (9)",
+                                             "10 x1 Abcès (9)", "10 x1 écoulement (8)", "10 x1 Zona (9)"}));
+        QCOMPARE(all.mid(13),
                  QStringList({"10b x1 1) Syndrome disparu  (9)", "10 x0 ", "10b x1 2) Syndrome 2  (9)",
                               "10 x2 abcès (9)", "10 x2 Abcès (9)", "10 x2 écoulement (8)", "10 x2 Langue pâle (9)",
                               "10 x0 ", "10b x1 3) Syndrome 3  (9)", "10 x2 Zona (9)", "10 x2 Zona (9)", "10 x0 ",
