@@ -624,17 +624,7 @@ void MainWindow::openModalities(const QString &title, ModalityChoice choice)
         tellDatabaseFailure(error);
         return;
     }
-    bool accepted = false;
-    QList<ListEntry> validated;
-    {
-        ModalityDialog dialog(this, title, std::move(choice), m_signes->entries());
-        accepted = dialog.exec() == QDialog::Accepted;
-        if (accepted)
-            validated = dialog.validated();
-    }
-    if (accepted && validated != m_signes->entries())
-        setRecordedSigns(validated);
-    returnFromWindow();
+    recordFrom(std::make_unique<ModalityDialog>(this, title, std::move(choice), m_signes->entries()));
 }
 
 void MainWindow::openSignsToCheck()
@@ -646,14 +636,15 @@ void MainWindow::openSignsToCheck()
         tellDatabaseFailure(error);
         return;
     }
-    bool accepted = false;
-    QList<ListEntry> validated;
-    {
-        SignsToCheckDialog dialog(this, std::move(groups), m_signes->entries());
-        accepted = dialog.exec() == QDialog::Accepted;
-        if (accepted)
-            validated = dialog.validated();
-    }
+    recordFrom(std::make_unique<SignsToCheckDialog>(this, std::move(groups), m_signes->entries()));
+}
+
+template <class SignDialog>
+void MainWindow::recordFrom(std::unique_ptr<SignDialog> dialog)
+{
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    const QList<ListEntry> validated = accepted ? dialog->validated() : QList<ListEntry>();
+    dialog.reset(); // closed before the ranking, as the main window comes back
     if (accepted && validated != m_signes->entries())
         setRecordedSigns(validated);
     returnFromWindow();

@@ -129,6 +129,10 @@ public:
     // Gives the focus back to the window once another window of the program has closed;
     // becoming active again runs the ranking.
     void returnFromWindow();
+    // A sign dialog run to its end: what it validated recorded (and ranked) when it changed
+    // the visit.
+    template <class SignDialog>
+    void recordFrom(std::unique_ptr<SignDialog> dialog);
 
     // The session ends the program (logout): the window closes without asking.
     void endSession() { m_endingSession = true; }

@@ -7,15 +7,14 @@
 #include "ItemList.h"
 #include "SvgCursor.h"
 #include "Twips.h"
+#include "WindowPlacement.h"
 
 #include <QCursor>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <qdrawutil.h>
 
 static void initResources()
@@ -59,7 +58,7 @@ ModalityDialog::ModalityDialog(QWidget *parent, const QString &title, ModalityCh
         m_recherche->setFocus();
     else
         m_liste->setFocus();
-    centreOnScreen();
+    WindowPlacement::centreOnScreen(this);
 }
 
 void ModalityDialog::buildTitle(const QString &title)
@@ -142,16 +141,6 @@ void ModalityDialog::buildButtons()
         setTabOrder(m_recherche, m_liste);
     setTabOrder(m_liste, m_choix[0]);
     setTabOrder(m_choix[0], m_choix[1]);
-}
-
-void ModalityDialog::centreOnScreen()
-{
-    QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame(QPoint(0, 0), size());
-    frame.moveCenter(screen->geometry().center());
-    move(frame.topLeft());
 }
 
 ModalityDialog::~ModalityDialog() = default;

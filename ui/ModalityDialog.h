@@ -43,7 +43,6 @@ private:
     void buildList(const QString &title);
     void buildSearchField();
     void buildButtons();
-    void centreOnScreen();
     void search(const QString &typed);
     void showMarks();
 

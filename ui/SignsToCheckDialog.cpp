@@ -4,14 +4,13 @@
 #include "ItemList.h"
 #include "SvgCursor.h"
 #include "Twips.h"
+#include "WindowPlacement.h"
 
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollArea>
 #include <QVBoxLayout>
 #include <qdrawutil.h>
@@ -72,7 +71,7 @@ SignsToCheckDialog::SignsToCheckDialog(QWidget *parent, QList<SignsToCheck::Grou
         m_lists.first()->setFocus(Qt::TabFocusReason);
     else
         m_choix[1]->setFocus();
-    centreOnScreen();
+    WindowPlacement::centreOnScreen(this);
 }
 
 SignsToCheckDialog::~SignsToCheckDialog() = default;
@@ -182,16 +181,6 @@ void SignsToCheckDialog::buildButtons(bool offered)
     if (previous)
         setTabOrder(previous, m_choix[0]);
     setTabOrder(m_choix[0], m_choix[1]);
-}
-
-void SignsToCheckDialog::centreOnScreen()
-{
-    QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame(QPoint(0, 0), size());
-    frame.moveCenter(screen->geometry().center());
-    move(frame.topLeft());
 }
 
 void SignsToCheckDialog::markEverywhere(qint32 number, bool marked)

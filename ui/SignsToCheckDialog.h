@@ -38,7 +38,6 @@ private:
     QWidget *buildGroups();
     QWidget *buildGroup(int index, QWidget *parent);
     void buildButtons(bool offered);
-    void centreOnScreen();
     // A sign listed under several syndromes is one sign: its mark follows it everywhere.
     void markEverywhere(qint32 number, bool marked);
 

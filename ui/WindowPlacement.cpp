@@ -63,4 +63,15 @@ void setFrameMarginsForTesting(std::optional<QMargins> margins)
     testMargins = margins;
 }
 
+void centreOnScreen(QWidget *dialog)
+{
+    const QWidget *parent = dialog->parentWidget();
+    QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame(QPoint(0, 0), dialog->size());
+    frame.moveCenter(screen->geometry().center());
+    dialog->move(frame.topLeft());
+}
+
 } // namespace WindowPlacement

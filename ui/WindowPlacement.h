@@ -29,6 +29,10 @@ Placement place(QSize outer, QMargins frame, QRect available, QSize minimumClien
 QRect availableArea(const QWidget *window);
 QMargins frameMargins(const QWidget *window);
 
+// Centres a dialog, at its present size, on its parent's screen (the primary one without a
+// parent), as the sign dialogs open.
+void centreOnScreen(QWidget *dialog);
+
 // Test seam: offscreen windows have no frame and one fixed screen. While set, these stand
 // for what the window system says; std::nullopt gives the word back to it.
 void setAvailableAreaForTesting(std::optional<QRect> area);
