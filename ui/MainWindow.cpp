@@ -639,8 +639,7 @@ void MainWindow::openSignsToCheck()
     recordFrom(std::make_unique<SignsToCheckDialog>(this, std::move(groups), m_signes->entries()));
 }
 
-template <class SignDialog>
-void MainWindow::recordFrom(std::unique_ptr<SignDialog> dialog)
+template <class SignDialog> void MainWindow::recordFrom(std::unique_ptr<SignDialog> dialog)
 {
     const bool accepted = dialog->exec() == QDialog::Accepted;
     const QList<ListEntry> validated = accepted ? dialog->validated() : QList<ListEntry>();

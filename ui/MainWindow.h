@@ -131,8 +131,7 @@ public:
     void returnFromWindow();
     // A sign dialog run to its end: what it validated recorded (and ranked) when it changed
     // the visit.
-    template <class SignDialog>
-    void recordFrom(std::unique_ptr<SignDialog> dialog);
+    template <class SignDialog> void recordFrom(std::unique_ptr<SignDialog> dialog);
 
     // The session ends the program (logout): the window closes without asking.
     void endSession() { m_endingSession = true; }
